@@ -1,0 +1,23 @@
+# Everyday commands. Each one installs what is missing first.
+.PHONY: deps configure build test run clean format
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset dev >/dev/null
+
+build: configure
+	cmake --build --preset dev
+
+test: build
+	ctest --preset dev
+
+run: build
+	./build-dev/ui/tarvix
+
+format:
+	clang-format -i $$(git ls-files '*.h' '*.cpp')
+
+clean:
+	rm -rf build-dev build-release build-asan

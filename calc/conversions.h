@@ -1,0 +1,38 @@
+// The only ways numbers and text meet in the program. All of them are
+// locale-free: the decimal point is always "." whatever the user's locale.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvix {
+
+// Reads the longest leading part of the text that forms a number and ignores
+// the rest. Blanks, tabs and line feeds are skipped anywhere; an optional sign;
+// digits with at most one "."; an optional exponent after E or D. Text with no
+// number gives 0. Throws Fault(Overflow) for a number beyond the double range,
+// since an infinity would corrupt the design.
+double lenientParse(std::string_view text);
+
+// The whole text, less surrounding blanks, must be a number in the notation of
+// lenientParse. Throws Fault(TypeMismatch) otherwise, Fault(Overflow) when it
+// is beyond the double range.
+double strictParse(std::string_view text);
+
+// General number format: 15 significant digits for a double, 7 for a single,
+// no trailing zeros, "0." before fractions, scientific ("1E-05", "1.5E+15")
+// from 1E15 (1E7 for a single) upwards and below 0.0001.
+std::string numberText(double value);
+std::string numberText(float value);
+
+// Largest whole number not greater than the value; stays floating point.
+// Named as the program's formulas name it.
+double Int(double value);
+
+// Nearest single-precision value; Fault(Overflow) beyond the single range.
+float singleRound(double value);
+
+// Removes leading and trailing space characters (code 32 only).
+std::string_view trim(std::string_view text);
+
+} // namespace tarvix

@@ -1,0 +1,35 @@
+// Standard Wire Gauge diameters (inches) for the even gauges 10 to 30. The
+// antenna-wire and coil-wire tables differ at gauge 10.
+#pragma once
+
+#include <array>
+#include <optional>
+
+namespace tarvix {
+
+struct GaugeRow {
+    int swg;
+    double antennaWireDiaIn;
+    double coilWireDiaIn;
+};
+
+inline constexpr std::array<GaugeRow, 11> kGaugeTable{{
+    {10, 0.12799, 0.127992},
+    {12, 0.10402, 0.10402},
+    {14, 0.08, 0.08},
+    {16, 0.0640157, 0.0640157},
+    {18, 0.047992, 0.047992},
+    {20, 0.036, 0.036},
+    {22, 0.028, 0.028},
+    {24, 0.022, 0.022},
+    {26, 0.018, 0.018},
+    {28, 0.0147992, 0.0147992},
+    {30, 0.0124015, 0.0124015},
+}};
+
+// Exact comparison of the gauge value with each row; no match for odd gauges,
+// gauges outside 10..30 and fractions.
+std::optional<double> antennaWireDiameter(double swg);
+std::optional<double> coilWireDiameter(double swg);
+
+} // namespace tarvix
