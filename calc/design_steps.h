@@ -15,9 +15,9 @@ namespace tarvix {
 class StepOutput {
 public:
     virtual ~StepOutput() = default;
-    virtual void setInductanceText(const std::string& text) = 0;     // box L
-    virtual void setTurnsText(const std::string& text) = 0;          // box txtN
-    virtual void setRevisedLengthText(const std::string& text) = 0;  // box txtB2
+    virtual void setInductanceText(const std::string& text) = 0;    // box L
+    virtual void setTurnsText(const std::string& text) = 0;         // box txtN
+    virtual void setRevisedLengthText(const std::string& text) = 0; // box txtB2
     // Called after each winding pass with the record as that pass left it.
     virtual void passDone(const DesignRecord& /*record*/) {}
 };

@@ -9,10 +9,22 @@ namespace tarvix {
 
 // Text-bearing controls, named as the window names them.
 enum class Box {
-    txtF, txtA, txtB, cmbSWG1,           // step 1
-    txtD1, txtB1, cmbSWG2,               // step 2
-    L, txtN, txtB2, txtDD1, txtSWG2,     // winding data
-    txtFF, txtAA, txtBB, txtSWG1,        // antenna dimensions
+    txtF,
+    txtA,
+    txtB,
+    cmbSWG1, // step 1
+    txtD1,
+    txtB1,
+    cmbSWG2, // step 2
+    L,
+    txtN,
+    txtB2,
+    txtDD1,
+    txtSWG2, // winding data
+    txtFF,
+    txtAA,
+    txtBB,
+    txtSWG1, // antenna dimensions
 };
 
 enum class Button { Command1, Command2 };

@@ -1,0 +1,296 @@
+// Number <-> text conversions. Everything here goes through std::from_chars
+// and std::to_chars so that the user's locale never changes a decimal point.
+#include "calc/conversions.h"
+
+#include "calc/fault.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace tarvix {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isExponentMark(char c) {
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
+
+// A number as read from text, before conversion: the sign, the mantissa digits
+// with their point, and the exponent digits.
+struct NumberParts {
+    bool negative = false;
+    std::string mantissa; // digits and at most one '.'
+    bool mantissaHasDigit = false;
+    bool exponentNegative = false;
+    std::string exponent; // digits only
+};
+
+// Exponents longer than this are beyond any double either way; clamping keeps
+// from_chars from having to read a thousand exponent digits.
+constexpr std::size_t kMaxExponentDigits = 6;
+
+double toDouble(const NumberParts& parts) {
+    if (!parts.mantissaHasDigit) {
+        return 0;
+    }
+    std::string exponent = parts.exponent;
+    const auto firstNonZero = exponent.find_first_not_of('0');
+    exponent = firstNonZero == std::string::npos ? std::string() : exponent.substr(firstNonZero);
+    if (exponent.size() > kMaxExponentDigits) {
+        exponent.assign(kMaxExponentDigits, '9');
+    }
+
+    std::string text;
+    text.reserve(parts.mantissa.size() + exponent.size() + 3);
+    text += parts.mantissa;
+    if (!exponent.empty()) {
+        text += 'e';
+        if (parts.exponentNegative) {
+            text += '-';
+        }
+        text += exponent;
+    }
+
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        // Tell overflow from underflow by the decimal magnitude of the text.
+        const std::string& m = parts.mantissa;
+        const auto point = m.find('.');
+        const std::string whole = m.substr(0, point);
+        const auto wholeStart = whole.find_first_not_of('0');
+        long magnitude;
+        if (wholeStart != std::string::npos) {
+            magnitude = static_cast<long>(whole.size() - wholeStart);
+        } else {
+            const std::string fraction = point == std::string::npos ? "" : m.substr(point + 1);
+            const auto fractionStart = fraction.find_first_not_of('0');
+            if (fractionStart == std::string::npos) {
+                return 0; // all zeros
+            }
+            magnitude = -static_cast<long>(fractionStart);
+        }
+        const long exponentValue = exponent.empty() ? 0 : std::stol(exponent);
+        magnitude += parts.exponentNegative ? -exponentValue : exponentValue;
+        if (magnitude > 0) {
+            throw Fault(FaultKind::Overflow);
+        }
+        return 0;
+    }
+    if (std::isinf(value)) {
+        throw Fault(FaultKind::Overflow);
+    }
+    return parts.negative ? -value : value;
+}
+
+std::string formatGeneral(int significantDigits, int scientificFromExponent, bool negative,
+                          std::string digits, int exponent) {
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    (void)significantDigits;
+    std::string text = negative ? "-" : "";
+    if (exponent >= scientificFromExponent || exponent < -4) {
+        text += digits[0];
+        if (digits.size() > 1) {
+            text += '.';
+            text.append(digits, 1);
+        }
+        text += 'E';
+        text += exponent < 0 ? '-' : '+';
+        const std::string exponentDigits = std::to_string(exponent < 0 ? -exponent : exponent);
+        if (exponentDigits.size() < 2) {
+            text += '0';
+        }
+        text += exponentDigits;
+        return text;
+    }
+    if (exponent < 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += digits;
+        return text;
+    }
+    const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= wholeDigits) {
+        text += digits;
+        text.append(wholeDigits - digits.size(), '0');
+        return text;
+    }
+    text.append(digits, 0, wholeDigits);
+    text += '.';
+    text.append(digits, wholeDigits);
+    return text;
+}
+
+// Rounds to the given number of significant digits through to_chars'
+// scientific form ("d.ddddde+XX") and lays the result out in general format.
+template <class Float>
+std::string numberTextOf(Float value, int significantDigits, int scientificFromExponent) {
+    if (value == 0 || !std::isfinite(value)) {
+        // The record never holds an infinity or a NaN; zero has no sign here.
+        return value == 0 ? "0" : (std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf"));
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::scientific, significantDigits - 1);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    bool negative = false;
+    std::size_t position = 0;
+    if (text[0] == '-') {
+        negative = true;
+        position = 1;
+    }
+    std::string digits;
+    const auto exponentMark = text.find('e');
+    for (std::size_t i = position; i < exponentMark; ++i) {
+        if (text[i] != '.') {
+            digits += text[i];
+        }
+    }
+    int exponent = 0;
+    const char* exponentBegin = text.data() + exponentMark + 1;
+    if (*exponentBegin == '+') {
+        ++exponentBegin;
+    }
+    std::from_chars(exponentBegin, text.data() + text.size(), exponent);
+    return formatGeneral(significantDigits, scientificFromExponent, negative, std::move(digits),
+                         exponent);
+}
+
+} // namespace
+
+double lenientParse(std::string_view text) {
+    NumberParts parts;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && isBlank(text[i])) {
+            ++i;
+        }
+    };
+
+    skipBlanks();
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        parts.negative = text[i] == '-';
+        ++i;
+    }
+    bool seenPoint = false;
+    for (; i < n; ++i) {
+        const char c = text[i];
+        if (isBlank(c)) {
+            continue;
+        }
+        if (isDigit(c)) {
+            parts.mantissa += c;
+            parts.mantissaHasDigit = true;
+        } else if (c == '.' && !seenPoint) {
+            parts.mantissa += c;
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (i < n && isExponentMark(text[i]) && parts.mantissaHasDigit) {
+        ++i;
+        skipBlanks();
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            parts.exponentNegative = text[i] == '-';
+            ++i;
+        }
+        for (; i < n; ++i) {
+            if (isBlank(text[i])) {
+                continue;
+            }
+            if (!isDigit(text[i])) {
+                break;
+            }
+            parts.exponent += text[i];
+        }
+    }
+    return toDouble(parts);
+}
+
+double strictParse(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        throw Fault(FaultKind::TypeMismatch);
+    }
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+
+    NumberParts parts;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (text[i] == '+' || text[i] == '-') {
+        parts.negative = text[i] == '-';
+        ++i;
+    }
+    bool seenPoint = false;
+    for (; i < n && (isDigit(text[i]) || (text[i] == '.' && !seenPoint)); ++i) {
+        seenPoint = seenPoint || text[i] == '.';
+        parts.mantissaHasDigit = parts.mantissaHasDigit || isDigit(text[i]);
+        parts.mantissa += text[i];
+    }
+    if (!parts.mantissaHasDigit) {
+        throw Fault(FaultKind::TypeMismatch);
+    }
+    if (i < n && isExponentMark(text[i])) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            parts.exponentNegative = text[i] == '-';
+            ++i;
+        }
+        for (; i < n && isDigit(text[i]); ++i) {
+            parts.exponent += text[i];
+        }
+        if (parts.exponent.empty()) {
+            throw Fault(FaultKind::TypeMismatch);
+        }
+    }
+    if (i != n) {
+        throw Fault(FaultKind::TypeMismatch);
+    }
+    return toDouble(parts);
+}
+
+std::string numberText(double value) {
+    return numberTextOf(value, 15, 15);
+}
+
+std::string numberText(float value) {
+    return numberTextOf(value, 7, 7);
+}
+
+double Int(double value) {
+    return std::floor(value);
+}
+
+float singleRound(double value) {
+    // Half-way between the largest single and 2^128: anything at or beyond it
+    // would round to an infinity.
+    constexpr double kSingleOverflow = 0x1.ffffffp127;
+    if (!std::isfinite(value) || std::fabs(value) >= kSingleOverflow) {
+        throw Fault(FaultKind::Overflow);
+    }
+    return static_cast<float>(value);
+}
+
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace tarvix

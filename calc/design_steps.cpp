@@ -1,0 +1,91 @@
+// The inductance of the loading coils and the winding of one coil. Each term
+// is computed and stored before the next one starts, so that a fault leaves
+// the record exactly as far as the calculation got.
+#include "calc/design_steps.h"
+
+#include "calc/checked.h"
+#include "calc/conversions.h"
+#include "calc/fault.h"
+#include "calc/wire_gauge.h"
+
+namespace tarvix {
+
+namespace {
+
+// (ln(span * 24 / S) - 1) * (1 / span): the log term of one part of the wire.
+// 24 converts the span in feet and the diameter in inches to a ratio of
+// length to radius.
+double logTerm(double spanFt, double wireDiaIn) {
+    const double ratio = checked::div(checked::mul(spanFt, 24), wireDiaIn);
+    const double bracket = checked::sub(checked::ln(ratio), 1);
+    return checked::mul(bracket, checked::div(1, spanFt));
+}
+
+} // namespace
+
+void computeInductance(DesignRecord& r, std::string_view antennaSwgText, StepOutput& out) {
+    const double f = r.freqMHz;
+    const double a = r.totalLengthFt;
+    const double b = r.centreToCoilFt;
+
+    r.innerSpanFt = checked::sub(checked::div(234, f), b);
+    r.outerSpanFt = checked::sub(checked::div(a, 2), b);
+    r.scaleFactor = checked::div(1000000, checked::mul(checked::square(checked::mul(f, kPi)), 68));
+
+    r.antennaSwg = strictParse(antennaSwgText);
+    if (const auto diameter = antennaWireDiameter(r.antennaSwg)) {
+        r.antennaWireDiaIn = *diameter;
+    }
+
+    r.innerLogTerm = logTerm(r.innerSpanFt, r.antennaWireDiaIn);
+    r.innerFreqTerm =
+        checked::sub(checked::square(checked::sub(1, checked::div(checked::mul(b, f), 234))), 1);
+    r.outerLogTerm = logTerm(r.outerSpanFt, r.antennaWireDiaIn);
+    r.outerFreqTerm =
+        checked::sub(checked::square(checked::div(checked::mul(f, r.outerSpanFt), 234)), 1);
+
+    const double inner = checked::mul(r.innerFreqTerm, r.innerLogTerm);
+    const double outer = checked::mul(r.outerFreqTerm, r.outerLogTerm);
+    r.inductanceUH = checked::mul(checked::sub(inner, outer), r.scaleFactor);
+
+    out.setInductanceText(numberText(r.inductanceUH));
+}
+
+void computeWinding(DesignRecord& r, std::string_view coilSwgText, StepOutput& out) {
+    r.coilSwg = strictParse(coilSwgText);
+    const auto diameter = coilWireDiameter(r.coilSwg);
+    if (!diameter) {
+        // Without a wire diameter every revised length would come out as 0,
+        // which looks like a result but is none.
+        throw Fault(FaultKind::CoilGaugeNotInTable);
+    }
+    r.coilWireDiaIn = *diameter;
+
+    r.coilRadiusIn = checked::div(r.coilFormerDiaIn, 2);
+    r.passCounter = 1;
+    while (r.passCounter <= kWindingPasses) {
+        // Wheeler's single-layer formula solved for the turns:
+        // n = sqrt(L * (9r + 10l)) / r, inches and microhenries.
+        const double sum =
+            checked::add(checked::mul(9, r.coilRadiusIn), checked::mul(10, r.coilLengthIn));
+        r.turnCount =
+            checked::div(checked::sqrt(checked::mul(r.inductanceUH, sum)), r.coilRadiusIn);
+        r.turnCount = Int(r.turnCount);
+        // Close wound: the turns lie side by side.
+        r.revisedLengthIn = checked::mul(r.turnCount, r.coilWireDiaIn);
+        out.setTurnsText(numberText(r.turnCount));
+        out.setRevisedLengthText(kPassBlank);
+        // Rounded down to a tenth of an inch, and fed back as the next length.
+        r.revisedLengthIn = checked::div(Int(checked::mul(r.revisedLengthIn, 10)), 10);
+        r.coilLengthIn = r.revisedLengthIn;
+        out.passDone(r);
+        r.passCounter = checked::add(r.passCounter, 1);
+    }
+    out.setRevisedLengthText(revisedLengthMessage(r.revisedLengthIn));
+}
+
+std::string revisedLengthMessage(double revisedLengthIn) {
+    return "Revised length = " + numberText(revisedLengthIn) + " inch";
+}
+
+} // namespace tarvix

@@ -1,0 +1,224 @@
+// Text <-> number conversions: the examples the program relies on, the
+// failure cases, and number text against an independent formatter.
+#include "calc/conversions.h"
+#include "calc/fault.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace tarvix {
+namespace {
+
+struct ParseCase {
+    const char* name;
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+    std::string text;
+    double expected;
+};
+
+class LenientParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(LenientParse, ReadsTheLeadingNumber) {
+    EXPECT_EQ(lenientParse(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, LenientParse,
+    ::testing::Values(ParseCase{"plain", "7.1", 7.1}, ParseCase{"whole", "30", 30},
+                      ParseCase{"blankInside", "3 0", 30},
+                      ParseCase{"tabAndLineFeed", "\t1\n2", 12},
+                      ParseCase{"secondPointEnds", "12..5", 12},
+                      ParseCase{"thirdPartIgnored", "1.2.3", 1.2},
+                      ParseCase{"twoPoints", "0.5.1", 0.5}, ParseCase{"lonePoint", ".", 0},
+                      ParseCase{"empty", "", 0}, ParseCase{"singleBlank", " ", 0},
+                      ParseCase{"leadingPoint", ".5", 0.5}, ParseCase{"negative", "-2.5", -2.5},
+                      ParseCase{"plusSign", "+4", 4}, ParseCase{"signThenBlank", "- 5", -5},
+                      ParseCase{"exponentE", "1E3", 1000}, ParseCase{"exponentD", "2d-2", 0.02},
+                      ParseCase{"exponentWithoutDigits", "1E", 1},
+                      ParseCase{"trailingText", "14abc", 14}, ParseCase{"letterFirst", "a14", 0},
+                      ParseCase{"commaEnds", "1,5", 1}, ParseCase{"underflowIsZero", "1E-400", 0},
+                      ParseCase{"zeroWithHugeExponent", "0E999999999999", 0},
+                      ParseCase{"nonAsciiDigitsAreNotDigits", "\xd9\xa3", 0}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(LenientParseFaults, NumberBeyondTheDoubleRangeIsAnOverflow) {
+    for (const std::string text : {"1E400", "-1E309", "1E99999999999999999999"}) {
+        try {
+            lenientParse(text);
+            ADD_FAILURE() << text << " gave a value";
+        } catch (const Fault& fault) {
+            EXPECT_EQ(fault.kind(), FaultKind::Overflow) << text;
+        }
+    }
+    EXPECT_THROW(lenientParse("1" + std::string(400, '0')), Fault);
+}
+
+TEST(LenientParseFaults, MegabyteOfDigitsAfterThePointIsRead) {
+    EXPECT_DOUBLE_EQ(lenientParse("0." + std::string(1 << 20, '3')), 1.0 / 3);
+}
+
+class StrictParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(StrictParse, ReadsAWholeNumber) {
+    EXPECT_EQ(strictParse(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, StrictParse,
+                         ::testing::Values(ParseCase{"gauge", "14", 14},
+                                           ParseCase{"surroundingBlanks", "  20 ", 20},
+                                           ParseCase{"fraction", "5.5", 5.5},
+                                           ParseCase{"negative", "-2.4", -2.4},
+                                           ParseCase{"scientific", "1E-05", 0.00001},
+                                           ParseCase{"scientificPlus", "1.5E+15", 1.5e15}),
+                         [](const auto& info) { return info.param.name; });
+
+class StrictParseMismatch : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(StrictParseMismatch, IsATypeMismatch) {
+    try {
+        strictParse(GetParam());
+        FAIL() << "gave a value";
+    } catch (const Fault& fault) {
+        EXPECT_EQ(fault.kind(), FaultKind::TypeMismatch);
+        EXPECT_STREQ(fault.what(), "Type mismatch");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(NotNumbers, StrictParseMismatch,
+                         ::testing::Values("", " ", ".", "-", "14a", "1 4", "1.2.3", "1E", "abc",
+                                           "1,5"));
+
+TEST(StrictParseFaults, BeyondTheDoubleRangeIsAnOverflow) {
+    try {
+        strictParse("1E400");
+        FAIL();
+    } catch (const Fault& fault) {
+        EXPECT_EQ(fault.kind(), FaultKind::Overflow);
+    }
+}
+
+struct TextCase {
+    const char* name;
+    friend void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+    double value;
+    const char* expected;
+};
+
+class NumberTextOfDouble : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(NumberTextOfDouble, UsesGeneralFormat) {
+    EXPECT_EQ(numberText(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, NumberTextOfDouble,
+    ::testing::Values(TextCase{"half", 0.5, "0.5"}, TextCase{"whole", 12, "12"},
+                      TextCase{"two", 2.0, "2"}, TextCase{"quarter", 0.25, "0.25"},
+                      TextCase{"decimals", 123.456, "123.456"},
+                      TextCase{"oneThird", 1.0 / 3, "0.333333333333333"},
+                      TextCase{"small", 0.00001, "1E-05"}, TextCase{"smallFixed", 0.0001, "0.0001"},
+                      TextCase{"negative", -0.25, "-0.25"}, TextCase{"zero", 0.0, "0"},
+                      TextCase{"negativeZero", -0.0, "0"}, TextCase{"large", 1e15, "1E+15"},
+                      TextCase{"largestFixed", 999999999999999, "999999999999999"},
+                      TextCase{"roundsUpToScientific", 999999999999999.9, "1E+15"},
+                      TextCase{"inductance", 5.533500417592047, "5.53350041759205"},
+                      TextCase{"hugeExponent", 1.5e300, "1.5E+300"},
+                      TextCase{"negativeScientific", -2.5e-7, "-2.5E-07"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(NumberTextOfSingle, UsesSevenDigits) {
+    EXPECT_EQ(numberText(168.0f), "168");
+    EXPECT_EQ(numberText(30.0f), "30");
+    EXPECT_EQ(numberText(0.1f), "0.1");
+    EXPECT_EQ(numberText(1234567.0f), "1234567");
+    EXPECT_EQ(numberText(1e7f), "1E+07");
+}
+
+// An independent formatter: printf's %g switches to scientific form below
+// 1E-4 and from 10^precision on, which is the rule the program uses too.
+std::string printfGeneral(double value, int digits) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+    std::string text = buffer;
+    for (char& c : text) {
+        if (c == 'e') {
+            c = 'E';
+        }
+    }
+    return text;
+}
+
+TEST(NumberTextOracle, AgreesWithPrintfOverRandomValues) {
+    std::setlocale(LC_NUMERIC, "C");
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-30, 30);
+    std::bernoulli_distribution negative(0.3);
+    for (int i = 0; i < 20000; ++i) {
+        double value = mantissa(random) * std::pow(10.0, exponent(random));
+        value = negative(random) ? -value : value;
+        ASSERT_EQ(numberText(value), printfGeneral(value, 15)) << std::hexfloat << value;
+        const auto single = static_cast<float>(value);
+        ASSERT_EQ(numberText(single), printfGeneral(single, 7)) << std::hexfloat << single;
+    }
+}
+
+TEST(NumberTextRoundTrip, ParsesBackToTheSameFifteenDigits) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> mantissa(-1000.0, 1000.0);
+    for (int i = 0; i < 5000; ++i) {
+        const double value = mantissa(random);
+        const std::string text = numberText(value);
+        EXPECT_EQ(numberText(strictParse(text)), text);
+        EXPECT_EQ(numberText(lenientParse(text)), text);
+    }
+}
+
+TEST(IntPart, RoundsTowardsMinusInfinity) {
+    EXPECT_EQ(Int(2.7), 2);
+    EXPECT_EQ(Int(-0.5), -1);
+    EXPECT_EQ(Int(59.9), 59);
+    EXPECT_EQ(Int(60), 60);
+    EXPECT_EQ(Int(-2.0), -2);
+}
+
+TEST(SingleRound, RoundsToTheNearestSingle) {
+    EXPECT_EQ(singleRound(0.1), 0.1f);
+    EXPECT_EQ(singleRound(30.0), 30.0f);
+    EXPECT_EQ(singleRound(3.4e38), 3.4e38f);
+    EXPECT_THROW(singleRound(3.5e38), Fault);
+    EXPECT_THROW(singleRound(-1e300), Fault);
+}
+
+TEST(Trim, RemovesOnlySpaces) {
+    EXPECT_EQ(trim(" "), "");
+    EXPECT_EQ(trim("  7 "), "7");
+    EXPECT_EQ(trim("\t7"), "\t7");
+    EXPECT_EQ(trim(""), "");
+}
+
+// Run again by ctest with LANG and LC_ALL set to German, where the C library
+// writes 0,5.
+TEST(Locale, ConversionsIgnoreTheUserLocale) {
+    if (std::setlocale(LC_ALL, "") == nullptr || std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+    }
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%.1f", 0.5);
+    ASSERT_STREQ(buffer, "0,5") << "the locale did not take effect";
+    EXPECT_EQ(numberText(0.5), "0.5");
+    EXPECT_EQ(numberText(0.5f), "0.5");
+    EXPECT_EQ(lenientParse("7.1"), 7.1);
+    EXPECT_EQ(lenientParse("7,1"), 7);
+    EXPECT_EQ(strictParse("5.5"), 5.5);
+    EXPECT_THROW(strictParse("5,5"), Fault);
+    std::setlocale(LC_ALL, "C");
+}
+
+} // namespace
+} // namespace tarvix
