@@ -21,3 +21,6 @@ format:
 
 clean:
 	rm -rf build-dev build-release build-asan
+
+# Further targets (sanitizers, fuzzing, benchmarks, packaging) live in mk/.
+include $(sort $(wildcard mk/*.mk))
