@@ -1,0 +1,13 @@
+# Debian package of both programs, built by `make package`. The shared-library
+# dependencies (the Qt runtime among them) are found by dpkg-shlibdeps.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvix)
+set(CPACK_PACKAGE_VENDOR "Tarvix developers")
+set(CPACK_PACKAGE_CONTACT "Tarvix developers <tarvix@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Loaded dipole antenna calculator for radio amateurs")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/tarvi")
+set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,11 @@
+# Debian package: `make package` builds it, `make test-package` installs it into
+# a clean prefix and starts both programs from there.
+.PHONY: package test-package
+
+package: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release
+	cd build-release && cpack
+
+test-package: package
+	scripts/check-package build-release
