@@ -1,0 +1,174 @@
+// The coil-position sweep and its three output forms.
+#include "cli/coil_sweep.h"
+
+#include "calc/conversions.h"
+#include "cli/design_report.h"
+#include "cli/step_one_warnings.h"
+#include "cli/usage_error.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+namespace tarvix {
+
+namespace {
+
+constexpr std::string_view kSweepOption = "--sweep-b";
+
+// Steps that land on TO only up to rounding (0:1:0.1) still count TO as a row.
+constexpr double kStepCountSlack = 1e-9;
+
+UsageError badRange(std::string_view text, const std::string& reason) {
+    return UsageError(std::string(kSweepOption) + ": '" + std::string(text) + "': " + reason);
+}
+
+double rowCountOf(const SweepRange& range) {
+    return std::floor((range.toFt - range.fromFt) / range.stepFt + kStepCountSlack) + 1;
+}
+
+// CSV field: quoted only when it holds a separator, a quote or a line break.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
+// A column of the text table; a text as wide as the column still gets one blank.
+std::string padded(std::string text, std::size_t width) {
+    text.append(text.size() < width ? width - text.size() : 1, ' ');
+    return text;
+}
+
+} // namespace
+
+SweepRange parseSweepRange(std::string_view text) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const auto colon = text.find(':', start);
+        parts.push_back(text.substr(start, colon - start));
+        if (colon == std::string_view::npos) {
+            break;
+        }
+        start = colon + 1;
+    }
+    if (parts.size() != 3) {
+        throw badRange(text, "expected FROM:TO:STEP");
+    }
+    SweepRange range;
+    range.fromFt = optionNumber(kSweepOption, parts[0]);
+    range.toFt = optionNumber(kSweepOption, parts[1]);
+    range.stepFt = optionNumber(kSweepOption, parts[2]);
+    if (!(range.stepFt > 0)) {
+        throw badRange(text, "the step must be above 0");
+    }
+    if (range.fromFt > range.toFt) {
+        throw badRange(text, "FROM must not be above TO");
+    }
+    const double rows = rowCountOf(range);
+    if (!(rows <= static_cast<double>(kMaxSweepRows))) {
+        throw badRange(text, "more than " + std::to_string(kMaxSweepRows) + " rows");
+    }
+    return range;
+}
+
+std::vector<double> sweepDistances(const SweepRange& range) {
+    const auto rows = static_cast<std::size_t>(rowCountOf(range));
+    std::vector<double> distances;
+    distances.reserve(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+        // Each B is the value its number text reads back as, so a row shown as
+        // 0.3 computes with 0.3, exactly as if it had been typed, and not with
+        // 0.30000000000000004 from repeated steps.
+        const double b = range.fromFt + static_cast<double>(i) * range.stepFt;
+        distances.push_back(strictParse(numberText(b)));
+    }
+    return distances;
+}
+
+std::vector<SweepRow> runSweep(const DesignInputs& inputs, const SweepRange& range) {
+    std::vector<SweepRow> rows;
+    DesignInputs rowInputs = inputs;
+    rowInputs.winding.reset();
+    for (const double b : sweepDistances(range)) {
+        rowInputs.centreToCoilFt = b;
+        rows.push_back({b, runDesign(rowInputs)});
+    }
+    return rows;
+}
+
+std::vector<std::string> sweepWarnings(const DesignInputs& inputs,
+                                       const std::vector<SweepRow>& rows) {
+    std::vector<std::string> warnings;
+    if (auto warning = frequencyWarning(inputs.freqMHz)) {
+        warnings.push_back(*warning);
+    }
+    if (auto warning = lengthLimitWarning(inputs.freqMHz, inputs.totalLengthFt)) {
+        warnings.push_back(*warning);
+    }
+    for (const SweepRow& row : rows) {
+        const std::string prefix = "B = " + numberText(row.centreToCoilFt) + " ft: ";
+        for (const auto& warning :
+             {coilDistanceRatioWarning(inputs.totalLengthFt, row.centreToCoilFt),
+              coilDistanceLimitWarning(inputs.totalLengthFt, row.centreToCoilFt)}) {
+            if (warning) {
+                warnings.push_back(prefix + *warning);
+            }
+        }
+    }
+    return warnings;
+}
+
+void writeSweepText(std::ostream& out, const std::vector<SweepRow>& rows) {
+    constexpr std::size_t kDistanceWidth = 10;
+    constexpr std::size_t kInductanceWidth = 24;
+    out << padded("B (ft)", kDistanceWidth) << padded("L (uH)", kInductanceWidth) << "Shown (uH)\n";
+    for (const SweepRow& row : rows) {
+        out << padded(numberText(row.centreToCoilFt), kDistanceWidth);
+        if (row.design.fault) {
+            out << row.design.fault->text << '\n';
+        } else {
+            out << padded(fullPrecisionText(row.design.record.inductanceUH), kInductanceWidth)
+                << row.design.inductanceDisplay << '\n';
+        }
+    }
+}
+
+void writeSweepCsv(std::ostream& out, const std::vector<SweepRow>& rows) {
+    out << "b_ft,inductance_uH,inductance_display,fault\n";
+    for (const SweepRow& row : rows) {
+        out << numberText(row.centreToCoilFt) << ',';
+        if (row.design.fault) {
+            out << ",," << csvField(row.design.fault->text) << '\n';
+        } else {
+            out << fullPrecisionText(row.design.record.inductanceUH) << ','
+                << csvField(row.design.inductanceDisplay) << ",\n";
+        }
+    }
+}
+
+void writeSweepJson(std::ostream& out, const std::vector<SweepRow>& rows) {
+    Json array = Json::array();
+    for (const SweepRow& row : rows) {
+        Json object = Json::object();
+        object["b_ft"] = row.centreToCoilFt;
+        const Json design = designJson(row.design);
+        for (const auto& [key, value] : design.items()) {
+            object[key] = value;
+        }
+        array.push_back(std::move(object));
+    }
+    out << array.dump(2) << '\n';
+}
+
+} // namespace tarvix

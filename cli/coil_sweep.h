@@ -1,0 +1,47 @@
+// The coil-position sweep: one inductance per centre-to-coil distance B, for a
+// fixed frequency, total length and antenna gauge.
+#pragma once
+
+#include "cli/design_run.h"
+
+#include <cstddef>
+#include <iosfwd>
+#include <string_view>
+#include <vector>
+
+namespace tarvix {
+
+struct SweepRange {
+    double fromFt = 0;
+    double toFt = 0;
+    double stepFt = 0;
+};
+
+inline constexpr std::size_t kMaxSweepRows = 10000;
+
+// "FROM:TO:STEP" in feet. A part that is not a number, a step that is not
+// above 0, FROM above TO or more than kMaxSweepRows rows is a UsageError.
+SweepRange parseSweepRange(std::string_view text);
+
+// The distances of the rows, FROM first, TO last when the steps reach it.
+std::vector<double> sweepDistances(const SweepRange& range);
+
+struct SweepRow {
+    double centreToCoilFt = 0;
+    DesignResult design;
+};
+
+// One inductance design per distance; a row that faults keeps its fault and
+// the sweep goes on. The winding of the inputs is not run.
+std::vector<SweepRow> runSweep(const DesignInputs& inputs, const SweepRange& range);
+
+// The warnings of the rows as standard error shows them: those that do not
+// depend on B once, the others prefixed with the row's B.
+std::vector<std::string> sweepWarnings(const DesignInputs& inputs,
+                                       const std::vector<SweepRow>& rows);
+
+void writeSweepText(std::ostream& out, const std::vector<SweepRow>& rows);
+void writeSweepCsv(std::ostream& out, const std::vector<SweepRow>& rows);
+void writeSweepJson(std::ostream& out, const std::vector<SweepRow>& rows);
+
+} // namespace tarvix

@@ -1,0 +1,124 @@
+// Argument parsing. CLI11 takes every value as text; the numbers are read with
+// the calculations' own strict parse so that "7,1" or "7x" is refused the
+// same way a gauge list's text is.
+#include "cli/command_line.h"
+
+#include "cli/usage_error.h"
+
+#include <CLI/CLI.hpp>
+
+namespace tarvix {
+
+namespace {
+
+constexpr const char* kFooter =
+    "Exit status: 0 done, 1 a file could not be written, 2 usage error, 3 the design faulted.\n"
+    "Warnings (the window's range checks) go to standard error and never stop a design.";
+
+} // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CLI::App app{"Designs the loading coils of a shortened (loaded) HF dipole.", "tarvix-design"};
+    app.footer(kFooter);
+    app.set_version_flag("--version", "tarvix-design " TARVIX_VERSION);
+
+    std::string freq, length, distance, antennaSwg = "14";
+    std::string formerDia, coilLength, coilSwg = "20";
+    std::string sweepB, necPath, height;
+
+    app.add_option("--freq", freq, "design frequency F")->option_text("MHZ")->required();
+    app.add_option("--length", length, "total length A, tip to tip")
+        ->option_text("A_FT")
+        ->required();
+    auto* distanceOpt =
+        app.add_option("--coil-distance", distance,
+                       "distance B from the feed point to each coil (needed unless --sweep-b)")
+            ->option_text("B_FT");
+    app.add_option("--antenna-swg", antennaSwg, "antenna wire gauge (default 14)")
+        ->option_text("N");
+    auto* formerOpt =
+        app.add_option("--former-dia", formerDia, "coil former diameter D")->option_text("D_IN");
+    auto* coilLengthOpt =
+        app.add_option("--coil-length", coilLength, "first guess of the coil length")
+            ->option_text("LEN_IN");
+    auto* coilSwgOpt =
+        app.add_option("--coil-swg", coilSwg, "coil wire gauge (default 20)")->option_text("N");
+    bool json = false;
+    bool csv = false;
+    auto* jsonOpt = app.add_flag("--json", json, "one JSON object (or array for --sweep-b)");
+    auto* sweepOpt =
+        app.add_option("--sweep-b", sweepB, "inductance for each B from FROM to TO (ft)")
+            ->option_text("FROM:TO:STEP");
+    auto* csvOpt = app.add_flag("--csv", csv, "the sweep as CSV");
+    auto* necOpt =
+        app.add_option("--nec", necPath, "write a NEC-2 deck of the design ('-': stdout)")
+            ->option_text("FILE");
+    auto* heightOpt =
+        app.add_option("--height", height, "put the NEC model this high over average ground")
+            ->option_text("FT");
+
+    formerOpt->needs(coilLengthOpt);
+    coilLengthOpt->needs(formerOpt);
+    coilSwgOpt->needs(formerOpt);
+    sweepOpt->excludes(distanceOpt)->excludes(formerOpt)->excludes(necOpt);
+    csvOpt->needs(sweepOpt)->excludes(jsonOpt);
+    heightOpt->needs(necOpt);
+
+    CommandLine result;
+    try {
+        app.parse(argc, argv);
+        Request& request = result.request;
+        if (distanceOpt->count() == 0 && sweepOpt->count() == 0) {
+            throw UsageError("--coil-distance is required (or --sweep-b for a table)");
+        }
+        request.design.freqMHz = optionNumber("--freq", freq);
+        request.design.totalLengthFt = optionNumber("--length", length);
+        if (distanceOpt->count() > 0) {
+            request.design.centreToCoilFt = optionNumber("--coil-distance", distance);
+        }
+        // The gauges go to the calculations as text, as the window passes its
+        // lists' text; a value that is no number is refused here already.
+        optionNumber("--antenna-swg", antennaSwg);
+        request.design.antennaSwgText = antennaSwg;
+        if (formerOpt->count() > 0) {
+            optionNumber("--coil-swg", coilSwg);
+            request.design.winding =
+                WindingInputs{optionNumber("--former-dia", formerDia),
+                              optionNumber("--coil-length", coilLength), coilSwg};
+        }
+        if (sweepOpt->count() > 0) {
+            request.sweep = parseSweepRange(sweepB);
+        }
+        if (necOpt->count() > 0) {
+            if (necPath.empty()) {
+                throw UsageError("--nec: the file name is empty");
+            }
+            if (necPath == "-" && json) {
+                throw UsageError("--nec - and --json both write to standard output");
+            }
+            request.necPath = necPath;
+        }
+        if (heightOpt->count() > 0) {
+            request.heightFt = optionNumber("--height", height);
+            if (!(*request.heightFt > 0)) {
+                throw UsageError("--height: '" + height + "' is not above the ground");
+            }
+        }
+        request.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Text;
+    } catch (const CLI::CallForHelp&) {
+        result.action = CommandLine::Action::ShowHelp;
+        result.text = app.help();
+    } catch (const CLI::CallForVersion& version) {
+        result.action = CommandLine::Action::ShowVersion;
+        result.text = std::string(version.what()) + "\n";
+    } catch (const CLI::ParseError& error) {
+        result.action = CommandLine::Action::UsageError;
+        result.text = error.what();
+    } catch (const UsageError& error) {
+        result.action = CommandLine::Action::UsageError;
+        result.text = error.what();
+    }
+    return result;
+}
+
+} // namespace tarvix

@@ -1,0 +1,35 @@
+// The command line of tarvix-design, read into a request with every number
+// already parsed.
+#pragma once
+
+#include "cli/coil_sweep.h"
+#include "cli/design_run.h"
+
+#include <optional>
+#include <string>
+
+namespace tarvix {
+
+enum class OutputFormat { Text, Json, Csv };
+
+struct Request {
+    // The coil distance of the inputs is unused when a sweep is asked for.
+    DesignInputs design;
+    std::optional<SweepRange> sweep;
+    OutputFormat format = OutputFormat::Text;
+    std::optional<std::string> necPath; // "-" is standard output
+    std::optional<double> heightFt;
+};
+
+struct CommandLine {
+    enum class Action { Run, ShowHelp, ShowVersion, UsageError };
+    Action action = Action::Run;
+    Request request;  // for Run
+    std::string text; // help or version text, or the usage error
+};
+
+// Never throws for anything the user typed: problems come back as a
+// UsageError action whose text names the option.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+} // namespace tarvix

@@ -1,0 +1,25 @@
+// How one design is shown: as text for a person or as one JSON object.
+#pragma once
+
+#include "cli/design_run.h"
+
+#include <iosfwd>
+#include <nlohmann/json.hpp>
+
+namespace tarvix {
+
+// Keys in the order they are documented, so that the output reads the same
+// every time.
+using Json = nlohmann::ordered_json;
+
+// inductance_uH, inductance_display, the step-2 keys when step 2 ran
+// (turns, revised_length_in, message, passes), warnings, and fault and stage
+// when a stage faulted. Only what was computed is present.
+Json designJson(const DesignResult& design);
+
+// The inductance as the window shows it and at full precision, then the turns
+// and the window's "Revised length = ... inch" line when step 2 ran. Stops
+// where a fault stopped the design; the fault itself goes to standard error.
+void writeDesignText(std::ostream& out, const DesignResult& design);
+
+} // namespace tarvix

@@ -1,0 +1,91 @@
+// Runs the two calculations of one design and keeps everything they showed.
+#include "cli/design_run.h"
+
+#include "calc/checked.h"
+#include "calc/conversions.h"
+#include "calc/design_steps.h"
+#include "calc/fault.h"
+#include "cli/step_one_warnings.h"
+
+#include <array>
+#include <charconv>
+
+namespace tarvix {
+
+namespace {
+
+// Keeps the texts the calculations write to the window's result boxes.
+class RecordingOutput : public StepOutput {
+public:
+    void setInductanceText(const std::string& text) override { m_inductanceText = text; }
+    void setTurnsText(const std::string& text) override { m_turnsText = text; }
+    void setRevisedLengthText(const std::string& text) override { m_revisedLengthText = text; }
+    void passDone(const DesignRecord& record) override {
+        m_passes.push_back({record.turnCount, record.revisedLengthIn});
+    }
+
+    const std::string& inductanceText() const { return m_inductanceText; }
+    const std::string& turnsText() const { return m_turnsText; }
+    const std::string& revisedLengthText() const { return m_revisedLengthText; }
+    const std::vector<WindingPass>& passes() const { return m_passes; }
+
+private:
+    std::string m_inductanceText;
+    std::string m_turnsText;
+    std::string m_revisedLengthText;
+    std::vector<WindingPass> m_passes;
+};
+
+} // namespace
+
+const char* stageName(Stage stage) {
+    return stage == Stage::Inductance ? "inductance" : "winding";
+}
+
+std::string inductanceDisplayText(const std::string& inductanceText) {
+    const double value = strictParse(inductanceText);
+    return numberText(checked::div(Int(checked::mul(value, 10)), 10));
+}
+
+std::string fullPrecisionText(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+DesignResult runDesign(const DesignInputs& inputs) {
+    DesignResult result;
+    DesignRecord& record = result.record;
+    record.freqMHz = inputs.freqMHz;
+    record.totalLengthFt = inputs.totalLengthFt;
+    record.centreToCoilFt = inputs.centreToCoilFt;
+    result.warnings = stepOneWarnings(inputs.freqMHz, inputs.totalLengthFt, inputs.centreToCoilFt);
+
+    RecordingOutput output;
+    try {
+        computeInductance(record, inputs.antennaSwgText, output);
+        result.inductanceDisplay = inductanceDisplayText(output.inductanceText());
+        result.inductanceDone = true;
+    } catch (const Fault& fault) {
+        result.fault = StageFault{Stage::Inductance, fault.what()};
+        return result;
+    }
+
+    if (!inputs.winding) {
+        return result;
+    }
+    record.coilFormerDiaIn = inputs.winding->formerDiaIn;
+    record.coilLengthIn = inputs.winding->coilLengthIn;
+    try {
+        computeWinding(record, inputs.winding->coilSwgText, output);
+        result.windingDone = true;
+        result.turnsText = output.turnsText();
+        result.revisedLengthMessage = output.revisedLengthText();
+    } catch (const Fault& fault) {
+        result.fault = StageFault{Stage::Winding, fault.what()};
+    }
+    result.passes = output.passes();
+    return result;
+}
+
+} // namespace tarvix

@@ -1,0 +1,69 @@
+// One design from numbers already read: the step-1 warnings, the inductance
+// and, when asked for, the ten winding passes, each stage stopping at its
+// first fault with what it computed before kept.
+#pragma once
+
+#include "calc/design_record.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvix {
+
+struct WindingInputs {
+    double formerDiaIn = 0;
+    double coilLengthIn = 0;
+    std::string coilSwgText = "20";
+};
+
+struct DesignInputs {
+    double freqMHz = 0;
+    double totalLengthFt = 0;
+    double centreToCoilFt = 0;
+    std::string antennaSwgText = "14";
+    std::optional<WindingInputs> winding;
+};
+
+enum class Stage { Inductance, Winding };
+
+// "inductance" or "winding", as messages and JSON name the stage.
+const char* stageName(Stage stage);
+
+struct StageFault {
+    Stage stage;
+    std::string text;
+};
+
+struct WindingPass {
+    double turns = 0;
+    double lengthIn = 0;
+};
+
+struct DesignResult {
+    DesignRecord record;
+    std::vector<std::string> warnings;
+
+    bool inductanceDone = false;
+    std::string inductanceDisplay; // the inductance box's text, rounded down to 0.1 uH
+
+    bool windingDone = false;
+    std::vector<WindingPass> passes; // those completed, also when a pass faulted
+    std::string turnsText;
+    std::string revisedLengthMessage; // "Revised length = ... inch"
+
+    std::optional<StageFault> fault;
+};
+
+// A fresh record per design, as a freshly opened window would have.
+DesignResult runDesign(const DesignInputs& inputs);
+
+// What the inductance box shows once its change handler has run on the text
+// written to it: that text read back, rounded down to 0.1, as number text.
+// Throws Fault.
+std::string inductanceDisplayText(const std::string& inductanceText);
+
+// The shortest text that reads back as the same double.
+std::string fullPrecisionText(double value);
+
+} // namespace tarvix

@@ -1,0 +1,32 @@
+// The range checks of the window's first step, as warnings. The window runs
+// them keystroke by keystroke; the command line has all three values at once
+// and runs each check once. None of them stops a design.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvix {
+
+// "Input HF range only (1.5 to 30MHz)" when F is above 30 or below 1. The
+// message names 1.5 MHz but the check has always let 1 to 1.5 pass.
+std::optional<std::string> frequencyWarning(double freqMHz);
+
+// "A ahould be larger than 2.6*B ft" when A is below 2.6 times B.
+std::optional<std::string> coilDistanceRatioWarning(double totalLengthFt, double centreToCoilFt);
+
+// " A should be smaller than  LIMIT ft" when A is above Int(421.2 / F),
+// compared in single precision.
+std::optional<std::string> lengthLimitWarning(double freqMHz, double totalLengthFt);
+
+// "B should be lower than LIMIT ft" when B is above Int(A * 0.8 / 2),
+// compared in single precision.
+std::optional<std::string> coilDistanceLimitWarning(double totalLengthFt, double centreToCoilFt);
+
+// All four, in the order the window shows them when F, A and B are typed in
+// that order.
+std::vector<std::string> stepOneWarnings(double freqMHz, double totalLengthFt,
+                                         double centreToCoilFt);
+
+} // namespace tarvix

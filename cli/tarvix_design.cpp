@@ -1,0 +1,119 @@
+// One run of tarvix-design: read the command line, run the design or the
+// sweep, write the report and the NEC deck, and choose the exit status.
+#include "cli/tarvix_design.h"
+
+#include "cli/coil_sweep.h"
+#include "cli/command_line.h"
+#include "cli/design_report.h"
+#include "cli/design_run.h"
+#include "cli/nec_deck.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+namespace tarvix {
+
+namespace {
+
+constexpr const char* kProgram = "tarvix-design: ";
+
+void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) {
+        err << kProgram << "warning: " << warning << '\n';
+    }
+}
+
+int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err) {
+    const std::vector<SweepRow> rows = runSweep(request.design, *request.sweep);
+    writeWarnings(err, sweepWarnings(request.design, rows));
+    switch (request.format) {
+    case OutputFormat::Text:
+        writeSweepText(out, rows);
+        break;
+    case OutputFormat::Csv:
+        writeSweepCsv(out, rows);
+        break;
+    case OutputFormat::Json:
+        writeSweepJson(out, rows);
+        break;
+    }
+    // A faulting row is part of the table, not a failure of the run.
+    return kExitDone;
+}
+
+// The deck is made in memory first, so that a design that cannot be modelled
+// leaves no file behind.
+int writeDeck(const Request& request, const DesignResult& design, std::ostream& out,
+              std::ostream& err) {
+    std::ostringstream deck;
+    try {
+        writeNecDeck(deck, design, request.heightFt);
+    } catch (const NecDeckError& error) {
+        err << kProgram << "--nec: " << error.what() << '\n';
+        return kExitUsage;
+    }
+    if (*request.necPath == "-") {
+        out << deck.str();
+        return kExitDone;
+    }
+    std::ofstream file(*request.necPath, std::ios::binary | std::ios::trunc);
+    if (file) {
+        file << deck.str();
+        file.close();
+    }
+    if (!file) {
+        err << kProgram << "cannot write " << *request.necPath << ": " << std::strerror(errno)
+            << '\n';
+        return kExitFileError;
+    }
+    return kExitDone;
+}
+
+int runDesignRequest(const Request& request, std::ostream& out, std::ostream& err) {
+    const DesignResult design = runDesign(request.design);
+    writeWarnings(err, design.warnings);
+
+    // A design that faulted never gets a deck.
+    if (request.necPath && !design.fault) {
+        if (const int status = writeDeck(request, design, out, err); status != kExitDone) {
+            return status;
+        }
+    }
+    const bool deckOnStdout = request.necPath && *request.necPath == "-";
+    if (request.format == OutputFormat::Json) {
+        out << designJson(design).dump(2) << '\n';
+    } else if (!deckOnStdout) {
+        writeDesignText(out, design);
+    }
+    if (design.fault) {
+        err << kProgram << stageName(design.fault->stage) << ": " << design.fault->text << '\n';
+        return kExitFault;
+    }
+    return kExitDone;
+}
+
+} // namespace
+
+int runTarvixDesign(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    switch (commandLine.action) {
+    case CommandLine::Action::ShowHelp:
+    case CommandLine::Action::ShowVersion:
+        out << commandLine.text;
+        return kExitDone;
+    case CommandLine::Action::UsageError:
+        err << kProgram << commandLine.text << '\n'
+            << "Run tarvix-design --help for the options.\n";
+        return kExitUsage;
+    case CommandLine::Action::Run:
+        break;
+    }
+    const Request& request = commandLine.request;
+    return request.sweep ? runSweepRequest(request, out, err) : runDesignRequest(request, out, err);
+}
+
+} // namespace tarvix

@@ -1,0 +1,24 @@
+// Reading option values as the calculations read the gauge lists: the whole
+// text must be a number.
+#include "cli/usage_error.h"
+
+#include "calc/conversions.h"
+#include "calc/fault.h"
+
+#include <string>
+
+namespace tarvix {
+
+double optionNumber(std::string_view option, std::string_view text) {
+    try {
+        return strictParse(text);
+    } catch (const Fault& fault) {
+        const std::string quoted = "'" + std::string(text) + "'";
+        if (fault.kind() == FaultKind::Overflow) {
+            throw UsageError(std::string(option) + ": " + quoted + " is out of range");
+        }
+        throw UsageError(std::string(option) + ": " + quoted + " is not a number");
+    }
+}
+
+} // namespace tarvix

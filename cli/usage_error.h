@@ -1,0 +1,19 @@
+// Usage errors: the command line cannot be run as given. They end the program
+// with exit status 2 before anything is computed.
+#pragma once
+
+#include <stdexcept>
+#include <string_view>
+
+namespace tarvix {
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Strict parse of an option's value. Text that is not a number, or a number
+// beyond the double range, is a usage error naming the option and the text.
+double optionNumber(std::string_view option, std::string_view text);
+
+} // namespace tarvix

@@ -1,0 +1,132 @@
+// The pieces of tarvix-design with edges worth pinning down one by one: the
+// step-1 limits at their bounds, the rounding of the shown inductance, the
+// sweep's rows and the NEC segmentation.
+#include "calc/conversions.h"
+#include "cli/coil_sweep.h"
+#include "cli/design_run.h"
+#include "cli/nec_deck.h"
+#include "cli/step_one_warnings.h"
+#include "cli/usage_error.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvix {
+namespace {
+
+struct LimitCase {
+    const char* name;
+    double f, a, b;
+    std::vector<std::string> warnings;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StepOneLimits : public testing::TestWithParam<LimitCase> {};
+
+TEST_P(StepOneLimits, WarnExactlyBeyondTheirBounds) {
+    const LimitCase& c = GetParam();
+    EXPECT_EQ(stepOneWarnings(c.f, c.a, c.b), c.warnings);
+}
+
+const std::string kM1 = "Input HF range only (1.5 to 30MHz)";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cli, StepOneLimits, testing::Values(
+    // F: 1 to 30 inclusive, although the message says 1.5.
+    LimitCase{"FrequencyOneIsIn", 1, 20, 5, {}},
+    LimitCase{"FrequencyOnePointTwoIsIn", 1.2, 20, 5, {}},
+    LimitCase{"FrequencyThirtyIsIn", 30, 10, 2, {}},
+    LimitCase{"FrequencyBelowOne", 0.9, 20, 5, {kM1}},
+    LimitCase{"FrequencyAboveThirty", 30.01, 10, 2, {kM1}},
+    // A against 2.6 B as doubles; equal passes.
+    LimitCase{"LengthEqualToTwoPointSixB", 14, 26, 10, {}},
+    LimitCase{"LengthBelowTwoPointSixB", 14, 25, 10, {"A ahould be larger than 26 ft"}},
+    // A against Int(421.2 / F) in single precision; equal passes.
+    LimitCase{"LengthAtItsLimit", 14, 30, 5, {}},
+    LimitCase{"LengthAboveItsLimit", 14, 30.5, 5, {" A should be smaller than  30 ft"}},
+    LimitCase{"ZeroFrequencyHasNoLengthLimit", 0, 60, 20, {kM1}},
+    // B against Int(A * 0.8 / 2) in single precision; equal passes.
+    LimitCase{"DistanceAtItsLimit", 7, 32.4, 12, {}},
+    LimitCase{"DistanceAboveItsLimit", 7, 32.4, 12.3, {"B should be lower than 12 ft"}},
+    LimitCase{"DistanceAboveInSinglePrecision", 7, 32.4, 12.000001, {"B should be lower than 12 ft"}},
+    LimitCase{"DistanceEqualInSinglePrecision", 7, 32.4, 12.00000001, {}}),
+    [](const testing::TestParamInfo<LimitCase>& info) { return info.param.name; });
+// clang-format on
+
+TEST(InductanceDisplay, RoundsDownToOneDecimalAsTheWindowShowsIt) {
+    const std::vector<std::pair<double, std::string>> rows{{5.533500417592047, "5.5"},
+                                                           {12.3456, "12.3"},
+                                                           {12.99, "12.9"},
+                                                           {7, "7"},
+                                                           {0.05, "0"},
+                                                           {-2.34, "-2.4"},
+                                                           {0.1, "0.1"}};
+    for (const auto& [inductance, shown] : rows) {
+        EXPECT_EQ(inductanceDisplayText(numberText(inductance)), shown) << inductance;
+    }
+}
+
+TEST(SweepRange, RowsRunFromFromToTo) {
+    const std::vector<std::pair<const char*, std::vector<double>>> rows{
+        {"0:30:10", {0, 10, 20, 30}},
+        {"0:25:10", {0, 10, 20}},
+        {"5:5:1", {5}},
+        {"-2:2:2", {-2, 0, 2}},
+        {"0:0.3:0.1", {0, 0.1, 0.2, 0.3}}};
+    for (const auto& [text, distances] : rows) {
+        EXPECT_EQ(sweepDistances(parseSweepRange(text)), distances) << text;
+    }
+    EXPECT_EQ(sweepDistances(parseSweepRange("0:9999:1")).size(), kMaxSweepRows);
+}
+
+TEST(SweepRange, BadRangesAreUsageErrors) {
+    for (const char* text : {"", "1", "1:2", "1:2:3:4", "a:2:1", "0:1:0", "0:1:-0.5", "2:1:1",
+                             "0:10000:1", "0:1e300:1e-300"}) {
+        EXPECT_THROW(parseSweepRange(text), UsageError) << text;
+    }
+}
+
+struct SegmentationCase {
+    const char* name;
+    double f, a, b, wireDiaIn;
+};
+
+void PrintTo(const SegmentationCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class NecSegmentationRules : public testing::TestWithParam<SegmentationCase> {};
+
+TEST_P(NecSegmentationRules, OddShortAgainstWavelengthLongAgainstRadiusCoilsNearB) {
+    const SegmentationCase& c = GetParam();
+    const NecSegmentation seg = chooseSegmentation(c.f, c.a, c.b, c.wireDiaIn);
+    EXPECT_EQ(seg.segments % 2, 1);
+    EXPECT_EQ(seg.feedSegment, (seg.segments + 1) / 2);
+    const double segmentM = c.a * 0.3048 / seg.segments;
+    EXPECT_LE(segmentM, 299.792458 / (c.f * kNecSweepHighFactor) / 20);
+    EXPECT_GE(segmentM, 8 * c.wireDiaIn / 2 * 0.0254);
+    // These designs leave room for enough segments to bring a segment centre
+    // within 0.2 % of A of B.
+    EXPECT_LE(std::abs(seg.coilOffset * c.a / seg.segments - c.b), c.a / 500 + 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, NecSegmentationRules,
+    testing::Values(SegmentationCase{"WorkedExample", 7, 60, 20, 0.08},
+                    SegmentationCase{"QuarterOfTheLength", 7, 40, 10, 0.0640157},
+                    SegmentationCase{"ThreeEighths", 3.6, 40, 15, 0.08},
+                    SegmentationCase{"LongWireAtTenMetres", 28, 60, 20, 0.12799},
+                    SegmentationCase{"CoilsAtTheFeed", 14, 20, 0, 0.08}),
+    [](const testing::TestParamInfo<SegmentationCase>& info) { return info.param.name; });
+
+TEST(NecSegmentation, DesignsThatCannotBeModelledAreRefused) {
+    EXPECT_THROW(chooseSegmentation(7, 60, 31, 0.08), NecDeckError);    // coils off the wire
+    EXPECT_THROW(chooseSegmentation(7, -60, -40, 0.08), NecDeckError);  // no wire
+    EXPECT_THROW(chooseSegmentation(7, 0.1, 0, 0.12799), NecDeckError); // thick against length
+    EXPECT_THROW(chooseSegmentation(30, 1e5, 20, 0.08), NecDeckError);  // far too many wavelengths
+}
+
+} // namespace
+} // namespace tarvix

@@ -1,0 +1,35 @@
+// Runs a program to completion and keeps its exit status and both outputs.
+// The tests run the built tarvix-design (and nec2c) this way, as a user would.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tarvix::test {
+
+struct ProgramRun {
+    int status = -1; // exit status; -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args);
+
+std::string readFile(const std::filesystem::path& path);
+
+// A fresh directory for one test's files, removed with the object.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    std::filesystem::path path(const std::string& name) const { return m_dir / name; }
+
+private:
+    std::filesystem::path m_dir;
+};
+
+} // namespace tarvix::test
