@@ -1,0 +1,59 @@
+// Helpers shared by the window tests: a message sink that records instead of
+// showing a box, a watchdog that fails a test when a real modal dialog
+// appears, and a snapshot of what the user can see of the window.
+#pragma once
+
+#include "ui/message_box.h"
+
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class QWidget;
+
+namespace tarvix::test {
+
+class MessageRecorder {
+public:
+    MessageSink sink();
+    const QStringList& messages() const { return m_messages; }
+    void clear() { m_messages.clear(); }
+
+private:
+    QStringList m_messages;
+};
+
+// Polls for a modal widget. A test that meets one would otherwise hang in the
+// dialog's event loop; the watchdog notes it, closes it and lets the test
+// fail in its cleanup.
+class ModalWatchdog : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ModalWatchdog(QObject* parent = nullptr);
+    bool tripped() const { return !m_seen.isEmpty(); }
+    QString seen() const { return m_seen.join(QStringLiteral("; ")); }
+
+private:
+    void check();
+
+    QTimer m_timer;
+    QStringList m_seen;
+};
+
+// Every named control's text, visibility and enabled state, keyed by name.
+struct ControlState {
+    QString text;
+    bool visible = false;
+    bool enabled = false;
+    bool operator==(const ControlState&) const = default;
+};
+using WindowState = QMap<QString, ControlState>;
+WindowState snapshot(const QWidget& window);
+
+// The user-visible text of a control of any kind.
+QString controlText(const QWidget& control);
+
+} // namespace tarvix::test

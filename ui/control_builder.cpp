@@ -1,0 +1,210 @@
+// From table rows to widgets. The layout is fixed: controls get absolute
+// geometry and no layout manager, so resizing the window moves nothing.
+#include "ui/control_builder.h"
+
+#include "calc/wire_gauge.h"
+#include "ui/control_table.h"
+#include "ui/fonts.h"
+#include "ui/link_label.h"
+
+#include <QColor>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QWidget>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <ranges>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Outside the namespace, as Q_INIT_RESOURCE requires. The resources are
+// compiled into a static library, whose registration would otherwise be left
+// out by the linker.
+static void initAssetResources() {
+    Q_INIT_RESOURCE(assets);
+}
+
+namespace tarvix {
+
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect pixelGeometry(const ControlDescription& control) {
+    return {twipsToPixels(control.left), twipsToPixels(control.top), twipsToPixels(control.width),
+            twipsToPixels(control.height)};
+}
+
+QWidget* createLabel(const ControlDescription& control, QWidget* parent) {
+    QLabel* label = nullptr;
+    if ((control.flags & AuthorLink) != 0) {
+        auto* link = new LinkLabel(parent);
+        QPalette palette = link->palette();
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        link->setPalette(palette);
+        link->setCursor(Qt::OpenHandCursor);
+        label = link;
+    } else {
+        label = new QLabel(parent);
+    }
+    label->setTextFormat(Qt::PlainText);
+    label->setText(toQString(control.text));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QWidget* createPicture(const ControlDescription& control, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    // Through QIcon so that diagram@2x.png is chosen on a high-density screen.
+    // The picture's box is the bitmap's natural size, so nothing is stretched.
+    const QIcon diagram(toQString(kDiagramResource));
+    picture->setPixmap(diagram.pixmap(pixelGeometry(control).size(), parent->devicePixelRatioF()));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return picture;
+}
+
+QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
+    auto* box = new QLineEdit(toQString(control.text), parent);
+    box->setReadOnly((control.flags & Locked) != 0);
+    return box;
+}
+
+QWidget* createDropDownList(const ControlDescription& control, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setCompleter(nullptr);
+    const QStringList items = gaugeItems();
+    list->addItems(items);
+    list->setMaxVisibleItems(static_cast<int>(items.size()));
+    const QString text = toQString(control.text);
+    list->setCurrentIndex(list->findText(text));
+    list->setEditText(text);
+    return list;
+}
+
+QWidget* createControl(const ControlDescription& control, QWidget* parent) {
+    switch (control.kind) {
+    case ControlKind::Panel:
+        return new QGroupBox(toQString(control.text), parent);
+    case ControlKind::Label:
+        return createLabel(control, parent);
+    case ControlKind::TextBox:
+        return createTextBox(control, parent);
+    case ControlKind::DropDownList:
+        return createDropDownList(control, parent);
+    case ControlKind::PushButton:
+        return new QPushButton(toQString(control.text), parent);
+    case ControlKind::Picture:
+        return createPicture(control, parent);
+    }
+    throw std::logic_error("unknown control kind");
+}
+
+bool takesFocus(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::DropDownList ||
+           kind == ControlKind::PushButton;
+}
+
+} // namespace
+
+QStringList gaugeItems() {
+    QStringList items;
+    for (const GaugeRow& row : kGaugeTable) {
+        items.append(QString::number(row.swg));
+    }
+    return items;
+}
+
+QIcon programIcon() {
+    static constexpr std::array kIconSizes{16, 32, 48, 64, 128, 256};
+    QIcon icon;
+    for (const int size : kIconSizes) {
+        icon.addFile(QStringLiteral(":/tarvix/icon-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+QWidget& buildControls(QWidget& window) {
+    initAssetResources();
+
+    window.setObjectName(toQString(kWindowName));
+    window.setWindowTitle(toQString(kWindowCaption));
+    window.setWindowIcon(programIcon());
+    window.setFont(defaultFont());
+    window.resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+
+    std::map<std::string_view, QWidget*> panels;
+    std::vector<std::pair<int, QWidget*>> tabStops;
+    for (const ControlDescription& control : controlTable()) {
+        QWidget* parent = &window;
+        if (!control.panel.empty()) {
+            const auto panel = panels.find(control.panel);
+            if (panel == panels.end()) {
+                throw std::logic_error("panel " + std::string(control.panel) +
+                                       " must come before " + std::string(control.name));
+            }
+            parent = panel->second;
+        }
+        QWidget* widget = createControl(control, parent);
+        widget->setObjectName(toQString(control.name));
+        widget->setGeometry(pixelGeometry(control));
+        if ((control.flags & ResultFont) != 0) {
+            widget->setFont(resultFont());
+        }
+        if ((control.flags & DisabledAtStart) != 0) {
+            widget->setEnabled(false);
+        }
+        if ((control.flags & HiddenAtStart) != 0) {
+            widget->hide();
+        }
+        if (control.kind == ControlKind::Panel) {
+            panels.emplace(control.name, widget);
+        }
+        if (takesFocus(control.kind)) {
+            tabStops.emplace_back(control.tabIndex, widget);
+        }
+    }
+
+    // Panels are drawn as classic group frames, the caption set into the top
+    // border: the layout puts the first row of a panel's controls 16 pixels
+    // below its outer corner, where a frame that starts below its caption (as
+    // in the Fusion style) would cut through them. Only the frames change;
+    // their children keep the application's style. Parented last, the style
+    // outlives the panels that use it.
+    if (QStyle* panelStyle = QStyleFactory::create(QStringLiteral("Windows"))) {
+        panelStyle->setParent(&window);
+        for (QWidget* panel : panels | std::views::values) {
+            panel->setStyle(panelStyle);
+        }
+    }
+
+    // Labels and panels hold tab indexes too but never take focus; hidden and
+    // disabled controls are skipped by Qt as they were by the original.
+    std::ranges::sort(tabStops, {}, &std::pair<int, QWidget*>::first);
+    for (std::size_t i = 1; i < tabStops.size(); ++i) {
+        QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+    }
+    if (!tabStops.empty()) {
+        tabStops.front().second->setFocus();
+    }
+    return window;
+}
+
+} // namespace tarvix

@@ -1,0 +1,98 @@
+// Every control of frmTarvix1, in twips, as the window has always been laid
+// out. Captions keep their spelling and their runs of blanks.
+#include "ui/control_table.h"
+
+#include <array>
+#include <cmath>
+
+namespace tarvix {
+
+namespace {
+
+using enum ControlKind;
+
+constexpr std::string_view kWindow{};
+
+constexpr auto kControls = std::to_array<ControlDescription>({
+    // name, kind, panel, text, left, top, width, height, tab index, flags
+    {"Frame1", Panel, kWindow, "About this programe", 120, 120, 2295, 1815, 10, NoFlags},
+    {"Frame2", Panel, kWindow, "Instructions for use", 7200, 120, 2415, 1935, 12, NoFlags},
+    {"Frame3", Panel, kWindow, "Data Input - step 1", 120, 2040, 8895, 1695, 14, NoFlags},
+    {"Frame4", Panel, kWindow, "Data Input - step 2", 720, 2280, 7215, 1335, 20, HiddenAtStart},
+    {"Frame5", Panel, kWindow, "Winding data for the Loading Coils", 120, 3480, 8895, 1695, 24,
+     HiddenAtStart},
+    {"Frame6", Panel, kWindow, "Antenna Diamensions", 240, 2160, 8415, 1095, 33, HiddenAtStart},
+
+    {"Image1", Picture, kWindow, "", 2520, 240, 4530, 1335, kNoTabIndex, NoFlags},
+    {"Label5", Label, kWindow, "Tarvix Ver 1.1", 6240, 5280, 1215, 255, 43, NoFlags},
+    {"Label11", Label, kWindow, "Programed by Orlenth", 7800, 5280, 1680, 255, 9, AuthorLink},
+
+    {"Label1", Label, "Frame1",
+     "This is a narrow band High-Q antenna.  You  can  design    for  any  short length "
+     "(shorter  than half wave dipole). This is more suitable for restricted spaces.",
+     120, 360, 2055, 1215, 11, NoFlags},
+
+    {"Label2", Label, "Frame2",
+     "First, input data  into  four  text boxes   according    to    your design.   Then   "
+     "input    the diamensions for coils and get  the  number  of  turns.   After finished  "
+     "the  construction you  must   trim  the  length   for minimum SWR",
+     120, 240, 2175, 1575, 13, NoFlags},
+
+    {"Label3(1)", Label, "Frame3", "Frequency ( MHz )", 120, 240, 1455, 255, 15, NoFlags},
+    {"Labe4(1)", Label, "Frame3", "A = Total Length ( ft )", 1680, 240, 1545, 255, 16, NoFlags},
+    {"Labe5(0)", Label, "Frame3", "B = Centre to Coil distance ( ft )", 3360, 240, 2235, 255, 17,
+     NoFlags},
+    {"Labe6(0)", Label, "Frame3", "Antenna Wire SWG ( 10 - 30)", 6000, 240, 2415, 255, 19, NoFlags},
+    {"txtF", TextBox, "Frame3", " ", 360, 600, 615, 285, 0, NoFlags},
+    {"txtA", TextBox, "Frame3", " ", 2040, 600, 615, 285, 1, NoFlags},
+    {"txtB", TextBox, "Frame3", " ", 3960, 600, 615, 285, 2, NoFlags},
+    {"cmbSWG1", DropDownList, "Frame3", "14", 6600, 600, 615, 315, 3, NoFlags},
+    {"Command1", PushButton, "Frame3", "OK", 5160, 960, 855, 375, 4, DisabledAtStart},
+
+    {"Label7(1)", Label, "Frame4", "Coil Former Diameter ( in )", 120, 240, 2055, 255, 21, NoFlags},
+    {"Label8(0)", Label, "Frame4", "Coil Length ( in )", 2160, 240, 1335, 255, 22, NoFlags},
+    {"Label9(1)", Label, "Frame4", "Coil wire SWG ( 10 - 30 )", 3600, 240, 1935, 255, 23, NoFlags},
+    {"txtD1", TextBox, "Frame4", " ", 480, 600, 495, 285, 5, NoFlags},
+    {"txtB1", TextBox, "Frame4", " ", 2520, 600, 495, 285, 6, NoFlags},
+    {"cmbSWG2", DropDownList, "Frame4", "20", 3960, 600, 615, 315, 7, NoFlags},
+    {"Command2", PushButton, "Frame4", "OK", 5880, 720, 735, 375, 8, DisabledAtStart},
+
+    {"Labe11(0)", Label, "Frame5", "No. of Turns of the Coil =", 240, 480, 1815, 255, 26, NoFlags},
+    {"txtN", TextBox, "Frame5", " ", 2160, 480, 1035, 345, 42, Locked | ResultFont},
+    {"Label12(0)", Label, "Frame5", "Revised Length of the Coil", 5040, 240, 2055, 255, 27,
+     NoFlags},
+    {"txtB2", TextBox, "Frame5", " ", 4560, 480, 3255, 350, 18, Locked | ResultFont},
+    {"Label7(0)", Label, "Frame5", "Coil Former Diameter ( in ) =", 120, 1080, 2055, 255, 28,
+     NoFlags},
+    {"txtDD1", TextBox, "Frame5", " ", 2160, 1050, 615, 390, 29, ResultFont},
+    {"Label9(0)", Label, "Frame5", "Coil wire SWG  =", 2880, 1080, 1335, 255, 30, NoFlags},
+    {"txtSWG2", TextBox, "Frame5", " ", 4320, 1080, 495, 360, 31, ResultFont},
+    // The micro sign is U+00B5 (0xB5 in code page 1252), not the Greek mu.
+    {"Label10(1)", Label, "Frame5", "Inductance of the Coil ( \u00B5H ) =", 5160, 1080, 2175, 255,
+     25, NoFlags},
+    {"L", TextBox, "Frame5", " ", 7320, 960, 1155, 420, 32, Locked | ResultFont},
+
+    {"Label3(0)", Label, "Frame6", "Frequency ( MHz )", 120, 240, 1455, 255, 34, NoFlags},
+    {"Labe4(0)", Label, "Frame6", "A = Total Length ( ft )", 1920, 240, 1545, 255, 35, NoFlags},
+    {"Labe5(1)", Label, "Frame6", "B = Centre to Coil distance ( ft )", 3600, 240, 2235, 255, 36,
+     NoFlags},
+    {"Label4", Label, "Frame6", "Antenna Wire SWG ", 6360, 240, 1575, 255, 37, NoFlags},
+    {"txtFF", TextBox, "Frame6", " ", 240, 600, 855, 360, 38, ResultFont},
+    {"txtAA", TextBox, "Frame6", " ", 2160, 600, 855, 360, 39, ResultFont},
+    {"txtBB", TextBox, "Frame6", " ", 4200, 600, 855, 360, 40, ResultFont},
+    {"txtSWG1", TextBox, "Frame6", " ", 6720, 600, 615, 360, 41, ResultFont},
+});
+
+} // namespace
+
+std::span<const ControlDescription> controlTable() {
+    return kControls;
+}
+
+// txtB2 is 350 twips high, the one size that is not a whole number of pixels;
+// it is rounded to the nearest pixel like any other.
+int twipsToPixels(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+} // namespace tarvix

@@ -1,0 +1,66 @@
+// The window's controls as data: one row per control with its name, kind,
+// panel, text, place in twips, tab index and a few flags. The window is built
+// from these rows and nothing else, so a control's facts live in one place.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tarvix {
+
+enum class ControlKind {
+    Panel,        // group frame with a caption; hiding it hides its children
+    Label,        // static text, wrapped at word boundaries
+    TextBox,      // single-line edit field
+    DropDownList, // editable combo box
+    PushButton,
+    Picture, // a bitmap at its natural size
+};
+
+// Flags for the few controls that differ from their kind's defaults.
+enum ControlFlag : unsigned {
+    NoFlags = 0,
+    HiddenAtStart = 1U << 0,   // revealed later by the OK buttons
+    DisabledAtStart = 1U << 1, // the OK buttons wait for their inputs
+    Locked = 1U << 2,          // the program writes it; the user may select and copy
+    ResultFont = 1U << 3,      // results and summaries: "MS Sans Serif" 12 pt bold
+    AuthorLink = 1U << 4,      // blue, open-hand pointer, opens the author's page
+};
+
+inline constexpr int kNoTabIndex = -1;
+
+struct ControlDescription {
+    std::string_view name; // also the widget's objectName; array members as "Label3(1)"
+    ControlKind kind;
+    std::string_view panel; // the panel holding it; empty for the window itself
+    std::string_view text;  // caption or initial text, UTF-8, blanks exactly as shown
+    // Twips. Inside a panel, measured from the panel's outer top-left corner
+    // (its caption band included); otherwise from the client area's corner.
+    int left;
+    int top;
+    int width;
+    int height;
+    int tabIndex; // kNoTabIndex for the picture
+    unsigned flags;
+};
+
+// Panels come before the controls they hold.
+std::span<const ControlDescription> controlTable();
+
+// Twips are 1/1440 inch: 15 to a device-independent pixel at 96 dpi.
+inline constexpr int kTwipsPerPixel = 15;
+int twipsToPixels(int twips);
+
+inline constexpr std::string_view kWindowName = "frmTarvix1";
+inline constexpr std::string_view kWindowCaption =
+    "Loaded Dipole Antenna for restricted space ( FPS units)";
+inline constexpr int kClientWidthTwips = 9645;
+inline constexpr int kClientHeightTwips = 5565;
+
+// The author's page, opened by a click on Label11.
+inline constexpr std::string_view kAuthorPage = "https://example.org/tarvi";
+static_assert(kAuthorPage.size() == 25);
+
+inline constexpr std::string_view kDiagramResource = ":/tarvix/diagram.png";
+
+} // namespace tarvix

@@ -1,0 +1,80 @@
+// Font choices. The layout was drawn for a small bitmap dialog font; where
+// that font is missing, Liberation Sans (metrically Arial) and DejaVu Sans are
+// the fallbacks installed with the program's dependencies, tried in order.
+#include "ui/fonts.h"
+
+#include "ui/control_table.h"
+
+#include <QFontMetrics>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace tarvix {
+
+namespace {
+
+const QStringList& sansSerifFamilies() {
+    static const QStringList families{
+        QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
+        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+        QStringLiteral("DejaVu Sans"),
+    };
+    return families;
+}
+
+// Whether every label's caption, wrapped at word boundaries as a label wraps
+// it, fits inside the label's box in this font.
+bool captionsFit(const QFont& font) {
+    const QFontMetrics metrics(font);
+    for (const ControlDescription& control : controlTable()) {
+        if (control.kind != ControlKind::Label) {
+            continue;
+        }
+        const QRect box(0, 0, twipsToPixels(control.width), twipsToPixels(control.height));
+        const QString text =
+            QString::fromUtf8(control.text.data(), static_cast<qsizetype>(control.text.size()));
+        const QRect needed =
+            metrics.boundingRect(QRect(0, 0, box.width(), 10 * box.height()),
+                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        if (needed.width() > box.width() || needed.height() > box.height()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The original dialog font is 8 point, 11 pixels at 96 dpi; the fallbacks run
+// wider, so smaller sizes are tried until every caption fits.
+constexpr std::array kDefaultPixelSizes{11, 10, 9, 8};
+
+constexpr int kResultPointSize = 12;
+
+} // namespace
+
+QFont defaultFont() {
+    QFont font;
+    font.setFamilies(sansSerifFamilies());
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Normal);
+    for (const int pixelSize : kDefaultPixelSizes) {
+        font.setPixelSize(pixelSize);
+        if (captionsFit(font)) {
+            break;
+        }
+    }
+    return font;
+}
+
+QFont resultFont() {
+    QFont font;
+    font.setFamilies(sansSerifFamilies());
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(kResultPointSize);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace tarvix

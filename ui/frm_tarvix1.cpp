@@ -1,0 +1,141 @@
+// frmTarvix1: event wiring and the step sequence.
+#include "ui/frm_tarvix1.h"
+
+#include "calc/conversions.h"
+#include "calc/design_steps.h"
+#include "entry/report_faults.h"
+#include "ui/control_builder.h"
+#include "ui/control_table.h"
+#include "ui/key_events.h"
+#include "ui/link_label.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <QUrl>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+namespace tarvix {
+
+namespace {
+
+// The calculations write their results into the boxes through the form, so
+// that writing L runs L's change handler as any change of its text would.
+class BoxOutput : public StepOutput {
+public:
+    explicit BoxOutput(Form& form) : m_form(form) {}
+
+    void setInductanceText(const std::string& text) override { m_form.setText(Box::L, text); }
+    void setTurnsText(const std::string& text) override { m_form.setText(Box::txtN, text); }
+    void setRevisedLengthText(const std::string& text) override {
+        m_form.setText(Box::txtB2, text);
+    }
+
+private:
+    Form& m_form;
+};
+
+} // namespace
+
+frmTarvix1::frmTarvix1(MessageSink messages, QWidget* parent)
+    : QWidget(parent), m_form(buildControls(*this), std::move(messages)),
+      m_handlers(m_form, m_record) {
+    wireEvents();
+}
+
+void frmTarvix1::wireEvents() {
+    const auto textBox = [this](const char* name) {
+        return findChild<QLineEdit*>(QString::fromLatin1(name));
+    };
+    const auto gaugeList = [this](const char* name) {
+        return findChild<QComboBox*>(QString::fromLatin1(name));
+    };
+
+    // Change of text, by typing, deleting, pasting or the program's own writes.
+    const auto onChange = [this](QLineEdit* box, void (EntryHandlers::*handler)()) {
+        connect(box, &QLineEdit::textChanged, this, [this, handler] {
+            reportFaults(m_form, [this, handler] { (m_handlers.*handler)(); });
+        });
+    };
+    onChange(textBox("txtF"), &EntryHandlers::txtF_Change);
+    onChange(textBox("txtA"), &EntryHandlers::txtA_Change);
+    onChange(textBox("txtB"), &EntryHandlers::txtB_Change);
+    onChange(textBox("txtD1"), &EntryHandlers::txtD1_Change);
+    onChange(textBox("txtB1"), &EntryHandlers::txtB1_Change);
+    onChange(textBox("L"), &EntryHandlers::L_Change);
+
+    // Keystroke filters. The result boxes L, txtN and txtB2 have none: they
+    // are read-only. Input methods are turned off on the filtered controls so
+    // that composed characters, too, arrive as key presses the filter sees.
+    const auto filterKeys = [](QWidget* control, KeyPressFilter* filter) {
+        control->setAttribute(Qt::WA_InputMethodEnabled, false);
+        control->installEventFilter(filter);
+    };
+    auto* numeric =
+        new KeyPressFilter([this](KeyAscii key) { return numericKeyPress(key, m_form); }, this);
+    for (const char* name : {"txtF", "txtA", "txtB", "txtD1", "txtB1"}) {
+        filterKeys(textBox(name), numeric);
+    }
+    auto* discard = new KeyPressFilter(discardKeyPress, this);
+    for (const char* name : {"txtFF", "txtAA", "txtBB", "txtSWG1", "txtDD1", "txtSWG2"}) {
+        filterKeys(textBox(name), discard);
+    }
+    // An editable list takes the focus itself and hands key presses on to its
+    // edit field directly, so the filter watches both.
+    for (const char* name : {"cmbSWG1", "cmbSWG2"}) {
+        QComboBox* list = gaugeList(name);
+        filterKeys(list, discard);
+        filterKeys(list->lineEdit(), discard);
+    }
+
+    connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            &frmTarvix1::Command1_Click);
+    connect(findChild<QPushButton*>(QStringLiteral("Command2")), &QPushButton::clicked, this,
+            &frmTarvix1::Command2_Click);
+    connect(findChild<LinkLabel*>(QStringLiteral("Label11")), &LinkLabel::clicked, this,
+            &frmTarvix1::Label11_Click);
+}
+
+void frmTarvix1::Command1_Click() {
+    // The panels switch first: a fault in the calculation leaves step 2 shown
+    // and L as it was.
+    reportFaults(m_form, [this] {
+        m_form.setPanelVisible(Panel::Frame3, false);
+        m_form.setPanelVisible(Panel::Frame4, true);
+        BoxOutput output(m_form);
+        computeInductance(m_record, m_form.text(Box::cmbSWG1), output);
+    });
+}
+
+void frmTarvix1::Command2_Click() {
+    // The summary shows the stored values (a typed 7.10 shows as 7.1) and the
+    // gauge texts as they stand; it is filled before the winding, so a fault
+    // there leaves a full summary.
+    reportFaults(m_form, [this] {
+        m_form.setPanelVisible(Panel::Frame4, false);
+        m_form.setPanelVisible(Panel::Frame5, true);
+        m_form.setPanelVisible(Panel::Frame6, true);
+        m_form.setText(Box::txtFF, numberText(m_record.freqMHz));
+        m_form.setText(Box::txtAA, numberText(m_record.totalLengthFt));
+        m_form.setText(Box::txtBB, numberText(m_record.centreToCoilFt));
+        m_form.setText(Box::txtSWG1, m_form.text(Box::cmbSWG1));
+        m_form.setText(Box::txtDD1, numberText(m_record.coilFormerDiaIn));
+        m_form.setText(Box::txtSWG2, m_form.text(Box::cmbSWG2));
+        BoxOutput output(m_form);
+        computeWinding(m_record, m_form.text(Box::cmbSWG2), output);
+    });
+}
+
+void frmTarvix1::Label11_Click() {
+    // The desktop's answer is not examined: no browser, or a refused request,
+    // leaves the window and the design as they are and tells the user nothing.
+    static_cast<void>(QDesktopServices::openUrl(
+        QUrl(QString::fromLatin1(kAuthorPage.data(), static_cast<qsizetype>(kAuthorPage.size())))));
+}
+
+} // namespace tarvix
