@@ -26,30 +26,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -displayfd lets the server pick a free display number and report it.
-Xvfb -displayfd 3 -screen 0 800x500x24 -br -nolisten tcp -nolisten unix-abstract \
-  3>"$workdir/display" 2>"$workdir/xvfb.log" &
-xvfb_pid=$!
-tries=0
-while [ ! -s "$workdir/display" ]; do
-  if ! kill -0 "$xvfb_pid" 2>/dev/null || [ "$tries" -ge 100 ]; then
-    echo "xvfb_screenshot: SKIP: Xvfb could not start:"
-    cat "$workdir/xvfb.log"
-    xvfb_pid=""
-    exit 77
-  fi
-  tries=$((tries + 1))
-  sleep 0.1
-done
-
-DISPLAY=":$(cat "$workdir/display")"
-export DISPLAY
-export QT_QPA_PLATFORM=xcb
-# No session bus: otherwise a dbus daemon may be started and left behind.
-export DBUS_SESSION_BUS_ADDRESS=disabled:
-mkdir -m 700 "$workdir/runtime"
-export XDG_RUNTIME_DIR="$workdir/runtime"
-unset WAYLAND_DISPLAY
+script=xvfb_screenshot
+. "$(dirname "$0")/xvfb_session.sh"
 
 "$tarvix" 2>"$workdir/tarvix.log" &
 app_pid=$!
