@@ -1,0 +1,132 @@
+// Benchmarks of the calculation layer: a whole design from the record, each
+// step on its own, and the three conversions between text and numbers.
+#include "bench/bench_main.h"
+#include "calc/conversions.h"
+#include "calc/design_record.h"
+#include "calc/design_steps.h"
+
+#include <string>
+#include <string_view>
+
+namespace tarvix::bench {
+
+namespace {
+
+// Keeps the texts as the window's boxes would: assigned, so that the cost of
+// forming each text is paid, and reused, as a box reuses its storage.
+class TextSink : public StepOutput {
+public:
+    void setInductanceText(const std::string& text) override { m_inductance = text; }
+    void setTurnsText(const std::string& text) override { m_turns = text; }
+    void setRevisedLengthText(const std::string& text) override { m_revisedLength = text; }
+
+private:
+    std::string m_inductance;
+    std::string m_turns;
+    std::string m_revisedLength;
+};
+
+// The design the program's own walkthrough uses: 7 MHz, A = 60 ft, B = 20 ft,
+// gauge 14 antenna wire; a 1.5 in former, a first guess of 3 in, gauge 20.
+DesignRecord typedDesign() {
+    DesignRecord record;
+    record.freqMHz = 7;
+    record.totalLengthFt = 60;
+    record.centreToCoilFt = 20;
+    record.coilFormerDiaIn = 1.5;
+    record.coilLengthIn = 3;
+    return record;
+}
+
+constexpr std::string_view kAntennaSwg = "14";
+constexpr std::string_view kCoilSwg = "20";
+
+void wholeDesign(benchmark::State& state) {
+    const DesignRecord typed = typedDesign();
+    TextSink sink;
+    for (auto _ : state) {
+        // Every pass overwrites the coil length, so each design starts afresh
+        // from the typed values.
+        DesignRecord record = typed;
+        benchmark::DoNotOptimize(record);
+        computeInductance(record, kAntennaSwg, sink);
+        computeWinding(record, kCoilSwg, sink);
+        benchmark::DoNotOptimize(record);
+    }
+}
+
+void inductanceStep(benchmark::State& state) {
+    const DesignRecord typed = typedDesign();
+    TextSink sink;
+    for (auto _ : state) {
+        DesignRecord record = typed;
+        benchmark::DoNotOptimize(record);
+        computeInductance(record, kAntennaSwg, sink);
+        benchmark::DoNotOptimize(record);
+    }
+}
+
+void windingStep(benchmark::State& state) {
+    DesignRecord afterStepOne = typedDesign();
+    TextSink sink;
+    computeInductance(afterStepOne, kAntennaSwg, sink);
+    for (auto _ : state) {
+        DesignRecord record = afterStepOne;
+        benchmark::DoNotOptimize(record);
+        computeWinding(record, kCoilSwg, sink);
+        benchmark::DoNotOptimize(record);
+    }
+}
+
+void lenientParseOf(benchmark::State& state, std::string_view text) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(text);
+        double value = lenientParse(text);
+        benchmark::DoNotOptimize(value);
+    }
+}
+
+void strictParseOf(benchmark::State& state, std::string_view text) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(text);
+        double value = strictParse(text);
+        benchmark::DoNotOptimize(value);
+    }
+}
+
+template <class Number> void numberTextOf(benchmark::State& state, Number value) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        std::string text = numberText(value);
+        benchmark::DoNotOptimize(text);
+    }
+}
+
+} // namespace
+
+} // namespace tarvix::bench
+
+int main(int argc, char** argv) {
+    using namespace tarvix::bench;
+    using benchmark::State;
+    // The texts are what the boxes hold on the walkthrough: a typed value, the
+    // full-precision inductance written to L, a gauge from a list.
+    return runBenchmarks(
+        argc, argv,
+        {
+            {"calc/whole_design", wholeDesign},
+            {"calc/inductance_step", inductanceStep},
+            {"calc/winding_step_10_passes", windingStep},
+            {"calc/lenient_parse/7", [](State& s) { lenientParseOf(s, "7"); }},
+            {"calc/lenient_parse/60.00", [](State& s) { lenientParseOf(s, "60.00"); }},
+            {"calc/lenient_parse/5.53350041759205",
+             [](State& s) { lenientParseOf(s, "5.53350041759205"); }},
+            {"calc/strict_parse/14", [](State& s) { strictParseOf(s, "14"); }},
+            {"calc/strict_parse/5.53350041759205",
+             [](State& s) { strictParseOf(s, "5.53350041759205"); }},
+            {"calc/number_text/5.533500417592047",
+             [](State& s) { numberTextOf(s, 5.533500417592047); }},
+            {"calc/number_text/25", [](State& s) { numberTextOf(s, 25.0); }},
+            {"calc/number_text/single_60", [](State& s) { numberTextOf(s, 60.0F); }},
+        });
+}
