@@ -4,10 +4,12 @@
 
 #include "calc/fault.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
+#include <type_traits>
 
 namespace tarvix {
 
@@ -141,9 +143,35 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
         // The record never holds an infinity or a NaN; zero has no sign here.
         return value == 0 ? "0" : (std::isnan(value) ? "NaN" : (value < 0 ? "-Inf" : "Inf"));
     }
+    // Whole numbers within the significant digits are exact: write them as
+    // integers. Turn counts and most typed values take this path.
+    const Float wholeLimit = significantDigits == 15 ? Float(1e15) : Float(1e7);
+    if (std::fabs(value) < wholeLimit && value == std::trunc(value)) {
+        char whole[24];
+        const auto end =
+            std::to_chars(whole, whole + sizeof whole, static_cast<long long>(value)).ptr;
+        return std::string(whole, end);
+    }
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, significantDigits - 1);
+    std::to_chars_result result{};
+    bool rounded = false;
+    if constexpr (std::is_same_v<Float, double>) {
+        // The shortest digits that read back as the same double are, when
+        // there are no more than 15 of them, also the correctly rounded ones:
+        // two 15-digit decimals lie further apart than a double's spacing, so
+        // only one of them can read back as the value. Finding them is much
+        // cheaper than rounding exactly. (Not so for a single and 7 digits.)
+        result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+        const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
+        const auto mark = static_cast<std::ptrdiff_t>(shortest.find('e'));
+        rounded =
+            std::count_if(shortest.begin(), shortest.begin() + mark, isDigit) <= significantDigits;
+    }
+    if (!rounded) {
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                               significantDigits - 1);
+    }
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     bool negative = false;
     std::size_t position = 0;

@@ -62,6 +62,7 @@ void computeWinding(DesignRecord& r, std::string_view coilSwgText, StepOutput& o
     r.coilWireDiaIn = *diameter;
 
     r.coilRadiusIn = checked::div(r.coilFormerDiaIn, 2);
+    const std::string passBlank(kPassBlank);
     r.passCounter = 1;
     while (r.passCounter <= kWindingPasses) {
         // Wheeler's single-layer formula solved for the turns:
@@ -74,7 +75,7 @@ void computeWinding(DesignRecord& r, std::string_view coilSwgText, StepOutput& o
         // Close wound: the turns lie side by side.
         r.revisedLengthIn = checked::mul(r.turnCount, r.coilWireDiaIn);
         out.setTurnsText(numberText(r.turnCount));
-        out.setRevisedLengthText(kPassBlank);
+        out.setRevisedLengthText(passBlank);
         // Rounded down to a tenth of an inch, and fed back as the next length.
         r.revisedLengthIn = checked::div(Int(checked::mul(r.revisedLengthIn, 10)), 10);
         r.coilLengthIn = r.revisedLengthIn;

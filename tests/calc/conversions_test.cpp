@@ -3,6 +3,7 @@
 #include "calc/conversions.h"
 #include "calc/fault.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -165,6 +166,26 @@ TEST(NumberTextOracle, AgreesWithPrintfOverRandomValues) {
         ASSERT_EQ(numberText(value), printfGeneral(value, 15)) << std::hexfloat << value;
         const auto single = static_cast<float>(value);
         ASSERT_EQ(numberText(single), printfGeneral(single, 7)) << std::hexfloat << single;
+    }
+}
+
+TEST(NumberTextOracle, AgreesWithPrintfOnShortDecimals) {
+    // Values typed as short decimals (7.1, 0.036, 123456.789) take a faster
+    // path than values with a full 17-digit expansion.
+    std::setlocale(LC_NUMERIC, "C");
+    std::mt19937_64 random(42);
+    std::uniform_int_distribution<long long> digits(1, 999999999999999);
+    std::uniform_int_distribution<int> places(0, 24);
+    std::uniform_int_distribution<int> width(1, 15);
+    for (int i = 0; i < 20000; ++i) {
+        long long whole = digits(random);
+        for (int cut = 15 - width(random); cut > 0; --cut) {
+            whole /= 10;
+        }
+        whole = std::max(whole, 1LL);
+        const double value = static_cast<double>(whole) / std::pow(10.0, places(random));
+        ASSERT_EQ(numberText(value), printfGeneral(value, 15)) << std::hexfloat << value;
+        ASSERT_EQ(numberText(-value), printfGeneral(-value, 15)) << std::hexfloat << value;
     }
 }
 
