@@ -6,6 +6,7 @@
 #include "ui/control_table.h"
 #include "ui/fonts.h"
 #include "ui/link_label.h"
+#include "ui/picture.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -69,14 +70,10 @@ QWidget* createLabel(const ControlDescription& control, QWidget* parent) {
     return label;
 }
 
-QWidget* createPicture(const ControlDescription& control, QWidget* parent) {
-    auto* picture = new QLabel(parent);
-    // Through QIcon so that diagram@2x.png is chosen on a high-density screen.
-    // The picture's box is the bitmap's natural size, so nothing is stretched.
-    const QIcon diagram(toQString(kDiagramResource));
-    picture->setPixmap(diagram.pixmap(pixelGeometry(control).size(), parent->devicePixelRatioF()));
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return picture;
+// The picture's box is the bitmap's natural size, so nothing is stretched.
+QWidget* createPicture(QWidget* parent) {
+    return new Picture(QPixmap(toQString(kDiagramResource)), QPixmap(toQString(kDiagram2xResource)),
+                       parent);
 }
 
 QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
@@ -112,9 +109,47 @@ QWidget* createControl(const ControlDescription& control, QWidget* parent) {
     case ControlKind::PushButton:
         return new QPushButton(toQString(control.text), parent);
     case ControlKind::Picture:
-        return createPicture(control, parent);
+        return createPicture(parent);
     }
     throw std::logic_error("unknown control kind");
+}
+
+// A caption names what is beside it: "No. of Turns of the Coil =" names the
+// box that follows the "=". Runs of blanks mean nothing when read aloud.
+QString nameFromCaption(const QString& caption) {
+    QString name = caption.trimmed();
+    if (name.endsWith(QLatin1Char('='))) {
+        name.chop(1);
+    }
+    return name.simplified();
+}
+
+void setAccessibleNames(QWidget& window) {
+    const auto find = [&window](std::string_view name) {
+        auto* widget = window.findChild<QWidget*>(toQString(name));
+        if (widget == nullptr) {
+            throw std::logic_error("no control " + std::string(name) + " to name");
+        }
+        return widget;
+    };
+    for (const AccessibleCaption& caption : accessibleCaptions()) {
+        QWidget* control = find(caption.control);
+        QString name = toQString(caption.name);
+        if (!caption.label.empty()) {
+            auto* label = qobject_cast<QLabel*>(find(caption.label));
+            if (label == nullptr) {
+                throw std::logic_error(std::string(caption.label) + " is not a label");
+            }
+            label->setBuddy(control);
+            name = nameFromCaption(label->text());
+        }
+        control->setAccessibleName(name);
+        // An editable list's edit field takes the focus, and is announced
+        // on its own.
+        if (auto* list = qobject_cast<QComboBox*>(control); list && list->lineEdit()) {
+            list->lineEdit()->setAccessibleName(name);
+        }
+    }
 }
 
 bool takesFocus(ControlKind kind) {
@@ -194,6 +229,8 @@ QWidget& buildControls(QWidget& window) {
             panel->setStyle(panelStyle);
         }
     }
+
+    setAccessibleNames(window);
 
     // Labels and panels hold tab indexes too but never take focus; hidden and
     // disabled controls are skipped by Qt as they were by the original.

@@ -83,10 +83,44 @@ constexpr auto kControls = std::to_array<ControlDescription>({
     {"txtSWG1", TextBox, "Frame6", " ", 6720, 600, 615, 360, 41, ResultFont},
 });
 
+constexpr std::string_view kNoLabel{};
+
+constexpr auto kCaptions = std::to_array<AccessibleCaption>({
+    // control, label, name
+    {"Image1", kNoLabel,
+     "Loaded dipole antenna: A is the total length, B the distance from the centre to each coil"},
+
+    {"txtF", "Label3(1)", {}},
+    {"txtA", "Labe4(1)", {}},
+    {"txtB", "Labe5(0)", {}},
+    {"cmbSWG1", "Labe6(0)", {}},
+    {"Command1", kNoLabel, "OK, step 1"},
+
+    {"txtD1", "Label7(1)", {}},
+    {"txtB1", "Label8(0)", {}},
+    {"cmbSWG2", "Label9(1)", {}},
+    {"Command2", kNoLabel, "OK, step 2"},
+
+    {"txtN", "Labe11(0)", {}},
+    {"txtB2", "Label12(0)", {}},
+    {"txtDD1", "Label7(0)", {}},
+    {"txtSWG2", "Label9(0)", {}},
+    {"L", "Label10(1)", {}},
+
+    {"txtFF", "Label3(0)", {}},
+    {"txtAA", "Labe4(0)", {}},
+    {"txtBB", "Labe5(1)", {}},
+    {"txtSWG1", "Label4", {}},
+});
+
 } // namespace
 
 std::span<const ControlDescription> controlTable() {
     return kControls;
+}
+
+std::span<const AccessibleCaption> accessibleCaptions() {
+    return kCaptions;
 }
 
 // txtB2 is 350 twips high, the one size that is not a whole number of pixels;

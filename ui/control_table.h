@@ -47,6 +47,18 @@ struct ControlDescription {
 // Panels come before the controls they hold.
 std::span<const ControlDescription> controlTable();
 
+// What a screen reader announces for a control whose meaning is shown beside
+// it rather than on it. A box or list is named by the label beside it, which
+// also becomes its buddy; the name is that caption without a trailing "=".
+// Controls with no such label carry their name here.
+struct AccessibleCaption {
+    std::string_view control;
+    std::string_view label; // the label naming it, or empty
+    std::string_view name;  // UTF-8; only where there is no label
+};
+
+std::span<const AccessibleCaption> accessibleCaptions();
+
 // Twips are 1/1440 inch: 15 to a device-independent pixel at 96 dpi.
 inline constexpr int kTwipsPerPixel = 15;
 int twipsToPixels(int twips);
@@ -61,6 +73,8 @@ inline constexpr int kClientHeightTwips = 5565;
 inline constexpr std::string_view kAuthorPage = "https://example.org/tarvi";
 static_assert(kAuthorPage.size() == 25);
 
+// The diagram at its natural size and at twice the pixel density.
 inline constexpr std::string_view kDiagramResource = ":/tarvix/diagram.png";
+inline constexpr std::string_view kDiagram2xResource = ":/tarvix/diagram@2x.png";
 
 } // namespace tarvix

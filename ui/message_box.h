@@ -17,7 +17,8 @@ using MessageSink = std::function<void(QWidget* parent, const QString& text)>;
 inline constexpr const char* kMessageCaption = "Tarvix";
 
 // A modal box with the text, a single OK button, no icon and the caption
-// "Tarvix". Blocks until the user closes it.
+// "Tarvix". Blocks until the user closes it. Qt presents it to assistive
+// technology as an alert, icon or not, and announces it when it is shown.
 void showMessageBox(QWidget* parent, const QString& text);
 
 } // namespace tarvix
