@@ -3,7 +3,7 @@
 .PHONY: package test-package
 
 package: deps
-	cmake --preset release >/dev/null
+	cmake --preset release -DBUILD_TESTING=OFF >/dev/null
 	cmake --build --preset release
 	cd build-release && cpack
 

@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -70,10 +71,18 @@ QWidget* createLabel(const ControlDescription& control, QWidget* parent) {
     return label;
 }
 
+// Our pictures are PNG files: naming the format spares Qt probing every image
+// plugin it has (and loading them) to find out.
+QPixmap pngResource(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 // The picture's box is the bitmap's natural size, so nothing is stretched.
 QWidget* createPicture(QWidget* parent) {
-    return new Picture(QPixmap(toQString(kDiagramResource)), QPixmap(toQString(kDiagram2xResource)),
-                       parent);
+    return new Picture(pngResource(toQString(kDiagramResource)),
+                       pngResource(toQString(kDiagram2xResource)), parent);
 }
 
 QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
@@ -168,10 +177,12 @@ QStringList gaugeItems() {
 }
 
 QIcon programIcon() {
-    static constexpr std::array kIconSizes{16, 32, 48, 64, 128, 256};
+    // Title bars and task bars use the small sizes; the large ones are for the
+    // desktop's icon theme, which has them from the installed files.
+    static constexpr std::array kIconSizes{16, 32, 48, 64};
     QIcon icon;
     for (const int size : kIconSizes) {
-        icon.addFile(QStringLiteral(":/tarvix/icon-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(pngResource(QStringLiteral(":/tarvix/icon-%1.png").arg(size)));
     }
     return icon;
 }

@@ -9,10 +9,10 @@ FakeForm::FakeForm() {
     for (Box box :
          {Box::txtF, Box::txtA, Box::txtB, Box::txtD1, Box::txtB1, Box::L, Box::txtN, Box::txtB2,
           Box::txtDD1, Box::txtSWG2, Box::txtFF, Box::txtAA, Box::txtBB, Box::txtSWG1}) {
-        m_texts[box] = " ";
+        m_texts.insert_or_assign(box, std::string(" "));
     }
-    m_texts[Box::cmbSWG1] = "14";
-    m_texts[Box::cmbSWG2] = "20";
+    m_texts.insert_or_assign(Box::cmbSWG1, std::string("14"));
+    m_texts.insert_or_assign(Box::cmbSWG2, std::string("20"));
     m_enabled[Button::Command1] = false;
     m_enabled[Button::Command2] = false;
 }
