@@ -20,7 +20,7 @@ format:
 	clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	rm -rf build-dev build-release build-asan
+	rm -rf build-dev build-release build-asan build-fuzz build-bench
 
 # Further targets (sanitizers, fuzzing, benchmarks, packaging) live in mk/.
 include $(sort $(wildcard mk/*.mk))
