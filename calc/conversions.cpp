@@ -35,55 +35,58 @@ struct NumberParts {
     std::string exponent; // digits only
 };
 
-// Exponents longer than this are beyond any double either way; clamping keeps
-// from_chars from having to read a thousand exponent digits.
-constexpr std::size_t kMaxExponentDigits = 6;
+// Beyond these decimal magnitudes a number is an infinity or a zero as a
+// double, however many digits it has.
+constexpr long long kOverflowMagnitude = 310;
+constexpr long long kUnderflowMagnitude = -330;
+constexpr long long kExponentCeiling = 1'000'000'000'000;
 
 double toDouble(const NumberParts& parts) {
     if (!parts.mantissaHasDigit) {
         return 0;
     }
-    std::string exponent = parts.exponent;
-    const auto firstNonZero = exponent.find_first_not_of('0');
-    exponent = firstNonZero == std::string::npos ? std::string() : exponent.substr(firstNonZero);
-    if (exponent.size() > kMaxExponentDigits) {
-        exponent.assign(kMaxExponentDigits, '9');
-    }
-
-    std::string text;
-    text.reserve(parts.mantissa.size() + exponent.size() + 3);
-    text += parts.mantissa;
-    if (!exponent.empty()) {
-        text += 'e';
-        if (parts.exponentNegative) {
-            text += '-';
+    // The number is 0.<significant digits> times ten to the magnitude. Only
+    // the magnitude decides overflow and underflow, so a megabyte of leading
+    // zeros or an exponent of a thousand digits is read as what it is.
+    const std::string& mantissa = parts.mantissa;
+    const auto point = mantissa.find('.');
+    const auto wholeDigits =
+        static_cast<long long>(point == std::string::npos ? mantissa.size() : point);
+    std::string digits;
+    digits.reserve(mantissa.size());
+    for (const char c : mantissa) {
+        if (c != '.') {
+            digits += c;
         }
-        text += exponent;
+    }
+    const auto first = digits.find_first_not_of('0');
+    if (first == std::string::npos) {
+        return 0;
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+
+    long long exponent = 0;
+    for (const char c : parts.exponent) {
+        exponent = std::min(exponent * 10 + (c - '0'), kExponentCeiling);
+    }
+    const long long magnitude = wholeDigits - static_cast<long long>(first) +
+                                (parts.exponentNegative ? -exponent : exponent);
+    if (magnitude > kOverflowMagnitude) {
+        throw Fault(FaultKind::Overflow);
+    }
+    if (magnitude < kUnderflowMagnitude) {
+        return 0;
     }
 
+    std::string text = "0.";
+    text.append(digits, first);
+    text += 'e';
+    text += std::to_string(magnitude);
     double value = 0;
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        // Tell overflow from underflow by the decimal magnitude of the text.
-        const std::string& m = parts.mantissa;
-        const auto point = m.find('.');
-        const std::string whole = m.substr(0, point);
-        const auto wholeStart = whole.find_first_not_of('0');
-        long magnitude;
-        if (wholeStart != std::string::npos) {
-            magnitude = static_cast<long>(whole.size() - wholeStart);
-        } else {
-            const std::string fraction = point == std::string::npos ? "" : m.substr(point + 1);
-            const auto fractionStart = fraction.find_first_not_of('0');
-            if (fractionStart == std::string::npos) {
-                return 0; // all zeros
-            }
-            magnitude = -static_cast<long>(fractionStart);
-        }
-        const long exponentValue = exponent.empty() ? 0 : std::stol(exponent);
-        magnitude += parts.exponentNegative ? -exponentValue : exponentValue;
         if (magnitude > 0) {
             throw Fault(FaultKind::Overflow);
         }
@@ -250,11 +253,11 @@ double lenientParse(std::string_view text) {
 }
 
 double strictParse(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
+    const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         throw Fault(FaultKind::TypeMismatch);
     }
-    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
 
     NumberParts parts;
     std::size_t i = 0;

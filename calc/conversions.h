@@ -14,7 +14,7 @@ namespace tarvix {
 // since an infinity would corrupt the design.
 double lenientParse(std::string_view text);
 
-// The whole text, less surrounding blanks, must be a number in the notation of
+// The whole text, less surrounding spaces, must be a number in the notation of
 // lenientParse. Throws Fault(TypeMismatch) otherwise, Fault(Overflow) when it
 // is beyond the double range.
 double strictParse(std::string_view text);

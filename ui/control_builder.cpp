@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <map>
 #include <ranges>
 #include <stdexcept>
@@ -86,7 +87,11 @@ QWidget* createPicture(QWidget* parent) {
 }
 
 QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
-    auto* box = new QLineEdit(toQString(control.text), parent);
+    auto* box = new QLineEdit(parent);
+    // The boxes have no length limit: a pasted text reaches the change
+    // handler whole, not cut at Qt's default of 32767 characters.
+    box->setMaxLength(std::numeric_limits<int>::max());
+    box->setText(toQString(control.text));
     box->setReadOnly((control.flags & Locked) != 0);
     return box;
 }

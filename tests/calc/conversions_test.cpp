@@ -59,6 +59,14 @@ TEST(LenientParseFaults, NumberBeyondTheDoubleRangeIsAnOverflow) {
     EXPECT_THROW(lenientParse("1" + std::string(400, '0')), Fault);
 }
 
+TEST(LenientParseFaults, MagnitudeCountsLeadingZerosAndTheExponentTogether) {
+    const std::string zeros(1'500'000, '0');
+    EXPECT_EQ(lenientParse("0." + zeros + "1E1500001"), 1);
+    EXPECT_EQ(lenientParse("25" + zeros + "E-1500001"), 2.5);
+    EXPECT_EQ(lenientParse(zeros + "25E-1"), 2.5);
+    EXPECT_EQ(lenientParse("1E-99999999999999999999"), 0);
+}
+
 TEST(LenientParseFaults, MegabyteOfDigitsAfterThePointIsRead) {
     EXPECT_DOUBLE_EQ(lenientParse("0." + std::string(1 << 20, '3')), 1.0 / 3);
 }
@@ -92,7 +100,7 @@ TEST_P(StrictParseMismatch, IsATypeMismatch) {
 
 INSTANTIATE_TEST_SUITE_P(NotNumbers, StrictParseMismatch,
                          ::testing::Values("", " ", ".", "-", "14a", "1 4", "1.2.3", "1E", "abc",
-                                           "1,5"));
+                                           "1,5", "\t14"));
 
 TEST(StrictParseFaults, BeyondTheDoubleRangeIsAnOverflow) {
     try {
