@@ -42,7 +42,7 @@ QAccessibleInterface* accessible(QObject* object) {
 
 } // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private:
@@ -50,28 +50,19 @@ private:
         return m_window->findChild<Widget*>(name);
     }
 
-    MessageRecorder m_messages;
-    std::unique_ptr<ModalWatchdog> m_watchdog;
-    std::unique_ptr<frmTarvix1> m_window;
     UrlRecorder m_urls;
 
 private slots:
     void init() {
         m_urls.requests.clear();
-        m_watchdog = std::make_unique<ModalWatchdog>();
-        m_window = std::make_unique<frmTarvix1>(m_messages.sink());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(openWindow());
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
     }
 
     void cleanup() {
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        m_window.reset();
-        if (m_watchdog) {
-            QVERIFY2(!m_watchdog->tripped(), qPrintable(m_watchdog->seen()));
-            m_watchdog.reset();
-        }
+        const QString modal = closeWindow();
+        QVERIFY2(modal.isEmpty(), qPrintable(modal));
     }
 
     void controls_data();

@@ -32,7 +32,7 @@ using TypedList = QList<Typed>;
 
 Q_DECLARE_METATYPE(Typed)
 
-class EndToEndTest : public QObject {
+class EndToEndTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private:
@@ -57,23 +57,12 @@ private:
         type("txtB", "20");
     }
 
-    MessageRecorder m_messages;
-    std::unique_ptr<ModalWatchdog> m_watchdog;
-    std::unique_ptr<frmTarvix1> m_window;
-
 private slots:
-    void init() {
-        m_messages.clear();
-        m_watchdog = std::make_unique<ModalWatchdog>();
-        m_window = std::make_unique<frmTarvix1>(m_messages.sink());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(openWindow()); }
 
     void cleanup() {
-        m_window.reset();
-        QVERIFY2(!m_watchdog->tripped(), qPrintable(m_watchdog->seen()));
-        m_watchdog.reset();
+        const QString modal = closeWindow();
+        QVERIFY2(modal.isEmpty(), qPrintable(modal));
     }
 
     void typicalRoad();

@@ -44,16 +44,13 @@ QImage comparable(const QImage& image) {
 
 } // namespace
 
-class HighDpiTest : public QObject {
+class HighDpiTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private:
     QLabel* diagram() const { return m_window->findChild<QLabel*>(QStringLiteral("Image1")); }
 
     qreal m_ratio = 1.0;
-    MessageRecorder m_messages;
-    std::unique_ptr<ModalWatchdog> m_watchdog;
-    std::unique_ptr<frmTarvix1> m_window;
 
 private slots:
     void initTestCase() {
@@ -62,17 +59,11 @@ private slots:
         QVERIFY2(ok && m_ratio > 0, "QT_SCALE_FACTOR is not a number");
     }
 
-    void init() {
-        m_watchdog = std::make_unique<ModalWatchdog>();
-        m_window = std::make_unique<frmTarvix1>(m_messages.sink());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(openWindow()); }
 
     void cleanup() {
-        m_window.reset();
-        QVERIFY2(!m_watchdog->tripped(), qPrintable(m_watchdog->seen()));
-        m_watchdog.reset();
+        const QString modal = closeWindow();
+        QVERIFY2(modal.isEmpty(), qPrintable(modal));
         QVERIFY(m_messages.messages().isEmpty());
     }
 

@@ -138,7 +138,7 @@ public slots:
 
 } // namespace
 
-class WindowLayoutTest : public QObject {
+class WindowLayoutTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private:
@@ -158,27 +158,20 @@ private:
     }
     void addExpectedRows();
 
-    MessageRecorder m_messages;
-    std::unique_ptr<ModalWatchdog> m_watchdog;
-    std::unique_ptr<frmTarvix1> m_window;
     UrlRecorder m_urls;
 
 private slots:
     void init() {
         m_messages.clear();
         m_urls.requests.clear();
-        m_watchdog = std::make_unique<ModalWatchdog>();
-        m_window = std::make_unique<frmTarvix1>(m_messages.sink());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(openWindow());
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
     }
 
     void cleanup() {
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        m_window.reset();
-        QVERIFY2(!m_watchdog->tripped(), qPrintable(m_watchdog->seen()));
-        m_watchdog.reset();
+        const QString modal = closeWindow();
+        QVERIFY2(modal.isEmpty(), qPrintable(modal));
     }
 
     void window() {

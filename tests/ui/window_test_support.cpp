@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QWidget>
 
 namespace tarvix::test {
@@ -68,6 +69,22 @@ WindowState snapshot(const QWidget& window) {
         state.insert(name, {controlText(*control), control->isVisible(), control->isEnabled()});
     }
     return state;
+}
+
+bool WindowFixture::openWindow() {
+    m_messages.clear();
+    m_watchdog = std::make_unique<ModalWatchdog>();
+    m_window = std::make_unique<frmTarvix1>(m_messages.sink());
+    m_window->show();
+    return QTest::qWaitForWindowExposed(m_window.get());
+}
+
+QString WindowFixture::closeWindow() {
+    m_window.reset();
+    // A test that opens a real box on purpose has switched the watchdog off.
+    const QString seen = m_watchdog ? m_watchdog->seen() : QString();
+    m_watchdog.reset();
+    return seen;
 }
 
 } // namespace tarvix::test

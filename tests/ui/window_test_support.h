@@ -3,6 +3,7 @@
 // appears, and a snapshot of what the user can see of the window.
 #pragma once
 
+#include "ui/frm_tarvix1.h"
 #include "ui/message_box.h"
 
 #include <QMap>
@@ -10,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+
+#include <memory>
 
 class QWidget;
 
@@ -41,6 +44,20 @@ private:
 
     QTimer m_timer;
     QStringList m_seen;
+};
+
+// The window of one test function, made afresh in init() and closed in
+// cleanup(), with its recorded messages and a watchdog for real modal boxes.
+class WindowFixture {
+protected:
+    // Shows a fresh window; false when it never became exposed.
+    bool openWindow();
+    // Closes the window; what real modal dialogs were met, empty when none.
+    QString closeWindow();
+
+    MessageRecorder m_messages;
+    std::unique_ptr<ModalWatchdog> m_watchdog;
+    std::unique_ptr<frmTarvix1> m_window;
 };
 
 // Every named control's text, visibility and enabled state, keyed by name.
