@@ -25,17 +25,6 @@ using namespace tarvix::test;
 
 namespace {
 
-// Receives the requests the window makes of the desktop instead of a browser.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> requests;
-
-public slots:
-    void open(const QUrl& url) { requests.append(url); }
-};
-
 QAccessibleInterface* accessible(QObject* object) {
     return object == nullptr ? nullptr : QAccessible::queryAccessibleInterface(object);
 }
@@ -54,7 +43,7 @@ private:
 
 private slots:
     void init() {
-        m_urls.requests.clear();
+        m_urls.opened.clear();
         QVERIFY(openWindow());
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
     }
@@ -241,8 +230,8 @@ void AccessibilityTest::authorLinkPressAction() {
     QAccessibleActionInterface* actions = accessible(control("Label11"))->actionInterface();
     QVERIFY(actions != nullptr);
     actions->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(m_urls.requests.size(), 1);
-    QCOMPARE(m_urls.requests.front(), QUrl(QStringLiteral("https://example.org/tarvi")));
+    QCOMPARE(m_urls.opened.size(), 1);
+    QCOMPARE(m_urls.opened.front(), QUrl(QStringLiteral("https://example.org/tarvi")));
     QCOMPARE(snapshot(*m_window), before);
     QVERIFY(m_messages.messages().isEmpty());
 }

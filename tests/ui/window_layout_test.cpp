@@ -125,17 +125,6 @@ bool isKind(const QWidget* widget, const QString& kind) {
     return false;
 }
 
-// Receives the requests the window makes of the desktop instead of a browser.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> requests;
-
-public slots:
-    void open(const QUrl& url) { requests.append(url); }
-};
-
 } // namespace
 
 class WindowLayoutTest : public QObject, public WindowFixture {
@@ -163,7 +152,7 @@ private:
 private slots:
     void init() {
         m_messages.clear();
-        m_urls.requests.clear();
+        m_urls.opened.clear();
         QVERIFY(openWindow());
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
     }
@@ -441,8 +430,8 @@ void WindowLayoutTest::authorLink() {
     for (int i = 0; i < clicks; ++i) {
         QTest::mouseClick(control("Label11"), Qt::LeftButton);
     }
-    QCOMPARE(m_urls.requests.size(), clicks);
-    for (const QUrl& url : m_urls.requests) {
+    QCOMPARE(m_urls.opened.size(), clicks);
+    for (const QUrl& url : m_urls.opened) {
         QCOMPARE(url.toString(), kAuthorPage);
         QCOMPARE(url.toString().size(), 25);
     }
@@ -457,7 +446,7 @@ void WindowLayoutTest::authorLinkLooksLikeALink() {
     // A press that is released outside the label is no click.
     QTest::mousePress(link, Qt::LeftButton);
     QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
-    QVERIFY(m_urls.requests.isEmpty());
+    QVERIFY(m_urls.opened.isEmpty());
 }
 
 void WindowLayoutTest::otherLabelsAndPanelsDoNothing_data() {
@@ -471,7 +460,7 @@ void WindowLayoutTest::otherLabelsAndPanelsDoNothing() {
     QFETCH(QString, name);
     const WindowState before = snapshot(*m_window);
     QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(5, 5));
-    QVERIFY(m_urls.requests.isEmpty());
+    QVERIFY(m_urls.opened.isEmpty());
     QVERIFY(m_messages.messages().isEmpty());
     QCOMPARE(snapshot(*m_window), before);
 }

@@ -6,17 +6,32 @@
 #include "ui/frm_tarvix1.h"
 #include "ui/message_box.h"
 
+#include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
 class QWidget;
 
 namespace tarvix::test {
+
+// Receives what the window asks the desktop to open, in place of a browser:
+// register it with QDesktopServices::setUrlHandler(scheme, &recorder, "open").
+// That call only takes the slot by name; there is no pointer-to-member form.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
 
 class MessageRecorder {
 public:

@@ -6,6 +6,7 @@
 #include "calc/conversions.h"
 #include "calc/design_steps.h"
 #include "ui/frm_tarvix1.h"
+#include "window_test_support.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -22,16 +23,7 @@
 
 namespace {
 
-// Where the author link's request goes instead of a browser.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    int opened = 0;
-
-public slots:
-    void openUrl(const QUrl&) { ++opened; }
-};
+using tarvix::test::UrlRecorder;
 
 // Discards the texts; the session only needs the record.
 class NoOutput : public tarvix::StepOutput {
@@ -106,7 +98,7 @@ private:
         expect(m_messages ==
                    QStringList{QStringLiteral("Type only numbers"), QStringLiteral("Overflow")},
                "the messages differ from a refused key and an overflow");
-        expect(m_urls.opened == 1, "the author link did not ask for the page once");
+        expect(m_urls.opened.size() == 1, "the author link did not ask for the page once");
         return found;
     }
 
@@ -123,7 +115,7 @@ int main(int argc, char* argv[]) {
 
     UrlRecorder urls;
     // The handler API names its method as text; there is no other form.
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &urls, "openUrl");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &urls, "open");
 
     QStringList messages;
     tarvix::frmTarvix1 window(
@@ -145,5 +137,3 @@ int main(int argc, char* argv[]) {
     }
     return status != 0 || !problems.isEmpty() ? 1 : 0;
 }
-
-#include "session.moc"
