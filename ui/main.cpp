@@ -1,6 +1,5 @@
 // Entry point of the tarvix window program. It reads no arguments of its own:
 // argc and argv go to QApplication only for the toolkit's options.
-#include "ui/control_builder.h"
 #include "ui/frm_tarvix1.h"
 
 #include <QApplication>
@@ -25,9 +24,10 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvix"));
-    QApplication::setWindowIcon(tarvix::programIcon());
 
     tarvix::frmTarvix1 window;
+    // The message boxes take the window's icon; it is built once, with the window.
+    QApplication::setWindowIcon(window.windowIcon());
     window.show();
     return QApplication::exec();
 }
