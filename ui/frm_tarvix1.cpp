@@ -16,6 +16,11 @@
 #include <QString>
 #include <QUrl>
 
+#ifdef Q_OS_WIN
+#include <shellapi.h>
+#include <windows.h>
+#endif
+
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -134,8 +139,14 @@ void frmTarvix1::Command2_Click() {
 void frmTarvix1::Label11_Click() {
     // The desktop's answer is not examined: no browser, or a refused request,
     // leaves the window and the design as they are and tells the user nothing.
+#ifdef Q_OS_WIN
+    // The shell is given the window as the parent of anything it shows.
+    static_cast<void>(ShellExecuteA(reinterpret_cast<HWND>(winId()), "open",
+                                    std::string(kAuthorPage).c_str(), "", "", SW_SHOWNORMAL));
+#else
     static_cast<void>(QDesktopServices::openUrl(
         QUrl(QString::fromLatin1(kAuthorPage.data(), static_cast<qsizetype>(kAuthorPage.size())))));
+#endif
 }
 
 } // namespace tarvix
