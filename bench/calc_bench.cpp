@@ -12,20 +12,6 @@ namespace tarvix::bench {
 
 namespace {
 
-// Keeps the texts as the window's boxes would: assigned, so that the cost of
-// forming each text is paid, and reused, as a box reuses its storage.
-class TextSink : public StepOutput {
-public:
-    void setInductanceText(const std::string& text) override { m_inductance = text; }
-    void setTurnsText(const std::string& text) override { m_turns = text; }
-    void setRevisedLengthText(const std::string& text) override { m_revisedLength = text; }
-
-private:
-    std::string m_inductance;
-    std::string m_turns;
-    std::string m_revisedLength;
-};
-
 // The design the program's own walkthrough uses: 7 MHz, A = 60 ft, B = 20 ft,
 // gauge 14 antenna wire; a 1.5 in former, a first guess of 3 in, gauge 20.
 DesignRecord typedDesign() {
@@ -43,7 +29,7 @@ constexpr std::string_view kCoilSwg = "20";
 
 void wholeDesign(benchmark::State& state) {
     const DesignRecord typed = typedDesign();
-    TextSink sink;
+    KeptTexts sink;
     for (auto _ : state) {
         // Every pass overwrites the coil length, so each design starts afresh
         // from the typed values.
@@ -57,7 +43,7 @@ void wholeDesign(benchmark::State& state) {
 
 void inductanceStep(benchmark::State& state) {
     const DesignRecord typed = typedDesign();
-    TextSink sink;
+    KeptTexts sink;
     for (auto _ : state) {
         DesignRecord record = typed;
         benchmark::DoNotOptimize(record);
@@ -68,7 +54,7 @@ void inductanceStep(benchmark::State& state) {
 
 void windingStep(benchmark::State& state) {
     DesignRecord afterStepOne = typedDesign();
-    TextSink sink;
+    KeptTexts sink;
     computeInductance(afterStepOne, kAntennaSwg, sink);
     for (auto _ : state) {
         DesignRecord record = afterStepOne;

@@ -22,6 +22,19 @@ public:
     virtual void passDone(const DesignRecord& /*record*/) {}
 };
 
+// Keeps the last text written to each box, for runs with no window: the
+// command line, and tools that run designs in bulk.
+class KeptTexts : public StepOutput {
+public:
+    void setInductanceText(const std::string& text) override { inductanceText = text; }
+    void setTurnsText(const std::string& text) override { turnsText = text; }
+    void setRevisedLengthText(const std::string& text) override { revisedLengthText = text; }
+
+    std::string inductanceText;
+    std::string turnsText;
+    std::string revisedLengthText;
+};
+
 inline constexpr double kPi = 3.141592654; // ten significant digits, as designed
 inline constexpr int kWindingPasses = 10;
 inline constexpr const char* kPassBlank = "                      "; // 22 blanks

@@ -14,25 +14,17 @@ namespace tarvix {
 
 namespace {
 
-// Keeps the texts the calculations write to the window's result boxes.
-class RecordingOutput : public StepOutput {
+// Keeps the texts the calculations write to the window's result boxes, and
+// each winding pass.
+class RecordingOutput : public KeptTexts {
 public:
-    void setInductanceText(const std::string& text) override { m_inductanceText = text; }
-    void setTurnsText(const std::string& text) override { m_turnsText = text; }
-    void setRevisedLengthText(const std::string& text) override { m_revisedLengthText = text; }
     void passDone(const DesignRecord& record) override {
         m_passes.push_back({record.turnCount, record.revisedLengthIn});
     }
 
-    const std::string& inductanceText() const { return m_inductanceText; }
-    const std::string& turnsText() const { return m_turnsText; }
-    const std::string& revisedLengthText() const { return m_revisedLengthText; }
     const std::vector<WindingPass>& passes() const { return m_passes; }
 
 private:
-    std::string m_inductanceText;
-    std::string m_turnsText;
-    std::string m_revisedLengthText;
     std::vector<WindingPass> m_passes;
 };
 
@@ -64,7 +56,7 @@ DesignResult runDesign(const DesignInputs& inputs) {
     RecordingOutput output;
     try {
         computeInductance(record, inputs.antennaSwgText, output);
-        result.inductanceDisplay = inductanceDisplayText(output.inductanceText());
+        result.inductanceDisplay = inductanceDisplayText(output.inductanceText);
         result.inductanceDone = true;
     } catch (const Fault& fault) {
         result.fault = StageFault{Stage::Inductance, fault.what()};
@@ -79,8 +71,8 @@ DesignResult runDesign(const DesignInputs& inputs) {
     try {
         computeWinding(record, inputs.winding->coilSwgText, output);
         result.windingDone = true;
-        result.turnsText = output.turnsText();
-        result.revisedLengthMessage = output.revisedLengthText();
+        result.turnsText = output.turnsText;
+        result.revisedLengthMessage = output.revisedLengthText;
     } catch (const Fault& fault) {
         result.fault = StageFault{Stage::Winding, fault.what()};
     }

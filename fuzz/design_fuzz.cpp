@@ -70,11 +70,8 @@ void checkFinite(const DesignRecord& r, std::string_view when) {
 }
 
 // Records what the calculations write and checks the record after each pass.
-class CheckingOutput : public StepOutput {
+class CheckingOutput : public KeptTexts {
 public:
-    void setInductanceText(const std::string& text) override { inductanceText = text; }
-    void setTurnsText(const std::string& text) override { turnsText = text; }
-    void setRevisedLengthText(const std::string& text) override { revisedLengthText = text; }
     void passDone(const DesignRecord& record) override {
         ++passes;
         checkFinite(record, "after a winding pass");
@@ -83,9 +80,6 @@ public:
         check(turnsText == numberText(record.turnCount), "txtN differs from the turn count");
     }
 
-    std::string inductanceText;
-    std::string turnsText;
-    std::string revisedLengthText;
     int passes = 0;
 };
 

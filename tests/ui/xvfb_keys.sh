@@ -20,16 +20,6 @@ for tool in Xvfb xdotool; do
   fi
 done
 
-workdir=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$workdir"
-}
-trap cleanup EXIT
-
 fail() {
   echo "xvfb_keys: FAIL: $*" >&2
   cat "$workdir/tarvix.log" >&2 2>/dev/null

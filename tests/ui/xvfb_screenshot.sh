@@ -16,16 +16,6 @@ if ! command -v Xvfb >/dev/null 2>&1; then
   exit 77
 fi
 
-workdir=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$workdir"
-}
-trap cleanup EXIT
-
 script=xvfb_screenshot
 . "$(dirname "$0")/xvfb_session.sh"
 

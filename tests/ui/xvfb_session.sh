@@ -1,7 +1,18 @@
-# Sourced by the Xvfb tests: starts Xvfb on a free display and sets up the
-# environment for a Qt program on it. The caller sets $script (its name for
-# messages) and $workdir, and kills $xvfb_pid on exit. Exits 77 (skipped)
-# when Xvfb cannot start.
+# Sourced by the Xvfb tests: makes a work directory, starts Xvfb on a free
+# display and sets up the environment for a Qt program on it. The caller sets
+# $script (its name for messages) first and $app_pid once it starts the
+# program; both are stopped and the work directory removed on exit. Exits 77
+# (skipped) when Xvfb cannot start.
+
+workdir=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$workdir"
+}
+trap cleanup EXIT
 
 # -displayfd lets the server pick a free display number and report it.
 Xvfb -displayfd 3 -screen 0 800x500x24 -br -nolisten tcp -nolisten unix-abstract \
