@@ -2,8 +2,8 @@
 #include "cli/coil_sweep.h"
 
 #include "calc/conversions.h"
+#include "calc/step_one_warnings.h"
 #include "cli/design_report.h"
-#include "cli/step_one_warnings.h"
 #include "cli/usage_error.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // fixed frequency, total length and antenna gauge.
 #pragma once
 
-#include "cli/design_run.h"
+#include "calc/design_run.h"
 
 #include <cstddef>
 #include <iosfwd>

@@ -2,8 +2,8 @@
 // already parsed.
 #pragma once
 
+#include "calc/design_run.h"
 #include "cli/coil_sweep.h"
-#include "cli/design_run.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // How one design is shown: as text for a person or as one JSON object.
 #pragma once
 
-#include "cli/design_run.h"
+#include "calc/design_run.h"
 
 #include <iosfwd>
 #include <nlohmann/json.hpp>

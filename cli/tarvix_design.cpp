@@ -2,11 +2,11 @@
 // sweep, write the report and the NEC deck, and choose the exit status.
 #include "cli/tarvix_design.h"
 
+#include "calc/design_run.h"
 #include "cli/coil_sweep.h"
 #include "cli/command_line.h"
 #include "cli/design_report.h"
-#include "cli/design_run.h"
-#include "cli/nec_deck.h"
+#include "nec/nec_deck.h"
 
 #include <cerrno>
 #include <cstring>

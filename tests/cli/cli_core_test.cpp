@@ -2,11 +2,11 @@
 // step-1 limits at their bounds, the rounding of the shown inductance, the
 // sweep's rows and the NEC segmentation.
 #include "calc/conversions.h"
+#include "calc/design_run.h"
+#include "calc/step_one_warnings.h"
 #include "cli/coil_sweep.h"
-#include "cli/design_run.h"
-#include "cli/nec_deck.h"
-#include "cli/step_one_warnings.h"
 #include "cli/usage_error.h"
+#include "nec/nec_deck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Step-1 range checks over numbers. The texts, typos and blanks included, are
 // the window's own messages.
-#include "cli/step_one_warnings.h"
+#include "calc/step_one_warnings.h"
 
 #include "calc/conversions.h"
 #include "calc/fault.h"

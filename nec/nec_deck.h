@@ -4,7 +4,7 @@
 // over average ground, swept in frequency around the design frequency.
 #pragma once
 
-#include "cli/design_run.h"
+#include "calc/design_run.h"
 
 #include <iosfwd>
 #include <optional>

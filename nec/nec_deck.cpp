@@ -1,6 +1,6 @@
 // NEC-2 deck writer. NEC works in metres and henries; the design is in feet,
 // inches and microhenries.
-#include "cli/nec_deck.h"
+#include "nec/nec_deck.h"
 
 #include "calc/conversions.h"
 

@@ -1,11 +1,11 @@
 // Runs the two calculations of one design and keeps everything they showed.
-#include "cli/design_run.h"
+#include "calc/design_run.h"
 
 #include "calc/checked.h"
 #include "calc/conversions.h"
 #include "calc/design_steps.h"
 #include "calc/fault.h"
-#include "cli/step_one_warnings.h"
+#include "calc/step_one_warnings.h"
 
 #include <array>
 #include <charconv>
