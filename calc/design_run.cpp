@@ -63,13 +63,19 @@ DesignResult runDesign(const DesignInputs& inputs) {
         return result;
     }
 
-    if (!inputs.winding) {
-        return result;
+    if (inputs.winding) {
+        runWinding(result, *inputs.winding);
     }
-    record.coilFormerDiaIn = inputs.winding->formerDiaIn;
-    record.coilLengthIn = inputs.winding->coilLengthIn;
+    return result;
+}
+
+void runWinding(DesignResult& result, const WindingInputs& winding) {
+    DesignRecord& record = result.record;
+    record.coilFormerDiaIn = winding.formerDiaIn;
+    record.coilLengthIn = winding.coilLengthIn;
+    RecordingOutput output;
     try {
-        computeWinding(record, inputs.winding->coilSwgText, output);
+        computeWinding(record, winding.coilSwgText, output);
         result.windingDone = true;
         result.turnsText = output.turnsText;
         result.revisedLengthMessage = output.revisedLengthText;
@@ -77,7 +83,6 @@ DesignResult runDesign(const DesignInputs& inputs) {
         result.fault = StageFault{Stage::Winding, fault.what()};
     }
     result.passes = output.passes();
-    return result;
 }
 
 } // namespace tarvix

@@ -58,6 +58,10 @@ struct DesignResult {
 // A fresh record per design, as a freshly opened window would have.
 DesignResult runDesign(const DesignInputs& inputs);
 
+// The ten winding passes for the inductance in result.record, as step 2 runs
+// them; the winding fields, texts, passes and any fault go into result.
+void runWinding(DesignResult& result, const WindingInputs& winding);
+
 // What the inductance box shows once its change handler has run on the text
 // written to it: that text read back, rounded down to 0.1, as number text.
 // Throws Fault.

@@ -1,5 +1,5 @@
-// NEC-2 deck writer. NEC works in metres and henries; the design is in feet,
-// inches and microhenries.
+// NEC-2 deck writer. NEC works in metres, ohms and henries; the design is in
+// feet, inches and microhenries.
 #include "nec/nec_deck.h"
 
 #include "calc/conversions.h"
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
-#include <string>
+#include <sstream>
 
 namespace tarvix {
 
@@ -17,27 +17,22 @@ constexpr double kMetresPerFoot = 0.3048;
 constexpr double kMetresPerInch = 0.0254;
 constexpr double kSpeedOfLight = 299.792458; // m/us: wavelength in m = this / MHz
 constexpr double kHenriesPerMicrohenry = 1e-6;
+constexpr double kMu0Over2Pi = 2e-7; // H/m
 
-constexpr double kMaxSegmentWavelengths = 1.0 / 20;   // at the top of the sweep
-constexpr double kMinSegmentWavelengths = 1.0 / 1000; // at the bottom of the sweep
+// A hundred segments to the wavelength, and at least 61 on the wire: twice as
+// many move the worked example's resonance by 0.03 % and its corrected coil
+// by 0.4 %. Very short antennas and coils near the tips converge more slowly
+// (a 12 ft dipole for 28.5 MHz with its coils a foot from the tips moves by
+// 0.4 %, its coil by 2 %); halving the segments again costs eight times the
+// time.
+constexpr double kSegmentsPerWavelength = 100;
+constexpr double kMinSegmentsOnWire = 61;
 constexpr double kMinSegmentRadii = 8;
-constexpr int kMinSegments = 11;   // five either side of the feed at least
-constexpr int kMaxSegments = 2001; // beyond this the deck would take hours to solve
-// The feed-point reactance is sensitive to where the coils sit: a coil 2 % of
-// A off its place moves the resonance by several per cent. More segments bring
-// a segment centre nearer B; this many always bring it within half a segment,
-// A/502, of it.
-constexpr int kPlacementSearchSegments = 251;
-constexpr double kPlacementTolerance = 1.0 / 500; // of the total length
+// Beyond this the deck takes minutes to solve.
+constexpr int kMaxSegments = 2000;
 
-int oddAtLeast(double count) {
-    const auto whole = static_cast<int>(std::ceil(count));
-    return whole % 2 == 0 ? whole + 1 : whole;
-}
-
-int oddAtMost(double count) {
-    const auto whole = static_cast<int>(std::floor(count));
-    return whole % 2 == 0 ? whole - 1 : whole;
+int nearestWhole(double count) {
+    return static_cast<int>(std::max(1.0, std::round(count)));
 }
 
 // NEC reads free-format numbers; 15 significant digits keep every value as
@@ -46,147 +41,155 @@ std::string num(double value) {
     return numberText(value);
 }
 
-void writeCard(std::ostream& out, const std::string& card) {
-    out << card << '\n';
-}
-
 } // namespace
 
-NecSegmentation chooseSegmentation(double freqMHz, double totalLengthFt, double centreToCoilFt,
-                                   double wireDiaIn) {
-    if (!(freqMHz > 0)) {
-        throw NecDeckError("the frequency must be above 0 MHz");
-    }
-    if (!(totalLengthFt > 0)) {
-        throw NecDeckError("the total length A must be above 0 ft");
-    }
-    if (!(wireDiaIn > 0)) {
-        throw NecDeckError("the antenna wire has no diameter");
-    }
-    const double distanceFt = std::fabs(centreToCoilFt);
-    if (distanceFt > totalLengthFt / 2) {
-        throw NecDeckError("the coils at +-B lie beyond the ends of the wire");
-    }
-
-    const double lengthM = totalLengthFt * kMetresPerFoot;
-    const double radiusM = wireDiaIn / 2 * kMetresPerInch;
-    const double shortestWavelengthM = kSpeedOfLight / (freqMHz * kNecSweepHighFactor);
-    const double longestWavelengthM = kSpeedOfLight / (freqMHz * kNecSweepLowFactor);
-    const double fewest =
-        std::fmax(kMinSegments, lengthM / (shortestWavelengthM * kMaxSegmentWavelengths));
-    const double mostForRadius = lengthM / (kMinSegmentRadii * radiusM);
-    const double mostForWavelength = lengthM / (longestWavelengthM * kMinSegmentWavelengths);
-    if (!(fewest <= kMaxSegments)) {
-        throw NecDeckError("the wire is too long against the wavelength to model");
-    }
-    const int first = oddAtLeast(fewest);
-    if (first > oddAtMost(std::fmin(mostForRadius, kMaxSegments))) {
-        throw NecDeckError("the wire is too short against its radius to model");
-    }
-    const int last =
-        oddAtMost(std::fmin(std::fmin(mostForRadius, mostForWavelength), kMaxSegments));
-    if (first > last) {
-        throw NecDeckError("the wire is too short against the wavelength to model");
-    }
-
-    NecSegmentation best;
-    double bestErrorFt = totalLengthFt;
-    const int searchEnd = std::min(last, std::max(first, kPlacementSearchSegments));
-    for (int segments = first; segments <= searchEnd; segments += 2) {
-        // B in segment lengths from the feed segment's centre; the coil goes
-        // on the segment whose centre is nearest.
-        const double offset = distanceFt / totalLengthFt * segments;
-        const double errorFt = std::fabs(offset - std::round(offset)) * totalLengthFt / segments;
-        if (errorFt < bestErrorFt) {
-            bestErrorFt = errorFt;
-            best.segments = segments;
-            best.feedSegment = (segments + 1) / 2;
-            best.coilOffset = std::min(static_cast<int>(std::round(offset)), segments / 2);
-        }
-        if (errorFt <= totalLengthFt * kPlacementTolerance) {
-            break;
-        }
-    }
-    return best;
+FrequencyRun designSweep(double freqMHz, int points) {
+    const double low = freqMHz * kNecSweepLowFactor;
+    const double step = freqMHz * (kNecSweepHighFactor - kNecSweepLowFactor) / (points - 1);
+    return {low, step, points};
 }
 
-void writeNecDeck(std::ostream& out, const DesignResult& design, std::optional<double> heightFt) {
-    const DesignRecord& r = design.record;
-    const NecSegmentation seg =
-        chooseSegmentation(r.freqMHz, r.totalLengthFt, r.centreToCoilFt, r.antennaWireDiaIn);
+double insulationHenriesPerMetre(double wireDiaIn, const Insulation& insulation) {
+    const double radius = wireDiaIn / 2;
+    return kMu0Over2Pi * (1 - 1 / insulation.permittivity) *
+           std::log((radius + insulation.thicknessIn) / radius);
+}
 
-    const double halfLengthM = r.totalLengthFt * kMetresPerFoot / 2;
-    const double radiusM = r.antennaWireDiaIn / 2 * kMetresPerInch;
-    const double heightM = heightFt ? *heightFt * kMetresPerFoot : 0;
-    const double lowMHz = r.freqMHz * kNecSweepLowFactor;
-    const double stepMHz =
-        r.freqMHz * (kNecSweepHighFactor - kNecSweepLowFactor) / (kNecSweepPoints - 1);
-    const double highMHz = lowMHz + stepMHz * (kNecSweepPoints - 1);
-    const int lowCoil = seg.feedSegment - seg.coilOffset;
-    const int highCoil = seg.feedSegment + seg.coilOffset;
-    const double coilCentreFt = r.totalLengthFt / seg.segments * seg.coilOffset;
+NecGeometry buildGeometry(const AntennaModel& model) {
+    if (!(model.designFreqMHz > 0) || !std::isfinite(model.designFreqMHz)) {
+        throw NecDeckError("the frequency must be above 0 MHz");
+    }
+    if (!(model.totalLengthFt > 0) || !std::isfinite(model.totalLengthFt)) {
+        throw NecDeckError("the total length A must be above 0 ft");
+    }
+    if (!(model.wireDiaIn > 0)) {
+        throw NecDeckError("the antenna wire has no diameter");
+    }
+    const double half = model.totalLengthFt * kMetresPerFoot / 2;
+    const double coil = std::fabs(model.centreToCoilFt) * kMetresPerFoot;
+    if (!(coil < half)) {
+        throw NecDeckError(coil == half ? "the coils at +-B sit on the ends of the wire"
+                                        : "the coils at +-B lie beyond the ends of the wire");
+    }
+    const double wavelength = kSpeedOfLight / model.designFreqMHz;
+    const double segment =
+        std::min(wavelength / kSegmentsPerWavelength, 2 * half / kMinSegmentsOnWire) /
+        model.refinement;
+    if (2 * half / segment > kMaxSegments) {
+        throw NecDeckError("the wire is too long against the wavelength to model");
+    }
 
-    writeCard(out, "CM Loaded dipole from tarvix-design " TARVIX_VERSION);
-    writeCard(out, "CM Design frequency " + num(r.freqMHz) + " MHz");
-    writeCard(out, "CM Total length A = " + num(r.totalLengthFt) +
-                       " ft, centre to coil B = " + num(r.centreToCoilFt) + " ft");
-    writeCard(out, "CM Antenna wire SWG " + num(r.antennaSwg) + ", " + num(r.antennaWireDiaIn) +
-                       " in diameter");
-    writeCard(out, "CM Loading coils " + fullPrecisionText(r.inductanceUH) + " uH each (shown as " +
-                       design.inductanceDisplay + " uH), lossless");
-    if (design.windingDone) {
-        writeCard(out, "CM Each coil " + num(r.turnCount) + " turns of SWG " + num(r.coilSwg) +
-                           " on a " + num(r.coilFormerDiaIn) + " in former, " +
-                           num(r.revisedLengthIn) + " in long");
+    // The feed and each coil are one segment of their own. Where B or the
+    // tips leave less than a segment and a half the coil segments shrink, and
+    // close to the feed the feed segment and the coils meet.
+    double gap = segment;
+    double coilSegment = segment;
+    if (coil > 0 && coil < 1.5 * segment) {
+        gap = coil;
+        coilSegment = coil;
     }
-    if (seg.coilOffset == 0) {
-        writeCard(out, "CM " + std::to_string(seg.segments) + " segments; feed and both coils " +
-                           "on segment " + std::to_string(seg.feedSegment));
-    } else {
-        writeCard(out, "CM " + std::to_string(seg.segments) + " segments; feed on segment " +
-                           std::to_string(seg.feedSegment) + ", coils on segments " +
-                           std::to_string(lowCoil) + " and " + std::to_string(highCoil) +
-                           " (centres at +-" + num(std::round(coilCentreFt * 100) / 100) + " ft)");
+    if (coil > 0) {
+        coilSegment = std::min(coilSegment, half - coil);
     }
-    if (heightFt) {
-        writeCard(out, "CM " + num(*heightFt) + " ft over average ground (permittivity " +
-                           num(kGroundPermittivity) + ", conductivity " + num(kGroundConductivity) +
-                           " S/m)");
-    } else {
-        writeCard(out, "CM Free space");
-    }
-    writeCard(out, "CM Sweep " + num(lowMHz) + " to " + num(highMHz) + " MHz, " +
-                       std::to_string(kNecSweepPoints) + " frequencies");
-    writeCard(out, "CE");
 
-    // The wire along x, centred on the z axis.
-    writeCard(out, "GW 1 " + std::to_string(seg.segments) + " " + num(-halfLengthM) + " 0 " +
-                       num(heightM) + " " + num(halfLengthM) + " 0 " + num(heightM) + " " +
-                       num(radiusM));
-    if (heightFt) {
-        // Sommerfeld-Norton ground.
-        writeCard(out, "GE 1");
-        writeCard(out, "GN 2 0 0 0 " + num(kGroundPermittivity) + " " + num(kGroundConductivity));
+    NecGeometry geometry;
+    auto addWire = [&geometry](int segments, double from, double to) {
+        const int tag = static_cast<int>(geometry.wires.size()) + 1;
+        geometry.wires.push_back({tag, segments, from, to});
+        geometry.totalSegments += segments;
+        return tag;
+    };
+    // A stretch of plain wire, cut into segments of about the model's length.
+    auto addStretch = [&](double from, double to) {
+        if (to - from > 1e-9 * half) {
+            addWire(nearestWhole((to - from) / segment), from, to);
+        }
+    };
+    if (coil == 0) {
+        addStretch(-half, -gap / 2);
+        geometry.feed = {addWire(1, -gap / 2, gap / 2), 1};
+        geometry.coils = {geometry.feed};
+        addStretch(gap / 2, half);
     } else {
-        writeCard(out, "GE 0");
+        const double innerEnd = coil - coilSegment / 2;
+        const double outerStart = coil + coilSegment / 2;
+        addStretch(-half, -outerStart);
+        geometry.coils.push_back({addWire(1, -outerStart, -innerEnd), 1});
+        addStretch(-innerEnd, -gap / 2);
+        geometry.feed = {addWire(1, -gap / 2, gap / 2), 1};
+        addStretch(gap / 2, innerEnd);
+        geometry.coils.push_back({addWire(1, innerEnd, outerStart), 1});
+        addStretch(outerStart, half);
     }
-    // Series RLC loads with only the inductance: NEC reads C = 0 as no capacitor.
-    const double henries = r.inductanceUH * kHenriesPerMicrohenry;
-    if (seg.coilOffset == 0) {
-        // Both coils on the feed segment are in series there.
-        writeCard(out, "LD 0 1 " + std::to_string(seg.feedSegment) + " " +
-                           std::to_string(seg.feedSegment) + " 0 " + num(2 * henries) + " 0");
-    } else {
-        for (const int coil : {lowCoil, highCoil}) {
-            writeCard(out, "LD 0 1 " + std::to_string(coil) + " " + std::to_string(coil) + " 0 " +
-                               num(henries) + " 0");
+
+    const double radius = model.wireDiaIn / 2 * kMetresPerInch;
+    for (const NecWire& wire : geometry.wires) {
+        if ((wire.toM - wire.fromM) / wire.segments < kMinSegmentRadii * radius) {
+            throw NecDeckError(wire.segments > 1
+                                   ? "the wire is too short against its radius to model"
+                                   : "the coils sit too near the feed point or the tips "
+                                     "against the wire's radius to model");
         }
     }
-    writeCard(out, "EX 0 1 " + std::to_string(seg.feedSegment) + " 0 1 0");
-    writeCard(out, "FR 0 " + std::to_string(kNecSweepPoints) + " 0 0 " + num(lowMHz) + " " +
-                       num(stepMHz));
-    writeCard(out, "XQ");
-    writeCard(out, "EN");
+    if (geometry.totalSegments > kMaxSegments) {
+        throw NecDeckError("the wire is too long against the wavelength to model");
+    }
+    return geometry;
+}
+
+void writeNecDeck(std::ostream& out, const AntennaModel& model,
+                  const std::vector<std::string>& comments, const std::vector<FrequencyRun>& runs) {
+    const NecGeometry geometry = buildGeometry(model);
+    std::ostringstream deck;
+    for (const std::string& comment : comments) {
+        deck << "CM " << comment << '\n';
+    }
+    deck << "CE\n";
+
+    const double heightM = model.heightFt ? *model.heightFt * kMetresPerFoot : 0;
+    const std::string radius = num(model.wireDiaIn / 2 * kMetresPerInch);
+    for (const NecWire& wire : geometry.wires) {
+        deck << "GW " << wire.tag << ' ' << wire.segments << ' ' << num(wire.fromM) << " 0 "
+             << num(heightM) << ' ' << num(wire.toM) << " 0 " << num(heightM) << ' ' << radius
+             << '\n';
+    }
+    if (model.heightFt) {
+        // Sommerfeld-Norton ground.
+        deck << "GE 1\n"
+             << "GN 2 0 0 0 " << num(kGroundPermittivity) << ' ' << num(kGroundConductivity)
+             << '\n';
+    } else {
+        deck << "GE 0\n";
+    }
+
+    // Series RLC loads; NEC reads C = 0 as no capacitor. Loads on one segment
+    // add in series, so the coils, the wire's conductivity and the
+    // insulation's inductance per metre all apply together. With both coils on
+    // the feed segment they are in series there.
+    const double coilCount = geometry.coils.size() == 1 ? 2 : 1;
+    for (const NecSegmentRef& coil : geometry.coils) {
+        deck << "LD 0 " << coil.tag << ' ' << coil.segment << ' ' << coil.segment << ' '
+             << num(coilCount * model.coilOhm) << ' '
+             << num(coilCount * model.coilUH * kHenriesPerMicrohenry) << " 0\n";
+    }
+    if (model.copperWire) {
+        deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
+    }
+    if (model.insulation) {
+        deck << "LD 2 0 0 0 0 "
+             << num(insulationHenriesPerMetre(model.wireDiaIn, *model.insulation)) << " 0\n";
+    }
+    deck << "EX 0 " << geometry.feed.tag << ' ' << geometry.feed.segment << " 0 1 0\n";
+    // Currents and loads are not printed: only the feed point and the power
+    // budget are read.
+    deck << "PT -1\n";
+    for (const FrequencyRun& run : runs) {
+        deck << "FR 0 " << run.count << " 0 0 " << num(run.startMHz) << ' ' << num(run.stepMHz)
+             << '\n'
+             << "XQ\n";
+    }
+    deck << "EN\n";
+    out << deck.str();
 }
 
 } // namespace tarvix

@@ -1,55 +1,104 @@
-// A NEC-2 input deck of a designed loaded dipole, to check the design in an
-// antenna simulator: one straight wire of total length A, fed at its centre,
-// with the two loading coils as lumped inductances at +-B, in free space or
-// over average ground, swept in frequency around the design frequency.
+// The NEC-2 model of a loaded dipole: one straight wire of total length A,
+// fed at its centre, with a loading coil at +-B in each leg, in free space or
+// over average ground, bare or insulated, with lossy coils and copper wire.
+// The same model is written by --nec for the user's own NEC program and
+// solved by --simulate.
 #pragma once
-
-#include "calc/design_run.h"
 
 #include <iosfwd>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace tarvix {
 
-// The design cannot be modelled as a deck (a wire too short against its
-// radius, coils beyond the wire's ends, ...). Raised before anything is
-// written.
+// The design cannot be modelled (a wire too short against its radius, coils
+// beyond the wire's ends, ...). Raised before anything is written.
 class NecDeckError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// The frequency sweep: 41 frequencies from 80 % to 120 % of F, far enough
-// either side to see where the feed-point reactance changes sign.
+// Average ground for a model over ground.
+inline constexpr double kGroundPermittivity = 13;
+inline constexpr double kGroundConductivity = 0.005; // S/m
+// Annealed copper.
+inline constexpr double kCopperConductivity = 5.8e7; // S/m
+
+// Insulation of the antenna wire: its thickness and relative permittivity.
+struct Insulation {
+    double thicknessIn = 0;
+    double permittivity = 0;
+};
+
+struct AntennaModel {
+    double designFreqMHz = 0;  // sets the segment length
+    double totalLengthFt = 0;  // A, tip to tip
+    double centreToCoilFt = 0; // B; its sign is ignored
+    double wireDiaIn = 0;
+    double coilUH = 0;  // each coil
+    double coilOhm = 0; // the series loss resistance of each coil
+    bool copperWire = true;
+    std::optional<double> heightFt; // over average ground; free space without
+    std::optional<Insulation> insulation;
+    // 1 for the model as written and solved; 2 halves every segment (the
+    // tests use it to show that the model is converged).
+    int refinement = 1;
+};
+
+// One straight piece of the wire along x, in metres. NEC numbers the wires by
+// tag and the segments of each wire from 1.
+struct NecWire {
+    int tag = 0;
+    int segments = 0;
+    double fromM = 0;
+    double toM = 0;
+};
+
+struct NecSegmentRef {
+    int tag = 0;
+    int segment = 0;
+};
+
+// The wire is cut into pieces so that each coil is one segment centred
+// exactly on +-B, and the feed one segment centred on the middle: tip to left
+// coil, left coil, left coil to feed, feed, and so on to the other tip. With
+// the coils at the feed point both share the feed segment.
+struct NecGeometry {
+    std::vector<NecWire> wires;
+    NecSegmentRef feed;
+    std::vector<NecSegmentRef> coils; // one, the feed segment, when B = 0
+    int totalSegments = 0;
+};
+
+// Segments are about a hundredth of the wavelength at the design frequency
+// (and at most 1/61 of the wire), at least 8 radii long. Throws NecDeckError
+// when the model cannot be built.
+NecGeometry buildGeometry(const AntennaModel& model);
+
+// The series inductance per metre that stands for the wire's insulation:
+// (mu0 / 2 pi) (1 - 1/er) ln(b / a), a the conductor radius, b = a + thickness.
+double insulationHenriesPerMetre(double wireDiaIn, const Insulation& insulation);
+
+// Frequencies at which NEC solves the model: count frequencies from start,
+// step apart.
+struct FrequencyRun {
+    double startMHz = 0;
+    double stepMHz = 0;
+    int count = 1;
+};
+
+// The sweep that --nec writes: 41 frequencies from 80 % to 120 % of F.
 inline constexpr double kNecSweepLowFactor = 0.8;
 inline constexpr double kNecSweepHighFactor = 1.2;
 inline constexpr int kNecSweepPoints = 41;
+FrequencyRun designSweep(double freqMHz, int points = kNecSweepPoints);
 
-// Average ground for --height.
-inline constexpr double kGroundPermittivity = 13;
-inline constexpr double kGroundConductivity = 0.005; // S/m
-
-// NEC numbers segments 1 to segments along the wire. The feed is the centre
-// segment; the coils sit coilOffset segments either side of it (both on the
-// feed segment when the offset is 0).
-struct NecSegmentation {
-    int segments = 0;
-    int feedSegment = 0;
-    int coilOffset = 0;
-};
-
-// An odd number of segments, each short against the wavelength (at most 1/20
-// at the top of the sweep) and long against the wire (at least 8 radii, and a
-// thousandth of the wavelength at the bottom of the sweep). From the fewest
-// upwards, the first count that puts a segment centre within 0.2 % of A of B;
-// when the bounds allow none, the count that comes nearest.
-NecSegmentation chooseSegmentation(double freqMHz, double totalLengthFt, double centreToCoilFt,
-                                   double wireDiaIn);
-
-// The whole deck for a design whose inductance was computed; the winding is
-// described in the comments when it was computed too. Throws NecDeckError
-// (before writing) when the design cannot be modelled.
-void writeNecDeck(std::ostream& out, const DesignResult& design, std::optional<double> heightFt);
+// The whole deck: the comment lines as CM cards, then geometry, ground, loads,
+// the feed and one FR card with its XQ per run. Throws NecDeckError before
+// writing anything.
+void writeNecDeck(std::ostream& out, const AntennaModel& model,
+                  const std::vector<std::string>& comments, const std::vector<FrequencyRun>& runs);
 
 } // namespace tarvix

@@ -99,17 +99,48 @@ void PrintTo(const SegmentationCase& c, std::ostream* os) {
 
 class NecSegmentationRules : public testing::TestWithParam<SegmentationCase> {};
 
-TEST_P(NecSegmentationRules, OddShortAgainstWavelengthLongAgainstRadiusCoilsNearB) {
+// The centre of segment n of a wire, in metres along it.
+double segmentCentre(const NecWire& wire, int segment) {
+    return wire.fromM + (wire.toM - wire.fromM) * (segment - 0.5) / wire.segments;
+}
+
+TEST_P(NecSegmentationRules, CoilsCentredOnBFeedOnTheMiddleSegmentsShortAndLongEnough) {
     const SegmentationCase& c = GetParam();
-    const NecSegmentation seg = chooseSegmentation(c.f, c.a, c.b, c.wireDiaIn);
-    EXPECT_EQ(seg.segments % 2, 1);
-    EXPECT_EQ(seg.feedSegment, (seg.segments + 1) / 2);
-    const double segmentM = c.a * 0.3048 / seg.segments;
-    EXPECT_LE(segmentM, 299.792458 / (c.f * kNecSweepHighFactor) / 20);
-    EXPECT_GE(segmentM, 8 * c.wireDiaIn / 2 * 0.0254);
-    // These designs leave room for enough segments to bring a segment centre
-    // within 0.2 % of A of B.
-    EXPECT_LE(std::abs(seg.coilOffset * c.a / seg.segments - c.b), c.a / 500 + 1e-9);
+    AntennaModel model;
+    model.designFreqMHz = c.f;
+    model.totalLengthFt = c.a;
+    model.centreToCoilFt = c.b;
+    model.wireDiaIn = c.wireDiaIn;
+    const NecGeometry geometry = buildGeometry(model);
+    auto wire = [&](int tag) { return geometry.wires.at(tag - 1); };
+
+    // One wire from tip to tip, the pieces joined end to end.
+    EXPECT_DOUBLE_EQ(geometry.wires.front().fromM, -c.a * 0.3048 / 2);
+    EXPECT_DOUBLE_EQ(geometry.wires.back().toM, c.a * 0.3048 / 2);
+    int total = 0;
+    for (std::size_t i = 0; i < geometry.wires.size(); ++i) {
+        if (i > 0) {
+            EXPECT_DOUBLE_EQ(geometry.wires[i].fromM, geometry.wires[i - 1].toM);
+        }
+        const NecWire& piece = geometry.wires[i];
+        const double segmentM = (piece.toM - piece.fromM) / piece.segments;
+        EXPECT_LE(segmentM, 299.792458 / (c.f * 1.2) / 20) << "wire " << piece.tag;
+        EXPECT_GE(segmentM, 8 * c.wireDiaIn / 2 * 0.0254) << "wire " << piece.tag;
+        total += piece.segments;
+    }
+    EXPECT_EQ(total, geometry.totalSegments);
+    EXPECT_NEAR(segmentCentre(wire(geometry.feed.tag), geometry.feed.segment), 0, 1e-12);
+    if (c.b == 0) {
+        ASSERT_EQ(geometry.coils.size(), 1u);
+        EXPECT_EQ(geometry.coils[0].tag, geometry.feed.tag);
+        EXPECT_EQ(geometry.coils[0].segment, geometry.feed.segment);
+    } else {
+        ASSERT_EQ(geometry.coils.size(), 2u);
+        EXPECT_NEAR(segmentCentre(wire(geometry.coils[0].tag), geometry.coils[0].segment),
+                    -c.b * 0.3048, 1e-12);
+        EXPECT_NEAR(segmentCentre(wire(geometry.coils[1].tag), geometry.coils[1].segment),
+                    c.b * 0.3048, 1e-12);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -118,14 +149,26 @@ INSTANTIATE_TEST_SUITE_P(
                     SegmentationCase{"QuarterOfTheLength", 7, 40, 10, 0.0640157},
                     SegmentationCase{"ThreeEighths", 3.6, 40, 15, 0.08},
                     SegmentationCase{"LongWireAtTenMetres", 28, 60, 20, 0.12799},
-                    SegmentationCase{"CoilsAtTheFeed", 14, 20, 0, 0.08}),
+                    SegmentationCase{"CoilsAtTheFeed", 14, 20, 0, 0.08},
+                    SegmentationCase{"CoilsNearTheFeed", 7, 60, 0.3, 0.08},
+                    SegmentationCase{"CoilsNearTheTips", 7, 60, 29.8, 0.08}),
     [](const testing::TestParamInfo<SegmentationCase>& info) { return info.param.name; });
 
 TEST(NecSegmentation, DesignsThatCannotBeModelledAreRefused) {
-    EXPECT_THROW(chooseSegmentation(7, 60, 31, 0.08), NecDeckError);    // coils off the wire
-    EXPECT_THROW(chooseSegmentation(7, -60, -40, 0.08), NecDeckError);  // no wire
-    EXPECT_THROW(chooseSegmentation(7, 0.1, 0, 0.12799), NecDeckError); // thick against length
-    EXPECT_THROW(chooseSegmentation(30, 1e5, 20, 0.08), NecDeckError);  // far too many wavelengths
+    auto geometry = [](double f, double a, double b, double wireDiaIn) {
+        AntennaModel model;
+        model.designFreqMHz = f;
+        model.totalLengthFt = a;
+        model.centreToCoilFt = b;
+        model.wireDiaIn = wireDiaIn;
+        return buildGeometry(model);
+    };
+    EXPECT_THROW(geometry(7, 60, 31, 0.08), NecDeckError);    // coils off the wire
+    EXPECT_THROW(geometry(7, 60, 30, 0.08), NecDeckError);    // coils on the tips
+    EXPECT_THROW(geometry(7, -60, -40, 0.08), NecDeckError);  // no wire
+    EXPECT_THROW(geometry(7, 0.1, 0, 0.12799), NecDeckError); // thick against length
+    EXPECT_THROW(geometry(7, 60, 0.01, 0.08), NecDeckError);  // coils against the feed
+    EXPECT_THROW(geometry(30, 1e5, 20, 0.08), NecDeckError);  // far too many wavelengths
 }
 
 } // namespace

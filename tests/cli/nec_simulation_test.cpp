@@ -1,48 +1,22 @@
-// The designs checked in a real antenna simulator: tarvix-design writes the
-// deck, nec2c solves it, and the feed-point reactance must change sign within
-// 10 % of the design frequency, that is the antenna must be resonant there.
+// The designs checked in a real antenna simulator. The deck tarvix-design
+// writes must resonate near the design frequency when nec2c solves it; the
+// simulation built on nec2c must be converged, reproduce the physics of plain
+// and loaded dipoles, and fail cleanly when nec2c is missing or fails.
+#include "calc/design_run.h"
+#include "nec/nec2c.h"
+#include "nec/simulation.h"
 #include "program_run.h"
 
 #include <cmath>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace tarvix::test {
 namespace {
-
-struct FeedPoint {
-    double freqMHz;
-    double resistance;
-    double reactance;
-};
-
-// nec2c prints, for each frequency, "FREQUENCY : f MHz" and later an
-// "ANTENNA INPUT PARAMETERS" table whose row after two header lines holds
-// tag, segment, voltage, current, impedance (real, imaginary), ...
-std::vector<FeedPoint> feedPointsOf(const std::string& output) {
-    std::vector<FeedPoint> points;
-    std::istringstream stream(output);
-    double freq = NAN;
-    for (std::string line; std::getline(stream, line);) {
-        if (const auto at = line.find("FREQUENCY :"); at != std::string::npos) {
-            freq = std::stod(line.substr(at + 11));
-        } else if (line.find("ANTENNA INPUT PARAMETERS") != std::string::npos) {
-            std::string header;
-            std::getline(stream, header);
-            std::getline(stream, header);
-            std::getline(stream, line);
-            std::istringstream row(line);
-            int tag = 0;
-            int segment = 0;
-            double vr = 0, vi = 0, ir = 0, ii = 0, zr = 0, zi = 0;
-            if (row >> tag >> segment >> vr >> vi >> ir >> ii >> zr >> zi) {
-                points.push_back({freq, zr, zi});
-            }
-        }
-    }
-    return points;
-}
 
 // The first frequency where the reactance changes sign, interpolated between
 // the two sweep points either side of it.
@@ -50,8 +24,9 @@ std::optional<double> resonanceOf(const std::vector<FeedPoint>& points) {
     for (std::size_t i = 1; i < points.size(); ++i) {
         const FeedPoint& a = points[i - 1];
         const FeedPoint& b = points[i];
-        if ((a.reactance < 0) != (b.reactance < 0)) {
-            return a.freqMHz + (b.freqMHz - a.freqMHz) * a.reactance / (a.reactance - b.reactance);
+        if ((a.reactanceOhm < 0) != (b.reactanceOhm < 0)) {
+            return a.freqMHz +
+                   (b.freqMHz - a.freqMHz) * a.reactanceOhm / (a.reactanceOhm - b.reactanceOhm);
         }
     }
     return std::nullopt;
@@ -87,7 +62,7 @@ TEST_P(NecSimulation, ReactanceChangesSignNearTheDesignFrequency) {
     const ProgramRun solved = runProgram(nec2c, {"-i", deck.string(), "-o", output.string()});
     ASSERT_EQ(solved.status, 0) << solved.out << solved.err;
 
-    const std::vector<FeedPoint> points = feedPointsOf(readFile(output));
+    const std::vector<FeedPoint> points = readNecOutput(readFile(output));
     ASSERT_GE(points.size(), 3u);
     // The sweep reaches beyond 10 % either side, so a resonance outside the
     // band would be seen and fail.
@@ -98,7 +73,7 @@ TEST_P(NecSimulation, ReactanceChangesSignNearTheDesignFrequency) {
     ASSERT_TRUE(resonance) << "no sign change of the reactance in the sweep";
     EXPECT_NEAR(*resonance, design.freqMHz, 0.1 * design.freqMHz);
     for (const FeedPoint& point : points) {
-        EXPECT_GT(point.resistance, 0) << point.freqMHz << " MHz";
+        EXPECT_GT(point.resistanceOhm, 0) << point.freqMHz << " MHz";
     }
 }
 
@@ -125,6 +100,428 @@ INSTANTIATE_TEST_SUITE_P(
             {"--freq", "7", "--length", "60", "--coil-distance", "20", "--height", "30"},
             7}),
     [](const testing::TestParamInfo<SimulatedDesign>& info) { return info.param.name; });
+
+// ---- the simulation, on the real nec2c -------------------------------------------------
+
+// Skips the calling test when nec2c was not found at configure time.
+#define NEEDS_NEC2C()                                                                              \
+    if (std::string(NEC2C_PATH).empty()) {                                                         \
+        GTEST_SKIP() << "nec2c was not found when the build was configured";                       \
+    }
+
+DesignResult designOf(double f, double a, double b, const char* swg = "14") {
+    DesignInputs inputs;
+    inputs.freqMHz = f;
+    inputs.totalLengthFt = a;
+    inputs.centreToCoilFt = b;
+    inputs.antennaSwgText = swg;
+    return runDesign(inputs);
+}
+
+SimulationResult simulated(const DesignResult& design, SimulationOptions options = {}) {
+    Nec2c engine(NEC2C_PATH);
+    return simulateDesign(design, std::nullopt, options, engine);
+}
+
+double relative(double value, double reference) {
+    return std::fabs(value / reference - 1);
+}
+
+struct LoadedDipole {
+    const char* name;
+    double f, a, b;
+    const char* swg;
+    std::optional<double> heightFt;
+};
+
+void PrintTo(const LoadedDipole& d, std::ostream* os) {
+    *os << d.name;
+}
+
+class Simulated : public testing::TestWithParam<LoadedDipole> {};
+
+// Twice as many segments must change neither answer noticeably, and the
+// corrected antenna, solved again, must resonate on F.
+TEST_P(Simulated, ConvergedAndTheCorrectedAntennaResonatesOnF) {
+    NEEDS_NEC2C();
+    const LoadedDipole& d = GetParam();
+    const DesignResult design = designOf(d.f, d.a, d.b, d.swg);
+    SimulationOptions options;
+    options.model.heightFt = d.heightFt;
+    const SimulationResult normal = simulated(design, options);
+    options.model.refinement = 2;
+    const SimulationResult fine = simulated(design, options);
+
+    ASSERT_TRUE(normal.formula.resonanceMHz && fine.formula.resonanceMHz);
+    EXPECT_LT(relative(*normal.formula.resonanceMHz, *fine.formula.resonanceMHz), 0.002);
+    EXPECT_LT(relative(normal.corrected.coilUH, fine.corrected.coilUH), 0.01);
+    EXPECT_GT(fine.segments, 2 * normal.segments - 6);
+
+    ASSERT_TRUE(normal.corrected.resonanceMHz);
+    EXPECT_LT(relative(*normal.corrected.resonanceMHz, d.f), 0.0005);
+    // The formula gives too little inductance: resonance above F.
+    EXPECT_GT(*normal.formula.resonanceMHz, d.f);
+    EXPECT_GT(normal.corrected.coilUH, design.record.inductanceUH);
+    // Keeping the coils, the tips must grow; the antenna so changed resonates
+    // on F.
+    ASSERT_TRUE(normal.tipChangeFt);
+    EXPECT_GT(*normal.tipChangeFt, 0);
+    EXPECT_LT(*normal.tipChangeFt, d.a / 2 - d.b);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nec, Simulated,
+    testing::Values(LoadedDipole{"WorkedExample", 7, 60, 20, "14", std::nullopt},
+                    LoadedDipole{"WorkedExampleAtThirtyFeet", 7, 60, 20, "14", 30},
+                    LoadedDipole{"CoilsNearerTheFeed", 7, 60, 10, "14", std::nullopt},
+                    LoadedDipole{"TwentyMetresOnTwentyFiveFeet", 14, 25, 6, "14", std::nullopt},
+                    LoadedDipole{"FifteenMetresOnTwentyFeet", 21.2, 20, 6, "16", std::nullopt}),
+    [](const testing::TestParamInfo<LoadedDipole>& info) { return info.param.name; });
+
+// Very short antennas and coils near the tips: the model is coarser there,
+// but the corrected coil still puts the resonance on F.
+TEST(SimulatedShortAntennas, TheCorrectedAntennaResonatesOnF) {
+    NEEDS_NEC2C();
+    for (const LoadedDipole& d :
+         {LoadedDipole{"TopBandOnFortyFeet", 1.85, 40, 10, "14", std::nullopt},
+          LoadedDipole{"TenMetresCoilsNearTheTips", 28.5, 12, 5, "18", std::nullopt}}) {
+        const SimulationResult result = simulated(designOf(d.f, d.a, d.b, d.swg));
+        ASSERT_TRUE(result.corrected.resonanceMHz) << d.name;
+        EXPECT_LT(relative(*result.corrected.resonanceMHz, d.f), 0.0005) << d.name;
+    }
+}
+
+// A plain half-wave dipole: no coils (both on the feed, with no inductance).
+AntennaModel plainDipole(double lengthFt, std::optional<Insulation> insulation = std::nullopt) {
+    AntennaModel model;
+    model.designFreqMHz = 468 / lengthFt;
+    model.totalLengthFt = lengthFt;
+    model.wireDiaIn = 0.08;
+    model.insulation = insulation;
+    return model;
+}
+
+TEST(PlainDipole, ResonatesNear468OverAWithSixtyToEightyOhmInFreeSpace) {
+    NEEDS_NEC2C();
+    Nec2c engine(NEC2C_PATH);
+    for (const double lengthFt : {130.0, 66.0, 33.0, 16.5}) {
+        const SimulatedAntenna dipole =
+            simulateAntenna(plainDipole(lengthFt), 468 / lengthFt, 50, engine);
+        ASSERT_TRUE(dipole.resonanceMHz) << lengthFt;
+        EXPECT_LT(relative(*dipole.resonanceMHz, 468 / lengthFt), 0.05) << lengthFt;
+        EXPECT_GT(dipole.atF.resistanceOhm, 60) << lengthFt;
+        EXPECT_LT(dipole.atF.resistanceOhm, 80) << lengthFt;
+    }
+}
+
+TEST(Insulation, LowersTheResonanceTheMoreTheThickerAndTheHigherItsPermittivity) {
+    NEEDS_NEC2C();
+    Nec2c engine(NEC2C_PATH);
+    auto resonance = [&](std::optional<Insulation> insulation) {
+        const SimulatedAntenna dipole = simulateAntenna(plainDipole(66, insulation), 7, 50, engine);
+        EXPECT_TRUE(dipole.resonanceMHz);
+        return dipole.resonanceMHz.value_or(0);
+    };
+    const double bare = resonance(std::nullopt);
+    const double thin = resonance(Insulation{0.02, 3.5});
+    const double thick = resonance(Insulation{0.05, 3.5});
+    const double higherPermittivity = resonance(Insulation{0.02, 6});
+    EXPECT_LT(thin, bare);
+    EXPECT_LT(thick, thin);
+    EXPECT_LT(higherPermittivity, thin);
+    // Insulated wire dipoles are commonly a few per cent shorter.
+    EXPECT_LT(relative(thin, bare), 0.06);
+
+    const DesignResult design = designOf(7, 60, 20);
+    SimulationOptions insulated;
+    insulated.model.insulation = Insulation{0.02, 3.5};
+    EXPECT_LT(simulated(design, insulated).corrected.coilUH, simulated(design).corrected.coilUH);
+}
+
+TEST(Loss, LowerCoilQLowerEfficiencyAndLosslessCoilsAboveNinetyFivePercent) {
+    NEEDS_NEC2C();
+    const DesignResult design = designOf(7, 60, 20);
+    double previous = 0;
+    for (const double q : {50.0, 200.0, 1e12}) {
+        SimulationOptions options;
+        options.model.coilQ = q;
+        const SimulationResult result = simulated(design, options);
+        EXPECT_GT(result.corrected.efficiencyPercent, previous) << "Q " << q;
+        EXPECT_NEAR(result.lossDb, -10 * std::log10(result.corrected.efficiencyPercent / 100),
+                    1e-9);
+        previous = result.corrected.efficiencyPercent;
+    }
+    EXPECT_GT(previous, 95);
+    EXPECT_LT(previous, 100);
+}
+
+TEST(Bandwidth, AShorterAntennaAtTheSameFrequencyHasANarrowerTwoToOneBand) {
+    NEEDS_NEC2C();
+    double previousWidth = INFINITY;
+    for (const auto& [a, b] : {std::pair{60.0, 20.0}, {45.0, 15.0}, {36.0, 12.0}}) {
+        const SimulationResult result = simulated(designOf(7, a, b));
+        ASSERT_TRUE(result.swr2Band) << a;
+        ASSERT_TRUE(result.swr2Band->lowMHz && result.swr2Band->highMHz) << a;
+        const double width = *result.swr2Band->highMHz - *result.swr2Band->lowMHz;
+        EXPECT_LT(*result.swr2Band->lowMHz, 7);
+        EXPECT_GT(*result.swr2Band->highMHz, 7);
+        EXPECT_LT(width, previousWidth) << a;
+        previousWidth = width;
+        // The edges are where the SWR is 2.
+        const SimulatedPoint* low = nullptr;
+        for (const SimulatedPoint& point : result.corrected.sweep) {
+            if (point.freqMHz == *result.swr2Band->lowMHz) {
+                low = &point;
+            }
+        }
+        ASSERT_NE(low, nullptr);
+        EXPECT_NEAR(low->swr, 2, 0.01);
+    }
+    // Against 600 ohm line the feed point never comes near 2:1.
+    SimulationOptions options;
+    options.z0Ohm = 600;
+    EXPECT_FALSE(simulated(designOf(7, 60, 20), options).swr2Band);
+}
+
+TEST(StandingWaveRatio, MatchedMismatchedAndReactive) {
+    EXPECT_DOUBLE_EQ(standingWaveRatio(50, 0, 50), 1);
+    EXPECT_DOUBLE_EQ(standingWaveRatio(100, 0, 50), 2);
+    EXPECT_DOUBLE_EQ(standingWaveRatio(25, 0, 50), 2);
+    EXPECT_NEAR(standingWaveRatio(50, 50, 50), 2.618, 0.001);
+    EXPECT_EQ(standingWaveRatio(0, 10, 50), INFINITY);
+}
+
+// ---- the runner and its listings -------------------------------------------------------
+
+// Two frequencies as nec2c lists them, the second without its power budget.
+constexpr const char* kListing = R"(
+                               --------- FREQUENCY --------
+                                FREQUENCY : 7.0000E+00 MHz
+                        --------- ANTENNA INPUT PARAMETERS ---------
+  TAG   SEG       VOLTAGE (VOLTS)         CURRENT (AMPS)         IMPEDANCE (OHMS)        ADMITTANCE (MHOS)     POWER
+  No:   No:     REAL      IMAGINARY     REAL      IMAGINARY     REAL      IMAGINARY    REAL       IMAGINARY   (WATTS)
+    3    37  1.0000E+00  0.0000E+00  1.4745E-02  3.0724E-03  6.4996E+01 -1.3543E+01  1.4745E-02  3.0724E-03  7.3727E-03
+                               ---------- POWER BUDGET ---------
+                               INPUT POWER   =  7.3727E-03 Watts
+                               RADIATED POWER=  7.0042E-03 Watts
+                               STRUCTURE LOSS=  3.6847E-04 Watts
+                               NETWORK LOSS  =  0.0000E+00 Watts
+                               EFFICIENCY    =   95.00 Percent
+                               --------- FREQUENCY --------
+                                FREQUENCY : 7.0100E+00 MHz
+                        --------- ANTENNA INPUT PARAMETERS ---------
+)";
+
+TEST(NecListing, FeedPointAndPowerBudgetOfEachCompleteFrequency) {
+    const std::vector<FeedPoint> points = readNecOutput(kListing);
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_DOUBLE_EQ(points[0].freqMHz, 7);
+    EXPECT_DOUBLE_EQ(points[0].resistanceOhm, 64.996);
+    EXPECT_DOUBLE_EQ(points[0].reactanceOhm, -13.543);
+    EXPECT_DOUBLE_EQ(points[0].inputPowerW, 7.3727e-3);
+    EXPECT_DOUBLE_EQ(points[0].radiatedPowerW, 7.0042e-3);
+}
+
+// A stand-in for nec2c: a shell script that writes the given listing to the
+// -o file and the given message, and exits with the given status.
+std::string fakeEngine(const ScratchDir& scratch, const std::string& message, int status,
+                       const std::string& listing = kListing) {
+    const auto listingPath = scratch.path("listing.txt");
+    std::ofstream(listingPath) << listing;
+    const auto script = scratch.path("nec2c");
+    std::ofstream(script) << "#!/bin/sh\n"
+                          << "for a in \"$@\"; do case \"$a\" in -o*) /bin/cp '"
+                          << listingPath.string() << "' \"${a#-o}\";; esac; done\n"
+                          << (message.empty() ? "" : "echo '" + message + "' >&2\n") << "exit "
+                          << status << "\n";
+    chmod(script.c_str(), 0755);
+    return script.string();
+}
+
+TEST(NecRunner, ReadsWhatTheEngineListsAndReportsItsFirstErrorLine) {
+    const ScratchDir scratch;
+    {
+        Nec2c engine(fakeEngine(scratch, "", 0));
+        const std::vector<FeedPoint> points = engine.solve("CE\nEN\n");
+        ASSERT_EQ(points.size(), 1u);
+        EXPECT_DOUBLE_EQ(points[0].reactanceOhm, -13.543);
+    }
+    struct Failure {
+        std::string message;
+        int status;
+        std::string listing;
+        std::string expected;
+    };
+    for (const Failure& failure :
+         {Failure{"nec2c: floating point exception\nmore", 255, "",
+                  "nec2c: floating point exception"},
+          Failure{"", 0, "  GEOMETRY DATA CARD ERROR\n", "GEOMETRY DATA CARD ERROR"},
+          Failure{"", 3, "", "failed with status 3"},
+          Failure{"", 0, "no results\n", "printed no feed-point impedance"}}) {
+        const ScratchDir fakeDir;
+        Nec2c engine(fakeEngine(fakeDir, failure.message, failure.status, failure.listing));
+        try {
+            engine.solve("CE\nEN\n");
+            ADD_FAILURE() << "no error for " << failure.expected;
+        } catch (const NecEngineError& error) {
+            EXPECT_NE(std::string(error.what()).find(failure.expected), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+// ---- --simulate as a user runs it ------------------------------------------------------
+
+std::vector<std::string> argsOf(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> args;
+    for (std::string word; stream >> word;) {
+        args.push_back(word);
+    }
+    return args;
+}
+
+const std::string kWorkedSimulation = "--freq 7 --length 60 --coil-distance 20 --simulate ";
+
+bool emptyFolder(const std::filesystem::path& folder) {
+    return std::filesystem::is_empty(folder);
+}
+
+TEST(SimulateCommand, ReportsInSentencesAndInJson) {
+    NEEDS_NEC2C();
+    const ProgramRun text = runProgram(
+        TARVIX_DESIGN_PATH, argsOf(kWorkedSimulation + "--former-dia 2 --coil-length 2"));
+    ASSERT_EQ(text.status, 0) << text.err;
+    for (const char* sentence :
+         {"Revised length = 0.2 inch\n\nSimulated (nec2c, ", "bare copper wire in free space",
+          "--height models it", "The formula's coils resonate at 7.2", "For resonance at 7 MHz",
+          " turns, revised length ", "each tip must be ",
+          "2:1 SWR band: ", "Radiation efficiency at 7 MHz: "}) {
+        EXPECT_NE(text.out.find(sentence), std::string::npos) << sentence << "\n" << text.out;
+    }
+
+    const ProgramRun run = runProgram(
+        TARVIX_DESIGN_PATH,
+        argsOf(kWorkedSimulation + "--json --height 30 --insulation 0.02 --coil-q 150 --z0 75"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json sim = nlohmann::json::parse(run.out).at("simulation");
+    EXPECT_EQ(sim["engine"], "nec2c");
+    EXPECT_EQ(sim["height_ft"], 30);
+    EXPECT_EQ(sim["insulation_in"], 0.02);
+    EXPECT_EQ(sim["insulation_er"], 3.5);
+    EXPECT_EQ(sim["coil_q"], 150);
+    EXPECT_EQ(sim["z0_ohm"], 75);
+    EXPECT_TRUE(sim["segments"].is_number_integer());
+    EXPECT_EQ(sim["formula"]["inductance_uH"], 5.533500417592047);
+    EXPECT_NEAR(sim["corrected"]["resonance_MHz"].get<double>(), 7, 7 * 0.0005);
+    EXPECT_TRUE(sim["corrected"]["impedance_ohm"]["r"].is_number());
+    EXPECT_TRUE(sim["corrected"]["turns"].is_null());
+    EXPECT_TRUE(sim["corrected"]["revised_length_in"].is_null());
+    EXPECT_TRUE(sim["tip_change_ft"].is_number());
+    EXPECT_TRUE(sim["swr2_band_MHz"]["low"].is_number());
+    EXPECT_GT(sim["efficiency_percent"].get<double>(), 50);
+    EXPECT_GT(sim["loss_dB"].get<double>(), 0);
+}
+
+struct SimulateFault {
+    const char* name;
+    std::string args;
+    std::vector<std::string> environment; // PATH for nec2c
+    int status;
+    const char* complaint;
+};
+
+void PrintTo(const SimulateFault& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SimulateFaults : public testing::TestWithParam<SimulateFault> {};
+
+// Each fault has its exit status, says what went wrong, prints no report and
+// leaves nothing in the temporary folder.
+TEST_P(SimulateFaults, ExitStatusMessageAndNoTemporaryFilesLeft) {
+    NEEDS_NEC2C();
+    const SimulateFault& c = GetParam();
+    const ScratchDir scratch;
+    const auto temporary = scratch.path("tmp");
+    std::filesystem::create_directory(temporary);
+    std::vector<std::string> environment{"TMPDIR=" + temporary.string()};
+    for (const std::string& setting : c.environment) {
+        if (setting == "PATH=fake") {
+            environment.push_back("PATH=" +
+                                  std::filesystem::path(fakeEngine(scratch, "nec2c: bad card", 255))
+                                      .parent_path()
+                                      .string());
+        } else {
+            environment.push_back(setting);
+        }
+    }
+    const ProgramRun run = runProgram(TARVIX_DESIGN_PATH, argsOf(c.args), environment);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.err.find(c.complaint), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(emptyFolder(temporary));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nec, SimulateFaults,
+    testing::Values(
+        SimulateFault{"NoEngineOnPath",
+                      kWorkedSimulation,
+                      {"PATH=/nonexistent"},
+                      1,
+                      "needs the NEC-2 engine of the Debian package nec2c"},
+        SimulateFault{
+            "EngineFails", kWorkedSimulation, {"PATH=fake"}, 1, "nec2c failed: nec2c: bad card"},
+        SimulateFault{"DesignFaults",
+                      "--freq 7 --length 60 --coil-distance 30 --simulate",
+                      {},
+                      3,
+                      "inductance: "},
+        SimulateFault{"NoCoilToSimulate",
+                      "--freq 7 --length 70 --coil-distance 0 --simulate",
+                      {},
+                      2,
+                      "--simulate: the formula gives no coil"},
+        SimulateFault{"WireThickAgainstItsLength",
+                      "--freq 29 --length 0.1 --coil-distance 0.01 --antenna-swg 10 --simulate",
+                      {},
+                      2,
+                      "--simulate: "},
+        SimulateFault{"PlotIntoNoFolder",
+                      kWorkedSimulation + "--plot /nonexistent/folder/plot.svg",
+                      {},
+                      1,
+                      "--plot: cannot write /nonexistent/folder/plot.svg"}),
+    [](const testing::TestParamInfo<SimulateFault>& info) { return info.param.name; });
+
+TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
+    NEEDS_NEC2C();
+    const ScratchDir scratch;
+    for (const char* name : {"plot.svg", "plot.PNG"}) {
+        const auto path = scratch.path(name);
+        std::ofstream(path) << "an older picture";
+        const ProgramRun run =
+            runProgram(TARVIX_DESIGN_PATH, argsOf(kWorkedSimulation + "--plot " + path.string()));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string picture = readFile(path);
+        if (std::string(name).ends_with(".svg")) {
+            EXPECT_NE(picture.find("<svg"), std::string::npos);
+            EXPECT_NE(picture.find("Frequency (MHz)"), std::string::npos);
+            EXPECT_NE(picture.find("SWR on 50 ohm"), std::string::npos);
+            EXPECT_NE(picture.find("Reactance (ohm)"), std::string::npos);
+        } else {
+            EXPECT_EQ(picture.substr(0, 8), "\x89PNG\r\n\x1a\n");
+        }
+    }
+    // Nothing but the two pictures is left beside them.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator(scratch.path(""))) {
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+}
 
 } // namespace
 } // namespace tarvix::test

@@ -2,6 +2,7 @@
 // could fill up while the test waits.
 #include "program_run.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -35,7 +36,8 @@ std::string readFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args) {
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::vector<std::string>& environment) {
     const ScratchDir scratch;
     const std::string outPath = scratch.path("stdout").string();
     const std::string errPath = scratch.path("stderr").string();
@@ -56,9 +58,26 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     }
     argv.push_back(nullptr);
 
+    std::vector<std::string> settings = environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string setting = *entry;
+        const std::string name = setting.substr(0, setting.find('=') + 1);
+        const bool replaced =
+            std::any_of(environment.begin(), environment.end(),
+                        [&name](const std::string& mine) { return mine.rfind(name, 0) == 0; });
+        if (!replaced) {
+            settings.push_back(setting);
+        }
+    }
+    std::vector<char*> envp;
+    for (std::string& setting : settings) {
+        envp.push_back(setting.data());
+    }
+    envp.push_back(nullptr);
+
     pid_t pid = 0;
     const int spawnError =
-        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawnError != 0) {
         throw std::runtime_error("cannot start " + program);

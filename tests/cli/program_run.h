@@ -14,7 +14,10 @@ struct ProgramRun {
     std::string err;
 };
 
-ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args);
+// environment: "NAME=value" entries that are added to this process's
+// environment or replace what it has under that name.
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::vector<std::string>& environment = {});
 
 std::string readFile(const std::filesystem::path& path);
 

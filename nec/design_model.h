@@ -1,0 +1,34 @@
+// The NEC-2 model of a computed design: its wire, its coils with their loss,
+// and where it hangs; and the comment lines that describe it in a deck.
+#pragma once
+
+#include "calc/design_run.h"
+#include "nec/nec_deck.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvix {
+
+inline constexpr double kDefaultCoilQ = 200;
+inline constexpr double kDefaultInsulationPermittivity = 3.5; // PVC
+
+struct ModelOptions {
+    std::optional<double> heightFt;
+    std::optional<Insulation> insulation;
+    double coilQ = kDefaultCoilQ;
+    int refinement = 1;
+};
+
+// The series loss resistance of a coil of quality factor q at the design
+// frequency: omega L / Q.
+double coilLossOhm(double freqMHz, double coilUH, double coilQ);
+
+// The design's antenna with coils of coilUH each.
+AntennaModel designModel(const DesignRecord& record, double coilUH, const ModelOptions& options);
+
+// What the deck says of the design in its comment lines.
+std::vector<std::string> designComments(const DesignResult& design, const AntennaModel& model);
+
+} // namespace tarvix

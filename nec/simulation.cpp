@@ -1,0 +1,330 @@
+// The simulation of a design. Each question is answered with as few decks as
+// it takes: a sweep finds where the reactance or the SWR crosses its mark,
+// then single-frequency solves close in on the crossing (false position with
+// the Illinois step, which keeps the crossing bracketed). The corrected
+// inductance and the tip length have no bracket to start from; the reactance
+// at F rises almost in proportion with either, so secant steps find them.
+// Independent questions are solved at the same time.
+#include "nec/simulation.h"
+
+#include "nec/nec_deck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <functional>
+#include <future>
+#include <limits>
+#include <sstream>
+
+namespace tarvix {
+
+namespace {
+
+constexpr double kSwrMark = 2;
+constexpr int kMaxSteps = 40;
+
+// Solves one model at the frequencies of the runs. NEC prints frequencies to
+// five digits only, so each point gets back the frequency it was asked for.
+std::vector<SimulatedPoint> solveAt(Nec2c& engine, const AntennaModel& model,
+                                    const std::vector<FrequencyRun>& runs, double z0Ohm,
+                                    double* efficiencyOfLast = nullptr) {
+    std::ostringstream deck;
+    writeNecDeck(deck, model, {}, runs);
+    const std::vector<FeedPoint> solved = engine.solve(deck.str());
+    std::vector<SimulatedPoint> points;
+    for (const FrequencyRun& run : runs) {
+        for (int i = 0; i < run.count; ++i) {
+            const std::size_t at = points.size();
+            if (at >= solved.size()) {
+                throw NecEngineError("nec2c solved " + std::to_string(solved.size()) +
+                                     " frequencies of the deck's more");
+            }
+            const FeedPoint& p = solved[at];
+            points.push_back({run.startMHz + i * run.stepMHz, p.resistanceOhm, p.reactanceOhm,
+                              standingWaveRatio(p.resistanceOhm, p.reactanceOhm, z0Ohm)});
+        }
+    }
+    if (efficiencyOfLast != nullptr) {
+        const FeedPoint& last = solved[points.size() - 1];
+        *efficiencyOfLast = last.inputPowerW > 0 ? 100 * last.radiatedPowerW / last.inputPowerW : 0;
+    }
+    return points;
+}
+
+SimulatedPoint solveOne(Nec2c& engine, const AntennaModel& model, double freqMHz, double z0Ohm) {
+    return solveAt(engine, model, {{freqMHz, 0, 1}}, z0Ohm).front();
+}
+
+// False position with the Illinois step on [a, b], where g changes sign.
+double bracketedRoot(const std::function<double(double)>& g, double a, double ga, double b,
+                     double gb, double tolerance) {
+    int side = 0;
+    double c = a;
+    for (int step = 0; step < kMaxSteps; ++step) {
+        const double next = (a * gb - b * ga) / (gb - ga);
+        const bool settled = std::fabs(next - c) <= tolerance * std::fabs(next) ||
+                             std::fabs(b - a) <= tolerance * std::fabs(next);
+        c = next;
+        if (settled) {
+            break;
+        }
+        const double gc = g(c);
+        if (gc == 0) {
+            break;
+        }
+        if ((gc < 0) == (gb < 0)) {
+            b = c;
+            gb = gc;
+            if (side == -1) {
+                ga /= 2;
+            }
+            side = -1;
+        } else {
+            a = c;
+            ga = gc;
+            if (side == 1) {
+                gb /= 2;
+            }
+            side = 1;
+        }
+    }
+    return c;
+}
+
+// Secant steps from x0 and x1 to where g is zero, for a quantity that stays
+// above zero: no step goes below a tenth of the last value. None when the
+// steps do not settle.
+std::optional<double> secantRoot(const std::function<double(double)>& g, double x0, double g0,
+                                 double x1, double tolerance) {
+    double g1 = g(x1);
+    for (int step = 0; step < kMaxSteps; ++step) {
+        if (g1 == 0) {
+            return x1;
+        }
+        if (g1 == g0) {
+            return std::nullopt;
+        }
+        const double next = std::max(x1 - g1 * (x1 - x0) / (g1 - g0), x1 / 10);
+        if (std::fabs(next - x1) <= tolerance * std::fabs(next)) {
+            return next;
+        }
+        x0 = x1;
+        g0 = g1;
+        x1 = next;
+        g1 = g(x1);
+    }
+    return std::nullopt;
+}
+
+void insertByFrequency(std::vector<SimulatedPoint>& sweep, const SimulatedPoint& point) {
+    const auto at = std::lower_bound(
+        sweep.begin(), sweep.end(), point,
+        [](const SimulatedPoint& a, const SimulatedPoint& b) { return a.freqMHz < b.freqMHz; });
+    sweep.insert(at, point);
+}
+
+class Simulation {
+public:
+    Simulation(Nec2c& engine, double freqMHz, double z0Ohm)
+        : m_engine(engine), m_freqMHz(freqMHz), m_z0Ohm(z0Ohm) {}
+
+    SimulatedPoint at(const AntennaModel& model, double freqMHz) const {
+        return solveOne(m_engine, model, freqMHz, m_z0Ohm);
+    }
+
+    // The sweep with F solved on its own (for the exact feed point there), the
+    // resonance nearest F, and with band the 2:1 SWR band around F.
+    SimulatedAntenna characterise(const AntennaModel& model, std::optional<SwrBand>* band) const {
+        SimulatedAntenna antenna;
+        antenna.coilUH = model.coilUH;
+        antenna.coilOhm = model.coilOhm;
+        std::vector<SimulatedPoint> points = solveAt(
+            m_engine, model,
+            {designSweep(m_freqMHz, model.heightFt ? kGroundSweepPoints : kSimulationSweepPoints),
+             {m_freqMHz, 0, 1}},
+            m_z0Ohm, &antenna.efficiencyPercent);
+        antenna.atF = points.back();
+        points.pop_back();
+        antenna.sweep = points;
+        insertByFrequency(points, antenna.atF);
+
+        auto resonanceSearch =
+            std::async(std::launch::async, [&] { return resonance(model, points); });
+        if (band != nullptr) {
+            *band = swrBand(model, points);
+        }
+        antenna.resonanceMHz = resonanceSearch.get();
+        if (antenna.resonanceMHz) {
+            insertByFrequency(antenna.sweep, at(model, *antenna.resonanceMHz));
+        }
+        if (band != nullptr && *band) {
+            for (const std::optional<double>& edge : {(*band)->lowMHz, (*band)->highMHz}) {
+                if (edge) {
+                    insertByFrequency(antenna.sweep, at(model, *edge));
+                }
+            }
+        }
+        insertByFrequency(antenna.sweep, antenna.atF);
+        return antenna;
+    }
+
+    // The coil inductance that makes the reactance at F zero.
+    double correctedInductance(const AntennaModel& model, const SimulatedPoint& atF) const {
+        AntennaModel trial = model;
+        const double start = model.coilUH;
+        auto reactance = [&](double coilUH) {
+            trial.coilUH = coilUH;
+            trial.coilOhm = model.coilOhm * coilUH / start;
+            return at(trial, m_freqMHz).reactanceOhm;
+        };
+        // Resonance above F means too little inductance.
+        const double next = atF.reactanceOhm < 0 ? start * 1.25 : start * 0.8;
+        const auto root = secantRoot(reactance, start, atF.reactanceOhm, next, kSizeTolerance);
+        if (!root) {
+            throw NecEngineError("no coil inductance makes the antenna resonate at " +
+                                 std::to_string(m_freqMHz) + " MHz");
+        }
+        return *root;
+    }
+
+    // Keeping the coils: how much longer each tip must be for resonance at F.
+    std::optional<double> tipChangeFt(const AntennaModel& model, const SimulatedPoint& atF) const {
+        AntennaModel trial = model;
+        const double coilFt = std::fabs(model.centreToCoilFt);
+        const double tipFt = model.totalLengthFt / 2 - coilFt;
+        auto reactance = [&](double tip) {
+            trial.totalLengthFt = 2 * (coilFt + tip);
+            return at(trial, m_freqMHz).reactanceOhm;
+        };
+        const double next = atF.reactanceOhm < 0 ? tipFt * 1.1 : tipFt * 0.9;
+        try {
+            const auto root = secantRoot(reactance, tipFt, atF.reactanceOhm, next, kSizeTolerance);
+            if (root) {
+                return *root - tipFt;
+            }
+        } catch (const NecDeckError&) {
+            // A tip too short to model has no answer here.
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::optional<double> resonance(const AntennaModel& model,
+                                    const std::vector<SimulatedPoint>& points) const {
+        // The reactance rises through zero at a series resonance.
+        std::optional<std::size_t> nearest;
+        double nearestDistance = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            const SimulatedPoint& a = points[i - 1];
+            const SimulatedPoint& b = points[i];
+            if (a.reactanceOhm < 0 && b.reactanceOhm >= 0) {
+                const double guess = a.freqMHz + (b.freqMHz - a.freqMHz) * a.reactanceOhm /
+                                                     (a.reactanceOhm - b.reactanceOhm);
+                if (std::fabs(guess - m_freqMHz) < nearestDistance) {
+                    nearestDistance = std::fabs(guess - m_freqMHz);
+                    nearest = i;
+                }
+            }
+        }
+        if (!nearest) {
+            return std::nullopt;
+        }
+        const SimulatedPoint& a = points[*nearest - 1];
+        const SimulatedPoint& b = points[*nearest];
+        if (b.reactanceOhm == 0) {
+            return b.freqMHz;
+        }
+        return bracketedRoot([&](double f) { return at(model, f).reactanceOhm; }, a.freqMHz,
+                             a.reactanceOhm, b.freqMHz, b.reactanceOhm, kFrequencyTolerance);
+    }
+
+    std::optional<SwrBand> swrBand(const AntennaModel& model,
+                                   const std::vector<SimulatedPoint>& points) const {
+        const auto best = std::min_element(
+            points.begin(), points.end(),
+            [](const SimulatedPoint& a, const SimulatedPoint& b) { return a.swr < b.swr; });
+        if (!(best->swr <= kSwrMark)) {
+            return std::nullopt;
+        }
+        auto excess = [&](double f) { return at(model, f).swr - kSwrMark; };
+        auto edge = [&](auto from, auto to) -> std::optional<double> {
+            for (auto inside = from, outside = std::next(from); outside != to;
+                 ++inside, ++outside) {
+                if (outside->swr > kSwrMark) {
+                    return bracketedRoot(excess, inside->freqMHz, inside->swr - kSwrMark,
+                                         outside->freqMHz, outside->swr - kSwrMark,
+                                         kFrequencyTolerance);
+                }
+            }
+            return std::nullopt;
+        };
+        const auto bestIndex = best - points.begin();
+        auto low = std::async(std::launch::async, [&] {
+            return edge(points.rbegin() + (points.size() - 1 - bestIndex), points.rend());
+        });
+        SwrBand band;
+        band.highMHz = edge(best, points.end());
+        band.lowMHz = low.get();
+        return band;
+    }
+
+    Nec2c& m_engine;
+    double m_freqMHz;
+    double m_z0Ohm;
+};
+
+} // namespace
+
+double standingWaveRatio(double resistanceOhm, double reactanceOhm, double z0Ohm) {
+    const std::complex<double> z(resistanceOhm, reactanceOhm);
+    const double reflection = std::abs((z - z0Ohm) / (z + z0Ohm));
+    if (!(reflection < 1)) {
+        return std::numeric_limits<double>::infinity();
+    }
+    return (1 + reflection) / (1 - reflection);
+}
+
+SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
+                                 Nec2c& engine) {
+    return Simulation(engine, freqMHz, z0Ohm).characterise(model, nullptr);
+}
+
+SimulationResult simulateDesign(const DesignResult& design,
+                                const std::optional<WindingInputs>& winding,
+                                const SimulationOptions& options, Nec2c& engine) {
+    const DesignRecord& record = design.record;
+    if (!design.inductanceDone || !(record.inductanceUH > 0)) {
+        throw NecDeckError("the formula gives no coil to simulate: the inductance is not above 0");
+    }
+    const int solvedBefore = engine.solveCount();
+    const AntennaModel formula = designModel(record, record.inductanceUH, options.model);
+    SimulationResult result;
+    result.segments = buildGeometry(formula).totalSegments;
+
+    const Simulation simulation(engine, record.freqMHz, options.z0Ohm);
+    auto formulaAntenna =
+        std::async(std::launch::async, [&] { return simulation.characterise(formula, nullptr); });
+    const SimulatedPoint formulaAtF = simulation.at(formula, record.freqMHz);
+    auto tipChange =
+        std::async(std::launch::async, [&] { return simulation.tipChangeFt(formula, formulaAtF); });
+
+    const double correctedUH = simulation.correctedInductance(formula, formulaAtF);
+    const AntennaModel corrected = designModel(record, correctedUH, options.model);
+    result.corrected = simulation.characterise(corrected, &result.swr2Band);
+    result.lossDb = -10 * std::log10(result.corrected.efficiencyPercent / 100);
+
+    if (winding) {
+        DesignResult wound = design;
+        wound.record.inductanceUH = correctedUH;
+        wound.fault.reset();
+        runWinding(wound, *winding);
+        result.correctedWinding = std::move(wound);
+    }
+    result.formula = formulaAntenna.get();
+    result.tipChangeFt = tipChange.get();
+    result.solves = engine.solveCount() - solvedBefore;
+    return result;
+}
+
+} // namespace tarvix
