@@ -12,7 +12,8 @@ namespace tarvix {
 namespace {
 
 constexpr const char* kFooter =
-    "Exit status: 0 done, 1 a file could not be written, 2 usage error, 3 the design faulted.\n"
+    "Exit status: 0 done, 1 a file could not be written or nec2c failed, 2 usage error,\n"
+    "3 the design faulted.\n"
     "Warnings (the window's range checks) go to standard error and never stop a design.";
 
 } // namespace
@@ -56,13 +57,38 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     auto* heightOpt =
         app.add_option("--height", height, "put the NEC model this high over average ground")
             ->option_text("FT");
+    std::string coilQ, z0, insulation, insulationEr, plotPath;
+    bool simulate = false;
+    auto* simulateOpt = app.add_flag(
+        "--simulate", simulate,
+        "solve the antenna in nec2c: resonance, corrected coil, feed point, SWR band, loss");
+    auto* coilQOpt = app.add_option("--coil-q", coilQ, "quality factor of each coil (default 200)")
+                         ->option_text("Q");
+    auto* z0Opt = app.add_option("--z0", z0, "feed line impedance for the SWR (default 50)")
+                      ->option_text("OHM");
+    auto* insulationOpt =
+        app.add_option("--insulation", insulation, "thickness of the wire's insulation")
+            ->option_text("T_IN");
+    auto* insulationErOpt =
+        app.add_option("--insulation-er", insulationEr,
+                       "relative permittivity of the insulation (default 3.5, PVC)")
+            ->option_text("E");
+    auto* plotOpt =
+        app.add_option("--plot", plotPath, "draw SWR and reactance of --simulate (SVG or .png)")
+            ->option_text("FILE");
 
     formerOpt->needs(coilLengthOpt);
     coilLengthOpt->needs(formerOpt);
     coilSwgOpt->needs(formerOpt);
     sweepOpt->excludes(distanceOpt)->excludes(formerOpt)->excludes(necOpt);
     csvOpt->needs(sweepOpt)->excludes(jsonOpt);
-    heightOpt->needs(necOpt);
+    sweepOpt->excludes(simulateOpt);
+    z0Opt->needs(simulateOpt);
+    plotOpt->needs(simulateOpt);
+    insulationErOpt->needs(insulationOpt);
+    for (CLI::Option* modelOption : {heightOpt, coilQOpt, insulationOpt}) {
+        modelOption->excludes(sweepOpt);
+    }
 
     CommandLine result;
     try {
@@ -99,10 +125,43 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             request.necPath = necPath;
         }
         if (heightOpt->count() > 0) {
-            request.heightFt = optionNumber("--height", height);
-            if (!(*request.heightFt > 0)) {
+            request.model.heightFt = optionNumber("--height", height);
+            if (!(*request.model.heightFt > 0)) {
                 throw UsageError("--height: '" + height + "' is not above the ground");
             }
+        }
+        request.simulate = simulate;
+        if (coilQOpt->count() > 0) {
+            request.model.coilQ = positiveOptionNumber("--coil-q", coilQ);
+        }
+        if (z0Opt->count() > 0) {
+            request.z0Ohm = positiveOptionNumber("--z0", z0);
+        }
+        if (insulationOpt->count() > 0) {
+            Insulation wireInsulation{positiveOptionNumber("--insulation", insulation),
+                                      kDefaultInsulationPermittivity};
+            if (insulationErOpt->count() > 0) {
+                wireInsulation.permittivity = optionNumber("--insulation-er", insulationEr);
+                if (!(wireInsulation.permittivity >= 1)) {
+                    throw UsageError("--insulation-er: '" + insulationEr +
+                                     "' is below 1, the permittivity of vacuum");
+                }
+            }
+            request.model.insulation = wireInsulation;
+        }
+        if (plotOpt->count() > 0) {
+            if (plotPath.empty()) {
+                throw UsageError("--plot: the file name is empty");
+            }
+            request.plotPath = plotPath;
+        }
+        for (const CLI::Option* modelOption : {heightOpt, coilQOpt, insulationOpt}) {
+            if (modelOption->count() > 0 && necOpt->count() == 0 && !simulate) {
+                throw UsageError(modelOption->get_name() + " needs --nec or --simulate");
+            }
+        }
+        if (simulate && necPath == "-") {
+            throw UsageError("--nec - and --simulate both write to standard output");
         }
         request.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Text;
     } catch (const CLI::CallForHelp&) {

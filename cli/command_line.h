@@ -4,6 +4,7 @@
 
 #include "calc/design_run.h"
 #include "cli/coil_sweep.h"
+#include "nec/design_model.h"
 
 #include <optional>
 #include <string>
@@ -18,7 +19,11 @@ struct Request {
     std::optional<SweepRange> sweep;
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> necPath; // "-" is standard output
-    std::optional<double> heightFt;
+    // The antenna as --nec writes it and --simulate solves it.
+    ModelOptions model;
+    bool simulate = false;
+    double z0Ohm = 50;
+    std::optional<std::string> plotPath;
 };
 
 struct CommandLine {

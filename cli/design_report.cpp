@@ -7,8 +7,6 @@
 
 namespace tarvix {
 
-namespace {
-
 // Turn counts are whole numbers: written without a fraction while a 64-bit
 // integer holds them exactly.
 Json wholeNumber(double value) {
@@ -18,8 +16,6 @@ Json wholeNumber(double value) {
     }
     return value;
 }
-
-} // namespace
 
 Json designJson(const DesignResult& design) {
     Json object = Json::object();

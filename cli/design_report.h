@@ -12,6 +12,9 @@ namespace tarvix {
 // every time.
 using Json = nlohmann::ordered_json;
 
+// A whole number (a turn count) as a JSON integer while it is exactly one.
+Json wholeNumber(double value);
+
 // inductance_uH, inductance_display, the step-2 keys when step 2 ran
 // (turns, revised_length_in, message, passes), warnings, and fault and stage
 // when a stage faulted. Only what was computed is present.

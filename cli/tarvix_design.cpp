@@ -6,7 +6,11 @@
 #include "cli/coil_sweep.h"
 #include "cli/command_line.h"
 #include "cli/design_report.h"
+#include "cli/plot_loader.h"
+#include "cli/simulation_report.h"
+#include "nec/design_model.h"
 #include "nec/nec_deck.h"
+#include "nec/simulation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -51,7 +55,10 @@ int writeDeck(const Request& request, const DesignResult& design, std::ostream& 
               std::ostream& err) {
     std::ostringstream deck;
     try {
-        writeNecDeck(deck, design, request.heightFt);
+        const AntennaModel model =
+            designModel(design.record, design.record.inductanceUH, request.model);
+        writeNecDeck(deck, model, designComments(design, model),
+                     {designSweep(design.record.freqMHz)});
     } catch (const NecDeckError& error) {
         err << kProgram << "--nec: " << error.what() << '\n';
         return kExitUsage;
@@ -73,9 +80,43 @@ int writeDeck(const Request& request, const DesignResult& design, std::ostream& 
     return kExitDone;
 }
 
+// Solves the design in nec2c and draws the plot. A design that cannot be
+// modelled is a usage error, as for --nec; nec2c missing or failing, or a plot
+// that cannot be written, is exit status 1.
+int simulate(const Request& request, const DesignResult& design,
+             std::optional<SimulationResult>& result, std::ostream& err) {
+    const SimulationOptions options{request.model, request.z0Ohm};
+    try {
+        Nec2c engine;
+        result = simulateDesign(design, request.design.winding, options, engine);
+    } catch (const NecDeckError& error) {
+        err << kProgram << "--simulate: " << error.what() << '\n';
+        return kExitUsage;
+    } catch (const NecEngineError& error) {
+        err << kProgram << error.what() << '\n';
+        return kExitFileError;
+    }
+    if (request.plotPath) {
+        try {
+            writeSimulationPlot(*request.plotPath, design.record.freqMHz, options, *result);
+        } catch (const PlotError& error) {
+            err << kProgram << "--plot: " << error.what() << '\n';
+            return kExitFileError;
+        }
+    }
+    return kExitDone;
+}
+
 int runDesignRequest(const Request& request, std::ostream& out, std::ostream& err) {
     const DesignResult design = runDesign(request.design);
     writeWarnings(err, design.warnings);
+
+    std::optional<SimulationResult> simulation;
+    if (request.simulate && !design.fault) {
+        if (const int status = simulate(request, design, simulation, err); status != kExitDone) {
+            return status;
+        }
+    }
 
     // A design that faulted never gets a deck.
     if (request.necPath && !design.fault) {
@@ -84,10 +125,18 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
         }
     }
     const bool deckOnStdout = request.necPath && *request.necPath == "-";
+    const SimulationOptions options{request.model, request.z0Ohm};
     if (request.format == OutputFormat::Json) {
-        out << designJson(design).dump(2) << '\n';
+        Json object = designJson(design);
+        if (simulation) {
+            object["simulation"] = simulationJson(options, *simulation);
+        }
+        out << object.dump(2) << '\n';
     } else if (!deckOnStdout) {
         writeDesignText(out, design);
+        if (simulation) {
+            writeSimulationText(out, design, options, *simulation);
+        }
     }
     if (design.fault) {
         err << kProgram << stageName(design.fault->stage) << ": " << design.fault->text << '\n';

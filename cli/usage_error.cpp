@@ -21,4 +21,12 @@ double optionNumber(std::string_view option, std::string_view text) {
     }
 }
 
+double positiveOptionNumber(std::string_view option, std::string_view text) {
+    const double value = optionNumber(option, text);
+    if (!(value > 0)) {
+        throw UsageError(std::string(option) + ": '" + std::string(text) + "' is not above 0");
+    }
+    return value;
+}
+
 } // namespace tarvix

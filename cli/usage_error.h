@@ -16,4 +16,7 @@ public:
 // beyond the double range, is a usage error naming the option and the text.
 double optionNumber(std::string_view option, std::string_view text);
 
+// The same for a value that must be above zero (and finite).
+double positiveOptionNumber(std::string_view option, std::string_view text);
+
 } // namespace tarvix

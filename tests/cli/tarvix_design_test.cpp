@@ -95,7 +95,8 @@ TEST(CommandLine, HelpAndVersionSucceed) {
     EXPECT_EQ(help.status, 0);
     for (const std::string& option : words("--freq --length --coil-distance --antenna-swg "
                                            "--former-dia --coil-length --coil-swg --json "
-                                           "--sweep-b --csv --nec --height")) {
+                                           "--sweep-b --csv --nec --height --simulate "
+                                           "--coil-q --z0 --insulation --insulation-er --plot")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(design("--version").out, "tarvix-design " TARVIX_VERSION "\n");
@@ -139,7 +140,13 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"SweepWithDistance", kWorked + "--sweep-b 0:20:5", "--coil-distance excludes --sweep-b"},
     UsageCase{"SweepStepZero", kFA + "--sweep-b 0:20:0", "--sweep-b: '0:20:0': the step must be above 0"},
     UsageCase{"HeightOnTheGround", kWorked + "--nec - --height 0", "--height: '0' is not above the ground"},
-    UsageCase{"DeckAndJsonOnStdout", kWorked + "--nec - --json", "--nec - and --json both write to standard output"}),
+    UsageCase{"DeckAndJsonOnStdout", kWorked + "--nec - --json", "--nec - and --json both write to standard output"},
+    UsageCase{"DeckAndSimulationOnStdout", kWorked + "--nec - --simulate", "--nec - and --simulate both write to standard output"},
+    UsageCase{"HeightWithNothingToModel", kWorked + "--height 30", "--height needs --nec or --simulate"},
+    UsageCase{"PlotWithoutSimulation", kWorked + "--plot swr.svg", "--plot requires --simulate"},
+    UsageCase{"SimulatedSweep", kFA + "--sweep-b 0:20:5 --simulate", "--sweep-b excludes --simulate"},
+    UsageCase{"CoilQZero", kWorked + "--simulate --coil-q 0", "--coil-q: '0' is not above 0"},
+    UsageCase{"InsulationBelowVacuum", kWorked + "--simulate --insulation 0.02 --insulation-er 0.5", "--insulation-er: '0.5' is below 1"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
 // clang-format on
 
@@ -262,23 +269,33 @@ TEST(NecDeck, DescribesTheWorkedExampleInMetres) {
                              "5.533500417592047 uH", "CM Free space\n"}) {
         EXPECT_NE(deck.find(fact), std::string::npos) << fact;
     }
-    const auto wire = cardsOf(deck, "GW").at(0);
-    // 30 ft either side of the centre; SWG 14 is 0.08 in thick.
-    EXPECT_EQ(wire, words("GW 1 15 -9.144 0 0 9.144 0 0 0.001016"));
+    // Seven pieces of wire from tip to tip; SWG 14 is 0.08 in thick.
+    const auto wires = cardsOf(deck, "GW");
+    ASSERT_EQ(wires.size(), 7u);
+    EXPECT_EQ(wires.front()[3], "-9.144");
+    EXPECT_EQ(wires.back()[6], "9.144");
+    EXPECT_EQ(wires.front()[9], "0.001016");
     EXPECT_EQ(cardsOf(deck, "GE"), (std::vector<Lines>{{"GE", "0"}}));
     EXPECT_TRUE(cardsOf(deck, "GN").empty());
-    EXPECT_EQ(cardsOf(deck, "EX").at(0), words("EX 0 1 8 0 1 0"));
-    // 15 segments of 4 ft: the centres 5 segments from the feed are at +-20 ft.
+    // The feed is the middle piece's one segment, each coil a piece of one
+    // segment, lossy at Q 200 (omega L / Q = 1.217 ohm), on copper wire.
+    EXPECT_EQ(cardsOf(deck, "EX").at(0), words("EX 0 4 1 0 1 0"));
+    EXPECT_EQ(wires[1][2], "1");
+    EXPECT_EQ(wires[5][2], "1");
     EXPECT_EQ(cardsOf(deck, "LD"),
-              (std::vector<Lines>{words("LD 0 1 3 3 0 5.53350041759205E-06 0"),
-                                  words("LD 0 1 13 13 0 5.53350041759205E-06 0")}));
+              (std::vector<Lines>{words("LD 0 2 1 1 1.21688029823803 5.53350041759205E-06 0"),
+                                  words("LD 0 6 1 1 1.21688029823803 5.53350041759205E-06 0"),
+                                  words("LD 5 0 0 0 58000000")}));
     EXPECT_EQ(cardsOf(deck, "FR").at(0), words("FR 0 41 0 0 5.6 0.07"));
     EXPECT_EQ(linesOf(deck).back(), "EN");
 }
 
 TEST(NecDeck, HeightPutsTheWireOverAverageGround) {
     const std::string deck = design(kWorked + "--nec - --height 30").out;
-    EXPECT_EQ(cardsOf(deck, "GW").at(0), words("GW 1 15 -9.144 0 9.144 9.144 0 9.144 0.001016"));
+    for (const Lines& wire : cardsOf(deck, "GW")) {
+        EXPECT_EQ(wire[5], "9.144"); // 30 ft up at both ends
+        EXPECT_EQ(wire[8], "9.144");
+    }
     EXPECT_EQ(cardsOf(deck, "GE"), (std::vector<Lines>{{"GE", "1"}}));
     EXPECT_EQ(cardsOf(deck, "GN"), (std::vector<Lines>{words("GN 2 0 0 0 13 0.005")}));
 }

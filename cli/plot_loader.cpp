@@ -1,0 +1,54 @@
+// Finds the plot module beside the running program (the build tree) or in the
+// program's library folder relative to it (an installed or unpacked package).
+#include "cli/plot_loader.h"
+
+#include "plot/simulation_plot.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace tarvix {
+
+namespace {
+
+PlotEntry loadEntry() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    std::vector<std::filesystem::path> places;
+    if (!error) {
+        places.push_back(program.parent_path() / kPlotModuleName);
+        places.push_back(program.parent_path() / TARVIX_PLOT_MODULE_DIR / kPlotModuleName);
+    }
+    std::string why = "the plot module " + std::string(kPlotModuleName) + " was not found";
+    for (const std::filesystem::path& place : places) {
+        if (!std::filesystem::exists(place, error)) {
+            continue;
+        }
+        // Kept loaded to the end: the toolkit it brings does not expect to be
+        // unloaded.
+        void* module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (module == nullptr) {
+            why = dlerror();
+            continue;
+        }
+        if (void* entry = dlsym(module, kPlotEntryName)) {
+            return reinterpret_cast<PlotEntry>(entry);
+        }
+        why = place.string() + " has no entry " + kPlotEntryName;
+    }
+    throw PlotError(why);
+}
+
+} // namespace
+
+void writeSimulationPlot(const std::string& path, double freqMHz, const SimulationOptions& options,
+                         const SimulationResult& result) {
+    static const PlotEntry entry = loadEntry();
+    if (const char* failure = entry(path.c_str(), freqMHz, options, result)) {
+        throw PlotError(failure);
+    }
+}
+
+} // namespace tarvix

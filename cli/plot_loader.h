@@ -1,0 +1,20 @@
+// Draws the plot of a simulation through the plot module, loaded on first use.
+#pragma once
+
+#include "nec/simulation.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace tarvix {
+
+class PlotError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws PlotError when the module cannot be loaded or the file not written.
+void writeSimulationPlot(const std::string& path, double freqMHz, const SimulationOptions& options,
+                         const SimulationResult& result);
+
+} // namespace tarvix

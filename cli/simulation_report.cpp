@@ -1,0 +1,184 @@
+// Text and JSON forms of a simulation.
+#include "cli/simulation_report.h"
+
+#include "calc/conversions.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+namespace tarvix {
+
+namespace {
+
+// Fixed decimals, in the C locale's notation whatever the user's locale.
+std::string fixed(double value, int decimals) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text = buffer;
+    if (text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, text.find_first_not_of('-')); // no "-0.00"
+    }
+    for (char& c : text) {
+        if (c == ',') {
+            c = '.';
+        }
+    }
+    return text;
+}
+
+std::string mhz(double value) {
+    return fixed(value, 4) + " MHz";
+}
+
+std::string signedPercent(double value) {
+    return (value >= 0 ? "+" : "") + fixed(value, 2) + " %";
+}
+
+std::string impedance(const SimulatedPoint& point) {
+    const std::string reactance = fixed(std::fabs(point.reactanceOhm), 1);
+    const bool negative = point.reactanceOhm < 0 && reactance != "0.0";
+    return fixed(point.resistanceOhm, 1) + (negative ? " -j" : " +j") + reactance + " ohm";
+}
+
+std::string surroundings(const SimulationOptions& options) {
+    std::string text = options.model.insulation
+                           ? "insulated copper wire (" +
+                                 numberText(options.model.insulation->thicknessIn) +
+                                 " in thick, relative permittivity " +
+                                 numberText(options.model.insulation->permittivity) + ")"
+                           : "bare copper wire";
+    text += options.model.heightFt
+                ? " " + numberText(*options.model.heightFt) + " ft over average ground"
+                : " in free space";
+    return text;
+}
+
+Json frequencyOrNull(const std::optional<double>& value) {
+    return value ? Json(*value) : Json(nullptr);
+}
+
+Json impedanceJson(const SimulatedPoint& point) {
+    return Json{{"r", point.resistanceOhm}, {"x", point.reactanceOhm}};
+}
+
+} // namespace
+
+std::string feetAndInches(double feet) {
+    const long tenths = std::lround(std::fabs(feet) * 120);
+    const long wholeFeet = tenths / 120;
+    const std::string inches = fixed(static_cast<double>(tenths % 120) / 10, 1) + " in";
+    return wholeFeet > 0 ? std::to_string(wholeFeet) + " ft " + inches : inches;
+}
+
+void writeSimulationText(std::ostream& out, const DesignResult& design,
+                         const SimulationOptions& options, const SimulationResult& result) {
+    const double f = design.record.freqMHz;
+    const std::string atF = numberText(f) + " MHz";
+    out << "\nSimulated (nec2c, " << result.segments << " segments, " << surroundings(options)
+        << ", coils of Q " << numberText(options.model.coilQ) << "):\n";
+    if (!options.model.heightFt) {
+        out << "An antenna over real ground resonates lower than in free space; --height models "
+               "it.\n";
+    }
+
+    if (result.formula.resonanceMHz) {
+        out << "The formula's coils resonate at " << mhz(*result.formula.resonanceMHz) << " ("
+            << signedPercent((*result.formula.resonanceMHz / f - 1) * 100) << ").\n";
+    } else {
+        out << "The formula's coils do not resonate between "
+            << mhz(result.formula.sweep.front().freqMHz) << " and "
+            << mhz(result.formula.sweep.back().freqMHz) << ".\n";
+    }
+
+    out << "For resonance at " << atF << " each coil needs " << fixed(result.corrected.coilUH, 3)
+        << " uH";
+    if (result.correctedWinding && result.correctedWinding->windingDone) {
+        out << ": " << result.correctedWinding->turnsText << " turns, revised length "
+            << numberText(result.correctedWinding->record.revisedLengthIn) << " inch";
+    } else if (result.correctedWinding && result.correctedWinding->fault) {
+        out << " (the winding faults: " << result.correctedWinding->fault->text << ")";
+    }
+    out << " (the formula: " << fixed(design.record.inductanceUH, 3) << " uH).\n";
+    if (result.corrected.resonanceMHz) {
+        out << "Re-simulated, the corrected antenna resonates at "
+            << mhz(*result.corrected.resonanceMHz) << ".\n";
+    }
+
+    if (result.tipChangeFt) {
+        const bool longer = *result.tipChangeFt >= 0;
+        out << "Keeping the formula's coils instead, each tip must be "
+            << feetAndInches(*result.tipChangeFt) << (longer ? " longer" : " shorter") << " ("
+            << (longer ? "+" : "-") << fixed(std::fabs(*result.tipChangeFt), 3) << " ft).\n";
+    } else {
+        out << "Keeping the formula's coils, no tip length makes the antenna resonate at " << atF
+            << ".\n";
+    }
+
+    out << "Feed point of the corrected antenna at " << atF << ": "
+        << impedance(result.corrected.atF) << ", SWR " << fixed(result.corrected.atF.swr, 2)
+        << " on " << numberText(options.z0Ohm) << " ohm.\n";
+    if (!result.swr2Band) {
+        out << "The SWR on " << numberText(options.z0Ohm)
+            << " ohm never comes down to 2:1; a matching network is needed.\n";
+    } else {
+        const SwrBand& band = *result.swr2Band;
+        out << "2:1 SWR band: "
+            << (band.lowMHz ? mhz(*band.lowMHz)
+                            : "below " + mhz(result.corrected.sweep.front().freqMHz))
+            << " to "
+            << (band.highMHz ? mhz(*band.highMHz)
+                             : "above " + mhz(result.corrected.sweep.back().freqMHz));
+        if (band.lowMHz && band.highMHz) {
+            out << " (" << fixed((*band.highMHz - *band.lowMHz) * 1000, 0) << " kHz)";
+        }
+        out << ".\n";
+    }
+    out << "Radiation efficiency at " << atF << ": " << fixed(result.corrected.efficiencyPercent, 1)
+        << " % (" << fixed(result.lossDb, 2) << " dB lost in the coils and the wire"
+        << (options.model.heightFt ? "; the ground's loss is not counted" : "") << ").\n";
+}
+
+Json simulationJson(const SimulationOptions& options, const SimulationResult& result) {
+    auto antenna = [](const SimulatedAntenna& a) {
+        return Json{{"inductance_uH", a.coilUH},
+                    {"coil_loss_ohm", a.coilOhm},
+                    {"resonance_MHz", frequencyOrNull(a.resonanceMHz)},
+                    {"impedance_ohm", impedanceJson(a.atF)},
+                    {"swr", a.atF.swr},
+                    {"efficiency_percent", a.efficiencyPercent}};
+    };
+    Json corrected = antenna(result.corrected);
+    const bool wound = result.correctedWinding && result.correctedWinding->windingDone;
+    corrected["turns"] =
+        wound ? wholeNumber(result.correctedWinding->record.turnCount) : Json(nullptr);
+    corrected["revised_length_in"] =
+        wound ? Json(result.correctedWinding->record.revisedLengthIn) : Json(nullptr);
+
+    Json object{
+        {"engine", "nec2c"},
+        {"segments", result.segments},
+        {"height_ft", frequencyOrNull(options.model.heightFt)},
+        {"insulation_in",
+         options.model.insulation ? Json(options.model.insulation->thicknessIn) : Json(nullptr)},
+        {"insulation_er",
+         options.model.insulation ? Json(options.model.insulation->permittivity) : Json(nullptr)},
+        {"coil_q", options.model.coilQ},
+        {"z0_ohm", options.z0Ohm}};
+    object["formula"] = antenna(result.formula);
+    object["corrected"] = std::move(corrected);
+    object["tip_change_ft"] = frequencyOrNull(result.tipChangeFt);
+    object["efficiency_percent"] = result.corrected.efficiencyPercent;
+    object["loss_dB"] = result.lossDb;
+    if (result.swr2Band) {
+        object["swr2_band_MHz"] = Json{{"low", frequencyOrNull(result.swr2Band->lowMHz)},
+                                       {"high", frequencyOrNull(result.swr2Band->highMHz)}};
+    } else {
+        object["swr2_band_MHz"] = nullptr;
+    }
+    object["solves"] = result.solves;
+    return object;
+}
+
+} // namespace tarvix

@@ -1,0 +1,20 @@
+// How a simulation is shown: a "Simulated" block of plain sentences after the
+// design's own report, or the "simulation" object of the JSON report.
+#pragma once
+
+#include "cli/design_report.h"
+#include "nec/simulation.h"
+
+#include <iosfwd>
+
+namespace tarvix {
+
+void writeSimulationText(std::ostream& out, const DesignResult& design,
+                         const SimulationOptions& options, const SimulationResult& result);
+
+Json simulationJson(const SimulationOptions& options, const SimulationResult& result);
+
+// Feet and inches to a tenth of an inch: "1 ft 3.2 in", "4.5 in".
+std::string feetAndInches(double feet);
+
+} // namespace tarvix

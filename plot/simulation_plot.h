@@ -1,0 +1,23 @@
+// The picture of a simulation: SWR and feed-point reactance against frequency
+// over the sweep, for the formula's antenna and the corrected one, with the
+// design frequency and both resonances marked.
+//
+// It is drawn with the toolkit, which takes a while to load; tarvix-design
+// loads this module only when a plot is asked for, so that every other run
+// starts as fast as a plain C++ program.
+#pragma once
+
+#include "nec/simulation.h"
+
+namespace tarvix {
+
+// The module's file name, and its one entry point. Writes SVG, or PNG when the
+// name ends in ".png" (any case), into a temporary file beside the target and
+// renames it over the target, so an existing file is never left half-written.
+// Returns nullptr when done, else why not (valid until the next call).
+inline constexpr const char* kPlotModuleName = "tarvix-plot.so";
+inline constexpr const char* kPlotEntryName = "tarvix_write_simulation_plot";
+using PlotEntry = const char* (*)(const char* path, double freqMHz,
+                                  const SimulationOptions& options, const SimulationResult& result);
+
+} // namespace tarvix
