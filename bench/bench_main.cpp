@@ -53,6 +53,9 @@ int runBenchmarks(int argc, char** argv, const std::vector<NamedBenchmark>& benc
         if (iterations > 0) {
             registered->Iterations(iterations);
         }
+        if (entry.realTime) {
+            registered->UseRealTime();
+        }
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

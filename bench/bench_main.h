@@ -15,6 +15,9 @@ namespace tarvix::bench {
 struct NamedBenchmark {
     std::string name; // layer/what, e.g. "calc/whole_design"
     std::function<void(benchmark::State&)> body;
+    // Timed by the clock on the wall rather than this process's CPU time: for
+    // work done by other processes.
+    bool realTime = false;
 };
 
 // Registers the benchmarks, runs those selected by the flags and returns the

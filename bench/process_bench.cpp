@@ -1,0 +1,63 @@
+// Whole runs of tarvix-design as a user starts them: the process started,
+// run to its end and waited for, in real time (the work is the child's, so
+// this process's CPU time says nothing).
+#include "bench/bench_main.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdexcept>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// Runs the program with its output thrown away; throws when it fails.
+void runToEnd(const std::vector<std::string>& words) {
+    std::vector<char*> argv;
+    for (const std::string& word : words) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (error != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("tarvix-design failed: " + words.back());
+    }
+}
+
+tarvix::bench::NamedBenchmark wholeRun(const std::string& name, std::vector<std::string> args) {
+    args.insert(args.begin(), TARVIX_DESIGN_PATH);
+    return {name,
+            [args](benchmark::State& state) {
+                for (auto _ : state) {
+                    runToEnd(args);
+                }
+            },
+            true};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> worked{"--freq", "7", "--length", "60", "--coil-distance", "20"};
+    auto with = [&worked](std::vector<std::string> more) {
+        more.insert(more.begin(), worked.begin(), worked.end());
+        return more;
+    };
+    return tarvix::bench::runBenchmarks(
+        argc, argv,
+        {wholeRun("process/design", with({})),
+         wholeRun("process/simulate_worked_example",
+                  with({"--simulate", "--former-dia", "2", "--coil-length", "2"}))});
+}
