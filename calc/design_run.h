@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/design_record.h"
+#include "calc/units.h"
 
 #include <optional>
 #include <string>
@@ -11,18 +12,29 @@
 
 namespace tarvix {
 
+// A wire named by its diameter or by an AWG number instead of an SWG gauge.
+struct GivenWire {
+    double diameterIn = 0;
+    std::optional<int> awg; // the gauge the diameter comes from, if any
+};
+
 struct WindingInputs {
     double formerDiaIn = 0;
     double coilLengthIn = 0;
     std::string coilSwgText = "20";
+    std::optional<GivenWire> coilWire; // in place of the SWG text
 };
 
+// The numbers are in feet and inches whatever units the user gave them in;
+// units says how the reports show them.
 struct DesignInputs {
     double freqMHz = 0;
     double totalLengthFt = 0;
     double centreToCoilFt = 0;
     std::string antennaSwgText = "14";
+    std::optional<GivenWire> antennaWire; // in place of the SWG text
     std::optional<WindingInputs> winding;
+    Units units = Units::FeetAndInches;
 };
 
 enum class Stage { Inductance, Winding };
@@ -41,6 +53,7 @@ struct WindingPass {
 };
 
 struct DesignResult {
+    DesignInputs inputs;
     DesignRecord record;
     std::vector<std::string> warnings;
 
