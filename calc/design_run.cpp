@@ -75,8 +75,8 @@ DesignResult runDesign(const DesignInputs& inputs) {
     record.coilFormerDiaIn = inputs.winding->formerDiaIn;
     record.coilLengthIn = inputs.winding->coilLengthIn;
     try {
-        if (const auto& coilWire = inputs.winding->coilWire) {
-            computeWinding(record, WireDiameter{coilWire->diameterIn}, output);
+        if (inputs.coilWire) {
+            computeWinding(record, WireDiameter{inputs.coilWire->diameterIn}, output);
         } else {
             computeWinding(record, inputs.winding->coilSwgText, output);
         }

@@ -22,7 +22,6 @@ struct WindingInputs {
     double formerDiaIn = 0;
     double coilLengthIn = 0;
     std::string coilSwgText = "20";
-    std::optional<GivenWire> coilWire; // in place of the SWG text
 };
 
 // The numbers are in feet and inches whatever units the user gave them in;
@@ -32,8 +31,10 @@ struct DesignInputs {
     double totalLengthFt = 0;
     double centreToCoilFt = 0;
     std::string antennaSwgText = "14";
-    std::optional<GivenWire> antennaWire; // in place of the SWG text
     std::optional<WindingInputs> winding;
+    // Wires named by AWG or diameter, in place of the SWG texts.
+    std::optional<GivenWire> antennaWire;
+    std::optional<GivenWire> coilWire;
     Units units = Units::FeetAndInches;
 };
 

@@ -3,6 +3,7 @@
 // same way a gauge list's text is.
 #include "cli/command_line.h"
 
+#include "cli/unit_options.h"
 #include "cli/usage_error.h"
 
 #include <CLI/CLI.hpp>
@@ -64,6 +65,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     csvOpt->needs(sweepOpt)->excludes(jsonOpt);
     heightOpt->needs(necOpt);
 
+    const UnitOptions unitOptions(app);
+
     CommandLine result;
     try {
         app.parse(argc, argv);
@@ -105,6 +108,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             }
         }
         request.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Text;
+        unitOptions.apply(request);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

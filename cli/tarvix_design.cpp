@@ -30,15 +30,16 @@ void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) 
 int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err) {
     const std::vector<SweepRow> rows = runSweep(request.design, *request.sweep);
     writeWarnings(err, sweepWarnings(request.design, rows));
+    const Units units = request.design.units;
     switch (request.format) {
     case OutputFormat::Text:
-        writeSweepText(out, rows);
+        writeSweepText(out, rows, units);
         break;
     case OutputFormat::Csv:
-        writeSweepCsv(out, rows);
+        writeSweepCsv(out, rows, units);
         break;
     case OutputFormat::Json:
-        writeSweepJson(out, rows);
+        writeSweepJson(out, rows, units);
         break;
     }
     // A faulting row is part of the table, not a failure of the run.

@@ -3,6 +3,7 @@
 #include "nec/nec_deck.h"
 
 #include "calc/conversions.h"
+#include "calc/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +14,6 @@ namespace tarvix {
 
 namespace {
 
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kMetresPerInch = 0.0254;
 constexpr double kSpeedOfLight = 299.792458; // m/us: wavelength in m = this / MHz
 constexpr double kHenriesPerMicrohenry = 1e-6;
 
@@ -48,6 +47,27 @@ std::string num(double value) {
 
 void writeCard(std::ostream& out, const std::string& card) {
     out << card << '\n';
+}
+
+// Lengths in the comments are in the user's units: "60 ft" or "18.288 m",
+// "2 in" or "50.8 mm".
+std::string antennaLength(double feet, Units units) {
+    return num(antennaUnitFromFeet(feet, units)) + " " + antennaUnitName(units);
+}
+
+std::string coilSize(double inches, Units units) {
+    return num(coilUnitFromInches(inches, units)) + " " + coilUnitName(units);
+}
+
+// The gauge the user named a wire by; none for a wire given by its diameter.
+std::optional<std::string> gaugeName(const std::optional<GivenWire>& given, double swg) {
+    if (!given) {
+        return "SWG " + num(swg);
+    }
+    if (given->awg) {
+        return "AWG " + std::to_string(*given->awg);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -112,6 +132,7 @@ NecSegmentation chooseSegmentation(double freqMHz, double totalLengthFt, double 
 
 void writeNecDeck(std::ostream& out, const DesignResult& design, std::optional<double> heightFt) {
     const DesignRecord& r = design.record;
+    const Units units = design.inputs.units;
     const NecSegmentation seg =
         chooseSegmentation(r.freqMHz, r.totalLengthFt, r.centreToCoilFt, r.antennaWireDiaIn);
 
@@ -128,16 +149,20 @@ void writeNecDeck(std::ostream& out, const DesignResult& design, std::optional<d
 
     writeCard(out, "CM Loaded dipole from tarvix-design " TARVIX_VERSION);
     writeCard(out, "CM Design frequency " + num(r.freqMHz) + " MHz");
-    writeCard(out, "CM Total length A = " + num(r.totalLengthFt) +
-                       " ft, centre to coil B = " + num(r.centreToCoilFt) + " ft");
-    writeCard(out, "CM Antenna wire SWG " + num(r.antennaSwg) + ", " + num(r.antennaWireDiaIn) +
-                       " in diameter");
+    writeCard(out, "CM Total length A = " + antennaLength(r.totalLengthFt, units) +
+                       ", centre to coil B = " + antennaLength(r.centreToCoilFt, units));
+    const auto antennaGauge = gaugeName(design.inputs.antennaWire, r.antennaSwg);
+    writeCard(out, "CM Antenna wire " + (antennaGauge ? *antennaGauge + ", " : "") +
+                       coilSize(r.antennaWireDiaIn, units) + " diameter");
     writeCard(out, "CM Loading coils " + fullPrecisionText(r.inductanceUH) + " uH each (shown as " +
                        design.inductanceDisplay + " uH), lossless");
     if (design.windingDone) {
-        writeCard(out, "CM Each coil " + num(r.turnCount) + " turns of SWG " + num(r.coilSwg) +
-                           " on a " + num(r.coilFormerDiaIn) + " in former, " +
-                           num(r.revisedLengthIn) + " in long");
+        const auto coilGauge = gaugeName(design.inputs.coilWire, r.coilSwg);
+        writeCard(out, "CM Each coil " + num(r.turnCount) + " turns of " +
+                           (coilGauge ? *coilGauge : coilSize(r.coilWireDiaIn, units) + " wire") +
+                           " on a " + coilSize(r.coilFormerDiaIn, units) + " former, " +
+                           num(reportedCoilLength(r.revisedLengthIn, units)) + " " +
+                           coilUnitName(units) + " long");
     }
     if (seg.coilOffset == 0) {
         writeCard(out, "CM " + std::to_string(seg.segments) + " segments; feed and both coils " +
@@ -146,12 +171,14 @@ void writeNecDeck(std::ostream& out, const DesignResult& design, std::optional<d
         writeCard(out, "CM " + std::to_string(seg.segments) + " segments; feed on segment " +
                            std::to_string(seg.feedSegment) + ", coils on segments " +
                            std::to_string(lowCoil) + " and " + std::to_string(highCoil) +
-                           " (centres at +-" + num(std::round(coilCentreFt * 100) / 100) + " ft)");
+                           " (centres at +-" +
+                           num(std::round(antennaUnitFromFeet(coilCentreFt, units) * 100) / 100) +
+                           " " + antennaUnitName(units) + ")");
     }
     if (heightFt) {
-        writeCard(out, "CM " + num(*heightFt) + " ft over average ground (permittivity " +
-                           num(kGroundPermittivity) + ", conductivity " + num(kGroundConductivity) +
-                           " S/m)");
+        writeCard(out, "CM " + antennaLength(*heightFt, units) +
+                           " over average ground (permittivity " + num(kGroundPermittivity) +
+                           ", conductivity " + num(kGroundConductivity) + " S/m)");
     } else {
         writeCard(out, "CM Free space");
     }

@@ -62,8 +62,9 @@ TEST(WorkedExample, JsonHoldsEveryPassAndReadsBackExactly) {
     EXPECT_NE(run.out.find("5.533500417592047"), std::string::npos) << run.out;
     const json object = json::parse(run.out);
     EXPECT_EQ(keysOf(object),
-              (std::set<std::string>{"inductance_uH", "inductance_display", "turns",
+              (std::set<std::string>{"units", "inductance_uH", "inductance_display", "turns",
                                      "revised_length_in", "message", "passes", "warnings"}));
+    EXPECT_EQ(object["units"], "imperial");
     EXPECT_EQ(object["inductance_uH"].get<double>(), 5.533500417592047);
     EXPECT_EQ(object["inductance_display"], "5.5");
     EXPECT_EQ(object["turns"], 7);
@@ -87,7 +88,7 @@ TEST(WorkedExample, JsonHoldsEveryPassAndReadsBackExactly) {
                                                            {7, 0.2}}));
 
     EXPECT_EQ(keysOf(json::parse(design(kWorked + "--json").out)),
-              (std::set<std::string>{"inductance_uH", "inductance_display", "warnings"}));
+              (std::set<std::string>{"units", "inductance_uH", "inductance_display", "warnings"}));
 }
 
 TEST(CommandLine, HelpAndVersionSucceed) {
