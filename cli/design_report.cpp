@@ -34,7 +34,8 @@ std::string revisedLengthLine(const DesignResult& design) {
         return design.revisedLengthMessage;
     }
     return "Revised length = " +
-           numberText(reportedCoilLength(design.record.revisedLengthIn, units)) + " mm";
+           numberText(reportedCoilLength(design.record.revisedLengthIn, units)) + " " +
+           coilUnitName(units);
 }
 
 } // namespace

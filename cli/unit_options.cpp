@@ -12,8 +12,7 @@ namespace tarvix {
 namespace {
 
 constexpr const char* kMetricHelp =
-    "--length, --coil-distance, --sweep-b and --height in metres; --former-dia, --coil-length "
-    "and wire diameters in mm; every length reported in m and mm";
+    "A, B, --sweep-b and --height in metres, coil and wire sizes in mm, in and out";
 
 std::string quoted(const std::string& text) {
     return "'" + text + "'";
