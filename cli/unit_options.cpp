@@ -18,6 +18,10 @@ std::string quoted(const std::string& text) {
     return "'" + text + "'";
 }
 
+std::string awgRange() {
+    return std::to_string(kMinAwg) + " to " + std::to_string(kMaxAwg);
+}
+
 } // namespace
 
 // The wire named by one of the two options, if either was given.
@@ -28,8 +32,7 @@ std::optional<GivenWire> UnitOptions::givenWire(const WireOption& awg, const Wir
         const auto diameterIn = awgWireDiameter(gauge);
         if (!diameterIn) {
             throw UsageError(awg.option->get_name() + ": " + quoted(awg.text) +
-                             " is not a whole gauge from " + std::to_string(kMinAwg) + " to " +
-                             std::to_string(kMaxAwg));
+                             " is not a whole gauge from " + awgRange());
         }
         return GivenWire{*diameterIn, static_cast<int>(gauge)};
     }
@@ -47,7 +50,7 @@ std::optional<GivenWire> UnitOptions::givenWire(const WireOption& awg, const Wir
 UnitOptions::UnitOptions(CLI::App& app) {
     app.add_flag("--metric", m_metric, kMetricHelp);
     m_antennaAwg.option = app.add_option("--antenna-awg", m_antennaAwg.text,
-                                         "antenna wire by American Wire Gauge, 0 to 40")
+                                         "antenna wire by American Wire Gauge, " + awgRange())
                               ->option_text("N")
                               ->excludes("--antenna-swg");
     m_antennaWireDia.option = app.add_option("--antenna-wire-dia", m_antennaWireDia.text,
@@ -55,11 +58,11 @@ UnitOptions::UnitOptions(CLI::App& app) {
                                   ->option_text("D")
                                   ->excludes("--antenna-swg")
                                   ->excludes(m_antennaAwg.option);
-    m_coilAwg.option =
-        app.add_option("--coil-awg", m_coilAwg.text, "coil wire by American Wire Gauge, 0 to 40")
-            ->option_text("N")
-            ->excludes("--coil-swg")
-            ->needs("--former-dia");
+    m_coilAwg.option = app.add_option("--coil-awg", m_coilAwg.text,
+                                      "coil wire by American Wire Gauge, " + awgRange())
+                           ->option_text("N")
+                           ->excludes("--coil-swg")
+                           ->needs("--former-dia");
     m_coilWireDia.option = app.add_option("--coil-wire-dia", m_coilWireDia.text,
                                           "coil wire by diameter (in, or mm with --metric)")
                                ->option_text("D")

@@ -346,6 +346,19 @@ TEST(Sweep, CsvAndTextHaveOneRowPerDistanceAndFaultTextForFaultingRows) {
     EXPECT_EQ(words(text[4]), words("30 Invalid argument"));
 }
 
+TEST(Sweep, MetricDistancesAreHeadedAndNamedInMetres) {
+    const std::string args = "--metric --freq 7 --length 18.288 --sweep-b 6.096:7.62:1.524";
+    const ProgramRun csv = design(args + " --csv");
+    EXPECT_EQ(csv.status, 0);
+    const Lines lines = linesOf(csv.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "b_m,inductance_uH,inductance_display,fault");
+    EXPECT_EQ(lines[2].rfind("7.62,14.4431902498", 0), 0u) << lines[2];
+    EXPECT_EQ(linesOf(csv.err).at(0),
+              "tarvix-design: warning: B = 7.62 m: A ahould be larger than 65 ft (19.812 m)");
+    EXPECT_EQ(words(linesOf(design(args).out).at(0)), words("B (m) L (uH) Shown (uH)"));
+}
+
 TEST(Sweep, JsonRowsAreDesignsWithTheirDistanceAndWarnings) {
     const ProgramRun run = design(kFA + "--sweep-b 20:32:12 --json");
     EXPECT_EQ(run.status, 0);
