@@ -47,15 +47,21 @@ std::string fullPrecisionText(double value) {
 
 DesignResult runDesign(const DesignInputs& inputs) {
     DesignResult result;
+    result.inputs = inputs;
     DesignRecord& record = result.record;
     record.freqMHz = inputs.freqMHz;
     record.totalLengthFt = inputs.totalLengthFt;
     record.centreToCoilFt = inputs.centreToCoilFt;
-    result.warnings = stepOneWarnings(inputs.freqMHz, inputs.totalLengthFt, inputs.centreToCoilFt);
+    result.warnings =
+        stepOneWarnings(inputs.freqMHz, inputs.totalLengthFt, inputs.centreToCoilFt, inputs.units);
 
     RecordingOutput output;
     try {
-        computeInductance(record, inputs.antennaSwgText, output);
+        if (inputs.antennaWire) {
+            computeInductance(record, WireDiameter{inputs.antennaWire->diameterIn}, output);
+        } else {
+            computeInductance(record, inputs.antennaSwgText, output);
+        }
         result.inductanceDisplay = inductanceDisplayText(output.inductanceText);
         result.inductanceDone = true;
     } catch (const Fault& fault) {
@@ -75,7 +81,11 @@ void runWinding(DesignResult& result, const WindingInputs& winding) {
     record.coilLengthIn = winding.coilLengthIn;
     RecordingOutput output;
     try {
-        computeWinding(record, winding.coilSwgText, output);
+        if (result.inputs.coilWire) {
+            computeWinding(record, WireDiameter{result.inputs.coilWire->diameterIn}, output);
+        } else {
+            computeWinding(record, winding.coilSwgText, output);
+        }
         result.windingDone = true;
         result.turnsText = output.turnsText;
         result.revisedLengthMessage = output.revisedLengthText;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/design_record.h"
+#include "calc/units.h"
 
 #include <optional>
 #include <string>
@@ -11,18 +12,30 @@
 
 namespace tarvix {
 
+// A wire named by its diameter or by an AWG number instead of an SWG gauge.
+struct GivenWire {
+    double diameterIn = 0;
+    std::optional<int> awg; // the gauge the diameter comes from, if any
+};
+
 struct WindingInputs {
     double formerDiaIn = 0;
     double coilLengthIn = 0;
     std::string coilSwgText = "20";
 };
 
+// The numbers are in feet and inches whatever units the user gave them in;
+// units says how the reports show them.
 struct DesignInputs {
     double freqMHz = 0;
     double totalLengthFt = 0;
     double centreToCoilFt = 0;
     std::string antennaSwgText = "14";
     std::optional<WindingInputs> winding;
+    // Wires named by AWG or diameter, in place of the SWG texts.
+    std::optional<GivenWire> antennaWire;
+    std::optional<GivenWire> coilWire;
+    Units units = Units::FeetAndInches;
 };
 
 enum class Stage { Inductance, Winding };
@@ -41,6 +54,7 @@ struct WindingPass {
 };
 
 struct DesignResult {
+    DesignInputs inputs;
     DesignRecord record;
     std::vector<std::string> warnings;
 

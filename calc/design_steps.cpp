@@ -21,9 +21,8 @@ double logTerm(double spanFt, double wireDiaIn) {
     return checked::mul(bracket, checked::div(1, spanFt));
 }
 
-} // namespace
-
-void computeInductance(DesignRecord& r, std::string_view antennaSwgText, StepOutput& out) {
+// Steps 1 to 3, before the antenna wire is read: X1, X2 and K.
+void spansAndScale(DesignRecord& r) {
     const double f = r.freqMHz;
     const double a = r.totalLengthFt;
     const double b = r.centreToCoilFt;
@@ -31,12 +30,12 @@ void computeInductance(DesignRecord& r, std::string_view antennaSwgText, StepOut
     r.innerSpanFt = checked::sub(checked::div(234, f), b);
     r.outerSpanFt = checked::sub(checked::div(a, 2), b);
     r.scaleFactor = checked::div(1000000, checked::mul(checked::square(checked::mul(f, kPi)), 68));
+}
 
-    r.antennaSwg = strictParse(antennaSwgText);
-    if (const auto diameter = antennaWireDiameter(r.antennaSwg)) {
-        r.antennaWireDiaIn = *diameter;
-    }
-
+// The steps after the antenna wire is read: T1, U1, T2, U2 and L.
+void termsAndInductance(DesignRecord& r, StepOutput& out) {
+    const double f = r.freqMHz;
+    const double b = r.centreToCoilFt;
     r.innerLogTerm = logTerm(r.innerSpanFt, r.antennaWireDiaIn);
     r.innerFreqTerm =
         checked::sub(checked::square(checked::sub(1, checked::div(checked::mul(b, f), 234))), 1);
@@ -51,16 +50,9 @@ void computeInductance(DesignRecord& r, std::string_view antennaSwgText, StepOut
     out.setInductanceText(numberText(r.inductanceUH));
 }
 
-void computeWinding(DesignRecord& r, std::string_view coilSwgText, StepOutput& out) {
-    r.coilSwg = strictParse(coilSwgText);
-    const auto diameter = coilWireDiameter(r.coilSwg);
-    if (!diameter) {
-        // Without a wire diameter every revised length would come out as 0,
-        // which looks like a result but is none.
-        throw Fault(FaultKind::CoilGaugeNotInTable);
-    }
-    r.coilWireDiaIn = *diameter;
-
+// The ten passes, once the coil wire's diameter is known.
+void windingPasses(DesignRecord& r, double coilWireDiaIn, StepOutput& out) {
+    r.coilWireDiaIn = coilWireDiaIn;
     r.coilRadiusIn = checked::div(r.coilFormerDiaIn, 2);
     const std::string passBlank(kPassBlank);
     r.passCounter = 1;
@@ -83,6 +75,38 @@ void computeWinding(DesignRecord& r, std::string_view coilSwgText, StepOutput& o
         r.passCounter = checked::add(r.passCounter, 1);
     }
     out.setRevisedLengthText(revisedLengthMessage(r.revisedLengthIn));
+}
+
+} // namespace
+
+void computeInductance(DesignRecord& r, std::string_view antennaSwgText, StepOutput& out) {
+    spansAndScale(r);
+    r.antennaSwg = strictParse(antennaSwgText);
+    if (const auto diameter = antennaWireDiameter(r.antennaSwg)) {
+        r.antennaWireDiaIn = *diameter;
+    }
+    termsAndInductance(r, out);
+}
+
+void computeInductance(DesignRecord& r, WireDiameter antennaWire, StepOutput& out) {
+    spansAndScale(r);
+    r.antennaWireDiaIn = antennaWire.inches;
+    termsAndInductance(r, out);
+}
+
+void computeWinding(DesignRecord& r, std::string_view coilSwgText, StepOutput& out) {
+    r.coilSwg = strictParse(coilSwgText);
+    const auto diameter = coilWireDiameter(r.coilSwg);
+    if (!diameter) {
+        // Without a wire diameter every revised length would come out as 0,
+        // which looks like a result but is none.
+        throw Fault(FaultKind::CoilGaugeNotInTable);
+    }
+    windingPasses(r, *diameter, out);
+}
+
+void computeWinding(DesignRecord& r, WireDiameter coilWire, StepOutput& out) {
+    windingPasses(r, coilWire.inches, out);
 }
 
 std::string revisedLengthMessage(double revisedLengthIn) {

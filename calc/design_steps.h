@@ -39,15 +39,24 @@ inline constexpr double kPi = 3.141592654; // ten significant digits, as designe
 inline constexpr int kWindingPasses = 10;
 inline constexpr const char* kPassBlank = "                      "; // 22 blanks
 
+// A wire given by its diameter (from an AWG number, or measured) in place of
+// an SWG gauge text. The calculations then store it where the gauge lookup
+// would and read no gauge.
+struct WireDiameter {
+    double inches = 0;
+};
+
 // Step 1: loading-coil inductance from F, A, B (already in the record) and the
 // antenna gauge text of cmbSWG1. Ends by writing the number text of
 // inductanceUH. Throws Fault.
 void computeInductance(DesignRecord& record, std::string_view antennaSwgText, StepOutput& out);
+void computeInductance(DesignRecord& record, WireDiameter antennaWire, StepOutput& out);
 
 // Step 2: ten winding passes from inductanceUH, the former diameter, the coil
 // length and the coil gauge text of cmbSWG2. Throws Fault; a gauge that is not
 // in the table is a fault before the first pass.
 void computeWinding(DesignRecord& record, std::string_view coilSwgText, StepOutput& out);
+void computeWinding(DesignRecord& record, WireDiameter coilWire, StepOutput& out);
 
 // The final message of step 2 for a revised length.
 std::string revisedLengthMessage(double revisedLengthIn);

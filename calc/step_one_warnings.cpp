@@ -37,6 +37,17 @@ std::optional<float> singleLimit(double limit) {
     }
 }
 
+// The window's text ends with the limit in feet; " (... m)" follows it in a
+// metric report.
+std::string limitText(std::string text, const std::string& limitFtText, double limitFt,
+                      Units units) {
+    text += limitFtText + " ft";
+    if (units == Units::Metric) {
+        text += " (" + numberText(metresFromFeet(limitFt)) + " m)";
+    }
+    return text;
+}
+
 } // namespace
 
 std::optional<std::string> frequencyWarning(double freqMHz) {
@@ -46,15 +57,17 @@ std::optional<std::string> frequencyWarning(double freqMHz) {
     return std::nullopt;
 }
 
-std::optional<std::string> coilDistanceRatioWarning(double totalLengthFt, double centreToCoilFt) {
+std::optional<std::string> coilDistanceRatioWarning(double totalLengthFt, double centreToCoilFt,
+                                                    Units units) {
     const double leastLength = 2.6 * centreToCoilFt;
     if (std::isfinite(leastLength) && leastLength > totalLengthFt) {
-        return "A ahould be larger than" + std::string(" ") + numberText(leastLength) + " ft";
+        return limitText("A ahould be larger than" + std::string(" "), numberText(leastLength),
+                         leastLength, units);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> lengthLimitWarning(double freqMHz, double totalLengthFt) {
+std::optional<std::string> lengthLimitWarning(double freqMHz, double totalLengthFt, Units units) {
     // A zero frequency stops the window with a division by zero here; the
     // design itself then faults the same way, so there is nothing to warn of.
     if (freqMHz == 0) {
@@ -62,27 +75,30 @@ std::optional<std::string> lengthLimitWarning(double freqMHz, double totalLength
     }
     const auto limit = singleLimit(Int(421.2 / freqMHz));
     if (limit && singleForComparison(totalLengthFt) > *limit) {
-        return " A should be smaller than " + std::string(" ") + numberText(*limit) + " ft";
+        return limitText(" A should be smaller than " + std::string(" "), numberText(*limit),
+                         *limit, units);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> coilDistanceLimitWarning(double totalLengthFt, double centreToCoilFt) {
+std::optional<std::string> coilDistanceLimitWarning(double totalLengthFt, double centreToCoilFt,
+                                                    Units units) {
     // The product first, then halved, as the window forms it.
     const auto limit = singleLimit(Int(totalLengthFt * 0.8 / 2));
     if (limit && singleForComparison(centreToCoilFt) > *limit) {
-        return "B should be lower than" + std::string(" ") + numberText(*limit) + " ft";
+        return limitText("B should be lower than" + std::string(" "), numberText(*limit), *limit,
+                         units);
     }
     return std::nullopt;
 }
 
 std::vector<std::string> stepOneWarnings(double freqMHz, double totalLengthFt,
-                                         double centreToCoilFt) {
+                                         double centreToCoilFt, Units units) {
     std::vector<std::string> warnings;
     for (const auto& warning :
-         {frequencyWarning(freqMHz), coilDistanceRatioWarning(totalLengthFt, centreToCoilFt),
-          lengthLimitWarning(freqMHz, totalLengthFt),
-          coilDistanceLimitWarning(totalLengthFt, centreToCoilFt)}) {
+         {frequencyWarning(freqMHz), coilDistanceRatioWarning(totalLengthFt, centreToCoilFt, units),
+          lengthLimitWarning(freqMHz, totalLengthFt, units),
+          coilDistanceLimitWarning(totalLengthFt, centreToCoilFt, units)}) {
         if (warning) {
             warnings.push_back(*warning);
         }

@@ -1,7 +1,10 @@
 // The range checks of the window's first step, as warnings. The window runs
 // them keystroke by keystroke; the command line has all three values at once
-// and runs each check once. None of them stops a design.
+// and runs each check once. None of them stops a design. A metric report has
+// the window's text, in feet, with the limit in metres beside it.
 #pragma once
+
+#include "calc/units.h"
 
 #include <optional>
 #include <string>
@@ -14,19 +17,22 @@ namespace tarvix {
 std::optional<std::string> frequencyWarning(double freqMHz);
 
 // "A ahould be larger than 2.6*B ft" when A is below 2.6 times B.
-std::optional<std::string> coilDistanceRatioWarning(double totalLengthFt, double centreToCoilFt);
+std::optional<std::string> coilDistanceRatioWarning(double totalLengthFt, double centreToCoilFt,
+                                                    Units units = Units::FeetAndInches);
 
 // " A should be smaller than  LIMIT ft" when A is above Int(421.2 / F),
 // compared in single precision.
-std::optional<std::string> lengthLimitWarning(double freqMHz, double totalLengthFt);
+std::optional<std::string> lengthLimitWarning(double freqMHz, double totalLengthFt,
+                                              Units units = Units::FeetAndInches);
 
 // "B should be lower than LIMIT ft" when B is above Int(A * 0.8 / 2),
 // compared in single precision.
-std::optional<std::string> coilDistanceLimitWarning(double totalLengthFt, double centreToCoilFt);
+std::optional<std::string> coilDistanceLimitWarning(double totalLengthFt, double centreToCoilFt,
+                                                    Units units = Units::FeetAndInches);
 
 // All four, in the order the window shows them when F, A and B are typed in
 // that order.
 std::vector<std::string> stepOneWarnings(double freqMHz, double totalLengthFt,
-                                         double centreToCoilFt);
+                                         double centreToCoilFt, Units units = Units::FeetAndInches);
 
 } // namespace tarvix

@@ -1,5 +1,8 @@
-// Gauge lookups: exact comparison with each even gauge, in ascending order.
+// SWG lookups: exact comparison with each even gauge, in ascending order. AWG
+// by its formula.
 #include "calc/wire_gauge.h"
+
+#include <cmath>
 
 namespace tarvix {
 
@@ -19,6 +22,15 @@ std::optional<double> coilWireDiameter(double swg) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<double> awgWireDiameter(double awg) {
+    if (!(awg >= kMinAwg && awg <= kMaxAwg) || awg != std::floor(awg)) {
+        return std::nullopt;
+    }
+    // AWG 36 is 0.005 in and AWG 0000 (-3) is 0.46 in, 92 times as thick,
+    // with 39 gauges in geometric steps between them.
+    return 0.005 * std::pow(92.0, (36 - awg) / 39);
 }
 
 } // namespace tarvix

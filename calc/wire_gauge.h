@@ -1,5 +1,6 @@
-// Standard Wire Gauge diameters (inches) for the even gauges 10 to 30. The
-// antenna-wire and coil-wire tables differ at gauge 10.
+// Standard Wire Gauge diameters (inches) for the even gauges 10 to 30, as the
+// window knows them; the antenna-wire and coil-wire tables differ at gauge 10.
+// American Wire Gauge diameters from the gauge's defining formula.
 #pragma once
 
 #include <array>
@@ -31,5 +32,12 @@ inline constexpr std::array<GaugeRow, 11> kGaugeTable{{
 // gauges outside 10..30 and fractions.
 std::optional<double> antennaWireDiameter(double swg);
 std::optional<double> coilWireDiameter(double swg);
+
+inline constexpr int kMinAwg = 0;
+inline constexpr int kMaxAwg = 40;
+
+// d = 0.005 in * 92^((36 - N) / 39) for the whole gauges 0 to 40; none for
+// other values.
+std::optional<double> awgWireDiameter(double awg);
 
 } // namespace tarvix

@@ -25,7 +25,7 @@ UsageError badRange(std::string_view text, const std::string& reason) {
 }
 
 double rowCountOf(const SweepRange& range) {
-    return std::floor((range.toFt - range.fromFt) / range.stepFt + kStepCountSlack) + 1;
+    return std::floor((range.to - range.from) / range.step + kStepCountSlack) + 1;
 }
 
 // CSV field: quoted only when it holds a separator, a quote or a line break.
@@ -41,6 +41,11 @@ std::string csvField(const std::string& text) {
         }
     }
     return quoted + '"';
+}
+
+// "b_ft" or "b_m": the distance in CSV and JSON.
+std::string distanceKey(Units units) {
+    return std::string("b_") + antennaUnitName(units);
 }
 
 // A column of the text table; a text as wide as the column still gets one blank.
@@ -66,13 +71,13 @@ SweepRange parseSweepRange(std::string_view text) {
         throw badRange(text, "expected FROM:TO:STEP");
     }
     SweepRange range;
-    range.fromFt = optionNumber(kSweepOption, parts[0]);
-    range.toFt = optionNumber(kSweepOption, parts[1]);
-    range.stepFt = optionNumber(kSweepOption, parts[2]);
-    if (!(range.stepFt > 0)) {
+    range.from = optionNumber(kSweepOption, parts[0]);
+    range.to = optionNumber(kSweepOption, parts[1]);
+    range.step = optionNumber(kSweepOption, parts[2]);
+    if (!(range.step > 0)) {
         throw badRange(text, "the step must be above 0");
     }
-    if (range.fromFt > range.toFt) {
+    if (range.from > range.to) {
         throw badRange(text, "FROM must not be above TO");
     }
     const double rows = rowCountOf(range);
@@ -90,7 +95,7 @@ std::vector<double> sweepDistances(const SweepRange& range) {
         // Each B is the value its number text reads back as, so a row shown as
         // 0.3 computes with 0.3, exactly as if it had been typed, and not with
         // 0.30000000000000004 from repeated steps.
-        const double b = range.fromFt + static_cast<double>(i) * range.stepFt;
+        const double b = range.from + static_cast<double>(i) * range.step;
         distances.push_back(strictParse(numberText(b)));
     }
     return distances;
@@ -101,7 +106,7 @@ std::vector<SweepRow> runSweep(const DesignInputs& inputs, const SweepRange& ran
     DesignInputs rowInputs = inputs;
     rowInputs.winding.reset();
     for (const double b : sweepDistances(range)) {
-        rowInputs.centreToCoilFt = b;
+        rowInputs.centreToCoilFt = feetFromAntennaUnit(b, inputs.units);
         rows.push_back({b, runDesign(rowInputs)});
     }
     return rows;
@@ -113,14 +118,16 @@ std::vector<std::string> sweepWarnings(const DesignInputs& inputs,
     if (auto warning = frequencyWarning(inputs.freqMHz)) {
         warnings.push_back(*warning);
     }
-    if (auto warning = lengthLimitWarning(inputs.freqMHz, inputs.totalLengthFt)) {
+    const Units units = inputs.units;
+    if (auto warning = lengthLimitWarning(inputs.freqMHz, inputs.totalLengthFt, units)) {
         warnings.push_back(*warning);
     }
     for (const SweepRow& row : rows) {
-        const std::string prefix = "B = " + numberText(row.centreToCoilFt) + " ft: ";
-        for (const auto& warning :
-             {coilDistanceRatioWarning(inputs.totalLengthFt, row.centreToCoilFt),
-              coilDistanceLimitWarning(inputs.totalLengthFt, row.centreToCoilFt)}) {
+        const std::string prefix =
+            "B = " + numberText(row.distance) + " " + antennaUnitName(units) + ": ";
+        const double b = row.design.record.centreToCoilFt;
+        for (const auto& warning : {coilDistanceRatioWarning(inputs.totalLengthFt, b, units),
+                                    coilDistanceLimitWarning(inputs.totalLengthFt, b, units)}) {
             if (warning) {
                 warnings.push_back(prefix + *warning);
             }
@@ -129,12 +136,14 @@ std::vector<std::string> sweepWarnings(const DesignInputs& inputs,
     return warnings;
 }
 
-void writeSweepText(std::ostream& out, const std::vector<SweepRow>& rows) {
+void writeSweepText(std::ostream& out, const std::vector<SweepRow>& rows, Units units) {
     constexpr std::size_t kDistanceWidth = 10;
     constexpr std::size_t kInductanceWidth = 24;
-    out << padded("B (ft)", kDistanceWidth) << padded("L (uH)", kInductanceWidth) << "Shown (uH)\n";
+    const std::string distanceHeading = "B (" + std::string(antennaUnitName(units)) + ")";
+    out << padded(distanceHeading, kDistanceWidth) << padded("L (uH)", kInductanceWidth)
+        << "Shown (uH)\n";
     for (const SweepRow& row : rows) {
-        out << padded(numberText(row.centreToCoilFt), kDistanceWidth);
+        out << padded(numberText(row.distance), kDistanceWidth);
         if (row.design.fault) {
             out << row.design.fault->text << '\n';
         } else {
@@ -144,10 +153,10 @@ void writeSweepText(std::ostream& out, const std::vector<SweepRow>& rows) {
     }
 }
 
-void writeSweepCsv(std::ostream& out, const std::vector<SweepRow>& rows) {
-    out << "b_ft,inductance_uH,inductance_display,fault\n";
+void writeSweepCsv(std::ostream& out, const std::vector<SweepRow>& rows, Units units) {
+    out << distanceKey(units) << ",inductance_uH,inductance_display,fault\n";
     for (const SweepRow& row : rows) {
-        out << numberText(row.centreToCoilFt) << ',';
+        out << numberText(row.distance) << ',';
         if (row.design.fault) {
             out << ",," << csvField(row.design.fault->text) << '\n';
         } else {
@@ -157,11 +166,11 @@ void writeSweepCsv(std::ostream& out, const std::vector<SweepRow>& rows) {
     }
 }
 
-void writeSweepJson(std::ostream& out, const std::vector<SweepRow>& rows) {
+void writeSweepJson(std::ostream& out, const std::vector<SweepRow>& rows, Units units) {
     Json array = Json::array();
     for (const SweepRow& row : rows) {
         Json object = Json::object();
-        object["b_ft"] = row.centreToCoilFt;
+        object[distanceKey(units)] = row.distance;
         const Json design = designJson(row.design);
         for (const auto& [key, value] : design.items()) {
             object[key] = value;

@@ -3,6 +3,7 @@
 // same way a gauge list's text is.
 #include "cli/command_line.h"
 
+#include "cli/unit_options.h"
 #include "cli/usage_error.h"
 
 #include <CLI/CLI.hpp>
@@ -66,9 +67,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                          ->option_text("Q");
     auto* z0Opt = app.add_option("--z0", z0, "feed line impedance for the SWR (default 50)")
                       ->option_text("OHM");
-    auto* insulationOpt =
-        app.add_option("--insulation", insulation, "thickness of the wire's insulation")
-            ->option_text("T_IN");
+    auto* insulationOpt = app.add_option("--insulation", insulation,
+                                         "thickness of the wire's insulation (mm with --metric)")
+                              ->option_text("T_IN");
     auto* insulationErOpt =
         app.add_option("--insulation-er", insulationEr,
                        "relative permittivity of the insulation (default 3.5, PVC)")
@@ -89,6 +90,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     for (CLI::Option* modelOption : {heightOpt, coilQOpt, insulationOpt}) {
         modelOption->excludes(sweepOpt);
     }
+
+    const UnitOptions unitOptions(app);
 
     CommandLine result;
     try {
@@ -164,6 +167,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             throw UsageError("--nec - and --simulate both write to standard output");
         }
         request.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Text;
+        unitOptions.apply(request);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

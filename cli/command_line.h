@@ -16,7 +16,7 @@ enum class OutputFormat { Text, Json, Csv };
 struct Request {
     // The coil distance of the inputs is unused when a sweep is asked for.
     DesignInputs design;
-    std::optional<SweepRange> sweep;
+    std::optional<SweepRange> sweep; // in the units of design.units
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> necPath; // "-" is standard output
     // The antenna as --nec writes it and --simulate solves it.

@@ -1,6 +1,9 @@
 // Text and JSON forms of one design.
 #include "cli/design_report.h"
 
+#include "calc/conversions.h"
+#include "calc/units.h"
+
 #include <cmath>
 #include <cstdint>
 #include <ostream>
@@ -17,8 +20,30 @@ Json wholeNumber(double value) {
     return value;
 }
 
+namespace {
+
+// A length key with its unit: "revised_length_in" or "revised_length_mm".
+std::string coilLengthKey(const char* name, Units units) {
+    return std::string(name) + "_" + coilUnitName(units);
+}
+
+// The revised length line of a finished winding, in the design's units.
+std::string revisedLengthLine(const DesignResult& design) {
+    const Units units = design.inputs.units;
+    if (units != Units::Metric) {
+        return design.revisedLengthMessage;
+    }
+    return "Revised length = " +
+           numberText(reportedCoilLength(design.record.revisedLengthIn, units)) + " " +
+           coilUnitName(units);
+}
+
+} // namespace
+
 Json designJson(const DesignResult& design) {
+    const Units units = design.inputs.units;
     Json object = Json::object();
+    object["units"] = units == Units::Metric ? "metric" : "imperial";
     if (design.inductanceDone) {
         // nlohmann writes the shortest digits that read back as the same double.
         object["inductance_uH"] = design.record.inductanceUH;
@@ -26,14 +51,17 @@ Json designJson(const DesignResult& design) {
     }
     if (design.windingDone) {
         object["turns"] = wholeNumber(design.record.turnCount);
-        object["revised_length_in"] = design.record.revisedLengthIn;
-        object["message"] = design.revisedLengthMessage;
+        object[coilLengthKey("revised_length", units)] =
+            reportedCoilLength(design.record.revisedLengthIn, units);
+        object["message"] = revisedLengthLine(design);
     }
     if (design.windingDone || (design.fault && design.fault->stage == Stage::Winding)) {
         Json passes = Json::array();
         for (const WindingPass& pass : design.passes) {
-            passes.push_back(
-                Json{{"turns", wholeNumber(pass.turns)}, {"length_in", pass.lengthIn}});
+            Json entry = Json::object();
+            entry["turns"] = wholeNumber(pass.turns);
+            entry[coilLengthKey("length", units)] = reportedCoilLength(pass.lengthIn, units);
+            passes.push_back(std::move(entry));
         }
         object["passes"] = std::move(passes);
     }
@@ -52,8 +80,7 @@ void writeDesignText(std::ostream& out, const DesignResult& design) {
     out << "Inductance:     " << design.inductanceDisplay << " uH\n"
         << "Full precision: " << fullPrecisionText(design.record.inductanceUH) << " uH\n";
     if (design.windingDone) {
-        out << "Turns:          " << design.turnsText << '\n'
-            << design.revisedLengthMessage << '\n';
+        out << "Turns:          " << design.turnsText << '\n' << revisedLengthLine(design) << '\n';
     }
 }
 

@@ -15,14 +15,16 @@ using Json = nlohmann::ordered_json;
 // A whole number (a turn count) as a JSON integer while it is exactly one.
 Json wholeNumber(double value);
 
-// inductance_uH, inductance_display, the step-2 keys when step 2 ran
-// (turns, revised_length_in, message, passes), warnings, and fault and stage
-// when a stage faulted. Only what was computed is present.
+// units ("imperial" or "metric"), inductance_uH, inductance_display, the
+// step-2 keys when step 2 ran (turns, revised_length_in or _mm, message,
+// passes), warnings, and fault and stage when a stage faulted. Only what was
+// computed is present.
 Json designJson(const DesignResult& design);
 
 // The inductance as the window shows it and at full precision, then the turns
-// and the window's "Revised length = ... inch" line when step 2 ran. Stops
-// where a fault stopped the design; the fault itself goes to standard error.
+// and the revised length line when step 2 ran: the window's "Revised length =
+// ... inch", or the same in mm for a metric design. Stops where a fault
+// stopped the design; the fault itself goes to standard error.
 void writeDesignText(std::ostream& out, const DesignResult& design);
 
 } // namespace tarvix

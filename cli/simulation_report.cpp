@@ -2,6 +2,7 @@
 #include "cli/simulation_report.h"
 
 #include "calc/conversions.h"
+#include "calc/units.h"
 
 #include <cmath>
 #include <cstdio>
@@ -42,17 +43,27 @@ std::string impedance(const SimulatedPoint& point) {
     return fixed(point.resistanceOhm, 1) + (negative ? " -j" : " +j") + reactance + " ohm";
 }
 
-std::string surroundings(const SimulationOptions& options) {
-    std::string text = options.model.insulation
-                           ? "insulated copper wire (" +
-                                 numberText(options.model.insulation->thicknessIn) +
-                                 " in thick, relative permittivity " +
-                                 numberText(options.model.insulation->permittivity) + ")"
-                           : "bare copper wire";
+std::string surroundings(const SimulationOptions& options, Units units) {
+    std::string text =
+        options.model.insulation
+            ? "insulated copper wire (" +
+                  numberText(coilUnitFromInches(options.model.insulation->thicknessIn, units)) +
+                  " " + coilUnitName(units) + " thick, relative permittivity " +
+                  numberText(options.model.insulation->permittivity) + ")"
+            : "bare copper wire";
     text += options.model.heightFt
-                ? " " + numberText(*options.model.heightFt) + " ft over average ground"
+                ? " " + numberText(antennaUnitFromFeet(*options.model.heightFt, units)) + " " +
+                      antennaUnitName(units) + " over average ground"
                 : " in free space";
     return text;
+}
+
+// How much a tip changes: feet and inches, or centimetres in a metric report.
+std::string tipChange(double feet, Units units) {
+    if (units == Units::Metric) {
+        return fixed(std::fabs(metresFromFeet(feet)) * 100, 1) + " cm";
+    }
+    return feetAndInches(feet);
 }
 
 Json frequencyOrNull(const std::optional<double>& value) {
@@ -74,10 +85,12 @@ std::string feetAndInches(double feet) {
 
 void writeSimulationText(std::ostream& out, const DesignResult& design,
                          const SimulationOptions& options, const SimulationResult& result) {
+    const Units units = design.inputs.units;
     const double f = design.record.freqMHz;
     const std::string atF = numberText(f) + " MHz";
-    out << "\nSimulated (nec2c, " << result.segments << " segments, " << surroundings(options)
-        << ", coils of Q " << numberText(options.model.coilQ) << "):\n";
+    out << "\nSimulated (nec2c, " << result.segments << " segments, "
+        << surroundings(options, units) << ", coils of Q " << numberText(options.model.coilQ)
+        << "):\n";
     if (!options.model.heightFt) {
         out << "An antenna over real ground resonates lower than in free space; --height models "
                "it.\n";
@@ -96,7 +109,9 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
         << " uH";
     if (result.correctedWinding && result.correctedWinding->windingDone) {
         out << ": " << result.correctedWinding->turnsText << " turns, revised length "
-            << numberText(result.correctedWinding->record.revisedLengthIn) << " inch";
+            << numberText(
+                   reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
+            << (units == Units::Metric ? " mm" : " inch");
     } else if (result.correctedWinding && result.correctedWinding->fault) {
         out << " (the winding faults: " << result.correctedWinding->fault->text << ")";
     }
@@ -109,8 +124,10 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     if (result.tipChangeFt) {
         const bool longer = *result.tipChangeFt >= 0;
         out << "Keeping the formula's coils instead, each tip must be "
-            << feetAndInches(*result.tipChangeFt) << (longer ? " longer" : " shorter") << " ("
-            << (longer ? "+" : "-") << fixed(std::fabs(*result.tipChangeFt), 3) << " ft).\n";
+            << tipChange(*result.tipChangeFt, units) << (longer ? " longer" : " shorter") << " ("
+            << (longer ? "+" : "-")
+            << fixed(std::fabs(antennaUnitFromFeet(*result.tipChangeFt, units)), 3) << " "
+            << antennaUnitName(units) << ").\n";
     } else {
         out << "Keeping the formula's coils, no tip length makes the antenna resonate at " << atF
             << ".\n";
@@ -140,7 +157,12 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
         << (options.model.heightFt ? "; the ground's loss is not counted" : "") << ").\n";
 }
 
-Json simulationJson(const SimulationOptions& options, const SimulationResult& result) {
+Json simulationJson(const SimulationOptions& options, const SimulationResult& result, Units units) {
+    const std::string antennaUnit = antennaUnitName(units);
+    const std::string coilUnit = coilUnitName(units);
+    auto inAntennaUnit = [units](const std::optional<double>& feet) {
+        return feet ? Json(antennaUnitFromFeet(*feet, units)) : Json(nullptr);
+    };
     auto antenna = [](const SimulatedAntenna& a) {
         return Json{{"inductance_uH", a.coilUH},
                     {"coil_loss_ohm", a.coilOhm},
@@ -153,22 +175,25 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     const bool wound = result.correctedWinding && result.correctedWinding->windingDone;
     corrected["turns"] =
         wound ? wholeNumber(result.correctedWinding->record.turnCount) : Json(nullptr);
-    corrected["revised_length_in"] =
-        wound ? Json(result.correctedWinding->record.revisedLengthIn) : Json(nullptr);
+    corrected["revised_length_" + coilUnit] =
+        wound ? Json(reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
+              : Json(nullptr);
 
-    Json object{
-        {"engine", "nec2c"},
-        {"segments", result.segments},
-        {"height_ft", frequencyOrNull(options.model.heightFt)},
-        {"insulation_in",
-         options.model.insulation ? Json(options.model.insulation->thicknessIn) : Json(nullptr)},
-        {"insulation_er",
-         options.model.insulation ? Json(options.model.insulation->permittivity) : Json(nullptr)},
-        {"coil_q", options.model.coilQ},
-        {"z0_ohm", options.z0Ohm}};
+    Json object{{"engine", "nec2c"},
+                {"segments", result.segments},
+                {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
+                {"insulation_" + coilUnit,
+                 options.model.insulation
+                     ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
+                     : Json(nullptr)},
+                {"insulation_er", options.model.insulation
+                                      ? Json(options.model.insulation->permittivity)
+                                      : Json(nullptr)},
+                {"coil_q", options.model.coilQ},
+                {"z0_ohm", options.z0Ohm}};
     object["formula"] = antenna(result.formula);
     object["corrected"] = std::move(corrected);
-    object["tip_change_ft"] = frequencyOrNull(result.tipChangeFt);
+    object["tip_change_" + antennaUnit] = inAntennaUnit(result.tipChangeFt);
     object["efficiency_percent"] = result.corrected.efficiencyPercent;
     object["loss_dB"] = result.lossDb;
     if (result.swr2Band) {

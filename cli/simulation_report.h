@@ -2,6 +2,7 @@
 // design's own report, or the "simulation" object of the JSON report.
 #pragma once
 
+#include "calc/units.h"
 #include "cli/design_report.h"
 #include "nec/simulation.h"
 
@@ -12,7 +13,10 @@ namespace tarvix {
 void writeSimulationText(std::ostream& out, const DesignResult& design,
                          const SimulationOptions& options, const SimulationResult& result);
 
-Json simulationJson(const SimulationOptions& options, const SimulationResult& result);
+// Lengths in the design's units, with the unit in each key: height_ft or
+// height_m, insulation_in or _mm, tip_change_ft or _m, revised_length_in or
+// _mm.
+Json simulationJson(const SimulationOptions& options, const SimulationResult& result, Units units);
 
 // Feet and inches to a tenth of an inch: "1 ft 3.2 in", "4.5 in".
 std::string feetAndInches(double feet);

@@ -34,15 +34,16 @@ void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) 
 int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err) {
     const std::vector<SweepRow> rows = runSweep(request.design, *request.sweep);
     writeWarnings(err, sweepWarnings(request.design, rows));
+    const Units units = request.design.units;
     switch (request.format) {
     case OutputFormat::Text:
-        writeSweepText(out, rows);
+        writeSweepText(out, rows, units);
         break;
     case OutputFormat::Csv:
-        writeSweepCsv(out, rows);
+        writeSweepCsv(out, rows, units);
         break;
     case OutputFormat::Json:
-        writeSweepJson(out, rows);
+        writeSweepJson(out, rows, units);
         break;
     }
     // A faulting row is part of the table, not a failure of the run.
@@ -129,7 +130,7 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
     if (request.format == OutputFormat::Json) {
         Json object = designJson(design);
         if (simulation) {
-            object["simulation"] = simulationJson(options, *simulation);
+            object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
         }
         out << object.dump(2) << '\n';
     } else if (!deckOnStdout) {

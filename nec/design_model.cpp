@@ -2,8 +2,10 @@
 #include "nec/design_model.h"
 
 #include "calc/conversions.h"
+#include "calc/units.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace tarvix {
@@ -14,6 +16,26 @@ constexpr double kTwoPi = 6.283185307179586;
 
 std::string num(double value) {
     return numberText(value);
+}
+
+// Lengths are in the user's units: "60 ft" or "18.288 m", "2 in" or "50.8 mm".
+std::string antennaLength(double feet, Units units) {
+    return num(antennaUnitFromFeet(feet, units)) + " " + antennaUnitName(units);
+}
+
+std::string coilSize(double inches, Units units) {
+    return num(coilUnitFromInches(inches, units)) + " " + coilUnitName(units);
+}
+
+// The gauge the user named a wire by; none for a wire given by its diameter.
+std::optional<std::string> gaugeName(const std::optional<GivenWire>& given, double swg) {
+    if (!given) {
+        return "SWG " + num(swg);
+    }
+    if (given->awg) {
+        return "AWG " + std::to_string(*given->awg);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -38,22 +60,27 @@ AntennaModel designModel(const DesignRecord& record, double coilUH, const ModelO
 
 std::vector<std::string> designComments(const DesignResult& design, const AntennaModel& model) {
     const DesignRecord& r = design.record;
+    const Units units = design.inputs.units;
+    const auto antennaGauge = gaugeName(design.inputs.antennaWire, r.antennaSwg);
     std::vector<std::string> lines{
         "Loaded dipole from tarvix-design " TARVIX_VERSION,
         "Design frequency " + num(r.freqMHz) + " MHz",
-        "Total length A = " + num(model.totalLengthFt) +
-            " ft, centre to coil B = " + num(model.centreToCoilFt) + " ft",
-        "Antenna wire SWG " + num(r.antennaSwg) + ", " + num(r.antennaWireDiaIn) +
-            " in diameter, copper",
+        "Total length A = " + antennaLength(model.totalLengthFt, units) +
+            ", centre to coil B = " + antennaLength(model.centreToCoilFt, units),
+        "Antenna wire " + (antennaGauge ? *antennaGauge + ", " : std::string()) +
+            coilSize(r.antennaWireDiaIn, units) + " diameter, copper",
         "Loading coils " + fullPrecisionText(model.coilUH) + " uH each" +
             (model.coilUH == r.inductanceUH ? " (shown as " + design.inductanceDisplay + " uH)"
                                             : std::string()) +
             ", " + num(model.coilOhm) + " ohm loss resistance each",
     };
     if (design.windingDone && model.coilUH == r.inductanceUH) {
-        lines.push_back("Each coil " + num(r.turnCount) + " turns of SWG " + num(r.coilSwg) +
-                        " on a " + num(r.coilFormerDiaIn) + " in former, " +
-                        num(r.revisedLengthIn) + " in long");
+        const auto coilGauge = gaugeName(design.inputs.coilWire, r.coilSwg);
+        lines.push_back("Each coil " + num(r.turnCount) + " turns of " +
+                        (coilGauge ? *coilGauge : coilSize(r.coilWireDiaIn, units) + " wire") +
+                        " on a " + coilSize(r.coilFormerDiaIn, units) + " former, " +
+                        num(reportedCoilLength(r.revisedLengthIn, units)) + " " +
+                        coilUnitName(units) + " long");
     }
     const NecGeometry geometry = buildGeometry(model);
     lines.push_back(std::to_string(geometry.totalSegments) + " segments in " +
@@ -64,15 +91,15 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
                     (geometry.coils.size() == 1 ? ", both coils there too"
                                                 : ", each coil one segment centred on +-B"));
     if (model.insulation) {
-        lines.push_back("Insulated wire: " + num(model.insulation->thicknessIn) +
-                        " in thick, relative permittivity " + num(model.insulation->permittivity));
+        lines.push_back("Insulated wire: " + coilSize(model.insulation->thicknessIn, units) +
+                        " thick, relative permittivity " + num(model.insulation->permittivity));
     } else {
         lines.push_back("Bare wire");
     }
     if (model.heightFt) {
-        lines.push_back(num(*model.heightFt) + " ft over average ground (permittivity " +
-                        num(kGroundPermittivity) + ", conductivity " + num(kGroundConductivity) +
-                        " S/m)");
+        lines.push_back(antennaLength(*model.heightFt, units) +
+                        " over average ground (permittivity " + num(kGroundPermittivity) +
+                        ", conductivity " + num(kGroundConductivity) + " S/m)");
     } else {
         lines.push_back("Free space");
     }

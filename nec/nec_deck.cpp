@@ -3,6 +3,7 @@
 #include "nec/nec_deck.h"
 
 #include "calc/conversions.h"
+#include "calc/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +14,6 @@ namespace tarvix {
 
 namespace {
 
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kMetresPerInch = 0.0254;
 constexpr double kSpeedOfLight = 299.792458; // m/us: wavelength in m = this / MHz
 constexpr double kHenriesPerMicrohenry = 1e-6;
 constexpr double kMu0Over2Pi = 2e-7; // H/m

@@ -213,6 +213,38 @@ TEST(Winding, GaugeNotInTableStopsBeforeTheRadius) {
     EXPECT_EQ(r.passCounter, 0);
 }
 
+// A wire given by its diameter goes through the very steps a gauge goes
+// through, with no gauge read.
+TEST(GivenWireDiameter, DesignsExactlyAsTheGaugeOfThatDiameter) {
+    DesignRecord byGauge = stepOneInputs(7, 60, 20);
+    DesignRecord byDiameter = byGauge;
+    RecordingOutput gaugeOut;
+    RecordingOutput diameterOut;
+    computeInductance(byGauge, "14", gaugeOut);
+    computeInductance(byDiameter, WireDiameter{0.08}, diameterOut);
+    for (DesignRecord* r : {&byGauge, &byDiameter}) {
+        r->coilFormerDiaIn = 2;
+        r->coilLengthIn = 2;
+    }
+    computeWinding(byGauge, "20", gaugeOut);
+    computeWinding(byDiameter, WireDiameter{0.036}, diameterOut);
+
+    EXPECT_EQ(byDiameter.antennaSwg, 0);
+    EXPECT_EQ(byDiameter.coilSwg, 0);
+    EXPECT_EQ(byDiameter.antennaWireDiaIn, 0.08);
+    EXPECT_EQ(byDiameter.coilWireDiaIn, 0.036);
+    EXPECT_EQ(byDiameter.inductanceUH, byGauge.inductanceUH);
+    EXPECT_EQ(byDiameter.turnCount, byGauge.turnCount);
+    EXPECT_EQ(byDiameter.revisedLengthIn, byGauge.revisedLengthIn);
+    EXPECT_EQ(diameterOut.inductance, gaugeOut.inductance);
+    EXPECT_EQ(diameterOut.turns, gaugeOut.turns);
+    EXPECT_EQ(diameterOut.revised, gaugeOut.revised);
+
+    DesignRecord noWire = stepOneInputs(7, 60, 20);
+    EXPECT_EQ(faultOf([&] { computeInductance(noWire, WireDiameter{0}, diameterOut); }),
+              FaultKind::DivisionByZero);
+}
+
 TEST(Winding, ZeroDiameterFailsOnTheFirstPass) {
     DesignRecord r = stepTwoInputs(5.5, 0, 2);
     RecordingOutput out;

@@ -1,7 +1,10 @@
-// Gauge lookups: only the even gauges 10 to 30, compared exactly.
+// Gauge lookups: only the even SWG gauges 10 to 30, compared exactly; AWG by
+// its formula.
 #include "calc/wire_gauge.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tarvix {
 namespace {
@@ -31,6 +34,20 @@ TEST(WireGauge, NoMatchOutsideTheEvenGauges) {
     for (double swg : {11.0, 32.0, 14.5, 8.0, 0.0, -14.0, 13.999999999}) {
         EXPECT_FALSE(antennaWireDiameter(swg).has_value()) << swg;
         EXPECT_FALSE(coilWireDiameter(swg).has_value()) << swg;
+    }
+}
+
+TEST(WireGauge, AwgDiametersMatchThePublishedTable) {
+    // Published diameters in millimetres, to three decimals.
+    const std::vector<std::pair<int, double>> rows{
+        {0, 8.251}, {10, 2.588}, {14, 1.628}, {20, 0.812}, {30, 0.255}, {36, 0.127}, {40, 0.080}};
+    for (const auto& [awg, millimetres] : rows) {
+        const auto inches = awgWireDiameter(awg);
+        ASSERT_TRUE(inches.has_value()) << awg;
+        EXPECT_EQ(std::round(*inches * 25.4 * 1000) / 1000, millimetres) << awg;
+    }
+    for (double awg : {-1.0, 41.0, 14.5, std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_FALSE(awgWireDiameter(awg).has_value()) << awg;
     }
 }
 

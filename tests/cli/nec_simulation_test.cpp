@@ -421,6 +421,21 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     EXPECT_TRUE(sim["swr2_band_MHz"]["low"].is_number());
     EXPECT_GT(sim["efficiency_percent"].get<double>(), 50);
     EXPECT_GT(sim["loss_dB"].get<double>(), 0);
+
+    // The same antenna given in metres and millimetres: the same answers,
+    // lengths in metric under keys that say so.
+    const ProgramRun metric = runProgram(
+        TARVIX_DESIGN_PATH, argsOf("--metric --freq 7 --length 18.288 --coil-distance 6.096 "
+                                   "--simulate --json --height 9.144 --insulation 0.508 "
+                                   "--coil-q 150 --z0 75"));
+    ASSERT_EQ(metric.status, 0) << metric.err;
+    const nlohmann::json metricSim = nlohmann::json::parse(metric.out).at("simulation");
+    EXPECT_NEAR(metricSim["height_m"].get<double>(), 9.144, 1e-12);
+    EXPECT_NEAR(metricSim["insulation_mm"].get<double>(), 0.508, 1e-12);
+    EXPECT_NEAR(metricSim["tip_change_m"].get<double>(),
+                sim["tip_change_ft"].get<double>() * 0.3048, 1e-6);
+    EXPECT_NEAR(metricSim["corrected"]["inductance_uH"].get<double>(),
+                sim["corrected"]["inductance_uH"].get<double>(), 1e-6);
 }
 
 struct SimulateFault {

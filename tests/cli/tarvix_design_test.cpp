@@ -2,6 +2,7 @@
 // exit status.
 #include "program_run.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -62,8 +63,9 @@ TEST(WorkedExample, JsonHoldsEveryPassAndReadsBackExactly) {
     EXPECT_NE(run.out.find("5.533500417592047"), std::string::npos) << run.out;
     const json object = json::parse(run.out);
     EXPECT_EQ(keysOf(object),
-              (std::set<std::string>{"inductance_uH", "inductance_display", "turns",
+              (std::set<std::string>{"units", "inductance_uH", "inductance_display", "turns",
                                      "revised_length_in", "message", "passes", "warnings"}));
+    EXPECT_EQ(object["units"], "imperial");
     EXPECT_EQ(object["inductance_uH"].get<double>(), 5.533500417592047);
     EXPECT_EQ(object["inductance_display"], "5.5");
     EXPECT_EQ(object["turns"], 7);
@@ -87,7 +89,7 @@ TEST(WorkedExample, JsonHoldsEveryPassAndReadsBackExactly) {
                                                            {7, 0.2}}));
 
     EXPECT_EQ(keysOf(json::parse(design(kWorked + "--json").out)),
-              (std::set<std::string>{"inductance_uH", "inductance_display", "warnings"}));
+              (std::set<std::string>{"units", "inductance_uH", "inductance_display", "warnings"}));
 }
 
 TEST(CommandLine, HelpAndVersionSucceed) {
@@ -96,7 +98,9 @@ TEST(CommandLine, HelpAndVersionSucceed) {
     for (const std::string& option : words("--freq --length --coil-distance --antenna-swg "
                                            "--former-dia --coil-length --coil-swg --json "
                                            "--sweep-b --csv --nec --height --simulate "
-                                           "--coil-q --z0 --insulation --insulation-er --plot")) {
+                                           "--coil-q --z0 --insulation --insulation-er --plot "
+                                           "--metric --antenna-awg --coil-awg --antenna-wire-dia "
+                                           "--coil-wire-dia")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(design("--version").out, "tarvix-design " TARVIX_VERSION "\n");
@@ -146,7 +150,15 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"PlotWithoutSimulation", kWorked + "--plot swr.svg", "--plot requires --simulate"},
     UsageCase{"SimulatedSweep", kFA + "--sweep-b 0:20:5 --simulate", "--sweep-b excludes --simulate"},
     UsageCase{"CoilQZero", kWorked + "--simulate --coil-q 0", "--coil-q: '0' is not above 0"},
-    UsageCase{"InsulationBelowVacuum", kWorked + "--simulate --insulation 0.02 --insulation-er 0.5", "--insulation-er: '0.5' is below 1"}),
+    UsageCase{"InsulationBelowVacuum", kWorked + "--simulate --insulation 0.02 --insulation-er 0.5", "--insulation-er: '0.5' is below 1"},
+    UsageCase{"AntennaByAwgAndSwg", kWorked + "--antenna-awg 14 --antenna-swg 14", "--antenna-swg excludes --antenna-awg"},
+    UsageCase{"AntennaByDiameterAndSwg", kWorked + "--antenna-wire-dia 2 --antenna-swg 14", "--antenna-swg excludes --antenna-wire-dia"},
+    UsageCase{"CoilByAwgAndDiameter", kWorked + kWinding + "--coil-wire-dia 1 --coil-awg 20", "--coil-awg excludes --coil-wire-dia"},
+    UsageCase{"CoilByAwgAndSwg", kWorked + kWinding + "--coil-swg 20 --coil-awg 20", "--coil-swg excludes --coil-awg"},
+    UsageCase{"CoilWireWithoutWinding", kWorked + "--coil-awg 20", "--coil-awg requires --former-dia"},
+    UsageCase{"AwgBeyondForty", kWorked + "--antenna-awg 41", "--antenna-awg: '41' is not a whole gauge from 0 to 40"},
+    UsageCase{"AwgFraction", kWorked + kWinding + "--coil-awg 14.5", "--coil-awg: '14.5' is not a whole gauge from 0 to 40"},
+    UsageCase{"WireOfNoThickness", kWorked + "--antenna-wire-dia 0", "--antenna-wire-dia: '0' is not above 0"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
 // clang-format on
 
@@ -213,7 +225,116 @@ TEST(StepOneWarnings, GoToStandardErrorAndJsonInTheWindowsOrderWithoutStopping) 
     const json object = json::parse(run.out);
     EXPECT_EQ(object["warnings"].get<Lines>(), warnings);
     EXPECT_TRUE(object.contains("inductance_uH"));
+
+    // The same design in metres: the window's texts with the limits in metres beside them.
+    const ProgramRun metric = design("--metric --freq 31 --length 4.2672 --coil-distance 1.6764");
+    EXPECT_EQ(linesOf(metric.err),
+              (Lines{"tarvix-design: warning: Input HF range only (1.5 to 30MHz)",
+                     "tarvix-design: warning: A ahould be larger than 14.3 ft (4.35864 m)",
+                     "tarvix-design: warning:  A should be smaller than  13 ft (3.9624 m)",
+                     "tarvix-design: warning: B should be lower than 5 ft (1.524 m)"}));
 }
+
+// ---- one design given two ways: metric lengths, AWG and diameters ----------------
+
+// Within the last bits of a binary conversion.
+void expectClose(double window, double other, const std::string& where) {
+    EXPECT_LE(std::abs(other - window), 1e-12 * std::abs(window)) << where;
+}
+
+// Walks a report of the window's units beside one of the same design given
+// another way. Numbers agree within 1e-12 relative; a key in feet or inches
+// has its twin in metres or millimetres in a metric report, the revised
+// lengths rounded to 0.1 mm; a metric warning is the window's text, with the
+// limit in metres after it when it names one.
+void expectSameDesign(const json& window, const json& other, bool metric,
+                      const std::string& where) {
+    ASSERT_EQ(window.type(), other.type()) << where;
+    ASSERT_EQ(window.size(), other.size()) << where;
+    if (window.is_array()) {
+        for (std::size_t i = 0; i < window.size(); ++i) {
+            expectSameDesign(window[i], other[i], metric, where + "/" + std::to_string(i));
+        }
+    } else if (window.is_object()) {
+        for (const auto& [key, value] : window.items()) {
+            std::string otherKey = key;
+            if (metric && key.ends_with("_in")) {
+                otherKey = key.substr(0, key.size() - 3) + "_mm";
+            } else if (metric && key.ends_with("_ft")) {
+                otherKey = key.substr(0, key.size() - 3) + "_m";
+            }
+            ASSERT_TRUE(other.contains(otherKey)) << where << "/" << otherKey;
+            const json& twin = other[otherKey];
+            if (key == "units" || key == "message") {
+                continue; // the texts of their own units
+            }
+            if (otherKey.ends_with("_mm")) {
+                EXPECT_EQ(twin.get<double>(), std::round(value.get<double>() * 254) / 10)
+                    << where << "/" << key;
+            } else if (otherKey.ends_with("_m")) {
+                expectClose(value.get<double>() * 0.3048, twin.get<double>(), where + "/" + key);
+            } else {
+                expectSameDesign(value, twin, metric, where + "/" + key);
+            }
+        }
+    } else if (window.is_number()) {
+        expectClose(window.get<double>(), other.get<double>(), where);
+    } else if (window.is_string() && metric && where.find("/warnings/") != std::string::npos) {
+        const std::string& text = window.get_ref<const std::string&>();
+        const std::string& metricText = other.get_ref<const std::string&>();
+        EXPECT_TRUE(metricText == text ||
+                    (metricText.rfind(text + " (", 0) == 0 && metricText.ends_with(" m)")))
+            << where << ": " << metricText;
+    } else {
+        EXPECT_EQ(window, other) << where;
+    }
+}
+
+struct BothWaysCase {
+    const char* name;
+    std::string window; // feet, inches and SWG, as the window takes them
+    std::string other;
+};
+
+void PrintTo(const BothWaysCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class GivenBothWays : public testing::TestWithParam<BothWaysCase> {};
+
+TEST_P(GivenBothWays, IsTheSamePhysicalDesign) {
+    const ProgramRun window = design(GetParam().window + " --json");
+    const ProgramRun other = design(GetParam().other + " --json");
+    EXPECT_EQ(other.status, window.status) << other.err;
+    const json windowJson = json::parse(window.out);
+    const json otherJson = json::parse(other.out);
+    const bool metric = GetParam().other.find("--metric") != std::string::npos;
+    const json& first = otherJson.is_array() ? otherJson.at(0) : otherJson;
+    EXPECT_EQ(first["units"], metric ? "metric" : "imperial");
+    expectSameDesign(windowJson, otherJson, metric, "");
+}
+
+const std::string kWorkedMetric = "--metric --freq 7 --length 18.288 --coil-distance 6.096 ";
+const std::string kWindingMetric = "--former-dia 50.8 --coil-length 50.8 ";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(TarvixDesign, GivenBothWays, testing::Values(
+    BothWaysCase{"WorkedExampleInMetres", kWorked + kWinding, kWorkedMetric + kWindingMetric},
+    BothWaysCase{"GaugesAsTheirDiameters", kWorked + kWinding + "--antenna-swg 16 --coil-swg 22",
+                 kWorked + kWinding + "--antenna-wire-dia 0.0640157 --coil-wire-dia 0.028"},
+    BothWaysCase{"DiametersInMillimetres", kWorked + kWinding + "--antenna-wire-dia 0.1 --coil-wire-dia 0.05",
+                 kWorkedMetric + kWindingMetric + "--antenna-wire-dia 2.54 --coil-wire-dia 1.27"},
+    BothWaysCase{"AwgInMetres",
+                 "--freq 3.6 --length 100 --coil-distance 30 --former-dia 3 --coil-length 4 --antenna-awg 12 --coil-awg 18",
+                 "--metric --freq 3.6 --length 30.48 --coil-distance 9.144 --former-dia 76.2 --coil-length 101.6 "
+                 "--antenna-awg 12 --coil-awg 18"},
+    BothWaysCase{"WarningsInMetres", "--freq 31 --length 14 --coil-distance 5.5",
+                 "--metric --freq 31 --length 4.2672 --coil-distance 1.6764"},
+    BothWaysCase{"WindingFaultInMetres", "--freq 7 --length 70 --coil-distance 20 " + kWinding,
+                 "--metric --freq 7 --length 21.336 --coil-distance 6.096 " + kWindingMetric},
+    BothWaysCase{"SweepInMetres", kFA + "--sweep-b 0:25:5", "--metric --freq 7 --length 18.288 --sweep-b 0:7.62:1.524"}),
+    [](const testing::TestParamInfo<BothWaysCase>& info) { return info.param.name; });
+// clang-format on
 
 // ---- coil-position sweep -----------------------------------------------------------
 
@@ -230,6 +351,19 @@ TEST(Sweep, CsvAndTextHaveOneRowPerDistanceAndFaultTextForFaultingRows) {
     ASSERT_EQ(text.size(), 5u);
     EXPECT_EQ(words(text[3]), words("20 5.533500417592047 5.5"));
     EXPECT_EQ(words(text[4]), words("30 Invalid argument"));
+}
+
+TEST(Sweep, MetricDistancesAreHeadedAndNamedInMetres) {
+    const std::string args = "--metric --freq 7 --length 18.288 --sweep-b 6.096:7.62:1.524";
+    const ProgramRun csv = design(args + " --csv");
+    EXPECT_EQ(csv.status, 0);
+    const Lines lines = linesOf(csv.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "b_m,inductance_uH,inductance_display,fault");
+    EXPECT_EQ(lines[2].rfind("7.62,14.4431902498", 0), 0u) << lines[2];
+    EXPECT_EQ(linesOf(csv.err).at(0),
+              "tarvix-design: warning: B = 7.62 m: A ahould be larger than 65 ft (19.812 m)");
+    EXPECT_EQ(words(linesOf(design(args).out).at(0)), words("B (m) L (uH) Shown (uH)"));
 }
 
 TEST(Sweep, JsonRowsAreDesignsWithTheirDistanceAndWarnings) {
@@ -298,6 +432,41 @@ TEST(NecDeck, HeightPutsTheWireOverAverageGround) {
     }
     EXPECT_EQ(cardsOf(deck, "GE"), (std::vector<Lines>{{"GE", "1"}}));
     EXPECT_EQ(cardsOf(deck, "GN"), (std::vector<Lines>{words("GN 2 0 0 0 13 0.005")}));
+}
+
+TEST(NecDeck, MetricDesignIsTheSameModelDescribedAsTheUserGaveIt) {
+    const std::string window = design(kWorked + kWinding + "--nec - --height 30").out;
+    const std::string metric =
+        design(kWorkedMetric + kWindingMetric +
+               "--antenna-wire-dia 2.032 --coil-awg 20 --nec - --height 9.144")
+            .out;
+    for (const char* fact :
+         {"CM Total length A = 18.288 m, centre to coil B = 6.096 m\n",
+          "CM Antenna wire 2.032 mm diameter, copper\n",
+          "turns of AWG 20 on a 50.8 mm former, 5.1 mm long\n", "CM 9.144 m over average ground"}) {
+        EXPECT_NE(metric.find(fact), std::string::npos) << fact << "\n" << metric;
+    }
+    const auto cards = [](const std::string& deck) {
+        Lines model;
+        for (const std::string& line : linesOf(deck)) {
+            if (line.rfind("CM", 0) != 0) {
+                model.push_back(line);
+            }
+        }
+        return model;
+    };
+    const Lines windowCards = cards(window);
+    const Lines metricCards = cards(metric);
+    ASSERT_EQ(windowCards.size(), metricCards.size());
+    for (std::size_t i = 0; i < windowCards.size(); ++i) {
+        const Lines windowFields = words(windowCards[i]);
+        const Lines metricFields = words(metricCards[i]);
+        ASSERT_EQ(windowFields.size(), metricFields.size()) << windowCards[i];
+        EXPECT_EQ(metricFields.at(0), windowFields.at(0));
+        for (std::size_t f = 1; f < windowFields.size(); ++f) {
+            expectClose(std::stod(windowFields[f]), std::stod(metricFields[f]), windowCards[i]);
+        }
+    }
 }
 
 TEST(NecDeck, FileGetsTheDeckAndStdoutTheReport) {
