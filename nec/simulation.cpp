@@ -155,15 +155,24 @@ public:
             *band = swrBand(model, points);
         }
         antenna.resonanceMHz = resonanceSearch.get();
+        // The refined frequencies join the sweep, solved side by side.
+        std::vector<double> refined;
         if (antenna.resonanceMHz) {
-            insertByFrequency(antenna.sweep, at(model, *antenna.resonanceMHz));
+            refined.push_back(*antenna.resonanceMHz);
         }
         if (band != nullptr && *band) {
             for (const std::optional<double>& edge : {(*band)->lowMHz, (*band)->highMHz}) {
                 if (edge) {
-                    insertByFrequency(antenna.sweep, at(model, *edge));
+                    refined.push_back(*edge);
                 }
             }
+        }
+        std::vector<std::future<SimulatedPoint>> solving;
+        for (const double f : refined) {
+            solving.push_back(std::async(std::launch::async, [&, f] { return at(model, f); }));
+        }
+        for (std::future<SimulatedPoint>& point : solving) {
+            insertByFrequency(antenna.sweep, point.get());
         }
         insertByFrequency(antenna.sweep, antenna.atF);
         return antenna;
