@@ -2,10 +2,12 @@
 #include "nec/nec2c.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -60,6 +62,54 @@ std::string firstErrorLine(const std::string& messages, const std::string& listi
     return {};
 }
 
+// An interrupted run (Ctrl-C, a terminal closed, kill) must not leave the
+// engine's files behind either. A signal handler can only use what was set
+// up before it, so the folder of the engine alive now is kept here as plain
+// characters; the program makes one engine at a time.
+constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::size_t kFolderSpace = 4096;
+char g_folder[kFolderSpace];
+std::atomic<int>* g_solves = nullptr;
+volatile std::sig_atomic_t g_engineAlive = 0;
+using SignalHandler = void (*)(int);
+SignalHandler g_previousHandlers[std::size(kCleanedSignals)];
+
+// Appends text at end, within the folder buffer's room; returns the new end.
+char* append(char* end, char* limit, const char* text) {
+    while (*text != '\0' && end < limit) {
+        *end++ = *text++;
+    }
+    return end;
+}
+
+extern "C" void removeEngineFilesAndStop(int signal) {
+    if (g_engineAlive != 0 && g_solves != nullptr) {
+        char path[kFolderSpace + 32];
+        char* const limit = path + sizeof path - 1;
+        const int count = g_solves->load();
+        for (int solve = 0; solve < count; ++solve) {
+            for (const char* ending : {".nec", ".out", ".log"}) {
+                char number[16];
+                int digits = 0;
+                for (int rest = solve; rest > 0 || digits == 0; rest /= 10) {
+                    number[digits++] = static_cast<char>('0' + rest % 10);
+                }
+                char* end = append(path, limit, g_folder);
+                end = append(end, limit, "/");
+                while (digits > 0 && end < limit) {
+                    *end++ = number[--digits];
+                }
+                end = append(end, limit, ending);
+                *end = '\0';
+                unlink(path);
+            }
+        }
+        rmdir(g_folder);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 } // namespace
 
 std::vector<FeedPoint> readNecOutput(const std::string& listing) {
@@ -105,9 +155,28 @@ Nec2c::Nec2c(std::string program) : m_program(std::move(program)) {
                              std::strerror(errno));
     }
     m_dir = pattern;
+    if (pattern.size() < kFolderSpace) {
+        std::memcpy(g_folder, pattern.c_str(), pattern.size() + 1);
+        g_solves = &m_next;
+        g_engineAlive = 1;
+        for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i) {
+            g_previousHandlers[i] = std::signal(kCleanedSignals[i], removeEngineFilesAndStop);
+            // A signal the program was started to ignore stays ignored.
+            if (g_previousHandlers[i] == SIG_IGN) {
+                std::signal(kCleanedSignals[i], SIG_IGN);
+            }
+        }
+    }
 }
 
 Nec2c::~Nec2c() {
+    if (g_solves == &m_next) {
+        g_engineAlive = 0;
+        for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i) {
+            std::signal(kCleanedSignals[i], g_previousHandlers[i]);
+        }
+        g_solves = nullptr;
+    }
     std::error_code ignored;
     std::filesystem::remove_all(m_dir, ignored);
 }

@@ -510,6 +510,27 @@ INSTANTIATE_TEST_SUITE_P(
                       "--plot: cannot write /nonexistent/folder/plot.svg"}),
     [](const testing::TestParamInfo<SimulateFault>& info) { return info.param.name; });
 
+// Stopped by a signal while nec2c works, the program still removes its
+// temporary folder.
+TEST(SimulateCommand, InterruptedRunLeavesNoTemporaryFiles) {
+    const ScratchDir scratch;
+    const auto temporary = scratch.path("tmp");
+    std::filesystem::create_directory(temporary);
+    const auto slowEngine = scratch.path("nec2c");
+    std::ofstream(slowEngine) << "#!/bin/sh\nexec /bin/sleep 5\n";
+    chmod(slowEngine.c_str(), 0755);
+    // A program started in the background ignores INT; TERM and HUP reach it.
+    for (const char* signal : {"TERM", "HUP"}) {
+        const ProgramRun run = runProgram(
+            "/bin/sh",
+            {"-c", std::string(TARVIX_DESIGN_PATH) + " " + kWorkedSimulation +
+                       "& sleep 0.5; kill -" + signal + " $!; wait $!; echo $? >&2"},
+            {"TMPDIR=" + temporary.string(), "PATH=" + scratch.path("").string() + ":/bin"});
+        EXPECT_NE(run.err, "0\n") << signal;
+        EXPECT_TRUE(emptyFolder(temporary)) << signal;
+    }
+}
+
 TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
     NEEDS_NEC2C();
     const ScratchDir scratch;
