@@ -6,6 +6,7 @@
 
 #include "calc/checked.h"
 #include "calc/conversions.h"
+#include "calc/fault.h"
 
 #include <string>
 
@@ -17,10 +18,27 @@ bool isBlank(const std::string& text) {
     return trim(text).empty();
 }
 
+// A number beyond the double range cannot be stored: the box would show a
+// value the record does not hold.
+bool storable(const std::string& text) {
+    try {
+        static_cast<void>(lenientParse(text));
+        return true;
+    } catch (const Fault&) {
+        return false;
+    }
+}
+
+// What an OK button asks of each of its boxes: text, and a number that can
+// be stored.
+bool holdsValue(const std::string& text) {
+    return !isBlank(text) && storable(text);
+}
+
 } // namespace
 
 void EntryHandlers::txtF_Change() {
-    m_record.freqMHz = lenientParse(m_form.text(Box::txtF));
+    m_record.freqMHz = storedValue(Box::txtF, Button::Command1);
     // The lower bound really is 1 MHz although the message says 1.5.
     if (m_record.freqMHz > 30 || !(m_record.freqMHz >= 1)) {
         m_form.message("Input HF range only (1.5 to 30MHz)");
@@ -29,7 +47,7 @@ void EntryHandlers::txtF_Change() {
 }
 
 void EntryHandlers::txtA_Change() {
-    m_record.totalLengthFt = lenientParse(m_form.text(Box::txtA));
+    m_record.totalLengthFt = storedValue(Box::txtA, Button::Command1);
     if (isBlank(m_form.text(Box::txtF))) {
         // No limit can be derived without a frequency; the button is left
         // as it was.
@@ -58,7 +76,7 @@ void EntryHandlers::txtA_Change() {
 }
 
 void EntryHandlers::txtB_Change() {
-    m_record.centreToCoilFt = lenientParse(m_form.text(Box::txtB));
+    m_record.centreToCoilFt = storedValue(Box::txtB, Button::Command1);
     // 80 % of one leg, in whole feet: the product first, then halved. It uses
     // A as it is now; a later change of A does not refresh it.
     m_record.maxCentreToCoilFt =
@@ -71,13 +89,25 @@ void EntryHandlers::txtB_Change() {
 }
 
 void EntryHandlers::txtD1_Change() {
-    m_record.coilFormerDiaIn = lenientParse(m_form.text(Box::txtD1));
+    m_record.coilFormerDiaIn = storedValue(Box::txtD1, Button::Command2);
     Validate1();
 }
 
 void EntryHandlers::txtB1_Change() {
-    m_record.coilLengthIn = lenientParse(m_form.text(Box::txtB1));
+    m_record.coilLengthIn = storedValue(Box::txtB1, Button::Command2);
     Validate1();
+}
+
+double EntryHandlers::storedValue(Box box, Button okButton) {
+    try {
+        return lenientParse(m_form.text(box));
+    } catch (const Fault&) {
+        // The field keeps its old value, which the box no longer shows: the
+        // step's OK button waits until the box holds a number again, so a
+        // design never runs on a value the user cannot see.
+        m_form.setEnabled(okButton, false);
+        throw;
+    }
 }
 
 void EntryHandlers::L_Change() {
@@ -92,18 +122,18 @@ void EntryHandlers::L_Change() {
 }
 
 void EntryHandlers::Validate() {
-    // Only presence is tested: "0" or a lone "." counts as filled.
-    m_form.setEnabled(Button::Command1, !isBlank(m_form.text(Box::txtF)) &&
-                                            !isBlank(m_form.text(Box::txtA)) &&
-                                            !isBlank(m_form.text(Box::txtB)));
+    // Presence is tested, not ranges: "0" or a lone "." counts as filled.
+    m_form.setEnabled(Button::Command1, holdsValue(m_form.text(Box::txtF)) &&
+                                            holdsValue(m_form.text(Box::txtA)) &&
+                                            holdsValue(m_form.text(Box::txtB)));
 }
 
 void EntryHandlers::Validate1() {
     // All three terms are evaluated on every call, so a text in L that is not
     // a number stops this routine before Command2 is set, whatever the boxes
     // hold.
-    const bool formerGiven = !isBlank(m_form.text(Box::txtD1));
-    const bool lengthGiven = !isBlank(m_form.text(Box::txtB1));
+    const bool formerGiven = holdsValue(m_form.text(Box::txtD1));
+    const bool lengthGiven = holdsValue(m_form.text(Box::txtB1));
     const bool inductanceNonZero = strictParse(m_form.text(Box::L)) != 0;
     m_form.setEnabled(Button::Command2, formerGiven && lengthGiven && inductanceNonZero);
 }

@@ -35,10 +35,16 @@ public:
     void txtB1_Change();
     void L_Change();
 
+    // Enable their OK button when each of its boxes holds text, and none
+    // holds a number beyond the double range.
     void Validate();  // enables Command1
     void Validate1(); // enables Command2
 
 private:
+    // The lenient parse of the box. A number beyond range disables the OK
+    // button before the fault goes on to stop the handler.
+    double storedValue(Box box, Button okButton);
+
     Form& m_form;
     DesignRecord& m_record;
 };

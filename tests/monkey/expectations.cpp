@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <utility>
 
@@ -135,6 +136,21 @@ std::string utf8(const QString& text) {
 
 bool filled(const QString& text) {
     return !trim(utf8(text)).empty();
+}
+
+// Text whose number is beyond the double range cannot be stored.
+bool storable(const QString& text) {
+    try {
+        static_cast<void>(lenientParse(utf8(text)));
+        return true;
+    } catch (const Fault&) {
+        return false;
+    }
+}
+
+// What an OK button asks of each of its boxes.
+bool holdsValue(const QString& text) {
+    return filled(text) && storable(text);
 }
 
 // Discards all output: the prediction only needs the record.
@@ -287,18 +303,32 @@ QString Expectations::checkEntryFields(const EventOutcome& outcome) {
 
 QString Expectations::checkButtons(const EventOutcome& outcome) {
     const bool fault = anyFault(outcome.messages);
+    const auto unstorableChange = [this](std::initializer_list<const char*> boxes) {
+        for (const char* box : boxes) {
+            if (changed(box) && !storable(textNow(box))) {
+                return true;
+            }
+        }
+        return false;
+    };
     // Validate runs at the end of the step-1 change handlers; a handler that
-    // stopped at a fault, or txtA's at a blank frequency, leaves the button.
-    if ((changed("txtF") || changed("txtA") || changed("txtB")) && !fault &&
-        !outcome.messages.contains(kFrequencyMissing)) {
-        m_command1 = filled(textNow("txtF")) && filled(textNow("txtA")) && filled(textNow("txtB"));
+    // stopped at a fault, or txtA's at a blank frequency, leaves the button,
+    // except that a number beyond range turns it off before the fault.
+    if (unstorableChange({"txtF", "txtA", "txtB"})) {
+        m_command1 = false;
+    } else if ((changed("txtF") || changed("txtA") || changed("txtB")) && !fault &&
+               !outcome.messages.contains(kFrequencyMissing)) {
+        m_command1 = holdsValue(textNow("txtF")) && holdsValue(textNow("txtA")) &&
+                     holdsValue(textNow("txtB"));
     }
-    if ((changed("txtD1") || changed("txtB1") || changed("L")) && !fault) {
+    if (unstorableChange({"txtD1", "txtB1"})) {
+        m_command2 = false;
+    } else if ((changed("txtD1") || changed("txtB1") || changed("L")) && !fault) {
         // All three terms are evaluated; the strict parse of L would fault on
         // text that is no number, and then the handler would have reported it.
         try {
             const bool lNonZero = strictParse(utf8(textNow("L"))) != 0;
-            m_command2 = filled(textNow("txtD1")) && filled(textNow("txtB1")) && lNonZero;
+            m_command2 = holdsValue(textNow("txtD1")) && holdsValue(textNow("txtB1")) && lNonZero;
         } catch (const Fault& error) {
             return QStringLiteral("Validate1 meets \"%1\" in L (%2) but no fault was reported")
                 .arg(textNow("L").left(40), QString::fromUtf8(error.what()));

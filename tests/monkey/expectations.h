@@ -7,7 +7,9 @@
 //   functions do when run on the record as it was before the click;
 // - Command1 and Command2 are enabled as Validate and Validate1 left them:
 //   as the texts now say when the event's change handler ran to its end, as
-//   before when it stopped at a fault (or, for txtA, at the blank frequency);
+//   before when it stopped at a fault (or, for txtA, at the blank frequency),
+//   and disabled when a box of the step was left holding a number beyond
+//   range;
 // - only the panels of the current step are shown, the steps only go forward;
 // - every message is one the program can give; a refused key leaves its box
 //   as it was; a paste leaves exactly the pasted text in the box;
