@@ -8,6 +8,7 @@
 #include "ui/control_table.h"
 #include "ui/key_events.h"
 #include "ui/link_label.h"
+#include "ui/window_accessible.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -47,8 +48,10 @@ private:
 
 } // namespace
 
+// The window's accessible presentation is registered before anything of the
+// window exists: building the controls may already ask about it.
 frmTarvix1::frmTarvix1(MessageSink messages, QWidget* parent)
-    : QWidget(parent), m_form(buildControls(*this), std::move(messages)),
+    : QWidget((presentWindowAsWindow(), parent)), m_form(buildControls(*this), std::move(messages)),
       m_handlers(m_form, m_record) {
     wireEvents();
 }

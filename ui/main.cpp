@@ -1,18 +1,22 @@
 // Entry point of the tarvix window program. It reads no arguments of its own:
 // argc and argv go to QApplication only for the toolkit's options.
 #include "ui/frm_tarvix1.h"
+#include "ui/start_up.h"
 
 #include <QApplication>
+#include <QByteArray>
 
 #include <cstdio>
 
 namespace {
 
-// Qt aborts with a core dump when it finds no display; say so plainly instead.
+// Qt aborts with a core dump when it finds no display server; say so plainly
+// instead. Only X11 and Wayland need one: Windows and macOS start without.
 bool displayAvailable() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    return !tarvix::needsDisplayServer(tarvix::kThisHost,
+                                       qgetenv("QT_QPA_PLATFORM").toStdString()) ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 } // namespace
@@ -23,7 +27,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarvix"));
+    tarvix::setApplicationIdentity();
 
     tarvix::frmTarvix1 window;
     // The message boxes take the window's icon; it is built once, with the window.

@@ -54,6 +54,7 @@ private slots:
         QVERIFY2(modal.isEmpty(), qPrintable(modal));
     }
 
+    void windowIsAWindow();
     void controls_data();
     void controls();
     void captionsLabelTheirBoxes_data();
@@ -66,6 +67,23 @@ private slots:
     void messageBoxIsAnAlert_data();
     void messageBoxIsAnAlert();
 };
+
+// Screen readers announce the title of the frame or window a control is in;
+// a plain widget would be presented as a filler, with no title read.
+void AccessibilityTest::windowIsAWindow() {
+    QAccessibleInterface* window = accessible(m_window.get());
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name),
+             QStringLiteral("Loaded Dipole Antenna for restricted space ( FPS units)"));
+    QAccessibleInterface* box = accessible(control("txtF"));
+    QAccessibleInterface* ancestor = box->parent();
+    while (ancestor != nullptr && ancestor->role() != QAccessible::Window) {
+        ancestor = ancestor->parent();
+    }
+    QVERIFY(ancestor != nullptr);
+    QCOMPARE(ancestor->object(), m_window.get());
+}
 
 void AccessibilityTest::controls_data() {
     QTest::addColumn<QString>("name");

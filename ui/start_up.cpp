@@ -1,0 +1,42 @@
+// The display decision and the application's names.
+#include "ui/start_up.h"
+
+#include <QGuiApplication>
+#include <QString>
+
+#include <ranges>
+
+namespace tarvix {
+
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+bool needsDisplayServer(HostSystem host, std::string_view requestedPlatforms) {
+    bool named = false;
+    for (const auto entry : requestedPlatforms | std::views::split(';')) {
+        std::string_view platform(entry.begin(), entry.end());
+        // Options follow the name after a colon ("xcb:nomitshm").
+        platform = platform.substr(0, platform.find(':'));
+        if (platform.empty()) {
+            continue;
+        }
+        named = true;
+        // Qt falls back along the list: one platform without a server will do.
+        if (!platform.starts_with("xcb") && !platform.starts_with("wayland")) {
+            return false;
+        }
+    }
+    return named || host == HostSystem::OtherUnix;
+}
+
+void setApplicationIdentity() {
+    QGuiApplication::setApplicationName(toQString(kApplicationName));
+    QGuiApplication::setDesktopFileName(toQString(kDesktopFileName));
+}
+
+} // namespace tarvix

@@ -1,0 +1,38 @@
+// What the program settles before its window opens: whether the toolkit will
+// need a display server, and the names by which the desktop links the running
+// window to its menu entry and icon.
+#pragma once
+
+#include <QtGlobal>
+
+#include <string_view>
+
+namespace tarvix {
+
+enum class HostSystem { Windows, MacOS, OtherUnix };
+
+#if defined(Q_OS_WIN)
+inline constexpr HostSystem kThisHost = HostSystem::Windows;
+#elif defined(Q_OS_MACOS)
+inline constexpr HostSystem kThisHost = HostSystem::MacOS;
+#else
+inline constexpr HostSystem kThisHost = HostSystem::OtherUnix;
+#endif
+
+// True when every platform Qt may pick needs an X11 or Wayland server.
+// requestedPlatforms is QT_QPA_PLATFORM as set ("" when unset): platform names
+// separated by ";", each with optional ":options"; Qt tries them in order.
+// Unset, Qt uses the host's own: the Windows and macOS window systems, which
+// need no server, and X11 or Wayland elsewhere.
+bool needsDisplayServer(HostSystem host, std::string_view requestedPlatforms);
+
+// The desktop entry's name without ".desktop" (Wayland's application id),
+// and the application name, which X11 gives the window as its class.
+inline constexpr std::string_view kDesktopFileName = "org.example.Tarvix";
+inline constexpr std::string_view kApplicationName = "Tarvix";
+
+// Gives the running application those two names. Call once the application
+// object exists, before the window is shown.
+void setApplicationIdentity();
+
+} // namespace tarvix
