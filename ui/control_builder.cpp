@@ -93,6 +93,9 @@ QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setText(toQString(control.text));
     box->setReadOnly((control.flags & Locked) != 0);
+    // A drop would put text in past the keystroke filters; the box's own
+    // menu is the one way in that they do not see.
+    box->setAcceptDrops(false);
     return box;
 }
 
@@ -101,6 +104,9 @@ QWidget* createDropDownList(const ControlDescription& control, QWidget* parent) 
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
+    // As for the text boxes: no drops past the filter of the edit field.
+    list->setAcceptDrops(false);
+    list->lineEdit()->setAcceptDrops(false);
     const QStringList items = gaugeItems();
     list->addItems(items);
     list->setMaxVisibleItems(static_cast<int>(items.size()));

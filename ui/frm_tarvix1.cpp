@@ -79,7 +79,8 @@ void frmTarvix1::wireEvents() {
 
     // Keystroke filters. The result boxes L, txtN and txtB2 have none: they
     // are read-only. Input methods are turned off on the filtered controls so
-    // that composed characters, too, arrive as key presses the filter sees.
+    // that composed characters arrive as key presses; where the toolkit
+    // ignores that, the filter judges the text they commit as typed keys.
     const auto filterKeys = [](QWidget* control, KeyPressFilter* filter) {
         control->setAttribute(Qt::WA_InputMethodEnabled, false);
         control->installEventFilter(filter);
@@ -118,6 +119,7 @@ void frmTarvix1::Command1_Click() {
         BoxOutput output(m_form);
         computeInductance(m_record, m_form.text(Box::cmbSWG1), output);
     });
+    moveFocusOffHiddenControl();
 }
 
 void frmTarvix1::Command2_Click() {
@@ -137,6 +139,27 @@ void frmTarvix1::Command2_Click() {
         BoxOutput output(m_form);
         computeWinding(m_record, m_form.text(Box::cmbSWG2), output);
     });
+    moveFocusOffHiddenControl();
+}
+
+void frmTarvix1::moveFocusOffHiddenControl() {
+    // The OK button just pressed is hidden with its panel, and a hidden
+    // control takes no keys. Qt leaves the focus there, as the panel is hidden
+    // before the next one is shown; it moves on in tab order to the first
+    // control after it that is shown and enabled. Only the focus moves: unlike
+    // a Tab, it selects nothing in the box it reaches.
+    QWidget* focused = focusWidget();
+    if (focused == nullptr || focused->isVisibleTo(this)) {
+        return;
+    }
+    for (QWidget* next = focused->nextInFocusChain(); next != focused;
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) != 0 && next->isEnabled() &&
+            next->isVisibleTo(this)) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void frmTarvix1::Label11_Click() {

@@ -33,6 +33,8 @@ private:
     void Command2_Click();
     // Opens the author's page in the default browser.
     void Label11_Click();
+    // After a step: the focus leaves a control hidden with its panel.
+    void moveFocusOffHiddenControl();
 
     DesignRecord m_record;
     WidgetForm m_form;

@@ -3,6 +3,7 @@
 #include "ui/key_events.h"
 
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QString>
 
@@ -61,7 +62,44 @@ std::optional<KeyAscii> classicKeyCode(int key, Qt::KeyboardModifiers modifiers,
 KeyPressFilter::KeyPressFilter(Handler handler, QObject* parent)
     : QObject(parent), m_handler(std::move(handler)) {}
 
+namespace {
+
+// The characters of an input method's committed text that the handler lets
+// through, judged one by one as typed keys are. A character outside the basic
+// plane is judged by its first code unit, as a key press would be, and kept
+// or dropped whole.
+QString passedCharacters(const QString& committed, const KeyPressFilter::Handler& handler) {
+    QString passed;
+    for (qsizetype i = 0; i < committed.size();) {
+        const qsizetype length =
+            committed.at(i).isHighSurrogate() && i + 1 < committed.size() ? 2 : 1;
+        if (handler(static_cast<KeyAscii>(committed.at(i).unicode())) != 0) {
+            passed.append(committed.mid(i, length));
+        }
+        i += length;
+    }
+    return passed;
+}
+
+} // namespace
+
 bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
+    // Text an input method commits reaches the box without a key press; it
+    // goes through the handler too. A box that turns input methods off is not
+    // spared this: Qt's edit fields take committed text whatever that setting.
+    if (event->type() == QEvent::InputMethod) {
+        auto* inputMethod = static_cast<QInputMethodEvent*>(event);
+        const QString committed = inputMethod->commitString();
+        const QString passed = passedCharacters(committed, m_handler);
+        if (passed != committed) {
+            // When nothing passes, nothing around the caret is replaced either:
+            // the box stays as it was, as for a refused key.
+            const bool any = !passed.isEmpty();
+            inputMethod->setCommitString(passed, any ? inputMethod->replacementStart() : 0,
+                                         any ? inputMethod->replacementLength() : 0);
+        }
+        return QObject::eventFilter(watched, event);
+    }
     // Every key reaches a widget twice, as ShortcutOverride and then as
     // KeyPress; the character is judged once, on the KeyPress. An edit box
     // accepts the ShortcutOverride of Ctrl+V and the like so that the KeyPress

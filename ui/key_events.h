@@ -22,7 +22,8 @@ std::optional<KeyAscii> classicKeyCode(int key, Qt::KeyboardModifiers modifiers,
                                        const QString& text);
 
 // Runs a key-press handler on every key press of the controls it is installed
-// on; a character the handler sets to 0 never reaches the control.
+// on, and on each character of text an input method commits to them; a
+// character the handler sets to 0 never reaches the control.
 class KeyPressFilter : public QObject {
     Q_OBJECT
 

@@ -7,12 +7,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 using namespace tarvix;
 using namespace tarvix::test;
@@ -56,6 +61,30 @@ private:
         type("txtA", "60");
         type("txtB", "20");
     }
+    // The typical road up to the step-2 panel (1) or the results (2).
+    void finishSteps(int stepsDone) {
+        if (stepsDone >= 1) {
+            typeTypicalStep1();
+            click("Command1");
+        }
+        if (stepsDone >= 2) {
+            type("txtD1", "2");
+            type("txtB1", "2");
+            click("Command2");
+        }
+    }
+    // Keys as the platform delivers them: to the window, which hands them to
+    // whichever control has the focus.
+    void pressKeys(const QString& keys) {
+        for (const QChar key : keys) {
+            QTest::keyClick(m_window->windowHandle(), key.toLatin1());
+        }
+    }
+    void pressKey(Qt::Key key) { QTest::keyClick(m_window->windowHandle(), key); }
+    QString focusedControl() const {
+        const QWidget* focused = QApplication::focusWidget();
+        return focused == nullptr ? QString() : focused->objectName();
+    }
 
 private slots:
     void init() { QVERIFY(openWindow()); }
@@ -79,6 +108,12 @@ private slots:
     void typedSpellingShowsAsStored();
     void stepOneFault();
     void stepTwoFault();
+    void focusGoesOnFromTheHiddenButton_data();
+    void focusGoesOnFromTheHiddenButton();
+    void dropsAreRefused_data();
+    void dropsAreRefused();
+    void inputMethodTextIsFiltered_data();
+    void inputMethodTextIsFiltered();
 };
 
 void EndToEndTest::typicalRoad() {
@@ -247,15 +282,7 @@ void EndToEndTest::summaryAndListsDiscardEverything() {
     QFETCH(QString, box);
     QFETCH(int, stepsDone);
     QFETCH(bool, editField);
-    if (stepsDone >= 1) {
-        typeTypicalStep1();
-        click("Command1");
-    }
-    if (stepsDone >= 2) {
-        type("txtD1", "2");
-        type("txtB1", "2");
-        click("Command2");
-    }
+    finishSteps(stepsDone);
     m_messages.clear();
     QVERIFY(visible(box));
 
@@ -363,6 +390,143 @@ void EndToEndTest::stepTwoFault() {
     QCOMPARE(text("txtN"), QStringLiteral(" "));
     QCOMPARE(text("txtB2"), QStringLiteral(" "));
     QCOMPARE(text("L"), QStringLiteral("5.5"));
+}
+
+void EndToEndTest::focusGoesOnFromTheHiddenButton_data() {
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("byMouse"); // else by Space
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Command1 by Space") << 1 << false << "txtD1";
+    QTest::newRow("Command1 by mouse") << 1 << true << "txtD1";
+    // txtB2 is the first control after Command2 in tab order that is shown.
+    QTest::newRow("Command2 by Space") << 2 << false << "txtB2";
+    QTest::newRow("Command2 by mouse") << 2 << true << "txtB2";
+}
+
+// The OK button is hidden with its panel; the keys typed next must reach the
+// next control in tab order without a Tab first.
+void EndToEndTest::focusGoesOnFromTheHiddenButton() {
+    QFETCH(int, step);
+    QFETCH(bool, byMouse);
+    QFETCH(QString, focused);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    const auto pressOk = [&](const QString& button) {
+        QCOMPARE(focusedControl(), button);
+        if (byMouse) {
+            QWidget* target = control<QPushButton>(button);
+            QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+                              target->mapTo(m_window.get(), target->rect().center()));
+        } else {
+            pressKey(Qt::Key_Space);
+        }
+    };
+
+    // Tab selects each box's blank, which the digits replace; two Tabs pass
+    // the gauge list to the OK button.
+    QCOMPARE(focusedControl(), QStringLiteral("txtF"));
+    pressKeys("7\t60\t20\t\t");
+    if (step == 1) {
+        pressOk("Command1");
+        QVERIFY(!visible("Command1"));
+        QCOMPARE(focusedControl(), focused);
+        pressKeys("2");
+        QCOMPARE(text("txtD1"), QStringLiteral(" 2"));
+        QCOMPARE(m_window->record().coilFormerDiaIn, 2.0);
+    } else {
+        click("Command1");
+        pressKeys("2\t2\t\t");
+        pressOk("Command2");
+        QVERIFY(visible("txtN"));
+        QCOMPARE(focusedControl(), focused);
+    }
+    QCOMPARE(m_messages.messages(), QStringList());
+}
+
+void EndToEndTest::dropsAreRefused_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("stepsDone"); // the box is on screen after this many steps
+    const std::pair<const char*, int> boxes[] = {
+        {"txtF", 0},    {"txtA", 0},  {"txtB", 0},  {"cmbSWG1", 0}, {"txtD1", 1},  {"txtB1", 1},
+        {"cmbSWG2", 1}, {"L", 2},     {"txtN", 2},  {"txtB2", 2},   {"txtDD1", 2}, {"txtSWG2", 2},
+        {"txtFF", 2},   {"txtAA", 2}, {"txtBB", 2}, {"txtSWG1", 2},
+    };
+    for (const auto& [box, stepsDone] : boxes) {
+        QTest::newRow(box) << QString::fromLatin1(box) << stepsDone;
+    }
+}
+
+// Text dragged from elsewhere would pass the keystroke filters; no box or
+// list takes it. The drag is delivered to the window, which finds the control
+// under the pointer, as a real drag is.
+void EndToEndTest::dropsAreRefused() {
+    QFETCH(QString, box);
+    QFETCH(int, stepsDone);
+    finishSteps(stepsDone);
+    m_messages.clear();
+    // Into a list's edit field, where typed text would go.
+    QWidget* target = control<QWidget>(box);
+    if (auto* list = qobject_cast<QComboBox*>(target)) {
+        target = list->lineEdit();
+    }
+    QVERIFY(target->isVisible());
+    const QString before = text(box);
+
+    QMimeData dragged;
+    dragged.setText(QStringLiteral("a5"));
+    const QPoint at = target->mapTo(m_window.get(), target->rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(m_window->windowHandle(), &enter);
+    if (enter.isAccepted()) {
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(m_window->windowHandle(), &drop);
+    }
+    QCOMPARE(text(box), before);
+    QVERIFY(!enter.isAccepted());
+    QCOMPARE(m_messages.messages(), QStringList());
+}
+
+void EndToEndTest::inputMethodTextIsFiltered_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("stepsDone");
+    QTest::addColumn<QString>("committed");
+    QTest::addColumn<QString>("passes");
+    QTest::addColumn<int>("refused"); // characters refused with a message
+    QTest::newRow("letter") << "txtF" << 0 << "a"
+                            << "" << 1;
+    QTest::newRow("digits") << "txtF" << 0 << "7"
+                            << "7" << 0;
+    QTest::newRow("letter between digits") << "txtF" << 0 << "1a2"
+                                           << "12" << 1;
+    QTest::newRow("character outside the basic plane")
+        << "txtB1" << 1 << QStringLiteral("\U0001F600") << "" << 1;
+    QTest::newRow("gauge list") << "cmbSWG1" << 0 << "5"
+                                << "" << 0;
+    QTest::newRow("summary box") << "txtFF" << 2 << "5"
+                                 << "" << 0;
+}
+
+// An input method commits text without key presses; each character meets the
+// box's filter as a typed key would.
+void EndToEndTest::inputMethodTextIsFiltered() {
+    QFETCH(QString, box);
+    QFETCH(int, stepsDone);
+    QFETCH(QString, committed);
+    QFETCH(QString, passes);
+    QFETCH(int, refused);
+    finishSteps(stepsDone);
+    m_messages.clear();
+    QLineEdit* field =
+        box.startsWith(QLatin1String("cmb")) ? control<QComboBox>(box)->lineEdit() : control(box);
+    field->end(false);
+    const QString before = field->text();
+
+    QInputMethodEvent event;
+    event.setCommitString(committed);
+    QCoreApplication::sendEvent(field, &event);
+
+    QCOMPARE(field->text(), before + passes);
+    QCOMPARE(m_messages.messages().count(kTypeOnlyNumbers), refused);
 }
 
 QTEST_MAIN(EndToEndTest)
