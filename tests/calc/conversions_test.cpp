@@ -219,9 +219,16 @@ TEST(IntPart, RoundsTowardsMinusInfinity) {
 TEST(SingleRound, RoundsToTheNearestSingle) {
     EXPECT_EQ(singleRound(0.1), 0.1f);
     EXPECT_EQ(singleRound(30.0), 30.0f);
-    EXPECT_EQ(singleRound(3.4e38), 3.4e38f);
-    EXPECT_THROW(singleRound(3.5e38), Fault);
     EXPECT_THROW(singleRound(-1e300), Fault);
+    // Half-way between the largest single and the next power of two, a double
+    // rounds (to even) up to an infinity; the double just below it still
+    // rounds to the largest single.
+    const double largest = std::numeric_limits<float>::max();
+    const double halfWay = largest + std::ldexp(1.0, 127 - 24);
+    for (const double sign : {1.0, -1.0}) {
+        EXPECT_EQ(singleRound(sign * std::nextafter(halfWay, 0.0)), sign * largest);
+        EXPECT_THROW(singleRound(sign * halfWay), Fault);
+    }
 }
 
 TEST(Trim, RemovesOnlySpaces) {

@@ -50,6 +50,17 @@ TEST(Inductance, WorkedExample) {
     EXPECT_EQ(out.inductance, std::vector<std::string>{"5.53350041759205"});
 }
 
+// Gauge 10 is the one gauge whose antenna wire (0.12799 in) and coil wire
+// (0.127992 in) differ; taking the coil table's diameter would move the
+// inductance in its sixth digit, to 5.12479928649969.
+TEST(Inductance, AntennaGaugeTenTakesTheAntennaWireDiameter) {
+    DesignRecord r = stepOneInputs(7, 60, 20);
+    RecordingOutput out;
+    computeInductance(r, "10", out);
+    EXPECT_EQ(r.antennaSwg, 10);
+    EXPECT_NEAR(r.inductanceUH, 5.12481287629604, 5e-14);
+}
+
 TEST(Inductance, UsesPiToTenDigits) {
     DesignRecord r = stepOneInputs(7, 60, 20);
     RecordingOutput out;

@@ -3,6 +3,11 @@
 // each event the window and its design record must still make sense (see
 // Expectations). A failure names the seed and the event, and the seed's row
 // replays the same run:  tarvix_monkey_test randomSession:seed-<n>
+//
+// The expected values come from the code under test (the lenient parse, the
+// calculation functions, Validate's rules restated): the monkey finds
+// crashes, broken wiring and states that contradict each other, not wrong
+// values. The calculation, entry and window tests pin the values.
 #include "expectations.h"
 #include "monkey_keys.h"
 #include "ui/control_table.h"

@@ -302,15 +302,19 @@ void WindowLayoutTest::tabKeySkipsHiddenAndDisabled() {
 void WindowLayoutTest::gaugeLists_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("next"); // the item Down picks
     QTest::newRow("antenna wire") << "cmbSWG1"
-                                  << "14";
+                                  << "14"
+                                  << "16";
     QTest::newRow("coil wire") << "cmbSWG2"
-                               << "20";
+                               << "20"
+                               << "22";
 }
 
 void WindowLayoutTest::gaugeLists() {
     QFETCH(QString, name);
     QFETCH(QString, text);
+    QFETCH(QString, next);
     auto* list = control<QComboBox>(name);
     QVERIFY(list->isEditable());
     QStringList items;
@@ -320,6 +324,11 @@ void WindowLayoutTest::gaugeLists() {
     }
     QCOMPARE(items, kGauges);
     QCOMPARE(list->currentText(), text);
+    // The shown gauge is the current item too, so the arrow keys step on
+    // from it.
+    QCOMPARE(list->itemText(list->currentIndex()), text);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentText(), next);
     // Choosing an item puts its text in the text field and runs nothing.
     list->setCurrentIndex(0);
     QCOMPARE(list->currentText(), QStringLiteral("10"));
