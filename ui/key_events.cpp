@@ -1,5 +1,5 @@
 // Mapping of Qt key events to classic character codes, and the event filter
-// that feeds them to the entry filters.
+// that feeds them, and the text input methods commit, to the entry filters.
 #include "ui/key_events.h"
 
 #include <QEvent>
@@ -18,6 +18,23 @@ constexpr KeyAscii kEnter = 13;
 constexpr KeyAscii kEscape = 27;
 constexpr char16_t kFirstPrintable = 32;
 constexpr char16_t kDeleteCharacter = 127;
+
+// The characters of an input method's committed text that the handler lets
+// through, judged one by one as typed keys are. A character outside the basic
+// plane is judged by its first code unit, as a key press would be, and kept
+// or dropped whole.
+QString passedCharacters(const QString& committed, const KeyPressFilter::Handler& handler) {
+    QString passed;
+    for (qsizetype i = 0; i < committed.size();) {
+        const qsizetype length =
+            committed.at(i).isHighSurrogate() && i + 1 < committed.size() ? 2 : 1;
+        if (handler(static_cast<KeyAscii>(committed.at(i).unicode())) != 0) {
+            passed.append(committed.mid(i, length));
+        }
+        i += length;
+    }
+    return passed;
+}
 
 } // namespace
 
@@ -61,27 +78,6 @@ std::optional<KeyAscii> classicKeyCode(int key, Qt::KeyboardModifiers modifiers,
 
 KeyPressFilter::KeyPressFilter(Handler handler, QObject* parent)
     : QObject(parent), m_handler(std::move(handler)) {}
-
-namespace {
-
-// The characters of an input method's committed text that the handler lets
-// through, judged one by one as typed keys are. A character outside the basic
-// plane is judged by its first code unit, as a key press would be, and kept
-// or dropped whole.
-QString passedCharacters(const QString& committed, const KeyPressFilter::Handler& handler) {
-    QString passed;
-    for (qsizetype i = 0; i < committed.size();) {
-        const qsizetype length =
-            committed.at(i).isHighSurrogate() && i + 1 < committed.size() ? 2 : 1;
-        if (handler(static_cast<KeyAscii>(committed.at(i).unicode())) != 0) {
-            passed.append(committed.mid(i, length));
-        }
-        i += length;
-    }
-    return passed;
-}
-
-} // namespace
 
 bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
     // Text an input method commits reaches the box without a key press; it
