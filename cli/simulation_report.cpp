@@ -34,7 +34,10 @@ std::string mhz(double value) {
 }
 
 std::string signedPercent(double value) {
-    return (value >= 0 ? "+" : "") + fixed(value, 2) + " %";
+    std::string text = value >= 0 ? "+" : "";
+    text += fixed(value, 2);
+    text += " %";
+    return text;
 }
 
 std::string impedance(const SimulatedPoint& point) {
@@ -44,17 +47,27 @@ std::string impedance(const SimulatedPoint& point) {
 }
 
 std::string surroundings(const SimulationOptions& options, Units units) {
-    std::string text =
-        options.model.insulation
-            ? "insulated copper wire (" +
-                  numberText(coilUnitFromInches(options.model.insulation->thicknessIn, units)) +
-                  " " + coilUnitName(units) + " thick, relative permittivity " +
-                  numberText(options.model.insulation->permittivity) + ")"
-            : "bare copper wire";
-    text += options.model.heightFt
-                ? " " + numberText(antennaUnitFromFeet(*options.model.heightFt, units)) + " " +
-                      antennaUnitName(units) + " over average ground"
-                : " in free space";
+    std::string text;
+    if (options.model.insulation) {
+        text += "insulated copper wire (";
+        text += numberText(coilUnitFromInches(options.model.insulation->thicknessIn, units));
+        text += " ";
+        text += coilUnitName(units);
+        text += " thick, relative permittivity ";
+        text += numberText(options.model.insulation->permittivity);
+        text += ")";
+    } else {
+        text += "bare copper wire";
+    }
+    if (options.model.heightFt) {
+        text += " ";
+        text += numberText(antennaUnitFromFeet(*options.model.heightFt, units));
+        text += " ";
+        text += antennaUnitName(units);
+        text += " over average ground";
+    } else {
+        text += " in free space";
+    }
     return text;
 }
 

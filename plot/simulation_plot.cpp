@@ -282,7 +282,10 @@ public:
         const std::filesystem::path path(target);
         const std::filesystem::path folder =
             path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-        std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+        std::string name = ".";
+        name += path.filename().string();
+        name += ".XXXXXX";
+        std::string pattern = (folder / name).string();
         const int fd = mkstemp(pattern.data());
         if (fd < 0) {
             throw PlotError("cannot write " + target + ": " + std::strerror(errno));
