@@ -5,9 +5,11 @@
 #include "calc/fault.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <type_traits>
 
@@ -138,8 +140,94 @@ std::string formatGeneral(int significantDigits, int scientificFromExponent, boo
     return text;
 }
 
-// Rounds to the given number of significant digits through to_chars'
-// scientific form ("d.ddddde+XX") and lays the result out in general format.
+// A number in to_chars' scientific form ("-d.ddddde+XX") taken apart.
+struct ScientificParts {
+    bool negative = false;
+    std::string digits; // the significant digits, without the point
+    int exponent = 0;
+};
+
+ScientificParts scientificParts(std::string_view text) {
+    ScientificParts parts;
+    std::size_t position = 0;
+    if (text[0] == '-') {
+        parts.negative = true;
+        position = 1;
+    }
+    const auto exponentMark = text.find('e');
+    parts.digits.reserve(exponentMark - position);
+    for (std::size_t i = position; i < exponentMark; ++i) {
+        if (text[i] != '.') {
+            parts.digits += text[i];
+        }
+    }
+    const char* exponentBegin = text.data() + exponentMark + 1;
+    if (*exponentBegin == '+') {
+        ++exponentBegin;
+    }
+    std::from_chars(exponentBegin, text.data() + text.size(), parts.exponent);
+    return parts;
+}
+
+// Rounding by scaling: with 10^p exactly representable (p up to 22), the
+// value times 10^p, brought to between 10^(kept-1) and 10^kept, rounds to the
+// whole number whose digits are the value's correctly rounded ones. The
+// product is rounded once, by less than half its unit in the last place, so
+// its nearest whole number is the exact product's, unless it lies exactly
+// half-way between two, where the exact product may lie on either side:
+// those few are left to the exact rounding.
+constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kLog10Of2 = 0.30102999566398120;
+
+std::optional<ScientificParts> roundedByScaling(double value, int kept) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-8 && magnitude < 1e15)) {
+        return std::nullopt;
+    }
+    const double lowest = kPowersOfTen[static_cast<std::size_t>(kept - 1)];
+    const double highest = kPowersOfTen[static_cast<std::size_t>(kept)];
+    // 2^(binary-1) <= magnitude < 2^binary puts the decimal exponent at the
+    // estimate or one above it.
+    int binary = 0;
+    std::frexp(magnitude, &binary);
+    int exponent = static_cast<int>(std::floor((binary - 1) * kLog10Of2));
+    int scale = kept - 1 - exponent;
+    if (scale < 0 || scale >= static_cast<int>(kPowersOfTen.size())) {
+        return std::nullopt;
+    }
+    double scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(scale)];
+    if (scaled >= highest) {
+        ++exponent;
+        --scale;
+        if (scale < 0) {
+            return std::nullopt;
+        }
+        scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(scale)];
+    }
+    const double whole = std::nearbyint(scaled);
+    if (std::fabs(scaled - whole) == 0.5 || whole < lowest) {
+        return std::nullopt;
+    }
+    ScientificParts parts;
+    parts.negative = value < 0;
+    parts.exponent = exponent;
+    if (whole >= highest) {
+        // 9.99...96 rounds up to the next power of ten.
+        parts.digits = "1";
+        ++parts.exponent;
+        return parts;
+    }
+    char digits[24];
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, static_cast<long long>(whole)).ptr;
+    parts.digits.assign(digits, end);
+    return parts;
+}
+
+// Rounds to the given number of significant digits and lays the result out
+// in general format.
 template <class Float>
 std::string numberTextOf(Float value, int significantDigits, int scientificFromExponent) {
     if (value == 0 || !std::isfinite(value)) {
@@ -155,48 +243,31 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
             std::to_chars(whole, whole + sizeof whole, static_cast<long long>(value)).ptr;
         return std::string(whole, end);
     }
+    std::optional<ScientificParts> parts = roundedByScaling(value, significantDigits);
     char buffer[64];
-    std::to_chars_result result{};
-    bool rounded = false;
     if constexpr (std::is_same_v<Float, double>) {
-        // The shortest digits that read back as the same double are, when
-        // there are no more than 15 of them, also the correctly rounded ones:
-        // two 15-digit decimals lie further apart than a double's spacing, so
-        // only one of them can read back as the value. Finding them is much
-        // cheaper than rounding exactly. (Not so for a single and 7 digits.)
-        result =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-        const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
-        const auto mark = static_cast<std::ptrdiff_t>(shortest.find('e'));
-        rounded =
-            std::count_if(shortest.begin(), shortest.begin() + mark, isDigit) <= significantDigits;
-    }
-    if (!rounded) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                               significantDigits - 1);
-    }
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    bool negative = false;
-    std::size_t position = 0;
-    if (text[0] == '-') {
-        negative = true;
-        position = 1;
-    }
-    std::string digits;
-    const auto exponentMark = text.find('e');
-    for (std::size_t i = position; i < exponentMark; ++i) {
-        if (text[i] != '.') {
-            digits += text[i];
+        // Outside the range of scaling, the shortest digits that read back as
+        // the same double are, when there are no more than 15 of them, also
+        // the correctly rounded ones: two 15-digit decimals lie further apart
+        // than a double's spacing, so only one of them can read back as the
+        // value. (Not so for a single and 7 digits, nor below the normal
+        // range, where doubles lie further apart.)
+        if (!parts && std::isnormal(value)) {
+            const auto shortest =
+                std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+            parts = scientificParts({buffer, static_cast<std::size_t>(shortest.ptr - buffer)});
+            if (static_cast<int>(parts->digits.size()) > significantDigits) {
+                parts.reset();
+            }
         }
     }
-    int exponent = 0;
-    const char* exponentBegin = text.data() + exponentMark + 1;
-    if (*exponentBegin == '+') {
-        ++exponentBegin;
+    if (!parts) {
+        const auto exact = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                         std::chars_format::scientific, significantDigits - 1);
+        parts = scientificParts({buffer, static_cast<std::size_t>(exact.ptr - buffer)});
     }
-    std::from_chars(exponentBegin, text.data() + text.size(), exponent);
-    return formatGeneral(significantDigits, scientificFromExponent, negative, std::move(digits),
-                         exponent);
+    return formatGeneral(significantDigits, scientificFromExponent, parts->negative,
+                         std::move(parts->digits), parts->exponent);
 }
 
 } // namespace
