@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -37,15 +39,67 @@ struct NumberParts {
     std::string exponent; // digits only
 };
 
+// The powers of ten that are exact doubles.
+constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Beyond these decimal magnitudes a number is an infinity or a zero as a
 // double, however many digits it has.
 constexpr long long kOverflowMagnitude = 310;
 constexpr long long kUnderflowMagnitude = -330;
 constexpr long long kExponentCeiling = 1'000'000'000'000;
 
+// Whole numbers below 10^15 and the powers of ten up to 10^22 are exact
+// doubles, so a number of at most 15 digits within 22 places of the point is
+// one correctly rounded multiplication or division away: the same double the
+// full conversion gives, found without it. Typed values take this path.
+std::optional<double> exactlyScaled(const NumberParts& parts) {
+    constexpr int kExactDigits = 15;
+    constexpr std::size_t kExponentDigits = 2;
+    if (parts.exponent.size() > kExponentDigits) {
+        return std::nullopt;
+    }
+    long long whole = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool afterPoint = false;
+    for (const char c : parts.mantissa) {
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (whole == 0 && c == '0') {
+            fractionDigits += afterPoint ? 1 : 0;
+            continue;
+        }
+        if (++digits > kExactDigits) {
+            return std::nullopt;
+        }
+        whole = whole * 10 + (c - '0');
+        fractionDigits += afterPoint ? 1 : 0;
+    }
+    int exponent = 0;
+    for (const char c : parts.exponent) {
+        exponent = exponent * 10 + (c - '0');
+    }
+    const int scale = (parts.exponentNegative ? -exponent : exponent) - fractionDigits;
+    const auto powers = static_cast<int>(kPowersOfTen.size());
+    if (whole == 0 || scale <= -powers || scale >= powers) {
+        return whole == 0 ? std::optional<double>(0) : std::nullopt;
+    }
+    const auto value = static_cast<double>(whole);
+    const double scaled = scale >= 0 ? value * kPowersOfTen[static_cast<std::size_t>(scale)]
+                                     : value / kPowersOfTen[static_cast<std::size_t>(-scale)];
+    return parts.negative ? -scaled : scaled;
+}
+
 double toDouble(const NumberParts& parts) {
     if (!parts.mantissaHasDigit) {
         return 0;
+    }
+    if (const auto value = exactlyScaled(parts)) {
+        return *value;
     }
     // The number is 0.<significant digits> times ten to the magnitude. Only
     // the magnitude decides overflow and underflow, so a megabyte of leading
@@ -169,6 +223,37 @@ ScientificParts scientificParts(std::string_view text) {
     return parts;
 }
 
+// The digits of a whole number below 10^16, most significant first; the
+// eight low digits are split off so that the digit loop runs on 32 bits.
+std::string decimalDigits(unsigned long long whole) {
+    constexpr std::size_t kLowDigits = 8;
+    constexpr unsigned long long kLowScale = 100'000'000;
+    char reversed[24];
+    std::size_t count = 0;
+    // Writes the digits of the part backwards, at least `width` of them.
+    const auto put = [&](std::uint32_t part, std::size_t width) {
+        const std::size_t end = count + width;
+        do {
+            reversed[count++] = static_cast<char>('0' + part % 10);
+            part /= 10;
+        } while (part != 0 || count < end);
+    };
+    if (whole >= kLowScale) {
+        put(static_cast<std::uint32_t>(whole % kLowScale), kLowDigits);
+        put(static_cast<std::uint32_t>(whole / kLowScale), 1);
+    } else {
+        put(static_cast<std::uint32_t>(whole), 1);
+    }
+    std::string digits(count, '0');
+    std::reverse_copy(reversed, reversed + count, digits.begin());
+    return digits;
+}
+
+// floor(k * log10(2)) is (k * 78913) >> 18 for every binary exponent k of a
+// value rounded by scaling (-27 to 50), and far beyond.
+constexpr int kLog10Of2Times2To18 = 78913;
+constexpr int kLog10Of2Shift = 18;
+
 // Rounding by scaling: with 10^p exactly representable (p up to 22), the
 // value times 10^p, brought to between 10^(kept-1) and 10^kept, rounds to the
 // whole number whose digits are the value's correctly rounded ones. The
@@ -176,11 +261,6 @@ ScientificParts scientificParts(std::string_view text) {
 // its nearest whole number is the exact product's, unless it lies exactly
 // half-way between two, where the exact product may lie on either side:
 // those few are left to the exact rounding.
-constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr double kLog10Of2 = 0.30102999566398120;
-
 std::optional<ScientificParts> roundedByScaling(double value, int kept) {
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-8 && magnitude < 1e15)) {
@@ -190,9 +270,10 @@ std::optional<ScientificParts> roundedByScaling(double value, int kept) {
     const double highest = kPowersOfTen[static_cast<std::size_t>(kept)];
     // 2^(binary-1) <= magnitude < 2^binary puts the decimal exponent at the
     // estimate or one above it.
-    int binary = 0;
-    std::frexp(magnitude, &binary);
-    int exponent = static_cast<int>(std::floor((binary - 1) * kLog10Of2));
+    constexpr int kExponentBias = 1022; // of frexp's binary exponent
+    const int binary =
+        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - kExponentBias;
+    int exponent = ((binary - 1) * kLog10Of2Times2To18) >> kLog10Of2Shift;
     int scale = kept - 1 - exponent;
     if (scale < 0 || scale >= static_cast<int>(kPowersOfTen.size())) {
         return std::nullopt;
@@ -219,10 +300,7 @@ std::optional<ScientificParts> roundedByScaling(double value, int kept) {
         ++parts.exponent;
         return parts;
     }
-    char digits[24];
-    const auto end =
-        std::to_chars(digits, digits + sizeof digits, static_cast<long long>(whole)).ptr;
-    parts.digits.assign(digits, end);
+    parts.digits = decimalDigits(static_cast<unsigned long long>(whole));
     return parts;
 }
 
@@ -237,7 +315,8 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
     // Whole numbers within the significant digits are exact: write them as
     // integers. Turn counts and most typed values take this path.
     const Float wholeLimit = significantDigits == 15 ? Float(1e15) : Float(1e7);
-    if (std::fabs(value) < wholeLimit && value == std::trunc(value)) {
+    if (std::fabs(value) < wholeLimit &&
+        static_cast<Float>(static_cast<long long>(value)) == value) {
         char whole[24];
         const auto end =
             std::to_chars(whole, whole + sizeof whole, static_cast<long long>(value)).ptr;
@@ -371,10 +450,6 @@ std::string numberText(double value) {
 
 std::string numberText(float value) {
     return numberTextOf(value, 7, 7);
-}
-
-double Int(double value) {
-    return std::floor(value);
 }
 
 float singleRound(double value) {
