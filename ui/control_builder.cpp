@@ -11,7 +11,6 @@
 #include <QColor>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -24,7 +23,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <map>
 #include <ranges>
@@ -72,18 +70,9 @@ QWidget* createLabel(const ControlDescription& control, QWidget* parent) {
     return label;
 }
 
-// Our pictures are PNG files: naming the format spares Qt probing every image
-// plugin it has (and loading them) to find out.
-QPixmap pngResource(const QString& path) {
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
-
 // The picture's box is the bitmap's natural size, so nothing is stretched.
 QWidget* createPicture(QWidget* parent) {
-    return new Picture(pngResource(toQString(kDiagramResource)),
-                       pngResource(toQString(kDiagram2xResource)), parent);
+    return new Picture(toQString(kDiagramResource), toQString(kDiagram2xResource), parent);
 }
 
 QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
@@ -188,13 +177,11 @@ QStringList gaugeItems() {
 }
 
 QIcon programIcon() {
-    // Title bars and task bars use the small sizes; the large ones are for the
-    // desktop's icon theme, which has them from the installed files.
-    static constexpr std::array kIconSizes{16, 32, 48, 64};
+    // The window's icon is the 32-pixel one; the window system scales it for
+    // a title bar or a task bar. Other sizes are for the desktop's icon
+    // theme, which has them from the installed files.
     QIcon icon;
-    for (const int size : kIconSizes) {
-        icon.addPixmap(pngResource(QStringLiteral(":/tarvix/icon-%1.png").arg(size)));
-    }
+    icon.addPixmap(pngPixmap(QStringLiteral(":/tarvix/icon-32.png")));
     return icon;
 }
 
