@@ -30,13 +30,14 @@ bool isExponentMark(char c) {
 }
 
 // A number as read from text, before conversion: the sign, the mantissa digits
-// with their point, and the exponent digits.
+// with their point, and the exponent digits. The views point into the text
+// read, or into the digits collected from it.
 struct NumberParts {
     bool negative = false;
-    std::string mantissa; // digits and at most one '.'
+    std::string_view mantissa; // digits and at most one '.'
     bool mantissaHasDigit = false;
     bool exponentNegative = false;
-    std::string exponent; // digits only
+    std::string_view exponent; // digits only
 };
 
 // The powers of ten that are exact doubles.
@@ -104,7 +105,7 @@ double toDouble(const NumberParts& parts) {
     // The number is 0.<significant digits> times ten to the magnitude. Only
     // the magnitude decides overflow and underflow, so a megabyte of leading
     // zeros or an exponent of a thousand digits is read as what it is.
-    const std::string& mantissa = parts.mantissa;
+    const std::string_view mantissa = parts.mantissa;
     const auto point = mantissa.find('.');
     const auto wholeDigits =
         static_cast<long long>(point == std::string::npos ? mantissa.size() : point);
@@ -352,7 +353,10 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
 } // namespace
 
 double lenientParse(std::string_view text) {
+    // Blanks may stand between the digits, so the digits are collected.
     NumberParts parts;
+    std::string mantissa;
+    std::string exponent;
     std::size_t i = 0;
     const std::size_t n = text.size();
     auto skipBlanks = [&] {
@@ -373,10 +377,10 @@ double lenientParse(std::string_view text) {
             continue;
         }
         if (isDigit(c)) {
-            parts.mantissa += c;
+            mantissa += c;
             parts.mantissaHasDigit = true;
         } else if (c == '.' && !seenPoint) {
-            parts.mantissa += c;
+            mantissa += c;
             seenPoint = true;
         } else {
             break;
@@ -396,9 +400,11 @@ double lenientParse(std::string_view text) {
             if (!isDigit(text[i])) {
                 break;
             }
-            parts.exponent += text[i];
+            exponent += text[i];
         }
     }
+    parts.mantissa = mantissa;
+    parts.exponent = exponent;
     return toDouble(parts);
 }
 
@@ -416,12 +422,14 @@ double strictParse(std::string_view text) {
         parts.negative = text[i] == '-';
         ++i;
     }
+    // No blanks inside: the parts are views of the text itself.
     bool seenPoint = false;
+    const std::size_t mantissaBegin = i;
     for (; i < n && (isDigit(text[i]) || (text[i] == '.' && !seenPoint)); ++i) {
         seenPoint = seenPoint || text[i] == '.';
         parts.mantissaHasDigit = parts.mantissaHasDigit || isDigit(text[i]);
-        parts.mantissa += text[i];
     }
+    parts.mantissa = text.substr(mantissaBegin, i - mantissaBegin);
     if (!parts.mantissaHasDigit) {
         throw Fault(FaultKind::TypeMismatch);
     }
@@ -431,9 +439,11 @@ double strictParse(std::string_view text) {
             parts.exponentNegative = text[i] == '-';
             ++i;
         }
-        for (; i < n && isDigit(text[i]); ++i) {
-            parts.exponent += text[i];
+        const std::size_t exponentBegin = i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
         }
+        parts.exponent = text.substr(exponentBegin, i - exponentBegin);
         if (parts.exponent.empty()) {
             throw Fault(FaultKind::TypeMismatch);
         }
