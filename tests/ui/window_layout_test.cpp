@@ -156,6 +156,9 @@ private slots:
         m_messages.clear();
         m_urls.opened.clear();
         QVERIFY(openWindow());
+        // Every control, those of the panels still hidden included; they are
+        // made when first needed, and stay as hidden as their panels.
+        m_window->createAllControls();
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
     }
 
