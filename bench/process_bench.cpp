@@ -58,6 +58,9 @@ int main(int argc, char** argv) {
     return tarvix::bench::runBenchmarks(
         argc, argv,
         {wholeRun("process/design", with({})),
+         // 3,001 rows, and 1,293 warnings on standard error (B above 24 ft).
+         wholeRun("process/sweep_b_3001_rows",
+                  {"--freq", "7", "--length", "60", "--sweep-b", "0:30:0.01"}),
          wholeRun("process/simulate_worked_example",
                   with({"--simulate", "--former-dia", "2", "--coil-length", "2"}))});
 }

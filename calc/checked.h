@@ -15,11 +15,8 @@ namespace tarvix::checked {
 // An infinite result means the step overflowed; a NaN can only come from an
 // operation with no meaningful value.
 inline double verified(double result) {
-    if (std::isnan(result)) [[unlikely]] {
-        raise(FaultKind::InvalidArgument);
-    }
-    if (std::isinf(result)) [[unlikely]] {
-        raise(FaultKind::Overflow);
+    if (!std::isfinite(result)) [[unlikely]] {
+        raise(std::isnan(result) ? FaultKind::InvalidArgument : FaultKind::Overflow);
     }
     return result;
 }

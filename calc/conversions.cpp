@@ -5,9 +5,13 @@
 #include "calc/fault.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <type_traits>
 
@@ -26,14 +30,20 @@ bool isExponentMark(char c) {
 }
 
 // A number as read from text, before conversion: the sign, the mantissa digits
-// with their point, and the exponent digits.
+// with their point, and the exponent digits. The views point into the text
+// read, or into the digits collected from it.
 struct NumberParts {
     bool negative = false;
-    std::string mantissa; // digits and at most one '.'
+    std::string_view mantissa; // digits and at most one '.'
     bool mantissaHasDigit = false;
     bool exponentNegative = false;
-    std::string exponent; // digits only
+    std::string_view exponent; // digits only
 };
+
+// The powers of ten that are exact doubles.
+constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // Beyond these decimal magnitudes a number is an infinity or a zero as a
 // double, however many digits it has.
@@ -41,14 +51,61 @@ constexpr long long kOverflowMagnitude = 310;
 constexpr long long kUnderflowMagnitude = -330;
 constexpr long long kExponentCeiling = 1'000'000'000'000;
 
+// Whole numbers below 10^15 and the powers of ten up to 10^22 are exact
+// doubles, so a number of at most 15 digits within 22 places of the point is
+// one correctly rounded multiplication or division away: the same double the
+// full conversion gives, found without it. Typed values take this path.
+std::optional<double> exactlyScaled(const NumberParts& parts) {
+    constexpr int kExactDigits = 15;
+    constexpr std::size_t kExponentDigits = 2;
+    if (parts.exponent.size() > kExponentDigits) {
+        return std::nullopt;
+    }
+    long long whole = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool afterPoint = false;
+    for (const char c : parts.mantissa) {
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (whole == 0 && c == '0') {
+            fractionDigits += afterPoint ? 1 : 0;
+            continue;
+        }
+        if (++digits > kExactDigits) {
+            return std::nullopt;
+        }
+        whole = whole * 10 + (c - '0');
+        fractionDigits += afterPoint ? 1 : 0;
+    }
+    int exponent = 0;
+    for (const char c : parts.exponent) {
+        exponent = exponent * 10 + (c - '0');
+    }
+    const int scale = (parts.exponentNegative ? -exponent : exponent) - fractionDigits;
+    const auto powers = static_cast<int>(kPowersOfTen.size());
+    if (whole == 0 || scale <= -powers || scale >= powers) {
+        return whole == 0 ? std::optional<double>(0) : std::nullopt;
+    }
+    const auto value = static_cast<double>(whole);
+    const double scaled = scale >= 0 ? value * kPowersOfTen[static_cast<std::size_t>(scale)]
+                                     : value / kPowersOfTen[static_cast<std::size_t>(-scale)];
+    return parts.negative ? -scaled : scaled;
+}
+
 double toDouble(const NumberParts& parts) {
     if (!parts.mantissaHasDigit) {
         return 0;
     }
+    if (const auto value = exactlyScaled(parts)) {
+        return *value;
+    }
     // The number is 0.<significant digits> times ten to the magnitude. Only
     // the magnitude decides overflow and underflow, so a megabyte of leading
     // zeros or an exponent of a thousand digits is read as what it is.
-    const std::string& mantissa = parts.mantissa;
+    const std::string_view mantissa = parts.mantissa;
     const auto point = mantissa.find('.');
     const auto wholeDigits =
         static_cast<long long>(point == std::string::npos ? mantissa.size() : point);
@@ -138,8 +195,118 @@ std::string formatGeneral(int significantDigits, int scientificFromExponent, boo
     return text;
 }
 
-// Rounds to the given number of significant digits through to_chars'
-// scientific form ("d.ddddde+XX") and lays the result out in general format.
+// A number in to_chars' scientific form ("-d.ddddde+XX") taken apart.
+struct ScientificParts {
+    bool negative = false;
+    std::string digits; // the significant digits, without the point
+    int exponent = 0;
+};
+
+ScientificParts scientificParts(std::string_view text) {
+    ScientificParts parts;
+    std::size_t position = 0;
+    if (text[0] == '-') {
+        parts.negative = true;
+        position = 1;
+    }
+    const auto exponentMark = text.find('e');
+    parts.digits.reserve(exponentMark - position);
+    for (std::size_t i = position; i < exponentMark; ++i) {
+        if (text[i] != '.') {
+            parts.digits += text[i];
+        }
+    }
+    const char* exponentBegin = text.data() + exponentMark + 1;
+    if (*exponentBegin == '+') {
+        ++exponentBegin;
+    }
+    std::from_chars(exponentBegin, text.data() + text.size(), parts.exponent);
+    return parts;
+}
+
+// The digits of a whole number below 10^16, most significant first; the
+// eight low digits are split off so that the digit loop runs on 32 bits.
+std::string decimalDigits(unsigned long long whole) {
+    constexpr std::size_t kLowDigits = 8;
+    constexpr unsigned long long kLowScale = 100'000'000;
+    char reversed[24];
+    std::size_t count = 0;
+    // Writes the digits of the part backwards, at least `width` of them.
+    const auto put = [&](std::uint32_t part, std::size_t width) {
+        const std::size_t end = count + width;
+        do {
+            reversed[count++] = static_cast<char>('0' + part % 10);
+            part /= 10;
+        } while (part != 0 || count < end);
+    };
+    if (whole >= kLowScale) {
+        put(static_cast<std::uint32_t>(whole % kLowScale), kLowDigits);
+        put(static_cast<std::uint32_t>(whole / kLowScale), 1);
+    } else {
+        put(static_cast<std::uint32_t>(whole), 1);
+    }
+    std::string digits(count, '0');
+    std::reverse_copy(reversed, reversed + count, digits.begin());
+    return digits;
+}
+
+// floor(k * log10(2)) is (k * 78913) >> 18 for every binary exponent k of a
+// value rounded by scaling (-27 to 50), and far beyond.
+constexpr int kLog10Of2Times2To18 = 78913;
+constexpr int kLog10Of2Shift = 18;
+
+// Rounding by scaling: with 10^p exactly representable (p up to 22), the
+// value times 10^p, brought to between 10^(kept-1) and 10^kept, rounds to the
+// whole number whose digits are the value's correctly rounded ones. The
+// product is rounded once, by less than half its unit in the last place, so
+// its nearest whole number is the exact product's, unless it lies exactly
+// half-way between two, where the exact product may lie on either side:
+// those few are left to the exact rounding.
+std::optional<ScientificParts> roundedByScaling(double value, int kept) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-8 && magnitude < 1e15)) {
+        return std::nullopt;
+    }
+    const double lowest = kPowersOfTen[static_cast<std::size_t>(kept - 1)];
+    const double highest = kPowersOfTen[static_cast<std::size_t>(kept)];
+    // 2^(binary-1) <= magnitude < 2^binary puts the decimal exponent at the
+    // estimate or one above it.
+    constexpr int kExponentBias = 1022; // of frexp's binary exponent
+    const int binary =
+        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - kExponentBias;
+    int exponent = ((binary - 1) * kLog10Of2Times2To18) >> kLog10Of2Shift;
+    int scale = kept - 1 - exponent;
+    if (scale < 0 || scale >= static_cast<int>(kPowersOfTen.size())) {
+        return std::nullopt;
+    }
+    double scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(scale)];
+    if (scaled >= highest) {
+        ++exponent;
+        --scale;
+        if (scale < 0) {
+            return std::nullopt;
+        }
+        scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(scale)];
+    }
+    const double whole = std::nearbyint(scaled);
+    if (std::fabs(scaled - whole) == 0.5 || whole < lowest) {
+        return std::nullopt;
+    }
+    ScientificParts parts;
+    parts.negative = value < 0;
+    parts.exponent = exponent;
+    if (whole >= highest) {
+        // 9.99...96 rounds up to the next power of ten.
+        parts.digits = "1";
+        ++parts.exponent;
+        return parts;
+    }
+    parts.digits = decimalDigits(static_cast<unsigned long long>(whole));
+    return parts;
+}
+
+// Rounds to the given number of significant digits and lays the result out
+// in general format.
 template <class Float>
 std::string numberTextOf(Float value, int significantDigits, int scientificFromExponent) {
     if (value == 0 || !std::isfinite(value)) {
@@ -149,60 +316,47 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
     // Whole numbers within the significant digits are exact: write them as
     // integers. Turn counts and most typed values take this path.
     const Float wholeLimit = significantDigits == 15 ? Float(1e15) : Float(1e7);
-    if (std::fabs(value) < wholeLimit && value == std::trunc(value)) {
+    if (std::fabs(value) < wholeLimit &&
+        static_cast<Float>(static_cast<long long>(value)) == value) {
         char whole[24];
         const auto end =
             std::to_chars(whole, whole + sizeof whole, static_cast<long long>(value)).ptr;
         return std::string(whole, end);
     }
+    std::optional<ScientificParts> parts = roundedByScaling(value, significantDigits);
     char buffer[64];
-    std::to_chars_result result{};
-    bool rounded = false;
     if constexpr (std::is_same_v<Float, double>) {
-        // The shortest digits that read back as the same double are, when
-        // there are no more than 15 of them, also the correctly rounded ones:
-        // two 15-digit decimals lie further apart than a double's spacing, so
-        // only one of them can read back as the value. Finding them is much
-        // cheaper than rounding exactly. (Not so for a single and 7 digits.)
-        result =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-        const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
-        const auto mark = static_cast<std::ptrdiff_t>(shortest.find('e'));
-        rounded =
-            std::count_if(shortest.begin(), shortest.begin() + mark, isDigit) <= significantDigits;
-    }
-    if (!rounded) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                               significantDigits - 1);
-    }
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    bool negative = false;
-    std::size_t position = 0;
-    if (text[0] == '-') {
-        negative = true;
-        position = 1;
-    }
-    std::string digits;
-    const auto exponentMark = text.find('e');
-    for (std::size_t i = position; i < exponentMark; ++i) {
-        if (text[i] != '.') {
-            digits += text[i];
+        // Outside the range of scaling, the shortest digits that read back as
+        // the same double are, when there are no more than 15 of them, also
+        // the correctly rounded ones: two 15-digit decimals lie further apart
+        // than a double's spacing, so only one of them can read back as the
+        // value. (Not so for a single and 7 digits, nor below the normal
+        // range, where doubles lie further apart.)
+        if (!parts && std::isnormal(value)) {
+            const auto shortest =
+                std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+            parts = scientificParts({buffer, static_cast<std::size_t>(shortest.ptr - buffer)});
+            if (static_cast<int>(parts->digits.size()) > significantDigits) {
+                parts.reset();
+            }
         }
     }
-    int exponent = 0;
-    const char* exponentBegin = text.data() + exponentMark + 1;
-    if (*exponentBegin == '+') {
-        ++exponentBegin;
+    if (!parts) {
+        const auto exact = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                         std::chars_format::scientific, significantDigits - 1);
+        parts = scientificParts({buffer, static_cast<std::size_t>(exact.ptr - buffer)});
     }
-    std::from_chars(exponentBegin, text.data() + text.size(), exponent);
-    return formatGeneral(significantDigits, scientificFromExponent, negative, std::move(digits),
-                         exponent);
+    return formatGeneral(significantDigits, scientificFromExponent, parts->negative,
+                         std::move(parts->digits), parts->exponent);
 }
 
 } // namespace
 
 double lenientParse(std::string_view text) {
+    // Blanks may stand between the digits, so the digits are collected.
     NumberParts parts;
+    std::string mantissa;
+    std::string exponent;
     std::size_t i = 0;
     const std::size_t n = text.size();
     auto skipBlanks = [&] {
@@ -223,10 +377,10 @@ double lenientParse(std::string_view text) {
             continue;
         }
         if (isDigit(c)) {
-            parts.mantissa += c;
+            mantissa += c;
             parts.mantissaHasDigit = true;
         } else if (c == '.' && !seenPoint) {
-            parts.mantissa += c;
+            mantissa += c;
             seenPoint = true;
         } else {
             break;
@@ -246,9 +400,11 @@ double lenientParse(std::string_view text) {
             if (!isDigit(text[i])) {
                 break;
             }
-            parts.exponent += text[i];
+            exponent += text[i];
         }
     }
+    parts.mantissa = mantissa;
+    parts.exponent = exponent;
     return toDouble(parts);
 }
 
@@ -266,12 +422,14 @@ double strictParse(std::string_view text) {
         parts.negative = text[i] == '-';
         ++i;
     }
+    // No blanks inside: the parts are views of the text itself.
     bool seenPoint = false;
+    const std::size_t mantissaBegin = i;
     for (; i < n && (isDigit(text[i]) || (text[i] == '.' && !seenPoint)); ++i) {
         seenPoint = seenPoint || text[i] == '.';
         parts.mantissaHasDigit = parts.mantissaHasDigit || isDigit(text[i]);
-        parts.mantissa += text[i];
     }
+    parts.mantissa = text.substr(mantissaBegin, i - mantissaBegin);
     if (!parts.mantissaHasDigit) {
         throw Fault(FaultKind::TypeMismatch);
     }
@@ -281,9 +439,11 @@ double strictParse(std::string_view text) {
             parts.exponentNegative = text[i] == '-';
             ++i;
         }
-        for (; i < n && isDigit(text[i]); ++i) {
-            parts.exponent += text[i];
+        const std::size_t exponentBegin = i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
         }
+        parts.exponent = text.substr(exponentBegin, i - exponentBegin);
         if (parts.exponent.empty()) {
             throw Fault(FaultKind::TypeMismatch);
         }
@@ -300,10 +460,6 @@ std::string numberText(double value) {
 
 std::string numberText(float value) {
     return numberTextOf(value, 7, 7);
-}
-
-double Int(double value) {
-    return std::floor(value);
 }
 
 float singleRound(double value) {

@@ -123,12 +123,15 @@ std::vector<std::string> sweepWarnings(const DesignInputs& inputs,
         warnings.push_back(*warning);
     }
     for (const SweepRow& row : rows) {
-        const std::string prefix =
-            "B = " + numberText(row.distance) + " " + antennaUnitName(units) + ": ";
+        std::string prefix; // made only for a row that has a warning
         const double b = row.design.record.centreToCoilFt;
         for (const auto& warning : {coilDistanceRatioWarning(inputs.totalLengthFt, b, units),
                                     coilDistanceLimitWarning(inputs.totalLengthFt, b, units)}) {
             if (warning) {
+                if (prefix.empty()) {
+                    prefix =
+                        "B = " + numberText(row.distance) + " " + antennaUnitName(units) + ": ";
+                }
                 warnings.push_back(prefix + *warning);
             }
         }

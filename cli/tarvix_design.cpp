@@ -25,9 +25,11 @@ namespace {
 
 constexpr const char* kProgram = "tarvix-design: ";
 
+// Standard error is unbuffered: each line is made whole first and written in
+// one call, not one call for each of its four parts.
 void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) {
     for (const std::string& warning : warnings) {
-        err << kProgram << "warning: " << warning << '\n';
+        err << (kProgram + ("warning: " + warning) + '\n');
     }
 }
 

@@ -7,7 +7,7 @@ BENCH_DIR := build-bench
 # the machine is shared.
 BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_display_aggregates_only=true
 # Rounds of the start-up comparison, each starting both programs once.
-STARTUP_ROUNDS ?= 15
+STARTUP_ROUNDS ?= 30
 
 define bench_configure
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVIX_WERROR=ON \

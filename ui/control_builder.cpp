@@ -11,7 +11,6 @@
 #include <QColor>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -24,9 +23,7 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <array>
 #include <limits>
-#include <map>
 #include <ranges>
 #include <stdexcept>
 #include <string>
@@ -72,18 +69,9 @@ QWidget* createLabel(const ControlDescription& control, QWidget* parent) {
     return label;
 }
 
-// Our pictures are PNG files: naming the format spares Qt probing every image
-// plugin it has (and loading them) to find out.
-QPixmap pngResource(const QString& path) {
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
-
 // The picture's box is the bitmap's natural size, so nothing is stretched.
 QWidget* createPicture(QWidget* parent) {
-    return new Picture(pngResource(toQString(kDiagramResource)),
-                       pngResource(toQString(kDiagram2xResource)), parent);
+    return new Picture(toQString(kDiagramResource), toQString(kDiagram2xResource), parent);
 }
 
 QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
@@ -144,7 +132,8 @@ QString nameFromCaption(const QString& caption) {
     return name.simplified();
 }
 
-void setAccessibleNames(QWidget& window) {
+// Names the controls just created, those for which `created` holds.
+template <class Created> void setAccessibleNames(QWidget& window, Created created) {
     const auto find = [&window](std::string_view name) {
         auto* widget = window.findChild<QWidget*>(toQString(name));
         if (widget == nullptr) {
@@ -153,6 +142,9 @@ void setAccessibleNames(QWidget& window) {
         return widget;
     };
     for (const AccessibleCaption& caption : accessibleCaptions()) {
+        if (!created(caption.control)) {
+            continue;
+        }
         QWidget* control = find(caption.control);
         QString name = toQString(caption.name);
         if (!caption.label.empty()) {
@@ -188,15 +180,73 @@ QStringList gaugeItems() {
 }
 
 QIcon programIcon() {
-    // Title bars and task bars use the small sizes; the large ones are for the
-    // desktop's icon theme, which has them from the installed files.
-    static constexpr std::array kIconSizes{16, 32, 48, 64};
+    // The window's icon is the 32-pixel one; the window system scales it for
+    // a title bar or a task bar. Other sizes are for the desktop's icon
+    // theme, which has them from the installed files.
     QIcon icon;
-    for (const int size : kIconSizes) {
-        icon.addPixmap(pngResource(QStringLiteral(":/tarvix/icon-%1.png").arg(size)));
-    }
+    icon.addPixmap(pngPixmap(QStringLiteral(":/tarvix/icon-32.png")));
     return icon;
 }
+
+namespace {
+
+const ControlDescription& rowOf(std::string_view name) {
+    const auto controls = controlTable();
+    const auto row = std::ranges::find(controls, name, &ControlDescription::name);
+    if (row == controls.end()) {
+        throw std::logic_error("no control " + std::string(name) + " in the table");
+    }
+    return *row;
+}
+
+bool createdLater(const ControlDescription& control) {
+    return !control.panel.empty() && (rowOf(control.panel).flags & HiddenAtStart) != 0;
+}
+
+QWidget* createAt(QWidget& window, const ControlDescription& control) {
+    QWidget* parent = &window;
+    if (!control.panel.empty()) {
+        parent = window.findChild<QWidget*>(toQString(control.panel), Qt::FindDirectChildrenOnly);
+        if (parent == nullptr) {
+            throw std::logic_error("panel " + std::string(control.panel) + " must come before " +
+                                   std::string(control.name));
+        }
+    }
+    QWidget* widget = createControl(control, parent);
+    widget->setObjectName(toQString(control.name));
+    widget->setGeometry(pixelGeometry(control));
+    if ((control.flags & ResultFont) != 0) {
+        widget->setFont(resultFont());
+    }
+    if ((control.flags & DisabledAtStart) != 0) {
+        widget->setEnabled(false);
+    }
+    if ((control.flags & HiddenAtStart) != 0) {
+        widget->hide();
+    }
+    return widget;
+}
+
+// Labels and panels hold tab indexes too but never take focus; hidden and
+// disabled controls are skipped by Qt as they were by the original. Controls
+// created later join the chain at their places.
+void setTabOrder(QWidget& window) {
+    std::vector<std::pair<int, QWidget*>> tabStops;
+    for (const ControlDescription& control : controlTable()) {
+        if (!takesFocus(control.kind)) {
+            continue;
+        }
+        if (auto* widget = window.findChild<QWidget*>(toQString(control.name))) {
+            tabStops.emplace_back(control.tabIndex, widget);
+        }
+    }
+    std::ranges::sort(tabStops, {}, &std::pair<int, QWidget*>::first);
+    for (std::size_t i = 1; i < tabStops.size(); ++i) {
+        QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+    }
+}
+
+} // namespace
 
 QWidget& buildControls(QWidget& window) {
     initAssetResources();
@@ -207,35 +257,17 @@ QWidget& buildControls(QWidget& window) {
     window.setFont(defaultFont());
     window.resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
-    std::map<std::string_view, QWidget*> panels;
-    std::vector<std::pair<int, QWidget*>> tabStops;
+    // The controls of the panels hidden at start are created when first
+    // needed (buildPanelControls); everything else, the panels themselves
+    // included, now.
+    std::vector<QWidget*> panels;
     for (const ControlDescription& control : controlTable()) {
-        QWidget* parent = &window;
-        if (!control.panel.empty()) {
-            const auto panel = panels.find(control.panel);
-            if (panel == panels.end()) {
-                throw std::logic_error("panel " + std::string(control.panel) +
-                                       " must come before " + std::string(control.name));
-            }
-            parent = panel->second;
+        if (createdLater(control)) {
+            continue;
         }
-        QWidget* widget = createControl(control, parent);
-        widget->setObjectName(toQString(control.name));
-        widget->setGeometry(pixelGeometry(control));
-        if ((control.flags & ResultFont) != 0) {
-            widget->setFont(resultFont());
-        }
-        if ((control.flags & DisabledAtStart) != 0) {
-            widget->setEnabled(false);
-        }
-        if ((control.flags & HiddenAtStart) != 0) {
-            widget->hide();
-        }
+        QWidget* widget = createAt(window, control);
         if (control.kind == ControlKind::Panel) {
-            panels.emplace(control.name, widget);
-        }
-        if (takesFocus(control.kind)) {
-            tabStops.emplace_back(control.tabIndex, widget);
+            panels.push_back(widget);
         }
     }
 
@@ -247,23 +279,36 @@ QWidget& buildControls(QWidget& window) {
     // outlives the panels that use it.
     if (QStyle* panelStyle = QStyleFactory::create(QStringLiteral("Windows"))) {
         panelStyle->setParent(&window);
-        for (QWidget* panel : panels | std::views::values) {
+        for (QWidget* panel : panels) {
             panel->setStyle(panelStyle);
         }
     }
 
-    setAccessibleNames(window);
-
-    // Labels and panels hold tab indexes too but never take focus; hidden and
-    // disabled controls are skipped by Qt as they were by the original.
-    std::ranges::sort(tabStops, {}, &std::pair<int, QWidget*>::first);
-    for (std::size_t i = 1; i < tabStops.size(); ++i) {
-        QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
-    }
-    if (!tabStops.empty()) {
-        tabStops.front().second->setFocus();
-    }
+    setAccessibleNames(window, [](std::string_view name) { return !createdLater(rowOf(name)); });
+    setTabOrder(window);
+    const auto first = std::ranges::min_element(controlTable(), {}, [](const auto& control) {
+        return takesFocus(control.kind) ? control.tabIndex : std::numeric_limits<int>::max();
+    });
+    window.findChild<QWidget*>(toQString(first->name))->setFocus();
     return window;
+}
+
+bool buildPanelControls(QWidget& window, std::string_view panel) {
+    const auto inPanel = [panel](std::string_view name) { return rowOf(name).panel == panel; };
+    bool created = false;
+    for (const ControlDescription& control : controlTable()) {
+        if (control.panel != panel ||
+            window.findChild<QWidget*>(toQString(control.name)) != nullptr) {
+            continue;
+        }
+        createAt(window, control);
+        created = true;
+    }
+    if (created) {
+        setAccessibleNames(window, inPanel);
+        setTabOrder(window);
+    }
+    return created;
 }
 
 } // namespace tarvix

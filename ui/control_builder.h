@@ -4,14 +4,23 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <string_view>
+
 class QWidget;
 
 namespace tarvix {
 
-// Creates every control of the table as a child of the window, at its place,
-// with its text, font, tab order and initial state, and gives the window its
-// name, caption, icon and client size. Returns the window.
+// Creates the controls of the table as children of the window, at their
+// places, with their texts, fonts, tab order and initial states, and gives
+// the window its name, caption, icon and client size. Returns the window.
+// The controls inside the panels hidden at start are left for
+// buildPanelControls: most windows never show them all.
 QWidget& buildControls(QWidget& window);
+
+// Creates the controls of one panel that are not there yet, from the same
+// table, hidden with their panel; names them and puts them in the tab order.
+// Whether it created any.
+bool buildPanelControls(QWidget& window, std::string_view panel);
 
 // The eleven gauges the lists offer, ascending: the even gauges 10 to 30.
 QStringList gaugeItems();

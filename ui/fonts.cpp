@@ -5,11 +5,14 @@
 
 #include "ui/control_table.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLatin1StringView>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace tarvix {
@@ -50,21 +53,51 @@ bool captionsFit(const QFont& font) {
 // wider, so smaller sizes are tried until every caption fits.
 constexpr std::array kDefaultPixelSizes{11, 10, 9, 8};
 
+// The size at which the captions fit, for the fallback families installed with
+// the program's dependencies, so that start-up does not lay every caption out
+// twice to find it. The layout test measures them again.
+constexpr std::array kFittedFamilies{
+    FittedFamily{QLatin1StringView("Liberation Sans"), 10},
+    FittedFamily{QLatin1StringView("DejaVu Sans"), 9},
+};
+
+// The family a font of the sans-serif list resolves to: the first one
+// installed, as the font matching takes them.
+QString installedFamily() {
+    for (const QString& family : sansSerifFamilies()) {
+        if (QFontDatabase::hasFamily(family)) {
+            return family;
+        }
+    }
+    return {};
+}
+
 constexpr int kResultPointSize = 12;
 
 } // namespace
+
+std::span<const FittedFamily> fittedFamilies() {
+    return kFittedFamilies;
+}
+
+int fittingPixelSize(QFont font) {
+    for (const int pixelSize : kDefaultPixelSizes) {
+        font.setPixelSize(pixelSize);
+        if (captionsFit(font)) {
+            return pixelSize;
+        }
+    }
+    return kDefaultPixelSizes.back();
+}
 
 QFont defaultFont() {
     QFont font;
     font.setFamilies(sansSerifFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
-    for (const int pixelSize : kDefaultPixelSizes) {
-        font.setPixelSize(pixelSize);
-        if (captionsFit(font)) {
-            break;
-        }
-    }
+    const QString family = installedFamily();
+    const auto fitted = std::ranges::find(kFittedFamilies, family, &FittedFamily::family);
+    font.setPixelSize(fitted != kFittedFamilies.end() ? fitted->pixelSize : fittingPixelSize(font));
     return font;
 }
 

@@ -51,21 +51,45 @@ private:
 // The window's accessible presentation is registered before anything of the
 // window exists: building the controls may already ask about it.
 frmTarvix1::frmTarvix1(MessageSink messages, QWidget* parent)
-    : QWidget((presentWindowAsWindow(), parent)), m_form(buildControls(*this), std::move(messages)),
+    : QWidget((presentWindowAsWindow(), parent)),
+      m_form(buildControls(*this), std::move(messages),
+             [this](std::string_view panel) { buildPanel(panel); }),
       m_handlers(m_form, m_record) {
-    wireEvents();
+    wireEvents(*this);
 }
 
-void frmTarvix1::wireEvents() {
-    const auto textBox = [this](const char* name) {
-        return findChild<QLineEdit*>(QString::fromLatin1(name));
+void frmTarvix1::createAllControls() {
+    for (const ControlDescription& control : controlTable()) {
+        if (control.kind == ControlKind::Panel) {
+            buildPanel(control.name);
+        }
+    }
+}
+
+void frmTarvix1::buildPanel(std::string_view panel) {
+    if (buildPanelControls(*this, panel)) {
+        wireEvents(*findChild<QWidget*>(
+            QString::fromLatin1(panel.data(), static_cast<qsizetype>(panel.size()))));
+    }
+}
+
+void frmTarvix1::wireEvents(QWidget& scope) {
+    // A control the scope does not hold (yet) is left alone.
+    const auto textBox = [&scope](const char* name) {
+        return scope.findChild<QLineEdit*>(QString::fromLatin1(name));
     };
-    const auto gaugeList = [this](const char* name) {
-        return findChild<QComboBox*>(QString::fromLatin1(name));
+    const auto gaugeList = [&scope](const char* name) {
+        return scope.findChild<QComboBox*>(QString::fromLatin1(name));
+    };
+    const auto button = [&scope](const char* name) {
+        return scope.findChild<QPushButton*>(QString::fromLatin1(name));
     };
 
     // Change of text, by typing, deleting, pasting or the program's own writes.
     const auto onChange = [this](QLineEdit* box, void (EntryHandlers::*handler)()) {
+        if (box == nullptr) {
+            return;
+        }
         connect(box, &QLineEdit::textChanged, this, [this, handler] {
             reportFaults(m_form, [this, handler] { (m_handlers.*handler)(); });
         });
@@ -82,32 +106,39 @@ void frmTarvix1::wireEvents() {
     // that composed characters arrive as key presses; where the toolkit
     // ignores that, the filter judges the text they commit as typed keys.
     const auto filterKeys = [](QWidget* control, KeyPressFilter* filter) {
+        if (control == nullptr) {
+            return;
+        }
         control->setAttribute(Qt::WA_InputMethodEnabled, false);
         control->installEventFilter(filter);
     };
     auto* numeric =
-        new KeyPressFilter([this](KeyAscii key) { return numericKeyPress(key, m_form); }, this);
+        new KeyPressFilter([this](KeyAscii key) { return numericKeyPress(key, m_form); }, &scope);
     for (const char* name : {"txtF", "txtA", "txtB", "txtD1", "txtB1"}) {
         filterKeys(textBox(name), numeric);
     }
-    auto* discard = new KeyPressFilter(discardKeyPress, this);
+    auto* discard = new KeyPressFilter(discardKeyPress, &scope);
     for (const char* name : {"txtFF", "txtAA", "txtBB", "txtSWG1", "txtDD1", "txtSWG2"}) {
         filterKeys(textBox(name), discard);
     }
     // An editable list takes the focus itself and hands key presses on to its
     // edit field directly, so the filter watches both.
     for (const char* name : {"cmbSWG1", "cmbSWG2"}) {
-        QComboBox* list = gaugeList(name);
-        filterKeys(list, discard);
-        filterKeys(list->lineEdit(), discard);
+        if (QComboBox* list = gaugeList(name)) {
+            filterKeys(list, discard);
+            filterKeys(list->lineEdit(), discard);
+        }
     }
 
-    connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this,
-            &frmTarvix1::Command1_Click);
-    connect(findChild<QPushButton*>(QStringLiteral("Command2")), &QPushButton::clicked, this,
-            &frmTarvix1::Command2_Click);
-    connect(findChild<LinkLabel*>(QStringLiteral("Label11")), &LinkLabel::clicked, this,
-            &frmTarvix1::Label11_Click);
+    if (QPushButton* command1 = button("Command1")) {
+        connect(command1, &QPushButton::clicked, this, &frmTarvix1::Command1_Click);
+    }
+    if (QPushButton* command2 = button("Command2")) {
+        connect(command2, &QPushButton::clicked, this, &frmTarvix1::Command2_Click);
+    }
+    if (auto* author = scope.findChild<LinkLabel*>(QStringLiteral("Label11"))) {
+        connect(author, &LinkLabel::clicked, this, &frmTarvix1::Label11_Click);
+    }
 }
 
 void frmTarvix1::Command1_Click() {

@@ -13,6 +13,8 @@
 
 #include <QWidget>
 
+#include <string_view>
+
 namespace tarvix {
 
 class frmTarvix1 : public QWidget {
@@ -24,8 +26,16 @@ public:
 
     const DesignRecord& record() const { return m_record; }
 
+    // The controls of the panels hidden at start are created when first
+    // needed; this creates them all now, hidden as they are, for whatever
+    // walks the whole window.
+    void createAllControls();
+
 private:
-    void wireEvents();
+    // Creates a panel's controls if it has none yet, and wires them.
+    void buildPanel(std::string_view panel);
+    // Wires the events of the controls found inside `scope`.
+    void wireEvents(QWidget& scope);
 
     // Step 1: switch to the step-2 panel and compute the inductance into L.
     void Command1_Click();

@@ -1,14 +1,22 @@
 // Choosing and resampling the picture's bitmap for the screen's density.
 #include "ui/picture.h"
 
+#include <QImageReader>
 #include <QSizeF>
 #include <QtGlobal>
 
 namespace tarvix {
 
-Picture::Picture(const QPixmap& natural, const QPixmap& twice, QWidget* parent)
-    : QLabel(parent), m_natural(natural), m_twice(twice) {
-    m_twice.setDevicePixelRatio(2.0);
+// Our pictures are PNG files: naming the format spares Qt probing every image
+// plugin it has (and loading them) to find out.
+QPixmap pngPixmap(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+Picture::Picture(const QString& naturalPath, const QString& twicePath, QWidget* parent)
+    : QLabel(parent), m_naturalPath(naturalPath), m_twicePath(twicePath) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     showForRatio(devicePixelRatioF());
 }
@@ -25,7 +33,7 @@ QPixmap Picture::forRatio(const QPixmap& natural, const QPixmap& twice, qreal ra
     // Drawn as it is, the finer bitmap would be scaled by the painter without
     // smoothing and lose its thin lines; resampled once here, each of its
     // pixels lands on one pixel of the screen.
-    const QSize pixels = (QSizeF(natural.size()) * ratio).toSize();
+    const QSize pixels = (QSizeF(finer.size()) / 2.0 * ratio).toSize();
     QPixmap resampled = finer.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     resampled.setDevicePixelRatio(ratio);
     return resampled;
@@ -41,6 +49,12 @@ void Picture::paintEvent(QPaintEvent* event) {
 
 void Picture::showForRatio(qreal ratio) {
     m_ratio = ratio;
+    if (ratio > 1.0 && m_twice.isNull()) {
+        m_twice = pngPixmap(m_twicePath);
+    }
+    if ((ratio <= 1.0 || m_twice.isNull()) && m_natural.isNull()) {
+        m_natural = pngPixmap(m_naturalPath);
+    }
     setPixmap(forRatio(m_natural, m_twice, ratio));
 }
 

@@ -4,16 +4,21 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QString>
 
 namespace tarvix {
+
+// A PNG file or resource, read without probing the image plug-ins.
+QPixmap pngPixmap(const QString& path);
 
 class Picture : public QLabel {
     Q_OBJECT
 
 public:
-    // `natural` is the bitmap at 96 dpi; `twice` the same picture with twice
-    // as many pixels each way.
-    Picture(const QPixmap& natural, const QPixmap& twice, QWidget* parent = nullptr);
+    // `naturalPath` names the PNG bitmap at 96 dpi; `twicePath` the same
+    // picture with twice as many pixels each way. Each is decoded when a
+    // density first needs it: the finer one only on a high-density screen.
+    Picture(const QString& naturalPath, const QString& twicePath, QWidget* parent = nullptr);
 
     // The bitmap to show at a device pixel ratio: the natural one up to 1,
     // the finer one at 2, and the finer one resampled to the screen's pixels
@@ -28,8 +33,10 @@ protected:
 private:
     void showForRatio(qreal ratio);
 
-    QPixmap m_natural;
-    QPixmap m_twice;
+    QString m_naturalPath;
+    QString m_twicePath;
+    QPixmap m_natural;   // null until needed
+    QPixmap m_twice;     // null until needed
     qreal m_ratio = 0.0; // the ratio the shown bitmap was made for
 };
 

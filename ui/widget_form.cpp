@@ -1,6 +1,8 @@
 // Form over widgets: every box, button and panel looked up once by name.
 #include "ui/widget_form.h"
 
+#include "ui/control_table.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -8,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 #include <string_view>
@@ -26,16 +29,13 @@ constexpr std::array<std::string_view, 2> kButtonNames{"Command1", "Command2"};
 constexpr std::array<std::string_view, 4> kPanelNames{"Frame3", "Frame4", "Frame5", "Frame6"};
 
 template <class Widget> Widget* findControl(QWidget& window, std::string_view name) {
-    auto* widget = window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
-    if (widget == nullptr) {
-        throw std::logic_error("frmTarvix1 has no control " + std::string(name));
-    }
-    return widget;
+    return window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
 }
 
 QLineEdit* findTextField(QWidget& window, std::string_view name) {
     if (name.starts_with("cmb")) {
-        return findControl<QComboBox>(window, name)->lineEdit();
+        auto* list = findControl<QComboBox>(window, name);
+        return list != nullptr ? list->lineEdit() : nullptr;
     }
     return findControl<QLineEdit>(window, name);
 }
@@ -44,34 +44,70 @@ template <class Enum> std::size_t indexOf(Enum value) {
     return static_cast<std::size_t>(value);
 }
 
+// The control, from its panel when it is not there yet.
+template <class Widget, class Find>
+Widget* control(QWidget& window, std::string_view name, const WidgetForm::PanelBuilder& buildPanel,
+                Find find) {
+    Widget* widget = find(window, name);
+    if (widget == nullptr) {
+        const auto controls = controlTable();
+        const auto row = std::ranges::find(controls, name, &ControlDescription::name);
+        if (row != controls.end() && !row->panel.empty()) {
+            buildPanel(row->panel);
+            widget = find(window, name);
+        }
+    }
+    if (widget == nullptr) {
+        throw std::logic_error("frmTarvix1 has no control " + std::string(name));
+    }
+    return widget;
+}
+
 } // namespace
 
-WidgetForm::WidgetForm(QWidget& window, MessageSink messages)
-    : m_window(window), m_messages(std::move(messages)) {
-    for (std::size_t i = 0; i < kBoxNames.size(); ++i) {
-        m_boxes[i] = findTextField(window, kBoxNames[i]);
-    }
-    for (std::size_t i = 0; i < kButtonNames.size(); ++i) {
-        m_buttons[i] = findControl<QPushButton>(window, kButtonNames[i]);
-    }
+WidgetForm::WidgetForm(QWidget& window, MessageSink messages, PanelBuilder buildPanel)
+    : m_window(window), m_messages(std::move(messages)), m_buildPanel(std::move(buildPanel)) {
     for (std::size_t i = 0; i < kPanelNames.size(); ++i) {
         m_panels[i] = findControl<QGroupBox>(window, kPanelNames[i]);
+        if (m_panels[i] == nullptr) {
+            throw std::logic_error("frmTarvix1 has no panel " + std::string(kPanelNames[i]));
+        }
     }
+}
+
+QLineEdit* WidgetForm::box(Box box) const {
+    QLineEdit*& field = m_boxes[indexOf(box)];
+    if (field == nullptr) {
+        field = control<QLineEdit>(m_window, kBoxNames[indexOf(box)], m_buildPanel, findTextField);
+    }
+    return field;
+}
+
+QPushButton* WidgetForm::button(Button button) const {
+    QPushButton*& found = m_buttons[indexOf(button)];
+    if (found == nullptr) {
+        found = control<QPushButton>(m_window, kButtonNames[indexOf(button)], m_buildPanel,
+                                     findControl<QPushButton>);
+    }
+    return found;
 }
 
 std::string WidgetForm::text(Box box) const {
-    return m_boxes[indexOf(box)]->text().toStdString();
+    return this->box(box)->text().toStdString();
 }
 
 void WidgetForm::setText(Box box, const std::string& text) {
-    m_boxes[indexOf(box)]->setText(QString::fromStdString(text));
+    this->box(box)->setText(QString::fromStdString(text));
 }
 
 void WidgetForm::setEnabled(Button button, bool enabled) {
-    m_buttons[indexOf(button)]->setEnabled(enabled);
+    this->button(button)->setEnabled(enabled);
 }
 
 void WidgetForm::setPanelVisible(Panel panel, bool visible) {
+    if (visible) {
+        m_buildPanel(kPanelNames[indexOf(panel)]);
+    }
     m_panels[indexOf(panel)]->setVisible(visible);
 }
 

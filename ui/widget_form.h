@@ -6,7 +6,9 @@
 #include "ui/message_box.h"
 
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
 
 class QGroupBox;
 class QLineEdit;
@@ -17,8 +19,13 @@ namespace tarvix {
 
 class WidgetForm : public Form {
 public:
-    // Finds the controls by name among the window's children; they must exist.
-    WidgetForm(QWidget& window, MessageSink messages);
+    // Creates the controls of a panel that has none yet (the panels hidden at
+    // start get theirs when first needed).
+    using PanelBuilder = std::function<void(std::string_view panel)>;
+
+    // Finds the controls by name among the window's children, when first
+    // used; a control not there yet is made by building its panel.
+    WidgetForm(QWidget& window, MessageSink messages, PanelBuilder buildPanel);
 
     std::string text(Box box) const override;
     // QLineEdit raises textChanged only for a text that differs from the
@@ -29,12 +36,16 @@ public:
     void message(const std::string& text) override;
 
 private:
+    QLineEdit* box(Box box) const;
+    QPushButton* button(Button button) const;
+
     QWidget& m_window;
     MessageSink m_messages;
+    PanelBuilder m_buildPanel;
     // The text field of each box; for the two gauge lists, the list's own
-    // edit field.
-    std::array<QLineEdit*, 16> m_boxes{};
-    std::array<QPushButton*, 2> m_buttons{};
+    // edit field. Looked up when first used.
+    mutable std::array<QLineEdit*, 16> m_boxes{};
+    mutable std::array<QPushButton*, 2> m_buttons{};
     std::array<QGroupBox*, 4> m_panels{};
 };
 

@@ -137,7 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"roundsUpToScientific", 999999999999999.9, "1E+15"},
                       TextCase{"inductance", 5.533500417592047, "5.53350041759205"},
                       TextCase{"hugeExponent", 1.5e300, "1.5E+300"},
-                      TextCase{"negativeScientific", -2.5e-7, "-2.5E-07"}),
+                      TextCase{"negativeScientific", -2.5e-7, "-2.5E-07"},
+                      TextCase{"tieRoundsToEven", 123456789012344.5, "123456789012344"},
+                      TextCase{"tieRoundsUpToEven", 123456789012345.5, "123456789012346"},
+                      TextCase{"roundedProductOnAHalf", 0x1.10112fcbb8ad2p+26, "71320767.1831467"},
+                      TextCase{"subnormal", 0x0.08f9d0f57c993p-1022, "7.80153024330049E-310"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(NumberTextOfSingle, UsesSevenDigits) {

@@ -123,6 +123,9 @@ public:
     Monkey(std::mt19937_64& random, UrlRecorder& urls, Tally& tally, bool withHugePaste)
         : m_random(random), m_urls(urls), m_tally(tally) {
         m_window = std::make_unique<frmTarvix1>(m_messages.sink());
+        // The monkey reaches for any control at any time, so all are made
+        // now rather than when first needed; hidden ones stay hidden.
+        m_window->createAllControls();
         m_window->show();
         m_window->activateWindow();
         if (!QTest::qWaitForWindowActive(m_window.get())) {

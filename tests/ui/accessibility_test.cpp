@@ -45,6 +45,9 @@ private slots:
     void init() {
         m_urls.opened.clear();
         QVERIFY(openWindow());
+        // Every control, those of the panels still hidden included; they are
+        // made when first needed, and stay as hidden as their panels.
+        m_window->createAllControls();
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
     }
 

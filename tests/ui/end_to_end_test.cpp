@@ -44,6 +44,11 @@ private:
     template <class Widget = QLineEdit> Widget* control(const QString& name) {
         Widget* widget = m_window->findChild<Widget*>(name);
         if (widget == nullptr) {
+            // Not needed by the window yet: made now, in its initial state.
+            m_window->createAllControls();
+            widget = m_window->findChild<Widget*>(name);
+        }
+        if (widget == nullptr) {
             qFatal("no control %s", qPrintable(name));
         }
         return widget;

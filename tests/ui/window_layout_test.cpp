@@ -2,6 +2,7 @@
 // tab order, initial state and font; the gauge lists; the locked boxes;
 // resizing; the author link. The expected facts come from this file's own
 // table, written from the window's description, not from the program's table.
+#include "ui/fonts.h"
 #include "ui/frm_tarvix1.h"
 #include "window_test_support.h"
 
@@ -9,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -154,6 +156,9 @@ private slots:
         m_messages.clear();
         m_urls.opened.clear();
         QVERIFY(openWindow());
+        // Every control, those of the panels still hidden included; they are
+        // made when first needed, and stay as hidden as their panels.
+        m_window->createAllControls();
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_urls, "open");
     }
 
@@ -379,6 +384,14 @@ void WindowLayoutTest::captionsFitTheirBoxes() {
     for (QGroupBox* panel : m_window->findChildren<QGroupBox*>()) {
         QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->title()) < panel->width() - 16,
                  qPrintable(panel->objectName()));
+    }
+    // The largest size that fits, not just one that does: the window's own,
+    // and each size the font choice knows without measuring.
+    QCOMPARE(m_window->font().pixelSize(), fittingPixelSize(m_window->font()));
+    for (const FittedFamily& fitted : fittedFamilies()) {
+        if (QFontDatabase::hasFamily(fitted.family)) {
+            QCOMPARE(fittingPixelSize(QFont(fitted.family)), fitted.pixelSize);
+        }
     }
 }
 
