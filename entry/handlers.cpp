@@ -1,12 +1,13 @@
 // Change handlers of the input boxes and of L, and the two routines that
 // enable the OK buttons. A value is never rejected: it is stored as typed and,
-// when it is out of range, only reported. The message texts are kept word for
-// word as users have always seen them, spelling and blanks included.
+// when it is out of range, only reported, with the step-1 limits and messages
+// of calc/step_one_limits.h.
 #include "entry/handlers.h"
 
 #include "calc/checked.h"
 #include "calc/conversions.h"
 #include "calc/fault.h"
+#include "calc/step_one_limits.h"
 
 #include <string>
 
@@ -39,9 +40,8 @@ bool holdsValue(const std::string& text) {
 
 void EntryHandlers::txtF_Change() {
     m_record.freqMHz = storedValue(Box::txtF, Button::Command1);
-    // The lower bound really is 1 MHz although the message says 1.5.
-    if (m_record.freqMHz > 30 || !(m_record.freqMHz >= 1)) {
-        m_form.message("Input HF range only (1.5 to 30MHz)");
+    if (frequencyOutOfRange(m_record.freqMHz)) {
+        m_form.message(kFrequencyRangeMessage);
     }
     Validate();
 }
@@ -51,39 +51,30 @@ void EntryHandlers::txtA_Change() {
     if (isBlank(m_form.text(Box::txtF))) {
         // No limit can be derived without a frequency; the button is left
         // as it was.
-        m_form.message("Input a value for frequency");
+        m_form.message(kFrequencyMissingMessage);
         return;
     }
-    // A full-size half-wave wire dipole is 468/F ft; a loaded one is allowed
-    // at most 90 % of that, 421.2/F, in whole feet. A zero frequency stops the
-    // handler here.
-    m_record.maxTotalLengthFt = singleRound(Int(checked::div(421.2, m_record.freqMHz)));
+    // A zero frequency stops the handler here.
+    m_record.maxTotalLengthFt = totalLengthLimit(m_record.freqMHz);
 
     // An untrimmed comparison on purpose: a box holding blanks counts as
     // filled here, unlike in Validate.
-    const double shortestTotalFt = checked::mul(2.6, m_record.centreToCoilFt);
+    const double shortestTotalFt = shortestTotalLength(m_record.centreToCoilFt);
     if (shortestTotalFt > m_record.totalLengthFt && !m_form.text(Box::txtB).empty()) {
-        m_form.message("A ahould be larger than" + std::string(" ") + numberText(shortestTotalFt) +
-                       " ft");
+        m_form.message(shortTotalLengthMessage(shortestTotalFt));
     }
-    // The limit is single precision; A is compared with it at the same
-    // precision, so A equal to the limit passes.
-    if (singleRound(m_record.totalLengthFt) > m_record.maxTotalLengthFt) {
-        m_form.message(" A should be smaller than " + std::string(" ") +
-                       numberText(m_record.maxTotalLengthFt) + " ft");
+    if (aboveLimit(m_record.totalLengthFt, m_record.maxTotalLengthFt)) {
+        m_form.message(totalLengthLimitMessage(m_record.maxTotalLengthFt));
     }
     Validate();
 }
 
 void EntryHandlers::txtB_Change() {
     m_record.centreToCoilFt = storedValue(Box::txtB, Button::Command1);
-    // 80 % of one leg, in whole feet: the product first, then halved. It uses
-    // A as it is now; a later change of A does not refresh it.
-    m_record.maxCentreToCoilFt =
-        singleRound(Int(checked::div(checked::mul(m_record.totalLengthFt, 0.8), 2)));
-    if (singleRound(m_record.centreToCoilFt) > m_record.maxCentreToCoilFt) {
-        m_form.message("B should be lower than" + std::string(" ") +
-                       numberText(m_record.maxCentreToCoilFt) + " ft");
+    // Uses A as it is now; a later change of A does not refresh it.
+    m_record.maxCentreToCoilFt = coilDistanceLimit(m_record.totalLengthFt);
+    if (aboveLimit(m_record.centreToCoilFt, m_record.maxCentreToCoilFt)) {
+        m_form.message(coilDistanceLimitMessage(m_record.maxCentreToCoilFt));
     }
     Validate();
 }
