@@ -28,6 +28,30 @@ private:
     std::vector<WindingPass> m_passes;
 };
 
+// The lengths and distances of the inputs that are below zero. They are
+// computed with all the same.
+std::vector<std::string> inputWarnings(const DesignInputs& inputs) {
+    std::vector<std::optional<std::string>> warnings{
+        negativeLengthWarning(inputs.totalLengthFt, inputs.units),
+        negativeDistanceWarning(inputs.centreToCoilFt, inputs.units)};
+    if (inputs.winding) {
+        const char* unit = coilUnitName(inputs.units);
+        warnings.push_back(
+            negativeWarning("the coil former diameter",
+                            coilUnitFromInches(inputs.winding->formerDiaIn, inputs.units), unit));
+        warnings.push_back(
+            negativeWarning("the coil length",
+                            coilUnitFromInches(inputs.winding->coilLengthIn, inputs.units), unit));
+    }
+    std::vector<std::string> texts;
+    for (const auto& warning : warnings) {
+        if (warning) {
+            texts.push_back(*warning);
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
 const char* stageName(Stage stage) {
@@ -54,6 +78,9 @@ DesignResult runDesign(const DesignInputs& inputs) {
     record.centreToCoilFt = inputs.centreToCoilFt;
     result.warnings =
         stepOneWarnings(inputs.freqMHz, inputs.totalLengthFt, inputs.centreToCoilFt, inputs.units);
+    for (const auto& warning : inputWarnings(inputs)) {
+        result.warnings.push_back(warning);
+    }
 
     RecordingOutput output;
     try {
@@ -64,6 +91,9 @@ DesignResult runDesign(const DesignInputs& inputs) {
         }
         result.inductanceDisplay = inductanceDisplayText(output.inductanceText);
         result.inductanceDone = true;
+        if (auto warning = negativeInductanceWarning(record.inductanceUH)) {
+            result.warnings.push_back(*warning);
+        }
     } catch (const Fault& fault) {
         result.fault = StageFault{Stage::Inductance, fault.what()};
         return result;

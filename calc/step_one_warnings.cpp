@@ -1,93 +1,79 @@
-// Step-1 range checks over numbers. The texts, typos and blanks included, are
-// the window's own messages.
+// Step-1 range checks over numbers, with the window's own limits and
+// messages, and the warnings about values a design cannot mean.
 #include "calc/step_one_warnings.h"
 
 #include "calc/conversions.h"
 #include "calc/fault.h"
-
-#include <cmath>
-#include <limits>
+#include "calc/step_one_limits.h"
 
 namespace tarvix {
 
 namespace {
 
-// Single rounding for a comparison. A value beyond the single range would stop
-// the window with an overflow; here it only has to compare as the infinity it
-// rounds towards.
-float singleForComparison(double value) {
+// A value beyond the single range would stop the window with an overflow;
+// here it only has to compare as the infinity it rounds towards.
+bool beyondLimit(double value, float limit) {
     try {
-        return singleRound(value);
+        return aboveLimit(value, limit);
     } catch (const Fault&) {
-        return value > 0 ? std::numeric_limits<float>::infinity()
-                         : -std::numeric_limits<float>::infinity();
-    }
-}
-
-// A limit held in single precision, as the window holds it; none when it does
-// not fit, since no message could state it.
-std::optional<float> singleLimit(double limit) {
-    if (!std::isfinite(limit)) {
-        return std::nullopt;
-    }
-    try {
-        return singleRound(limit);
-    } catch (const Fault&) {
-        return std::nullopt;
+        return value > 0;
     }
 }
 
 // The window's text ends with the limit in feet; " (... m)" follows it in a
 // metric report.
-std::string limitText(std::string text, const std::string& limitFtText, double limitFt,
-                      Units units) {
-    text += limitFtText + " ft";
+std::string inUnits(std::string message, double limitFt, Units units) {
     if (units == Units::Metric) {
-        text += " (" + numberText(metresFromFeet(limitFt)) + " m)";
+        message += " (" + numberText(metresFromFeet(limitFt)) + " m)";
     }
-    return text;
+    return message;
 }
 
 } // namespace
 
 std::optional<std::string> frequencyWarning(double freqMHz) {
-    if (freqMHz > 30 || !(freqMHz >= 1)) {
-        return "Input HF range only (1.5 to 30MHz)";
+    if (frequencyOutOfRange(freqMHz)) {
+        return kFrequencyRangeMessage;
     }
     return std::nullopt;
 }
 
 std::optional<std::string> coilDistanceRatioWarning(double totalLengthFt, double centreToCoilFt,
                                                     Units units) {
-    const double leastLength = 2.6 * centreToCoilFt;
-    if (std::isfinite(leastLength) && leastLength > totalLengthFt) {
-        return limitText("A ahould be larger than" + std::string(" "), numberText(leastLength),
-                         leastLength, units);
+    try {
+        const double leastLength = shortestTotalLength(centreToCoilFt);
+        if (leastLength > totalLengthFt) {
+            return inUnits(shortTotalLengthMessage(leastLength), leastLength, units);
+        }
+    } catch (const Fault&) {
+        // 2.6 x B beyond the double range: no message could state it.
     }
     return std::nullopt;
 }
 
 std::optional<std::string> lengthLimitWarning(double freqMHz, double totalLengthFt, Units units) {
-    // A zero frequency stops the window with a division by zero here; the
-    // design itself then faults the same way, so there is nothing to warn of.
-    if (freqMHz == 0) {
-        return std::nullopt;
-    }
-    const auto limit = singleLimit(Int(421.2 / freqMHz));
-    if (limit && singleForComparison(totalLengthFt) > *limit) {
-        return limitText(" A should be smaller than " + std::string(" "), numberText(*limit),
-                         *limit, units);
+    try {
+        const float limit = totalLengthLimit(freqMHz);
+        if (beyondLimit(totalLengthFt, limit)) {
+            return inUnits(totalLengthLimitMessage(limit), limit, units);
+        }
+    } catch (const Fault&) {
+        // A zero frequency stops the window with a division by zero here; the
+        // design itself then faults the same way, so there is nothing to warn
+        // of. A limit beyond the single range could not be stated.
     }
     return std::nullopt;
 }
 
 std::optional<std::string> coilDistanceLimitWarning(double totalLengthFt, double centreToCoilFt,
                                                     Units units) {
-    // The product first, then halved, as the window forms it.
-    const auto limit = singleLimit(Int(totalLengthFt * 0.8 / 2));
-    if (limit && singleForComparison(centreToCoilFt) > *limit) {
-        return limitText("B should be lower than" + std::string(" "), numberText(*limit), *limit,
-                         units);
+    try {
+        const float limit = coilDistanceLimit(totalLengthFt);
+        if (beyondLimit(centreToCoilFt, limit)) {
+            return inUnits(coilDistanceLimitMessage(limit), limit, units);
+        }
+    } catch (const Fault&) {
+        // A limit beyond the single range could not be stated.
     }
     return std::nullopt;
 }
@@ -104,6 +90,33 @@ std::vector<std::string> stepOneWarnings(double freqMHz, double totalLengthFt,
         }
     }
     return warnings;
+}
+
+std::optional<std::string> negativeWarning(std::string_view quantity, double value,
+                                           std::string_view unit) {
+    if (value < 0) {
+        return std::string(quantity) + " is negative (" + numberText(value) + " " +
+               std::string(unit) + "): a length cannot be below zero";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> negativeLengthWarning(double totalLengthFt, Units units) {
+    return negativeWarning("the total length A", antennaUnitFromFeet(totalLengthFt, units),
+                           antennaUnitName(units));
+}
+
+std::optional<std::string> negativeDistanceWarning(double centreToCoilFt, Units units) {
+    return negativeWarning("the coil distance B", antennaUnitFromFeet(centreToCoilFt, units),
+                           antennaUnitName(units));
+}
+
+std::optional<std::string> negativeInductanceWarning(double inductanceUH) {
+    if (inductanceUH < 0) {
+        return "the inductance is negative: the antenna is longer than resonance needs, so it "
+               "wants a capacitor, not a coil";
+    }
+    return std::nullopt;
 }
 
 } // namespace tarvix

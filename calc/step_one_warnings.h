@@ -1,13 +1,15 @@
 // The range checks of the window's first step, as warnings. The window runs
 // them keystroke by keystroke; the command line has all three values at once
 // and runs each check once. None of them stops a design. A metric report has
-// the window's text, in feet, with the limit in metres beside it.
+// the window's text, in feet, with the limit in metres beside it. Beside them,
+// the command line's warnings about values a design cannot mean.
 #pragma once
 
 #include "calc/units.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvix {
@@ -34,5 +36,19 @@ std::optional<std::string> coilDistanceLimitWarning(double totalLengthFt, double
 // that order.
 std::vector<std::string> stepOneWarnings(double freqMHz, double totalLengthFt,
                                          double centreToCoilFt, Units units = Units::FeetAndInches);
+
+// "QUANTITY is negative (VALUE UNIT): a length cannot be below zero" for a
+// negative length or distance, such as "the total length A" in "ft".
+std::optional<std::string> negativeWarning(std::string_view quantity, double value,
+                                           std::string_view unit);
+
+// negativeWarning for A and for B, given in feet, stated in the user's units.
+std::optional<std::string> negativeLengthWarning(double totalLengthFt,
+                                                 Units units = Units::FeetAndInches);
+std::optional<std::string> negativeDistanceWarning(double centreToCoilFt,
+                                                   Units units = Units::FeetAndInches);
+
+// A negative inductance: the antenna is longer than resonance needs.
+std::optional<std::string> negativeInductanceWarning(double inductanceUH);
 
 } // namespace tarvix

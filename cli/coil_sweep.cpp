@@ -119,14 +119,21 @@ std::vector<std::string> sweepWarnings(const DesignInputs& inputs,
         warnings.push_back(*warning);
     }
     const Units units = inputs.units;
-    if (auto warning = lengthLimitWarning(inputs.freqMHz, inputs.totalLengthFt, units)) {
-        warnings.push_back(*warning);
+    for (const auto& warning : {lengthLimitWarning(inputs.freqMHz, inputs.totalLengthFt, units),
+                                negativeLengthWarning(inputs.totalLengthFt, units)}) {
+        if (warning) {
+            warnings.push_back(*warning);
+        }
     }
     for (const SweepRow& row : rows) {
         std::string prefix; // made only for a row that has a warning
         const double b = row.design.record.centreToCoilFt;
-        for (const auto& warning : {coilDistanceRatioWarning(inputs.totalLengthFt, b, units),
-                                    coilDistanceLimitWarning(inputs.totalLengthFt, b, units)}) {
+        for (const auto& warning :
+             {coilDistanceRatioWarning(inputs.totalLengthFt, b, units),
+              coilDistanceLimitWarning(inputs.totalLengthFt, b, units),
+              negativeDistanceWarning(b, units),
+              negativeInductanceWarning(row.design.inductanceDone ? row.design.record.inductanceUH
+                                                                  : 0)}) {
             if (warning) {
                 if (prefix.empty()) {
                     prefix =

@@ -58,6 +58,9 @@ int writeDeck(const Request& request, const DesignResult& design, std::ostream& 
               std::ostream& err) {
     std::ostringstream deck;
     try {
+        if (design.record.inductanceUH < 0) {
+            throw NecDeckError("a negative inductance is no coil and cannot be modelled");
+        }
         const AntennaModel model =
             designModel(design.record, design.record.inductanceUH, request.model);
         writeNecDeck(deck, model, designComments(design, model),
