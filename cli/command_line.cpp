@@ -3,6 +3,7 @@
 // same way a gauge list's text is.
 #include "cli/command_line.h"
 
+#include "cli/option_errors.h"
 #include "cli/unit_options.h"
 #include "cli/usage_error.h"
 
@@ -96,6 +97,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine result;
     try {
         app.parse(argc, argv);
+        rejectOptionsTakenAsValues(app);
         Request& request = result.request;
         if (distanceOpt->count() == 0 && sweepOpt->count() == 0) {
             throw UsageError("--coil-distance is required (or --sweep-b for a table)");
@@ -106,11 +108,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             request.design.centreToCoilFt = optionNumber("--coil-distance", distance);
         }
         // The gauges go to the calculations as text, as the window passes its
-        // lists' text; a value that is no number is refused here already.
-        optionNumber("--antenna-swg", antennaSwg);
+        // lists' text; a value that is no gauge is refused here already.
+        optionGauge("--antenna-swg", antennaSwg);
         request.design.antennaSwgText = antennaSwg;
         if (formerOpt->count() > 0) {
-            optionNumber("--coil-swg", coilSwg);
+            optionGauge("--coil-swg", coilSwg);
             request.design.winding =
                 WindingInputs{optionNumber("--former-dia", formerDia),
                               optionNumber("--coil-length", coilLength), coilSwg};
@@ -176,7 +178,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         result.text = std::string(version.what()) + "\n";
     } catch (const CLI::ParseError& error) {
         result.action = CommandLine::Action::UsageError;
-        result.text = error.what();
+        result.text = parseErrorText(app, error);
     } catch (const UsageError& error) {
         result.action = CommandLine::Action::UsageError;
         result.text = error.what();

@@ -4,27 +4,61 @@
 
 #include "calc/conversions.h"
 #include "calc/fault.h"
+#include "calc/wire_gauge.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tarvix {
 
+namespace {
+
+UsageError valueError(std::string_view option, std::string_view text, std::string_view problem) {
+    return UsageError(std::string(option) + ": '" + std::string(text) + "' " +
+                      std::string(problem));
+}
+
+// Whether the digits before any exponent hold more than zeros: "1e-400" does,
+// "0.000e5" does not.
+bool namesNonZero(std::string_view text) {
+    const std::string_view mantissa = text.substr(0, text.find_first_of("EeDd"));
+    return std::any_of(mantissa.begin(), mantissa.end(),
+                       [](char c) { return c >= '1' && c <= '9'; });
+}
+
+} // namespace
+
 double optionNumber(std::string_view option, std::string_view text) {
+    double value = 0;
     try {
-        return strictParse(text);
+        value = strictParse(text);
     } catch (const Fault& fault) {
-        const std::string quoted = "'" + std::string(text) + "'";
         if (fault.kind() == FaultKind::Overflow) {
-            throw UsageError(std::string(option) + ": " + quoted + " is out of range");
+            throw valueError(option, text, "is out of range");
         }
-        throw UsageError(std::string(option) + ": " + quoted + " is not a number");
+        throw valueError(option, text, "is not a number");
     }
+    // A number too small for a double reads as 0, which the user did not write.
+    if (value == 0 && namesNonZero(text)) {
+        throw valueError(option, text, "is out of range");
+    }
+    return value;
+}
+
+double optionGauge(std::string_view option, std::string_view text) {
+    const double gauge = optionNumber(option, text);
+    const bool inTable = std::any_of(kGaugeTable.begin(), kGaugeTable.end(),
+                                     [gauge](const GaugeRow& row) { return row.swg == gauge; });
+    if (!inTable) {
+        throw valueError(option, text, "is not an even gauge from 10 to 30");
+    }
+    return gauge;
 }
 
 double positiveOptionNumber(std::string_view option, std::string_view text) {
     const double value = optionNumber(option, text);
     if (!(value > 0)) {
-        throw UsageError(std::string(option) + ": '" + std::string(text) + "' is not above 0");
+        throw valueError(option, text, "is not above 0");
     }
     return value;
 }

@@ -13,10 +13,15 @@ public:
 };
 
 // Strict parse of an option's value. Text that is not a number, or a number
-// beyond the double range, is a usage error naming the option and the text.
+// beyond the double range or too small for it, is a usage error naming the
+// option and the text.
 double optionNumber(std::string_view option, std::string_view text);
 
 // The same for a value that must be above zero (and finite).
 double positiveOptionNumber(std::string_view option, std::string_view text);
+
+// optionNumber for a wire gauge: only the even gauges 10 to 30 have a
+// diameter, so any other is a usage error too.
+double optionGauge(std::string_view option, std::string_view text);
 
 } // namespace tarvix
