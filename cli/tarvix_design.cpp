@@ -6,6 +6,7 @@
 #include "cli/coil_sweep.h"
 #include "cli/command_line.h"
 #include "cli/design_report.h"
+#include "cli/file_output.h"
 #include "cli/plot_loader.h"
 #include "cli/simulation_report.h"
 #include "nec/design_model.h"
@@ -14,10 +15,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 namespace tarvix {
 
@@ -25,11 +26,15 @@ namespace {
 
 constexpr const char* kProgram = "tarvix-design: ";
 
-// Standard error is unbuffered: each line is made whole first and written in
-// one call, not one call for each of its four parts.
+// Standard error is unbuffered: each message is made whole first and written
+// in one call, so that another program's output cannot cut it.
+void report(std::ostream& err, const std::string& message) {
+    err << kProgram + message + '\n';
+}
+
 void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) {
     for (const std::string& warning : warnings) {
-        err << (kProgram + ("warning: " + warning) + '\n');
+        report(err, "warning: " + warning);
     }
 }
 
@@ -66,21 +71,17 @@ int writeDeck(const Request& request, const DesignResult& design, std::ostream& 
         writeNecDeck(deck, model, designComments(design, model),
                      {designSweep(design.record.freqMHz)});
     } catch (const NecDeckError& error) {
-        err << kProgram << "--nec: " << error.what() << '\n';
+        report(err, std::string("--nec: ") + error.what());
         return kExitUsage;
     }
     if (*request.necPath == "-") {
         out << deck.str();
         return kExitDone;
     }
-    std::ofstream file(*request.necPath, std::ios::binary | std::ios::trunc);
-    if (file) {
-        file << deck.str();
-        file.close();
-    }
-    if (!file) {
-        err << kProgram << "cannot write " << *request.necPath << ": " << std::strerror(errno)
-            << '\n';
+    try {
+        replaceFile(*request.necPath, deck.str());
+    } catch (const std::system_error& error) {
+        report(err, error.what());
         return kExitFileError;
     }
     return kExitDone;
@@ -96,17 +97,17 @@ int simulate(const Request& request, const DesignResult& design,
         Nec2c engine;
         result = simulateDesign(design, request.design.winding, options, engine);
     } catch (const NecDeckError& error) {
-        err << kProgram << "--simulate: " << error.what() << '\n';
+        report(err, std::string("--simulate: ") + error.what());
         return kExitUsage;
     } catch (const NecEngineError& error) {
-        err << kProgram << error.what() << '\n';
+        report(err, error.what());
         return kExitFileError;
     }
     if (request.plotPath) {
         try {
             writeSimulationPlot(*request.plotPath, design.record.freqMHz, options, *result);
         } catch (const PlotError& error) {
-            err << kProgram << "--plot: " << error.what() << '\n';
+            report(err, std::string("--plot: ") + error.what());
             return kExitFileError;
         }
     }
@@ -145,15 +146,13 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
         }
     }
     if (design.fault) {
-        err << kProgram << stageName(design.fault->stage) << ": " << design.fault->text << '\n';
+        report(err, std::string(stageName(design.fault->stage)) + ": " + design.fault->text);
         return kExitFault;
     }
     return kExitDone;
 }
 
-} // namespace
-
-int runTarvixDesign(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int runRequest(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     const CommandLine commandLine = parseCommandLine(argc, argv);
     switch (commandLine.action) {
     case CommandLine::Action::ShowHelp:
@@ -161,14 +160,30 @@ int runTarvixDesign(int argc, const char* const* argv, std::ostream& out, std::o
         out << commandLine.text;
         return kExitDone;
     case CommandLine::Action::UsageError:
-        err << kProgram << commandLine.text << '\n'
-            << "Run tarvix-design --help for the options.\n";
+        report(err, commandLine.text);
+        err << "Run tarvix-design --help for the options.\n";
         return kExitUsage;
     case CommandLine::Action::Run:
         break;
     }
     const Request& request = commandLine.request;
     return request.sweep ? runSweepRequest(request, out, err) : runDesignRequest(request, out, err);
+}
+
+} // namespace
+
+int runTarvixDesign(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    const int status = runRequest(argc, argv, out, err);
+    // Standard output may be a full disk or a closed pipe: the last of it is
+    // only written here, and a result that did not arrive is no success.
+    errno = 0;
+    if (!out.flush()) {
+        const int error = errno;
+        report(err, "cannot write standard output" +
+                        (error != 0 ? ": " + std::string(std::strerror(error)) : std::string()));
+        return status == kExitDone ? kExitFileError : status;
+    }
+    return status;
 }
 
 } // namespace tarvix
