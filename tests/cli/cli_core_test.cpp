@@ -5,10 +5,13 @@
 #include "calc/design_run.h"
 #include "calc/step_one_warnings.h"
 #include "cli/coil_sweep.h"
+#include "cli/tarvix_design.h"
 #include "cli/usage_error.h"
 #include "nec/nec_deck.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
+#include <streambuf>
 
 namespace tarvix {
 namespace {
@@ -51,7 +54,10 @@ INSTANTIATE_TEST_SUITE_P(Cli, StepOneLimits, testing::Values(
     LimitCase{"DistanceAtItsLimit", 7, 32.4, 12, {}},
     LimitCase{"DistanceAboveItsLimit", 7, 32.4, 12.3, {"B should be lower than 12 ft"}},
     LimitCase{"DistanceAboveInSinglePrecision", 7, 32.4, 12.000001, {"B should be lower than 12 ft"}},
-    LimitCase{"DistanceEqualInSinglePrecision", 7, 32.4, 12.00000001, {}}),
+    LimitCase{"DistanceEqualInSinglePrecision", 7, 32.4, 12.00000001, {}},
+    // 2.6 B beyond the double range: no message could state it.
+    LimitCase{"TwoPointSixBBeyondTheDoubleRange", 7, 60, 1e308, {"B should be lower than 24 ft"}},
+    LimitCase{"LengthBeyondTheSingleRange", 7, 1e39, 5, {" A should be smaller than  60 ft"}}),
     [](const testing::TestParamInfo<LimitCase>& info) { return info.param.name; });
 // clang-format on
 
@@ -169,6 +175,42 @@ TEST(NecSegmentation, DesignsThatCannotBeModelledAreRefused) {
     EXPECT_THROW(geometry(7, 0.1, 0, 0.12799), NecDeckError); // thick against length
     EXPECT_THROW(geometry(7, 60, 0.01, 0.08), NecDeckError);  // coils against the feed
     EXPECT_THROW(geometry(30, 1e5, 20, 0.08), NecDeckError);  // far too many wavelengths
+}
+
+// Keeps each piece a stream hands to its buffer: on standard error, which is
+// unbuffered, each piece is one write.
+class PieceRecorder : public std::streambuf {
+public:
+    std::vector<std::string> pieces;
+
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        pieces.emplace_back(text, static_cast<std::size_t>(count));
+        return count;
+    }
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            pieces.emplace_back(1, traits_type::to_char_type(c));
+        }
+        return c;
+    }
+};
+
+TEST(StandardError, EachMessageLineIsWrittenInOnePiece) {
+    const std::vector<std::vector<const char*>> commandLines{
+        {"tarvix-design", "--freq", "31", "--length", "14", "--coil-distance", "5.5"},
+        {"tarvix-design", "--freq", "0", "--length", "60", "--coil-distance", "20"},
+        {"tarvix-design", "--fr", "7"}};
+    for (const auto& argv : commandLines) {
+        PieceRecorder recorder;
+        std::ostream err(&recorder);
+        std::ostringstream out;
+        runTarvixDesign(static_cast<int>(argv.size()), argv.data(), out, err);
+        ASSERT_FALSE(recorder.pieces.empty()) << argv[1];
+        for (const std::string& piece : recorder.pieces) {
+            EXPECT_EQ(piece.find('\n'), piece.size() - 1) << piece;
+        }
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "program_run.h"
 
 #include <cmath>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -69,12 +70,14 @@ TEST(WorkedExample, JsonHoldsEveryPassAndReadsBackExactly) {
     EXPECT_EQ(object["inductance_uH"].get<double>(), 5.533500417592047);
     EXPECT_EQ(object["inductance_display"], "5.5");
     EXPECT_EQ(object["turns"], 7);
+    EXPECT_TRUE(object["turns"].is_number_integer()) << object["turns"];
     EXPECT_EQ(object["revised_length_in"].get<double>(), 0.2);
     EXPECT_EQ(object["message"], "Revised length = 0.2 inch");
     EXPECT_EQ(object["warnings"], json::array());
     std::vector<std::pair<int, double>> passes;
     for (const json& pass : object["passes"]) {
         EXPECT_EQ(pass.size(), 2u);
+        EXPECT_TRUE(pass["turns"].is_number_integer()) << pass;
         passes.emplace_back(pass["turns"].get<int>(), pass["length_in"].get<double>());
     }
     EXPECT_EQ(passes, (std::vector<std::pair<int, double>>{{12, 0.4},
@@ -138,6 +141,18 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"AntennaGaugeWord", kWorked + "--antenna-swg abc", "--antenna-swg: 'abc' is not a number"},
     UsageCase{"CoilGaugeLetterO", kWorked + kWinding + "--coil-swg 2O", "--coil-swg: '2O' is not a number"},
     UsageCase{"FrequencyBeyondDouble", "--freq 1e999 --length 60 --coil-distance 20", "--freq: '1e999' is out of range"},
+    UsageCase{"FrequencyUnderflows", "--freq 1e-400 --length 60 --coil-distance 20", "--freq: '1e-400' is out of range"},
+    UsageCase{"AntennaGaugeOdd", kWorked + "--antenna-swg 13", "--antenna-swg: '13' is not an even gauge from 10 to 30"},
+    UsageCase{"AntennaGaugeBeyondTheTable", kWorked + "--antenna-swg 100", "--antenna-swg: '100' is not an even gauge from 10 to 30"},
+    UsageCase{"CoilGaugeOdd", kWorked + kWinding + "--coil-swg 11", "--coil-swg: '11' is not an even gauge from 10 to 30"},
+    // An unknown option is named before the required ones it hides.
+    UsageCase{"ShortOptionUnknown", "-f 7", "unknown option '-f'; did you mean --freq or --former-dia?\n"},
+    UsageCase{"OptionCutShort", "--fr 7", "unknown option '--fr'; did you mean --freq?\n"},
+    UsageCase{"OptionMistyped", kWorked + "--lenght 60", "unknown option '--lenght'; did you mean --length?\n"},
+    UsageCase{"OptionInCapitals", "--HELP", "unknown option '--HELP'; did you mean --help?\n"},
+    UsageCase{"OptionUnlikeAny", kWorked + "--xyz=1", "unknown option '--xyz'\n"},
+    UsageCase{"ValueMissingBeforeAnOption", "--freq --length 60", "--freq needs a value\n"},
+    UsageCase{"DeckNameMissing", kWorked + "--nec --json", "--nec needs a value\n"},
     UsageCase{"FrequencyMissing", "--length 60 --coil-distance 20", "--freq is required"},
     UsageCase{"DistanceMissing", kFA, "--coil-distance is required"},
     UsageCase{"FormerWithoutLength", kWorked + "--former-dia 2", "--former-dia requires --coil-length"},
@@ -202,38 +217,69 @@ TEST_P(CalculationFault, IsReportedWithWhatWasComputedBeforeAndNoDeck) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(TarvixDesign, CalculationFault, testing::Values(
     FaultCase{"ZeroFrequency", "--freq 0 --length 60 --coil-distance 20", "inductance", "Division by zero"},
-    FaultCase{"AntennaGaugeNotInTable", kWorked + "--antenna-swg 11", "inductance", "Division by zero"},
     FaultCase{"CoilsAtTheTips", kFA + "--coil-distance 30", "inductance", "Invalid argument"},
     FaultCase{"FrequencyOverflows", "--freq 1e300 --length 60 --coil-distance 20", "inductance", "Overflow"},
     FaultCase{"ZeroFormerDiameter", kWorked + "--former-dia 0 --coil-length 2", "winding", "Division by zero"},
-    FaultCase{"NegativeInductance", "--freq 7 --length 70 --coil-distance 20 " + kWinding, "winding", "Invalid argument"},
-    FaultCase{"CoilGaugeNotInTable", kWorked + kWinding + "--coil-swg 11", "winding",
-              "Coil wire SWG must be an even gauge from 10 to 30"}),
+    FaultCase{"NegativeInductance", "--freq 7 --length 70 --coil-distance 20 " + kWinding, "winding", "Invalid argument"}),
     [](const testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 // clang-format on
 
-TEST(StepOneWarnings, GoToStandardErrorAndJsonInTheWindowsOrderWithoutStopping) {
-    const Lines warnings{"Input HF range only (1.5 to 30MHz)", "A ahould be larger than 14.3 ft",
-                         " A should be smaller than  13 ft", "B should be lower than 5 ft"};
-    const ProgramRun run = design("--freq 31 --length 14 --coil-distance 5.5 --json");
-    EXPECT_EQ(run.status, 0);
+// ---- warnings: standard error and JSON, and the design goes on ---------------------
+
+struct WarningCase {
+    const char* name;
+    std::string args;
+    Lines warnings;
+    std::string fault; // the last line of standard error when the design faults after them
+};
+
+void PrintTo(const WarningCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Warnings : public testing::TestWithParam<WarningCase> {};
+
+TEST_P(Warnings, GoToStandardErrorAndJsonWithoutStoppingTheDesign) {
+    const WarningCase& c = GetParam();
+    const ProgramRun run = design(c.args + " --json");
+    EXPECT_EQ(run.status, c.fault.empty() ? 0 : 3);
     Lines expectedErr;
-    for (const std::string& warning : warnings) {
+    for (const std::string& warning : c.warnings) {
         expectedErr.push_back("tarvix-design: warning: " + warning);
+    }
+    if (!c.fault.empty()) {
+        expectedErr.push_back("tarvix-design: " + c.fault);
     }
     EXPECT_EQ(linesOf(run.err), expectedErr);
     const json object = json::parse(run.out);
-    EXPECT_EQ(object["warnings"].get<Lines>(), warnings);
+    EXPECT_EQ(object["warnings"].get<Lines>(), c.warnings);
     EXPECT_TRUE(object.contains("inductance_uH"));
-
-    // The same design in metres: the window's texts with the limits in metres beside them.
-    const ProgramRun metric = design("--metric --freq 31 --length 4.2672 --coil-distance 1.6764");
-    EXPECT_EQ(linesOf(metric.err),
-              (Lines{"tarvix-design: warning: Input HF range only (1.5 to 30MHz)",
-                     "tarvix-design: warning: A ahould be larger than 14.3 ft (4.35864 m)",
-                     "tarvix-design: warning:  A should be smaller than  13 ft (3.9624 m)",
-                     "tarvix-design: warning: B should be lower than 5 ft (1.524 m)"}));
 }
+
+const std::string kNegativeInductance = "the inductance is negative: the antenna is longer than "
+                                        "resonance needs, so it wants a capacitor, not a coil";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(TarvixDesign, Warnings, testing::Values(
+    WarningCase{"WindowsRangeChecksInTheWindowsOrder", "--freq 31 --length 14 --coil-distance 5.5",
+                {"Input HF range only (1.5 to 30MHz)", "A ahould be larger than 14.3 ft",
+                 " A should be smaller than  13 ft", "B should be lower than 5 ft"}, ""},
+    // The same design in metres: the window's texts with the limits in metres beside them.
+    WarningCase{"WindowsRangeChecksInMetres", "--metric --freq 31 --length 4.2672 --coil-distance 1.6764",
+                {"Input HF range only (1.5 to 30MHz)", "A ahould be larger than 14.3 ft (4.35864 m)",
+                 " A should be smaller than  13 ft (3.9624 m)", "B should be lower than 5 ft (1.524 m)"}, ""},
+    WarningCase{"NegativeDistanceInMetres", "--metric --freq 7 --length 18.288 --coil-distance -6.096",
+                {"the coil distance B is negative (-6.096 m): a length cannot be below zero"}, ""},
+    WarningCase{"NegativeDistance", "--freq 7 --length 60 --coil-distance -20",
+                {"the coil distance B is negative (-20 ft): a length cannot be below zero"}, ""},
+    WarningCase{"NegativeFormerAndCoilLength", kWorked + "--former-dia -2 --coil-length -2",
+                {"the coil former diameter is negative (-2 in): a length cannot be below zero",
+                 "the coil length is negative (-2 in): a length cannot be below zero"},
+                "winding: Invalid argument"},
+    WarningCase{"LongerThanResonanceNeeds", "--freq 7 --length 70 --coil-distance 0",
+                {" A should be smaller than  60 ft", kNegativeInductance}, ""}),
+    [](const testing::TestParamInfo<WarningCase>& info) { return info.param.name; });
+// clang-format on
 
 // ---- one design given two ways: metric lengths, AWG and diameters ----------------
 
@@ -469,6 +515,39 @@ TEST(NecDeck, MetricDesignIsTheSameModelDescribedAsTheUserGaveIt) {
     }
 }
 
+TEST(NecDeck, DesignsThatComputeButCannotBeModelledLeaveNoDeck) {
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"--freq 7 --length 0.1 --coil-distance 0",
+         "tarvix-design: --nec: the wire is too short against its radius to model"},
+        {"--freq 7 --length 70 --coil-distance 0",
+         "tarvix-design: --nec: a negative inductance is no coil and cannot be modelled"}};
+    for (const auto& [args, complaint] : rows) {
+        const ProgramRun onStdout = design(args + " --nec -");
+        EXPECT_EQ(onStdout.status, 2) << args;
+        EXPECT_EQ(onStdout.out, "") << args;
+        EXPECT_EQ(linesOf(onStdout.err).back(), complaint);
+
+        const ScratchDir scratch;
+        const auto deck = scratch.path("design.nec");
+        const ProgramRun toFile = design(args + " --nec " + deck.string());
+        EXPECT_EQ(toFile.status, 2) << args;
+        EXPECT_EQ(toFile.out, "") << args;
+        EXPECT_FALSE(std::filesystem::exists(deck)) << args;
+    }
+}
+
+TEST(NecDeck, CoilsAtTheFeedAreOneLoadOfTwiceTheInductance) {
+    const std::string args = "--freq 7 --length 60 --coil-distance 0";
+    const double inductanceUH = json::parse(design(args + " --json").out)["inductance_uH"];
+    const std::string deck = design(args + " --nec -").out;
+    const auto loads = cardsOf(deck, "LD");
+    ASSERT_EQ(loads.size(), 1u) << deck;
+    const std::string feed = cardsOf(deck, "EX").at(0).at(3);
+    EXPECT_EQ(loads[0].at(3), feed);
+    EXPECT_EQ(loads[0].at(4), feed);
+    EXPECT_NEAR(std::stod(loads[0].at(6)), 2 * inductanceUH * 1e-6, 1e-18);
+}
+
 TEST(NecDeck, FileGetsTheDeckAndStdoutTheReport) {
     const ScratchDir scratch;
     const auto path = scratch.path("design.nec");
@@ -481,6 +560,44 @@ TEST(NecDeck, FileGetsTheDeckAndStdoutTheReport) {
         design(kWorked + "--nec " + (scratch.path("no-dir") / "x").string());
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.err.rfind("tarvix-design: cannot write", 0), 0u) << unwritable.err;
+}
+
+TEST(NecDeck, AFailedWriteKeepsTheOldDeckAndLeavesNoOtherFile) {
+    const ScratchDir scratch;
+    const auto deck = scratch.path("design.nec");
+    std::ofstream(deck) << "old deck\n";
+    // A file size limit of one 512-byte block stops the write part-way
+    // through this deck; standard output and standard error stay below it.
+    std::vector<std::string> args{"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"",
+                                  TARVIX_DESIGN_PATH};
+    for (const std::string& word :
+         words(kWorked + kWinding + "--height 30 --nec " + deck.string())) {
+        args.push_back(word);
+    }
+    const ProgramRun run = runProgram("/bin/sh", args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tarvix-design: cannot write " + deck.string() + ": File too large\n");
+    EXPECT_EQ(readFile(deck), "old deck\n");
+    const auto entries = std::distance(std::filesystem::directory_iterator(deck.parent_path()),
+                                       std::filesystem::directory_iterator());
+    EXPECT_EQ(entries, 1);
+}
+
+// ---- standard output that cannot be written: exit 1 -----------------------------
+
+TEST(StandardOutput, AFullDiskIsReportedWithExitOne) {
+    for (const std::string& args : {kWorked, kWorked + "--json", kWorked + "--nec -",
+                                    kFA + "--sweep-b 0:20:5", std::string("--help")}) {
+        std::vector<std::string> shellArgs{"-c", "exec \"$0\" \"$@\" >/dev/full",
+                                           TARVIX_DESIGN_PATH};
+        for (const std::string& word : words(args)) {
+            shellArgs.push_back(word);
+        }
+        const ProgramRun run = runProgram("/bin/sh", shellArgs);
+        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_EQ(run.err, "tarvix-design: cannot write standard output: No space left on device\n")
+            << args;
+    }
 }
 
 } // namespace
