@@ -41,8 +41,12 @@ void writeAll(int fd, std::string_view contents) {
 
 void replaceFile(const std::string& path, std::string_view contents) {
     const std::filesystem::path target(path);
-    std::string temporary =
-        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    // Hidden, and named after the file it becomes. (Appended piece by piece:
+    // "." + name trips a false -Wrestrict of GCC 12 in optimised builds.)
+    std::string hiddenName = ".";
+    hiddenName += target.filename().string();
+    hiddenName += ".XXXXXX";
+    std::string temporary = (target.parent_path() / hiddenName).string();
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         fail(errno, path);

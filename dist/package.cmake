@@ -6,6 +6,17 @@ set(CPACK_PACKAGE_VENDOR "Tarvix developers")
 set(CPACK_PACKAGE_CONTACT "Tarvix developers <tarvix@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Loaded dipole antenna calculator for radio amateurs")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/tarvi")
+# Lines of at most 79 characters: each is shown indented by one blank.
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tarvix designs a loaded half-wave dipole for the HF bands when there is not
+room for a full-size one. From the frequency, the total length, the distance of
+the coils from the centre and the wire gauge it computes the inductance of each
+loading coil, then the number of close-wound turns on a coil former and the
+length of the finished coil.
+
+The package holds the Tarvix window and tarvix-design, which does the same
+from the command line, sweeps the coil position and writes a NEC-2 deck of
+the design for an antenna simulator.")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # tarvix-design --simulate runs the NEC-2 engine as a program.
@@ -14,4 +25,19 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "nec2c")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation | fonts-dejavu-core")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
+
+# The copyright file in the machine-readable format, with the text of LICENSE.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" copyright_line "${license}")
+set(TARVIX_COPYRIGHT ${CMAKE_MATCH_1})
+string(FIND "${license}" "Permission" body_start)
+string(SUBSTRING "${license}" ${body_start} -1 license_body)
+string(STRIP "${license_body}" license_body)
+string(REPLACE "\n\n" "\n.\n" license_body "${license_body}")
+string(REPLACE "\n" "\n " TARVIX_LICENSE_TEXT " ${license_body}")
+configure_file(${PROJECT_SOURCE_DIR}/dist/copyright.in ${PROJECT_BINARY_DIR}/dist/copyright @ONLY)
+set(tarvix_docdir ${CMAKE_INSTALL_DATADIR}/doc/tarvix)
+install(FILES ${PROJECT_BINARY_DIR}/dist/copyright ${PROJECT_BINARY_DIR}/dist/changelog.gz
+        DESTINATION ${tarvix_docdir})
+
 include(CPack)
