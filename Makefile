@@ -13,7 +13,9 @@ build: configure
 test: build
 	ctest --preset dev
 
-run: build
+# Only the window and what it links: the tests are left for `make test`.
+run: configure
+	cmake --build --preset dev --target tarvix
 	./build-dev/ui/tarvix
 
 format:

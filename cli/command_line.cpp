@@ -14,8 +14,8 @@ namespace tarvix {
 namespace {
 
 constexpr const char* kFooter =
-    "Exit status: 0 done, 1 a file could not be written or nec2c failed, 2 usage error,\n"
-    "3 the design faulted.\n"
+    "Exit status: 0 done, 1 a file or standard output could not be written or nec2c failed,\n"
+    "2 usage error, 3 the design faulted.\n"
     "Warnings (the window's range checks) go to standard error and never stop a design.";
 
 } // namespace
