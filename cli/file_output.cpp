@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
@@ -37,9 +38,34 @@ void writeAll(int fd, std::string_view contents) {
     }
 }
 
+// Devices, pipes and links (/dev/null, /dev/stdout, a link to a deck kept
+// elsewhere) are written where they lead, as before: renaming over them
+// would replace the link or the device node itself.
+void writeInPlace(const std::string& path, std::string_view contents) {
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC);
+    if (fd < 0) {
+        fail(errno, path);
+    }
+    try {
+        writeAll(fd, contents);
+    } catch (const std::system_error& error) {
+        close(fd);
+        fail(error.code().value(), path);
+    }
+    if (close(fd) != 0) {
+        fail(errno, path);
+    }
+}
+
 } // namespace
 
 void replaceFile(const std::string& path, std::string_view contents) {
+    struct stat existing {};
+    const bool exists = lstat(path.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        writeInPlace(path, contents);
+        return;
+    }
     const std::filesystem::path target(path);
     // Hidden, and named after the file it becomes. (Appended piece by piece:
     // "." + name trips a false -Wrestrict of GCC 12 in optimised builds.)
@@ -51,9 +77,7 @@ void replaceFile(const std::string& path, std::string_view contents) {
     if (fd < 0) {
         fail(errno, path);
     }
-    struct stat existing {};
-    const mode_t mode =
-        stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : newFileMode();
+    const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
     try {
         if (fchmod(fd, mode) != 0) {
             throw std::system_error(errno, std::generic_category());

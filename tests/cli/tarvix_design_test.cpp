@@ -426,6 +426,10 @@ TEST(Sweep, JsonRowsAreDesignsWithTheirDistanceAndWarnings) {
     EXPECT_EQ(rows[1]["warnings"].size(), 2u);
     EXPECT_EQ(linesOf(run.err).front(),
               "tarvix-design: warning: B = 32 ft: A ahould be larger than 83.2 ft");
+
+    EXPECT_EQ(linesOf(design(kFA + "--sweep-b -5:0:5").err),
+              Lines{"tarvix-design: warning: B = -5 ft: the coil distance B is negative (-5 ft): "
+                    "a length cannot be below zero"});
 }
 
 // ---- NEC deck -------------------------------------------------------------------------
@@ -554,6 +558,14 @@ TEST(NecDeck, FileGetsTheDeckAndStdoutTheReport) {
     const ProgramRun run = design(kWorked + "--nec " + path.string());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, design(kWorked).out);
+    EXPECT_EQ(readFile(path), design(kWorked + "--nec -").out);
+
+    // A link is followed, not replaced.
+    const auto link = scratch.path("link.nec");
+    std::filesystem::create_symlink(path, link);
+    std::ofstream(path) << "old deck\n";
+    EXPECT_EQ(design(kWorked + "--nec " + link.string()).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(readFile(path), design(kWorked + "--nec -").out);
 
     const ProgramRun unwritable =
