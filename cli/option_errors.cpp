@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cctype>
 #include <numeric>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace tarvix {
 
@@ -72,23 +75,9 @@ std::string alternatives(const std::vector<std::string>& names) {
     return text;
 }
 
-std::optional<std::string> unknownOptionText(const CLI::App& app) {
-    for (const std::string& word : app.remaining()) {
-        if (!looksLikeOption(word)) {
-            continue;
-        }
-        const std::string typed = word.substr(0, word.find('='));
-        std::string text = "unknown option '" + typed + "'";
-        if (const auto names = nearestOptions(typed, optionNames(app)); !names.empty()) {
-            text += "; did you mean " + alternatives(names) + "?";
-        }
-        return text;
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
+// The options most like the one typed: the one that differs only in case,
+// else those that begin with or contain the typed name, else the nearest by
+// edit distance when it is near enough. Empty when none is.
 std::vector<std::string> nearestOptions(std::string_view typed,
                                         const std::vector<std::string>& options) {
     const std::string wanted = lowered(bareName(typed));
@@ -131,6 +120,23 @@ std::vector<std::string> nearestOptions(std::string_view typed,
     }
     return {*nearest};
 }
+
+std::optional<std::string> unknownOptionText(const CLI::App& app) {
+    for (const std::string& word : app.remaining()) {
+        if (!looksLikeOption(word)) {
+            continue;
+        }
+        const std::string typed = word.substr(0, word.find('='));
+        std::string text = "unknown option '" + typed + "'";
+        if (const auto names = nearestOptions(typed, optionNames(app)); !names.empty()) {
+            text += "; did you mean " + alternatives(names) + "?";
+        }
+        return text;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 void rejectOptionsTakenAsValues(const CLI::App& app) {
     for (const CLI::Option* option : app.get_options()) {

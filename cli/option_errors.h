@@ -3,10 +3,7 @@
 // without being listed again.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace CLI {
 class App;
@@ -23,11 +20,5 @@ std::string parseErrorText(const CLI::App& app, const CLI::ParseError& error);
 // Throws UsageError for an option that took the next option as its value, as
 // in "--freq --length 60".
 void rejectOptionsTakenAsValues(const CLI::App& app);
-
-// The options most like the one typed, best first: the one that differs only
-// in case, else those that begin with or contain the typed name, else the
-// nearest by edit distance when it is near enough. Empty when none is.
-std::vector<std::string> nearestOptions(std::string_view typed,
-                                        const std::vector<std::string>& options);
 
 } // namespace tarvix
