@@ -36,7 +36,7 @@ cd "$scratch" || exit 1
 touch dipole.nec
 
 expect "--freq" tarvix-design --fr
-expect "--coil-distance --coil-length --coil-swg" tarvix-design --freq 7 --coil
+expect "--coil-swg" tarvix-design --freq 7 --coil-s
 expect "" tarvix-design --freq ""
 expect "dipole.nec" tarvix-design --freq 7 --nec di
 

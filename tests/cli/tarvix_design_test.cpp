@@ -544,12 +544,19 @@ TEST(NecDeck, CoilsAtTheFeedAreOneLoadOfTwiceTheInductance) {
     const std::string args = "--freq 7 --length 60 --coil-distance 0";
     const double inductanceUH = json::parse(design(args + " --json").out)["inductance_uH"];
     const std::string deck = design(args + " --nec -").out;
-    const auto loads = cardsOf(deck, "LD");
-    ASSERT_EQ(loads.size(), 1u) << deck;
-    const std::string feed = cardsOf(deck, "EX").at(0).at(3);
-    EXPECT_EQ(loads[0].at(3), feed);
-    EXPECT_EQ(loads[0].at(4), feed);
-    EXPECT_NEAR(std::stod(loads[0].at(6)), 2 * inductanceUH * 1e-6, 1e-18);
+    // Series RLC loads (type 0) are the coils: LD 0 wire first-segment last-segment R L C.
+    std::vector<Lines> coils;
+    for (const Lines& load : cardsOf(deck, "LD")) {
+        if (load.at(1) == "0") {
+            coils.push_back(load);
+        }
+    }
+    ASSERT_EQ(coils.size(), 1u) << deck;
+    const Lines feed = cardsOf(deck, "EX").at(0); // EX 0 wire segment ...
+    EXPECT_EQ(coils[0].at(2), feed.at(2));
+    EXPECT_EQ(coils[0].at(3), feed.at(3));
+    EXPECT_EQ(coils[0].at(4), feed.at(3));
+    EXPECT_NEAR(std::stod(coils[0].at(6)), 2 * inductanceUH * 1e-6, 1e-18);
 }
 
 TEST(NecDeck, FileGetsTheDeckAndStdoutTheReport) {
