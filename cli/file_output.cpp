@@ -67,12 +67,9 @@ void replaceFile(const std::string& path, std::string_view contents) {
         return;
     }
     const std::filesystem::path target(path);
-    // Hidden, and named after the file it becomes. (Appended piece by piece:
-    // "." + name trips a false -Wrestrict of GCC 12 in optimised builds.)
-    std::string hiddenName = ".";
-    hiddenName += target.filename().string();
-    hiddenName += ".XXXXXX";
-    std::string temporary = (target.parent_path() / hiddenName).string();
+    // Hidden, and named after the file it becomes.
+    std::string temporary =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         fail(errno, path);
