@@ -2,8 +2,11 @@
 // program's library folder relative to it (an installed or unpacked package).
 #include "cli/plot_loader.h"
 
+#include "cli/file_output.h"
 #include "plot/simulation_plot.h"
 
+#include <algorithm>
+#include <cctype>
 #include <dlfcn.h>
 #include <filesystem>
 #include <system_error>
@@ -46,8 +49,17 @@ PlotEntry loadEntry() {
 void writeSimulationPlot(const std::string& path, double freqMHz, const SimulationOptions& options,
                          const SimulationResult& result) {
     static const PlotEntry entry = loadEntry();
-    if (const char* failure = entry(path.c_str(), freqMHz, options, result)) {
+    std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string picture;
+    if (const char* failure = entry(ending == ".png", freqMHz, options, result, picture)) {
         throw PlotError(failure);
+    }
+    try {
+        replaceFile(path, picture);
+    } catch (const std::system_error& error) {
+        throw PlotError(error.what());
     }
 }
 

@@ -13,7 +13,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Throws PlotError when the module cannot be loaded or the file not written.
+// SVG, or PNG when the name ends in ".png" (any case), replacing the file whole
+// as --nec does. Throws PlotError when the module cannot be loaded or the file
+// not written.
 void writeSimulationPlot(const std::string& path, double freqMHz, const SimulationOptions& options,
                          const SimulationResult& result);
 

@@ -1,8 +1,9 @@
 // Draws the simulation with QPainter: one painting routine for both the SVG
-// generator and the PNG image, in a fixed 960 x 640 canvas.
+// generator and the PNG image, in a fixed 960 x 640 canvas, into memory; the
+// program writes the file.
 #include "plot/simulation_plot.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,17 +12,13 @@
 #include <QSvgGenerator>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tarvix {
 
@@ -264,64 +261,8 @@ void paint(QPainter& p, double freqMHz, const SimulationOptions& options,
     }
 }
 
-bool endsWithPng(const std::string& path) {
-    if (path.size() < 4) {
-        return false;
-    }
-    std::string ending = path.substr(path.size() - 4);
-    std::transform(ending.begin(), ending.end(), ending.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ending == ".png";
-}
-
-// A file beside the target that is renamed over it once complete, and
-// removed if anything fails before.
-class TemporaryBeside {
-public:
-    explicit TemporaryBeside(const std::string& target) {
-        const std::filesystem::path path(target);
-        const std::filesystem::path folder =
-            path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-        std::string name = ".";
-        name += path.filename().string();
-        name += ".XXXXXX";
-        std::string pattern = (folder / name).string();
-        const int fd = mkstemp(pattern.data());
-        if (fd < 0) {
-            throw PlotError("cannot write " + target + ": " + std::strerror(errno));
-        }
-        // mkstemp makes the file private; the picture gets the usual mode.
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-        close(fd);
-        m_path = pattern;
-        m_target = target;
-    }
-    ~TemporaryBeside() {
-        if (!m_path.empty()) {
-            std::remove(m_path.c_str());
-        }
-    }
-    TemporaryBeside(const TemporaryBeside&) = delete;
-    TemporaryBeside& operator=(const TemporaryBeside&) = delete;
-
-    const std::string& path() const { return m_path; }
-
-    void commit() {
-        if (std::rename(m_path.c_str(), m_target.c_str()) != 0) {
-            throw PlotError("cannot write " + m_target + ": " + std::strerror(errno));
-        }
-        m_path.clear();
-    }
-
-private:
-    std::string m_path;
-    std::string m_target;
-};
-
-void writePlot(const std::string& path, double freqMHz, const SimulationOptions& options,
-               const SimulationResult& result) {
+std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
+                     const SimulationResult& result) {
     if (result.formula.sweep.empty() || result.corrected.sweep.empty()) {
         throw PlotError("the simulation has no sweep to draw");
     }
@@ -366,13 +307,10 @@ void writePlot(const std::string& path, double freqMHz, const SimulationOptions&
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
 
-    TemporaryBeside file(path);
-    QFile device(QString::fromStdString(file.path()));
-    if (!device.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw PlotError("cannot write " + path + ": " + device.errorString().toStdString());
-    }
+    QBuffer device;
+    device.open(QIODevice::WriteOnly);
     bool painted = false;
-    if (endsWithPng(path)) {
+    if (png) {
         QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
         {
             QPainter painter(&image);
@@ -393,11 +331,11 @@ void writePlot(const std::string& path, double freqMHz, const SimulationOptions&
             painted = painter.end();
         }
     }
-    device.close();
-    if (!painted || device.error() != QFileDevice::NoError) {
-        throw PlotError("cannot write " + path + ": " + device.errorString().toStdString());
+    if (!painted) {
+        throw PlotError("the picture could not be drawn");
     }
-    file.commit();
+    const QByteArray& bytes = device.data();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace
@@ -405,12 +343,11 @@ void writePlot(const std::string& path, double freqMHz, const SimulationOptions&
 } // namespace tarvix
 
 extern "C" __attribute__((visibility("default"))) const char*
-tarvix_write_simulation_plot(const char* path, double freqMHz,
-                             const tarvix::SimulationOptions& options,
-                             const tarvix::SimulationResult& result) {
+tarvix_draw_simulation_plot(bool png, double freqMHz, const tarvix::SimulationOptions& options,
+                            const tarvix::SimulationResult& result, std::string& picture) {
     static std::string failure;
     try {
-        tarvix::writePlot(path, freqMHz, options, result);
+        picture = tarvix::drawPlot(png, freqMHz, options, result);
         return nullptr;
     } catch (const std::exception& error) {
         failure = error.what();

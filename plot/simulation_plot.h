@@ -9,15 +9,16 @@
 
 #include "nec/simulation.h"
 
+#include <string>
+
 namespace tarvix {
 
-// The module's file name, and its one entry point. Writes SVG, or PNG when the
-// name ends in ".png" (any case), into a temporary file beside the target and
-// renames it over the target, so an existing file is never left half-written.
-// Returns nullptr when done, else why not (valid until the next call).
+// The module's file name, and its one entry point: draws the picture into
+// picture, as PNG or else SVG. Returns nullptr when done, else why not (valid
+// until the next call).
 inline constexpr const char* kPlotModuleName = "tarvix-plot.so";
-inline constexpr const char* kPlotEntryName = "tarvix_write_simulation_plot";
-using PlotEntry = const char* (*)(const char* path, double freqMHz,
-                                  const SimulationOptions& options, const SimulationResult& result);
+inline constexpr const char* kPlotEntryName = "tarvix_draw_simulation_plot";
+using PlotEntry = const char* (*)(bool png, double freqMHz, const SimulationOptions& options,
+                                  const SimulationResult& result, std::string& picture);
 
 } // namespace tarvix
