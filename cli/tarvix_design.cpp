@@ -90,9 +90,8 @@ int writeDeck(const Request& request, const DesignResult& design, std::ostream& 
 // Solves the design in nec2c and draws the plot. A design that cannot be
 // modelled is a usage error, as for --nec; nec2c missing or failing, or a plot
 // that cannot be written, is exit status 1.
-int simulate(const Request& request, const DesignResult& design,
+int simulate(const Request& request, const SimulationOptions& options, const DesignResult& design,
              std::optional<SimulationResult>& result, std::ostream& err) {
-    const SimulationOptions options{request.model, request.z0Ohm};
     try {
         Nec2c engine;
         result = simulateDesign(design, request.design.winding, options, engine);
@@ -118,9 +117,11 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
     const DesignResult design = runDesign(request.design);
     writeWarnings(err, design.warnings);
 
+    const SimulationOptions options{request.model, request.z0Ohm};
     std::optional<SimulationResult> simulation;
     if (request.simulate && !design.fault) {
-        if (const int status = simulate(request, design, simulation, err); status != kExitDone) {
+        if (const int status = simulate(request, options, design, simulation, err);
+            status != kExitDone) {
             return status;
         }
     }
@@ -132,7 +133,6 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
         }
     }
     const bool deckOnStdout = request.necPath && *request.necPath == "-";
-    const SimulationOptions options{request.model, request.z0Ohm};
     if (request.format == OutputFormat::Json) {
         Json object = designJson(design);
         if (simulation) {

@@ -37,8 +37,8 @@ std::vector<SimulatedPoint> solveAt(Nec2c& engine, const AntennaModel& model,
         for (int i = 0; i < run.count; ++i) {
             const std::size_t at = points.size();
             if (at >= solved.size()) {
-                throw NecEngineError("nec2c solved " + std::to_string(solved.size()) +
-                                     " frequencies of the deck's more");
+                throw NecEngineError("nec2c solved only " + std::to_string(solved.size()) +
+                                     " of the deck's frequencies");
             }
             const FeedPoint& p = solved[at];
             points.push_back({run.startMHz + i * run.stepMHz, p.resistanceOhm, p.reactanceOhm,
@@ -50,10 +50,6 @@ std::vector<SimulatedPoint> solveAt(Nec2c& engine, const AntennaModel& model,
         *efficiencyOfLast = last.inputPowerW > 0 ? 100 * last.radiatedPowerW / last.inputPowerW : 0;
     }
     return points;
-}
-
-SimulatedPoint solveOne(Nec2c& engine, const AntennaModel& model, double freqMHz, double z0Ohm) {
-    return solveAt(engine, model, {{freqMHz, 0, 1}}, z0Ohm).front();
 }
 
 // False position with the Illinois step on [a, b], where g changes sign.
@@ -130,7 +126,7 @@ public:
         : m_engine(engine), m_freqMHz(freqMHz), m_z0Ohm(z0Ohm) {}
 
     SimulatedPoint at(const AntennaModel& model, double freqMHz) const {
-        return solveOne(m_engine, model, freqMHz, m_z0Ohm);
+        return solveAt(m_engine, model, {{freqMHz, 0, 1}}, m_z0Ohm).front();
     }
 
     // The sweep with F solved on its own (for the exact feed point there), the
