@@ -13,18 +13,14 @@ namespace tarvix {
 
 namespace {
 
-// Fixed decimals, in the C locale's notation whatever the user's locale.
+// Fixed decimals. tarvix-design keeps the C locale's numbers throughout, so
+// the point is a point.
 std::string fixed(double value, int decimals) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
     std::string text = buffer;
     if (text.find_first_not_of("-0.") == std::string::npos) {
         text.erase(0, text.find_first_not_of('-')); // no "-0.00"
-    }
-    for (char& c : text) {
-        if (c == ',') {
-            c = '.';
-        }
     }
     return text;
 }

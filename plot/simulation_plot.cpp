@@ -12,6 +12,7 @@
 #include <QSvgGenerator>
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -306,6 +307,10 @@ std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
     if (QGuiApplication::instance() == nullptr) {
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
+    // The application takes the user's locale for the whole process; the
+    // plot's numbers and the report written after it keep the decimal point,
+    // as every number tarvix-design writes.
+    std::setlocale(LC_NUMERIC, "C");
 
     QBuffer device;
     device.open(QIODevice::WriteOnly);

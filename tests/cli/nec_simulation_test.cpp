@@ -550,6 +550,18 @@ TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
             EXPECT_EQ(picture.substr(0, 8), "\x89PNG\r\n\x1a\n");
         }
     }
+    // Under a locale with a decimal comma the axes and the report still
+    // write points.
+    const auto german = scratch.path("german.svg");
+    const ProgramRun run =
+        runProgram(TARVIX_DESIGN_PATH, argsOf(kWorkedSimulation + "--plot " + german.string()),
+                   {"LC_ALL=de_DE.UTF-8"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(readFile(german).find(">7.0<"), std::string::npos);
+    EXPECT_EQ(readFile(german).find(">7,0<"), std::string::npos);
+    EXPECT_NE(run.out.find("Radiation efficiency at 7 MHz: 96."), std::string::npos) << run.out;
+    std::filesystem::remove(german);
+
     // Nothing but the two pictures is left beside them.
     int files = 0;
     for ([[maybe_unused]] const auto& entry :
