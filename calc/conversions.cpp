@@ -155,98 +155,86 @@ double toDouble(const NumberParts& parts) {
     return parts.negative ? -value : value;
 }
 
-std::string formatGeneral(int significantDigits, int scientificFromExponent, bool negative,
-                          std::string digits, int exponent) {
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
-    (void)significantDigits;
-    std::string text = negative ? "-" : "";
-    if (exponent >= scientificFromExponent || exponent < -4) {
-        text += digits[0];
-        if (digits.size() > 1) {
-            text += '.';
-            text.append(digits, 1);
-        }
-        text += 'E';
-        text += exponent < 0 ? '-' : '+';
-        const std::string exponentDigits = std::to_string(exponent < 0 ? -exponent : exponent);
-        if (exponentDigits.size() < 2) {
-            text += '0';
-        }
-        text += exponentDigits;
-        return text;
-    }
-    if (exponent < 0) {
-        text += "0.";
-        text.append(static_cast<std::size_t>(-exponent - 1), '0');
-        text += digits;
-        return text;
-    }
-    const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
-    if (digits.size() <= wholeDigits) {
-        text += digits;
-        text.append(wholeDigits - digits.size(), '0');
-        return text;
-    }
-    text.append(digits, 0, wholeDigits);
-    text += '.';
-    text.append(digits, wholeDigits);
-    return text;
-}
-
-// A number in to_chars' scientific form ("-d.ddddde+XX") taken apart.
-struct ScientificParts {
+// The significant digits of a rounded value, most significant first, and the
+// decimal exponent of the first of them. Long enough for to_chars' 17.
+struct Digits {
     bool negative = false;
-    std::string digits; // the significant digits, without the point
+    std::array<char, 24> text{};
+    int count = 0;
     int exponent = 0;
 };
 
-ScientificParts scientificParts(std::string_view text) {
-    ScientificParts parts;
+// Writes the exponent of the scientific layout: a sign and at least two digits.
+char* exponentText(char* out, int exponent) {
+    *out++ = exponent < 0 ? '-' : '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10) {
+        *out++ = '0';
+    }
+    return std::to_chars(out, out + 4, magnitude).ptr;
+}
+
+// General format of rounded digits: trailing zeros dropped, scientific from
+// the given exponent up and below 1E-4, otherwise plain with "0." before a
+// fraction. Laid out in place; one string is made, at the end.
+std::string formatGeneral(const Digits& digits, int scientificFromExponent) {
+    const char* first = digits.text.data();
+    std::size_t count = static_cast<std::size_t>(digits.count);
+    while (count > 1 && first[count - 1] == '0') {
+        --count;
+    }
+    const int exponent = digits.exponent;
+    std::array<char, 48> buffer;
+    char* out = buffer.data();
+    if (digits.negative) {
+        *out++ = '-';
+    }
+    if (exponent >= scientificFromExponent || exponent < -4) {
+        *out++ = first[0];
+        if (count > 1) {
+            *out++ = '.';
+            out = std::copy(first + 1, first + count, out);
+        }
+        *out++ = 'E';
+        out = exponentText(out, exponent);
+    } else if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -exponent - 1, '0');
+        out = std::copy(first, first + count, out);
+    } else {
+        const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
+        if (count <= wholeDigits) {
+            out = std::copy(first, first + count, out);
+            out = std::fill_n(out, wholeDigits - count, '0');
+        } else {
+            out = std::copy(first, first + wholeDigits, out);
+            *out++ = '.';
+            out = std::copy(first + wholeDigits, first + count, out);
+        }
+    }
+    return std::string(buffer.data(), out);
+}
+
+// A number in to_chars' scientific form ("-d.ddddde+XX") taken apart.
+Digits scientificDigits(std::string_view text) {
+    Digits digits;
     std::size_t position = 0;
     if (text[0] == '-') {
-        parts.negative = true;
+        digits.negative = true;
         position = 1;
     }
     const auto exponentMark = text.find('e');
-    parts.digits.reserve(exponentMark - position);
     for (std::size_t i = position; i < exponentMark; ++i) {
         if (text[i] != '.') {
-            parts.digits += text[i];
+            digits.text[static_cast<std::size_t>(digits.count++)] = text[i];
         }
     }
     const char* exponentBegin = text.data() + exponentMark + 1;
     if (*exponentBegin == '+') {
         ++exponentBegin;
     }
-    std::from_chars(exponentBegin, text.data() + text.size(), parts.exponent);
-    return parts;
-}
-
-// The digits of a whole number below 10^16, most significant first; the
-// eight low digits are split off so that the digit loop runs on 32 bits.
-std::string decimalDigits(unsigned long long whole) {
-    constexpr std::size_t kLowDigits = 8;
-    constexpr unsigned long long kLowScale = 100'000'000;
-    char reversed[24];
-    std::size_t count = 0;
-    // Writes the digits of the part backwards, at least `width` of them.
-    const auto put = [&](std::uint32_t part, std::size_t width) {
-        const std::size_t end = count + width;
-        do {
-            reversed[count++] = static_cast<char>('0' + part % 10);
-            part /= 10;
-        } while (part != 0 || count < end);
-    };
-    if (whole >= kLowScale) {
-        put(static_cast<std::uint32_t>(whole % kLowScale), kLowDigits);
-        put(static_cast<std::uint32_t>(whole / kLowScale), 1);
-    } else {
-        put(static_cast<std::uint32_t>(whole), 1);
-    }
-    std::string digits(count, '0');
-    std::reverse_copy(reversed, reversed + count, digits.begin());
+    std::from_chars(exponentBegin, text.data() + text.size(), digits.exponent);
     return digits;
 }
 
@@ -255,6 +243,17 @@ std::string decimalDigits(unsigned long long whole) {
 constexpr int kLog10Of2Times2To18 = 78913;
 constexpr int kLog10Of2Shift = 18;
 
+// Drops the trailing zeros of a whole number below 10^16 that is not 0: at
+// most 15 of them, so halving the step from eight zeros down takes them all.
+std::uint64_t withoutTrailingZeros(std::uint64_t whole) {
+    for (const std::uint64_t step : {100'000'000ULL, 10'000ULL, 100ULL, 10ULL}) {
+        if (whole % step == 0) {
+            whole /= step;
+        }
+    }
+    return whole;
+}
+
 // Rounding by scaling: with 10^p exactly representable (p up to 22), the
 // value times 10^p, brought to between 10^(kept-1) and 10^kept, rounds to the
 // whole number whose digits are the value's correctly rounded ones. The
@@ -262,7 +261,7 @@ constexpr int kLog10Of2Shift = 18;
 // its nearest whole number is the exact product's, unless it lies exactly
 // half-way between two, where the exact product may lie on either side:
 // those few are left to the exact rounding.
-std::optional<ScientificParts> roundedByScaling(double value, int kept) {
+std::optional<Digits> roundedByScaling(double value, int kept) {
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-8 && magnitude < 1e15)) {
         return std::nullopt;
@@ -292,17 +291,21 @@ std::optional<ScientificParts> roundedByScaling(double value, int kept) {
     if (std::fabs(scaled - whole) == 0.5 || whole < lowest) {
         return std::nullopt;
     }
-    ScientificParts parts;
-    parts.negative = value < 0;
-    parts.exponent = exponent;
+    Digits digits;
+    digits.negative = value < 0;
+    digits.exponent = exponent;
     if (whole >= highest) {
         // 9.99...96 rounds up to the next power of ten.
-        parts.digits = "1";
-        ++parts.exponent;
-        return parts;
+        digits.text[0] = '1';
+        digits.count = 1;
+        ++digits.exponent;
+        return digits;
     }
-    parts.digits = decimalDigits(static_cast<unsigned long long>(whole));
-    return parts;
+    const std::uint64_t keptDigits = withoutTrailingZeros(static_cast<std::uint64_t>(whole));
+    char* const begin = digits.text.data();
+    digits.count =
+        static_cast<int>(std::to_chars(begin, begin + digits.text.size(), keptDigits).ptr - begin);
+    return digits;
 }
 
 // Rounds to the given number of significant digits and lays the result out
@@ -323,7 +326,7 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
             std::to_chars(whole, whole + sizeof whole, static_cast<long long>(value)).ptr;
         return std::string(whole, end);
     }
-    std::optional<ScientificParts> parts = roundedByScaling(value, significantDigits);
+    std::optional<Digits> digits = roundedByScaling(value, significantDigits);
     char buffer[64];
     if constexpr (std::is_same_v<Float, double>) {
         // Outside the range of scaling, the shortest digits that read back as
@@ -332,22 +335,21 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
         // than a double's spacing, so only one of them can read back as the
         // value. (Not so for a single and 7 digits, nor below the normal
         // range, where doubles lie further apart.)
-        if (!parts && std::isnormal(value)) {
+        if (!digits && std::isnormal(value)) {
             const auto shortest =
                 std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-            parts = scientificParts({buffer, static_cast<std::size_t>(shortest.ptr - buffer)});
-            if (static_cast<int>(parts->digits.size()) > significantDigits) {
-                parts.reset();
+            digits = scientificDigits({buffer, static_cast<std::size_t>(shortest.ptr - buffer)});
+            if (digits->count > significantDigits) {
+                digits.reset();
             }
         }
     }
-    if (!parts) {
+    if (!digits) {
         const auto exact = std::to_chars(buffer, buffer + sizeof buffer, value,
                                          std::chars_format::scientific, significantDigits - 1);
-        parts = scientificParts({buffer, static_cast<std::size_t>(exact.ptr - buffer)});
+        digits = scientificDigits({buffer, static_cast<std::size_t>(exact.ptr - buffer)});
     }
-    return formatGeneral(significantDigits, scientificFromExponent, parts->negative,
-                         std::move(parts->digits), parts->exponent);
+    return formatGeneral(*digits, scientificFromExponent);
 }
 
 } // namespace
