@@ -1,5 +1,6 @@
 // The two calculations of a design: the worked example, and every way the
 // inputs can make a step fail, with the fields already written.
+#include "calc/conversions.h"
 #include "calc/design_steps.h"
 #include "calc/fault.h"
 
@@ -146,27 +147,85 @@ DesignRecord stepTwoInputs(double inductance, double diameter, double length) {
     return record;
 }
 
-TEST(Winding, WorkedExampleConvergesToSevenTurns) {
+// Each pass starts from the length the pass before left. Once a pass leaves
+// it unchanged the later passes repeat it; a design far from its winding
+// still grows at the tenth pass. The expected passes were worked out by hand
+// from Wheeler's formula, apart from the program.
+struct WindingRun {
+    const char* name;
+    friend void PrintTo(const WindingRun& c, std::ostream* os) { *os << c.name; }
+    double inductance, diameter, length, wire;
+    std::vector<double> turns, lengths;
+    const char* message;
+};
+
+class WindingPasses : public ::testing::TestWithParam<WindingRun> {};
+
+TEST_P(WindingPasses, EachPassFeedsTheNext) {
+    const auto& c = GetParam();
+    DesignRecord r = stepTwoInputs(c.inductance, c.diameter, c.length);
+    RecordingOutput out;
+    computeWinding(r, WireDiameter{c.wire}, out);
+    ASSERT_EQ(out.passes.size(), 10u);
+    for (std::size_t pass = 0; pass < 10; ++pass) {
+        const DesignRecord& done = out.passes[pass];
+        EXPECT_EQ(done.turnCount, c.turns[pass]) << "pass " << pass + 1;
+        EXPECT_EQ(done.revisedLengthIn, c.lengths[pass]) << "pass " << pass + 1;
+        EXPECT_EQ(done.coilLengthIn, done.revisedLengthIn) << "pass " << pass + 1;
+        EXPECT_EQ(done.passCounter, static_cast<double>(pass + 1));
+        EXPECT_EQ(out.turns[pass], numberText(c.turns[pass])) << "pass " << pass + 1;
+        EXPECT_EQ(out.revised[pass], kPassBlank);
+    }
+    EXPECT_EQ(out.revised.back(), c.message);
+    EXPECT_EQ(out.revised.size(), 11u);
+    EXPECT_EQ(r.passCounter, 11);
+    EXPECT_EQ(r.coilRadiusIn, c.diameter / 2);
+    EXPECT_EQ(r.coilWireDiaIn, c.wire);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Designs, WindingPasses,
+    ::testing::Values(WindingRun{"worked_example_settles_at_the_third_pass",
+                                 5.533500417592047,
+                                 2,
+                                 2,
+                                 0.036,
+                                 {12, 8, 7, 7, 7, 7, 7, 7, 7, 7},
+                                 {0.4, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2},
+                                 "Revised length = 0.2 inch"},
+                      WindingRun{"a_first_guess_that_is_already_the_winding",
+                                 5.533500417592047,
+                                 2,
+                                 0.2,
+                                 0.036,
+                                 {7, 7, 7, 7, 7, 7, 7, 7, 7, 7},
+                                 {0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2},
+                                 "Revised length = 0.2 inch"},
+                      WindingRun{"settles_at_the_sixth_pass",
+                                 30,
+                                 1.5,
+                                 1,
+                                 0.064,
+                                 {29, 36, 39, 40, 41, 41, 41, 41, 41, 41},
+                                 {1.8, 2.3, 2.4, 2.5, 2.6, 2.6, 2.6, 2.6, 2.6, 2.6},
+                                 "Revised length = 2.6 inch"},
+                      WindingRun{"still_growing_at_the_tenth_pass",
+                                 7,
+                                 0.5,
+                                 2,
+                                 0.128,
+                                 {49, 84, 110, 126, 135, 139, 141, 142, 143, 144},
+                                 {6.2, 10.7, 14, 16.1, 17.2, 17.7, 18, 18.1, 18.3, 18.4},
+                                 "Revised length = 18.4 inch"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Winding, WorkedExampleReadsTheCoilGauge) {
     DesignRecord r = stepTwoInputs(5.533500417592047, 2, 2);
     RecordingOutput out;
     computeWinding(r, "20", out);
-    ASSERT_EQ(out.passes.size(), 10u);
-    const double expectedTurns[] = {12, 8, 7, 7, 7, 7, 7, 7, 7, 7};
-    const double expectedLength[] = {0.4, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2};
-    for (int pass = 0; pass < 10; ++pass) {
-        EXPECT_EQ(out.passes[pass].turnCount, expectedTurns[pass]) << "pass " << pass + 1;
-        EXPECT_DOUBLE_EQ(out.passes[pass].revisedLengthIn, expectedLength[pass])
-            << "pass " << pass + 1;
-        EXPECT_EQ(out.passes[pass].coilLengthIn, out.passes[pass].revisedLengthIn);
-        EXPECT_EQ(out.passes[pass].passCounter, pass + 1);
-        EXPECT_EQ(out.turns[pass], pass == 0 ? "12" : (pass == 1 ? "8" : "7"));
-        EXPECT_EQ(out.revised[pass], kPassBlank);
-    }
-    EXPECT_EQ(out.revised.back(), "Revised length = 0.2 inch");
-    EXPECT_EQ(out.revised.size(), 11u);
-    EXPECT_EQ(r.passCounter, 11);
-    EXPECT_EQ(r.coilRadiusIn, 1);
     EXPECT_EQ(r.coilWireDiaIn, 0.036);
+    EXPECT_EQ(out.turns.back(), "7");
+    EXPECT_EQ(out.revised.back(), "Revised length = 0.2 inch");
 }
 
 TEST(Winding, TurnsAndLengthAreRoundedDown) {
