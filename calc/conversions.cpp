@@ -95,6 +95,80 @@ std::optional<double> exactlyScaled(const NumberParts& parts) {
     return parts.negative ? -scaled : scaled;
 }
 
+// Most texts are ones the program wrote or a user typed: no blanks, at most
+// 15 significant digits and an exponent of at most two digits. Those are read
+// in one pass, to exactly the double exactlyScaled gives; anything else, and
+// every text that is not a number, is left to the general reading.
+std::optional<double> plainNumber(std::string_view text) {
+    constexpr int kExactDigits = 15;
+    constexpr std::ptrdiff_t kExponentDigits = 2;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    std::uint64_t whole = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool afterPoint = false;
+    bool anyDigit = false;
+    for (; p != end; ++p) {
+        const char c = *p;
+        if (isDigit(c)) {
+            anyDigit = true;
+            fractionDigits += afterPoint ? 1 : 0;
+            if (whole == 0 && c == '0') {
+                continue;
+            }
+            if (++digits > kExactDigits) {
+                return std::nullopt;
+            }
+            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+        } else if (c == '.' && !afterPoint) {
+            afterPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
+    int exponent = 0;
+    if (p != end) {
+        if (!isExponentMark(*p)) {
+            return std::nullopt;
+        }
+        ++p;
+        bool exponentNegative = false;
+        if (p != end && (*p == '+' || *p == '-')) {
+            exponentNegative = *p == '-';
+            ++p;
+        }
+        const char* const exponentBegin = p;
+        for (; p != end && isDigit(*p) && p - exponentBegin < kExponentDigits; ++p) {
+            exponent = exponent * 10 + (*p - '0');
+        }
+        if (p == exponentBegin || p != end) {
+            return std::nullopt;
+        }
+        exponent = exponentNegative ? -exponent : exponent;
+    }
+    if (whole == 0) {
+        return 0.0;
+    }
+    const int scale = exponent - fractionDigits;
+    const auto powers = static_cast<int>(kPowersOfTen.size());
+    if (scale <= -powers || scale >= powers) {
+        return std::nullopt;
+    }
+    const auto value = static_cast<double>(whole);
+    const double scaled = scale >= 0 ? value * kPowersOfTen[static_cast<std::size_t>(scale)]
+                                     : value / kPowersOfTen[static_cast<std::size_t>(-scale)];
+    return negative ? -scaled : scaled;
+}
+
 double toDouble(const NumberParts& parts) {
     if (!parts.mantissaHasDigit) {
         return 0;
@@ -287,7 +361,11 @@ std::optional<Digits> roundedByScaling(double value, int kept) {
         }
         scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(scale)];
     }
-    const double whole = std::nearbyint(scaled);
+    // Below 2^52, adding 2^52 leaves no fraction bits: the sum is rounded to
+    // the nearest whole number, ties to even, as nearbyint would, and taking
+    // 2^52 away again is exact.
+    constexpr double kNoFractionBits = 0x1p52;
+    const double whole = (scaled + kNoFractionBits) - kNoFractionBits;
     if (std::fabs(scaled - whole) == 0.5 || whole < lowest) {
         return std::nullopt;
     }
@@ -411,6 +489,9 @@ double lenientParse(std::string_view text) {
 }
 
 double strictParse(std::string_view text) {
+    if (const auto value = plainNumber(text)) {
+        return *value;
+    }
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         throw Fault(FaultKind::TypeMismatch);
