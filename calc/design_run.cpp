@@ -69,19 +69,13 @@ std::string fullPrecisionText(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
-DesignResult runDesign(const DesignInputs& inputs) {
+DesignResult runInductance(const DesignInputs& inputs) {
     DesignResult result;
     result.inputs = inputs;
     DesignRecord& record = result.record;
     record.freqMHz = inputs.freqMHz;
     record.totalLengthFt = inputs.totalLengthFt;
     record.centreToCoilFt = inputs.centreToCoilFt;
-    result.warnings =
-        stepOneWarnings(inputs.freqMHz, inputs.totalLengthFt, inputs.centreToCoilFt, inputs.units);
-    for (const auto& warning : inputWarnings(inputs)) {
-        result.warnings.push_back(warning);
-    }
-
     RecordingOutput output;
     try {
         if (inputs.antennaWire) {
@@ -91,15 +85,31 @@ DesignResult runDesign(const DesignInputs& inputs) {
         }
         result.inductanceDisplay = inductanceDisplayText(output.inductanceText);
         result.inductanceDone = true;
-        if (auto warning = negativeInductanceWarning(record.inductanceUH)) {
-            result.warnings.push_back(*warning);
-        }
     } catch (const Fault& fault) {
         result.fault = StageFault{Stage::Inductance, fault.what()};
-        return result;
     }
+    return result;
+}
 
-    if (inputs.winding) {
+std::vector<std::string> designWarnings(const DesignResult& result) {
+    const DesignInputs& inputs = result.inputs;
+    std::vector<std::string> warnings =
+        stepOneWarnings(inputs.freqMHz, inputs.totalLengthFt, inputs.centreToCoilFt, inputs.units);
+    for (auto& warning : inputWarnings(inputs)) {
+        warnings.push_back(std::move(warning));
+    }
+    if (result.inductanceDone) {
+        if (auto warning = negativeInductanceWarning(result.record.inductanceUH)) {
+            warnings.push_back(std::move(*warning));
+        }
+    }
+    return warnings;
+}
+
+DesignResult runDesign(const DesignInputs& inputs) {
+    DesignResult result = runInductance(inputs);
+    result.warnings = designWarnings(result);
+    if (result.inductanceDone && inputs.winding) {
         runWinding(result, *inputs.winding);
     }
     return result;

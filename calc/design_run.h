@@ -72,6 +72,14 @@ struct DesignResult {
 // A fresh record per design, as a freshly opened window would have.
 DesignResult runDesign(const DesignInputs& inputs);
 
+// The inductance stage of runDesign alone: no warnings and no winding, for
+// runs that report their warnings their own way.
+DesignResult runInductance(const DesignInputs& inputs);
+
+// The warnings runDesign gives: the step-1 limits, the lengths below zero and
+// a negative inductance, in that order.
+std::vector<std::string> designWarnings(const DesignResult& result);
+
 // The ten winding passes for the inductance in result.record, as step 2 runs
 // them; the winding fields, texts, passes and any fault go into result.
 void runWinding(DesignResult& result, const WindingInputs& winding);
