@@ -3,6 +3,7 @@
 
 #include "calc/conversions.h"
 #include "calc/step_one_warnings.h"
+#include "cli/command_line.h"
 #include "cli/design_report.h"
 #include "cli/usage_error.h"
 
@@ -48,10 +49,9 @@ std::string distanceKey(Units units) {
     return std::string("b_") + antennaUnitName(units);
 }
 
-// A column of the text table; a text as wide as the column still gets one blank.
-std::string padded(std::string text, std::size_t width) {
-    text.append(text.size() < width ? width - text.size() : 1, ' ');
-    return text;
+// One warning line of standard error.
+void addWarning(std::string& warnings, std::string_view prefix, const std::string& warning) {
+    warnings.append(kWarningLead).append(prefix).append(warning) += '\n';
 }
 
 } // namespace
@@ -87,107 +87,135 @@ SweepRange parseSweepRange(std::string_view text) {
     return range;
 }
 
-std::vector<double> sweepDistances(const SweepRange& range) {
-    const auto rows = static_cast<std::size_t>(rowCountOf(range));
-    std::vector<double> distances;
+std::size_t sweepRowCount(const SweepRange& range) {
+    return static_cast<std::size_t>(rowCountOf(range));
+}
+
+std::vector<SweepDistance> sweepDistances(const SweepRange& range) {
+    const std::size_t rows = sweepRowCount(range);
+    std::vector<SweepDistance> distances;
     distances.reserve(rows);
     for (std::size_t i = 0; i < rows; ++i) {
         // Each B is the value its number text reads back as, so a row shown as
         // 0.3 computes with 0.3, exactly as if it had been typed, and not with
         // 0.30000000000000004 from repeated steps.
-        const double b = range.from + static_cast<double>(i) * range.step;
-        distances.push_back(strictParse(numberText(b)));
+        std::string text = numberText(range.from + static_cast<double>(i) * range.step);
+        const double value = strictParse(text);
+        distances.push_back({std::move(text), value});
     }
     return distances;
 }
 
-std::vector<SweepRow> runSweep(const DesignInputs& inputs, const SweepRange& range) {
-    std::vector<SweepRow> rows;
+void runSweep(const DesignInputs& inputs, const SweepRange& range,
+              const std::function<void(const SweepRow&)>& each) {
     DesignInputs rowInputs = inputs;
     rowInputs.winding.reset();
-    for (const double b : sweepDistances(range)) {
-        rowInputs.centreToCoilFt = feetFromAntennaUnit(b, inputs.units);
-        rows.push_back({b, runDesign(rowInputs)});
+    for (SweepDistance& distance : sweepDistances(range)) {
+        rowInputs.centreToCoilFt = feetFromAntennaUnit(distance.value, inputs.units);
+        each({std::move(distance), runInductance(rowInputs)});
     }
-    return rows;
 }
 
-std::vector<std::string> sweepWarnings(const DesignInputs& inputs,
-                                       const std::vector<SweepRow>& rows) {
-    std::vector<std::string> warnings;
+std::string sweepWarnings(const DesignInputs& inputs) {
+    std::string warnings;
     if (auto warning = frequencyWarning(inputs.freqMHz)) {
-        warnings.push_back(*warning);
+        addWarning(warnings, {}, *warning);
     }
     const Units units = inputs.units;
     for (const auto& warning : {lengthLimitWarning(inputs.freqMHz, inputs.totalLengthFt, units),
                                 negativeLengthWarning(inputs.totalLengthFt, units)}) {
         if (warning) {
-            warnings.push_back(*warning);
-        }
-    }
-    for (const SweepRow& row : rows) {
-        std::string prefix; // made only for a row that has a warning
-        const double b = row.design.record.centreToCoilFt;
-        for (const auto& warning :
-             {coilDistanceRatioWarning(inputs.totalLengthFt, b, units),
-              coilDistanceLimitWarning(inputs.totalLengthFt, b, units),
-              negativeDistanceWarning(b, units),
-              negativeInductanceWarning(row.design.inductanceDone ? row.design.record.inductanceUH
-                                                                  : 0)}) {
-            if (warning) {
-                if (prefix.empty()) {
-                    prefix =
-                        "B = " + numberText(row.distance) + " " + antennaUnitName(units) + ": ";
-                }
-                warnings.push_back(prefix + *warning);
-            }
+            addWarning(warnings, {}, *warning);
         }
     }
     return warnings;
 }
 
-void writeSweepText(std::ostream& out, const std::vector<SweepRow>& rows, Units units) {
-    constexpr std::size_t kDistanceWidth = 10;
-    constexpr std::size_t kInductanceWidth = 24;
-    const std::string distanceHeading = "B (" + std::string(antennaUnitName(units)) + ")";
-    out << padded(distanceHeading, kDistanceWidth) << padded("L (uH)", kInductanceWidth)
-        << "Shown (uH)\n";
-    for (const SweepRow& row : rows) {
-        out << padded(numberText(row.distance), kDistanceWidth);
-        if (row.design.fault) {
-            out << row.design.fault->text << '\n';
-        } else {
-            out << padded(fullPrecisionText(row.design.record.inductanceUH), kInductanceWidth)
-                << row.design.inductanceDisplay << '\n';
+void addRowWarnings(std::string& warnings, const DesignInputs& inputs, const SweepRow& row) {
+    const Units units = inputs.units;
+    std::string prefix; // made only for a row that has a warning
+    const double b = row.design.record.centreToCoilFt;
+    for (const auto& warning :
+         {coilDistanceRatioWarning(inputs.totalLengthFt, b, units),
+          coilDistanceLimitWarning(inputs.totalLengthFt, b, units),
+          negativeDistanceWarning(b, units),
+          negativeInductanceWarning(row.design.inductanceDone ? row.design.record.inductanceUH
+                                                              : 0)}) {
+        if (warning) {
+            if (prefix.empty()) {
+                prefix = "B = " + row.distance.text + " " + antennaUnitName(units) + ": ";
+            }
+            addWarning(warnings, prefix, *warning);
         }
     }
 }
 
-void writeSweepCsv(std::ostream& out, const std::vector<SweepRow>& rows, Units units) {
-    out << distanceKey(units) << ",inductance_uH,inductance_display,fault\n";
-    for (const SweepRow& row : rows) {
-        out << numberText(row.distance) << ',';
-        if (row.design.fault) {
-            out << ",," << csvField(row.design.fault->text) << '\n';
-        } else {
-            out << fullPrecisionText(row.design.record.inductanceUH) << ','
-                << csvField(row.design.inductanceDisplay) << ",\n";
-        }
+SweepReport::SweepReport(OutputFormat format, Units units, std::size_t rows)
+    : m_format(format), m_units(units) {
+    switch (m_format) {
+    case OutputFormat::Text:
+        m_table.reserve((rows + 1) * kTextRowSize);
+        column("B (" + std::string(antennaUnitName(units)) + ")", kDistanceWidth);
+        column("L (uH)", kInductanceWidth);
+        m_table += "Shown (uH)\n";
+        break;
+    case OutputFormat::Csv:
+        m_table.reserve((rows + 1) * kTextRowSize);
+        m_table.append(distanceKey(units)) += ",inductance_uH,inductance_display,fault\n";
+        break;
+    case OutputFormat::Json:
+        m_array = Json::array();
+        break;
     }
 }
 
-void writeSweepJson(std::ostream& out, const std::vector<SweepRow>& rows, Units units) {
-    Json array = Json::array();
-    for (const SweepRow& row : rows) {
+void SweepReport::column(std::string_view text, std::size_t width) {
+    m_table.append(text).append(text.size() < width ? width - text.size() : 1, ' ');
+}
+
+void SweepReport::add(const SweepRow& row) {
+    const DesignResult& design = row.design;
+    switch (m_format) {
+    case OutputFormat::Text:
+        column(row.distance.text, kDistanceWidth);
+        if (design.fault) {
+            m_table.append(design.fault->text) += '\n';
+        } else {
+            column(fullPrecisionText(design.record.inductanceUH), kInductanceWidth);
+            m_table.append(design.inductanceDisplay) += '\n';
+        }
+        break;
+    case OutputFormat::Csv:
+        m_table.append(row.distance.text) += ',';
+        if (design.fault) {
+            m_table.append(",,").append(csvField(design.fault->text)) += '\n';
+        } else {
+            m_table.append(fullPrecisionText(design.record.inductanceUH)) += ',';
+            m_table.append(csvField(design.inductanceDisplay)) += ",\n";
+        }
+        break;
+    case OutputFormat::Json: {
         Json object = Json::object();
-        object[distanceKey(units)] = row.distance;
-        const Json design = designJson(row.design);
-        for (const auto& [key, value] : design.items()) {
+        object[distanceKey(m_units)] = row.distance.value;
+        Json report = designJson(design);
+        // The rows are worked out without their warnings; each row's are
+        // those of its design on its own.
+        report["warnings"] = designWarnings(design);
+        for (const auto& [key, value] : report.items()) {
             object[key] = value;
         }
-        array.push_back(std::move(object));
+        m_array.push_back(std::move(object));
+        break;
     }
-    out << array.dump(2) << '\n';
+    }
+}
+
+void SweepReport::write(std::ostream& out) const {
+    if (m_format == OutputFormat::Json) {
+        out << m_array.dump(2) << '\n';
+        return;
+    }
+    out.write(m_table.data(), static_cast<std::streamsize>(m_table.size()));
 }
 
 } // namespace tarvix

@@ -34,25 +34,22 @@ void report(std::ostream& err, const std::string& message) {
 
 void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) {
     for (const std::string& warning : warnings) {
-        report(err, "warning: " + warning);
+        err << std::string(kWarningLead) + warning + '\n';
     }
 }
 
 int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err) {
-    const std::vector<SweepRow> rows = runSweep(request.design, *request.sweep);
-    writeWarnings(err, sweepWarnings(request.design, rows));
-    const Units units = request.design.units;
-    switch (request.format) {
-    case OutputFormat::Text:
-        writeSweepText(out, rows, units);
-        break;
-    case OutputFormat::Csv:
-        writeSweepCsv(out, rows, units);
-        break;
-    case OutputFormat::Json:
-        writeSweepJson(out, rows, units);
-        break;
-    }
+    const DesignInputs& inputs = request.design;
+    std::string warnings = sweepWarnings(inputs);
+    SweepReport report(request.format, inputs.units, sweepRowCount(*request.sweep));
+    runSweep(inputs, *request.sweep, [&](const SweepRow& row) {
+        addRowWarnings(warnings, inputs, row);
+        report.add(row);
+    });
+    // A sweep may warn of a thousand rows: all the lines go out in one call,
+    // before the table.
+    err.write(warnings.data(), static_cast<std::streamsize>(warnings.size()));
+    report.write(out);
     // A faulting row is part of the table, not a failure of the run.
     return kExitDone;
 }

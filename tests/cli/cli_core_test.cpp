@@ -82,7 +82,12 @@ TEST(SweepRange, RowsRunFromFromToTo) {
         {"-2:2:2", {-2, 0, 2}},
         {"0:0.3:0.1", {0, 0.1, 0.2, 0.3}}};
     for (const auto& [text, distances] : rows) {
-        EXPECT_EQ(sweepDistances(parseSweepRange(text)), distances) << text;
+        std::vector<double> values;
+        for (const SweepDistance& distance : sweepDistances(parseSweepRange(text))) {
+            EXPECT_EQ(distance.text, numberText(distance.value)) << text;
+            values.push_back(distance.value);
+        }
+        EXPECT_EQ(values, distances) << text;
     }
     EXPECT_EQ(sweepDistances(parseSweepRange("0:9999:1")).size(), kMaxSweepRows);
 }
