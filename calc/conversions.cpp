@@ -96,9 +96,10 @@ std::optional<double> exactlyScaled(const NumberParts& parts) {
 }
 
 // Most texts are ones the program wrote or a user typed: no blanks, at most
-// 15 significant digits and an exponent of at most two digits. Those are read
-// in one pass, to exactly the double exactlyScaled gives; anything else, and
-// every text that is not a number, is left to the general reading.
+// 15 significant digits and an exponent of at most two digits, and nothing
+// after the number. Those are read in one pass, to exactly the double
+// exactlyScaled gives; anything else, and every text that is not a number, is
+// left to the general reading, lenient or strict.
 std::optional<double> plainNumber(std::string_view text) {
     constexpr int kExactDigits = 15;
     constexpr std::ptrdiff_t kExponentDigits = 2;
@@ -433,6 +434,10 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
 } // namespace
 
 double lenientParse(std::string_view text) {
+    // A text that is a plain number from end to end reads the same either way.
+    if (const auto value = plainNumber(text)) {
+        return *value;
+    }
     // Blanks may stand between the digits, so the digits are collected.
     NumberParts parts;
     std::string mantissa;
