@@ -183,41 +183,24 @@ TEST_P(WindingPasses, EachPassFeedsTheNext) {
     EXPECT_EQ(r.coilWireDiaIn, c.wire);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Designs, WindingPasses,
-    ::testing::Values(WindingRun{"worked_example_settles_at_the_third_pass",
-                                 5.533500417592047,
-                                 2,
-                                 2,
-                                 0.036,
-                                 {12, 8, 7, 7, 7, 7, 7, 7, 7, 7},
-                                 {0.4, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2},
-                                 "Revised length = 0.2 inch"},
-                      WindingRun{"a_first_guess_that_is_already_the_winding",
-                                 5.533500417592047,
-                                 2,
-                                 0.2,
-                                 0.036,
-                                 {7, 7, 7, 7, 7, 7, 7, 7, 7, 7},
-                                 {0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2},
-                                 "Revised length = 0.2 inch"},
-                      WindingRun{"settles_at_the_sixth_pass",
-                                 30,
-                                 1.5,
-                                 1,
-                                 0.064,
-                                 {29, 36, 39, 40, 41, 41, 41, 41, 41, 41},
-                                 {1.8, 2.3, 2.4, 2.5, 2.6, 2.6, 2.6, 2.6, 2.6, 2.6},
-                                 "Revised length = 2.6 inch"},
-                      WindingRun{"still_growing_at_the_tenth_pass",
-                                 7,
-                                 0.5,
-                                 2,
-                                 0.128,
-                                 {49, 84, 110, 126, 135, 139, 141, 142, 143, 144},
-                                 {6.2, 10.7, 14, 16.1, 17.2, 17.7, 18, 18.1, 18.3, 18.4},
-                                 "Revised length = 18.4 inch"}),
+    ::testing::Values(
+        WindingRun{"worked_example_settles_at_the_third_pass", 5.533500417592047, 2, 2, 0.036,
+                   {12, 8, 7, 7, 7, 7, 7, 7, 7, 7},
+                   {0.4, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2}, "Revised length = 0.2 inch"},
+        WindingRun{"a_first_guess_that_is_already_the_winding", 5.533500417592047, 2, 0.2, 0.036,
+                   {7, 7, 7, 7, 7, 7, 7, 7, 7, 7},
+                   {0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2, 0.2}, "Revised length = 0.2 inch"},
+        WindingRun{"settles_at_the_sixth_pass", 30, 1.5, 1, 0.064,
+                   {29, 36, 39, 40, 41, 41, 41, 41, 41, 41},
+                   {1.8, 2.3, 2.4, 2.5, 2.6, 2.6, 2.6, 2.6, 2.6, 2.6}, "Revised length = 2.6 inch"},
+        WindingRun{"still_growing_at_the_tenth_pass", 7, 0.5, 2, 0.128,
+                   {49, 84, 110, 126, 135, 139, 141, 142, 143, 144},
+                   {6.2, 10.7, 14, 16.1, 17.2, 17.7, 18, 18.1, 18.3, 18.4}, "Revised length = 18.4 inch"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(Winding, WorkedExampleReadsTheCoilGauge) {
     DesignRecord r = stepTwoInputs(5.533500417592047, 2, 2);
