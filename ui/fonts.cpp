@@ -19,12 +19,29 @@ namespace tarvix {
 
 namespace {
 
+// The families of the sans-serif list that the font database has, in the
+// list's order; the whole list where it has none of them. A font given only
+// installed families is matched at once: asked for a family the database
+// lacks, Qt has fontconfig search fall-backs for it before it tries the next
+// family of the list, and that search is dropped, unused. Which family draws
+// does not change: the first installed one of the list, as before. Qt finds a
+// requested family by the database's names, ignoring case, and so does this.
 const QStringList& sansSerifFamilies() {
-    static const QStringList families{
-        QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
-        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-        QStringLiteral("DejaVu Sans"),
-    };
+    static const QStringList families = [] {
+        const QStringList wanted{
+            QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
+            QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+            QStringLiteral("DejaVu Sans"),
+        };
+        const QStringList database = QFontDatabase::families();
+        QStringList installed;
+        for (const QString& family : wanted) {
+            if (database.contains(family, Qt::CaseInsensitive)) {
+                installed.append(family);
+            }
+        }
+        return installed.isEmpty() ? wanted : installed;
+    }();
     return families;
 }
 
@@ -61,17 +78,6 @@ constexpr std::array kFittedFamilies{
     FittedFamily{QLatin1StringView("DejaVu Sans"), 9},
 };
 
-// The family a font of the sans-serif list resolves to: the first one
-// installed, as the font matching takes them.
-QString installedFamily() {
-    for (const QString& family : sansSerifFamilies()) {
-        if (QFontDatabase::hasFamily(family)) {
-            return family;
-        }
-    }
-    return {};
-}
-
 constexpr int kResultPointSize = 12;
 
 } // namespace
@@ -95,8 +101,8 @@ QFont defaultFont() {
     font.setFamilies(sansSerifFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
-    const QString family = installedFamily();
-    const auto fitted = std::ranges::find(kFittedFamilies, family, &FittedFamily::family);
+    const auto fitted =
+        std::ranges::find(kFittedFamilies, sansSerifFamilies().constFirst(), &FittedFamily::family);
     font.setPixelSize(fitted != kFittedFamilies.end() ? fitted->pixelSize : fittingPixelSize(font));
     return font;
 }
