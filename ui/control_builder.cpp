@@ -3,6 +3,7 @@
 #include "ui/control_builder.h"
 
 #include "calc/wire_gauge.h"
+#include "ui/compiled_bitmap.h"
 #include "ui/control_table.h"
 #include "ui/fonts.h"
 #include "ui/link_label.h"
@@ -71,7 +72,7 @@ QWidget* createLabel(const ControlDescription& control, QWidget* parent) {
 
 // The picture's box is the bitmap's natural size, so nothing is stretched.
 QWidget* createPicture(QWidget* parent) {
-    return new Picture(toQString(kDiagramResource), toQString(kDiagram2xResource), parent);
+    return new Picture(compiledPixmap(kDiagramBitmap), toQString(kDiagram2xResource), parent);
 }
 
 QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
@@ -184,7 +185,7 @@ QIcon programIcon() {
     // a title bar or a task bar. Other sizes are for the desktop's icon
     // theme, which has them from the installed files.
     QIcon icon;
-    icon.addPixmap(pngPixmap(QStringLiteral(":/tarvix/icon-32.png")));
+    icon.addPixmap(compiledPixmap(kIconBitmap));
     return icon;
 }
 

@@ -13,6 +13,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -177,8 +178,13 @@ private slots:
         QCOMPARE(m_window->windowTitle(),
                  QStringLiteral("Loaded Dipole Antenna for restricted space ( FPS units)"));
         QCOMPARE(m_window->size(), QSize(643, 371));
-        QVERIFY(!m_window->windowIcon().isNull());
-        QVERIFY(!m_window->windowIcon().pixmap(QSize(32, 32)).isNull());
+        // The icon compiled into the program is its PNG, pixel for pixel.
+        const QImage icon = m_window->windowIcon()
+                                .pixmap(QSize(32, 32), 1.0)
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(icon, QImage(QStringLiteral(TARVIX_ASSETS_DIR "/icon-32.png"))
+                           .convertToFormat(QImage::Format_RGB32));
     }
 
     void controls_data();
