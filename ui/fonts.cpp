@@ -19,13 +19,14 @@ namespace tarvix {
 
 namespace {
 
-// The families of the sans-serif list that the font database has, in the
-// list's order; the whole list where it has none of them. A font given only
-// installed families is matched at once: asked for a family the database
-// lacks, Qt has fontconfig search fall-backs for it before it tries the next
-// family of the list, and that search is dropped, unused. Which family draws
-// does not change: the first installed one of the list, as before. Qt finds a
-// requested family by the database's names, ignoring case, and so does this.
+// The family the window's fonts are drawn in, named alone: the first of the
+// sans-serif list that the font database has (the whole list where it has
+// none). A font of the whole list is drawn in the same family, but on the way
+// Qt has fontconfig search fall-backs for each missing family before it tries
+// the next, and, given several families, works out at once the fall-backs of
+// the one it found. Those are needed only for a character the family lacks
+// (none that the window writes; one pasted into a box), and Qt looks them up
+// then. Qt finds a family by the database's names, ignoring case, as this does.
 const QStringList& sansSerifFamilies() {
     static const QStringList families = [] {
         const QStringList wanted{
@@ -34,13 +35,12 @@ const QStringList& sansSerifFamilies() {
             QStringLiteral("DejaVu Sans"),
         };
         const QStringList database = QFontDatabase::families();
-        QStringList installed;
         for (const QString& family : wanted) {
             if (database.contains(family, Qt::CaseInsensitive)) {
-                installed.append(family);
+                return QStringList{family};
             }
         }
-        return installed.isEmpty() ? wanted : installed;
+        return wanted;
     }();
     return families;
 }
