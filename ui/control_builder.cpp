@@ -90,7 +90,13 @@ QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
 
 QWidget* createDropDownList(const ControlDescription& control, QWidget* parent) {
     auto* list = new QComboBox(parent);
-    list->setEditable(true);
+    // Editable through its own edit field, set up as setEditable would. That
+    // call would also build the drop-down's window (a list view with scroll
+    // bars) at once; this way the list builds it when first opened, with the
+    // same delegate and margins, and start-up is spared it.
+    auto* edit = new QLineEdit(list);
+    edit->setPalette(list->palette());
+    list->setLineEdit(edit);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
     // As for the text boxes: no drops past the filter of the edit field.
