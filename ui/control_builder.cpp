@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +97,10 @@ QWidget* createDropDownList(const ControlDescription& control, QWidget* parent) 
     // same delegate and margins, and start-up is spared it.
     auto* edit = new QLineEdit(list);
     edit->setPalette(list->palette());
+    // The lists complete nothing. Given an edit field with no completer, the
+    // list would make one over its items, only to have it removed below; an
+    // empty one costs less to make and is removed the same way.
+    edit->setCompleter(new QCompleter(edit));
     list->setLineEdit(edit);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
