@@ -81,8 +81,8 @@ int main(int argc, char* argv[]) {
     }
     source << "\n} // namespace tarvix\n";
 
-    // Written whole once everything is read, so that a failed run leaves no
-    // half a file for the next build to take as done.
+    // Written only once every picture is read: a picture that cannot be read
+    // leaves the file of the last good run as it was.
     std::ofstream output(argv[1], std::ios::binary | std::ios::trunc);
     output << source.str();
     output.close();
