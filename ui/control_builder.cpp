@@ -3,6 +3,7 @@
 #include "ui/control_builder.h"
 
 #include "calc/wire_gauge.h"
+#include "ui/compiled_bitmap.h"
 #include "ui/control_table.h"
 #include "ui/fonts.h"
 #include "ui/link_label.h"
@@ -10,6 +11,7 @@
 
 #include <QColor>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,7 +73,7 @@ QWidget* createLabel(const ControlDescription& control, QWidget* parent) {
 
 // The picture's box is the bitmap's natural size, so nothing is stretched.
 QWidget* createPicture(QWidget* parent) {
-    return new Picture(toQString(kDiagramResource), toQString(kDiagram2xResource), parent);
+    return new Picture(compiledPixmap(kDiagramBitmap), toQString(kDiagram2xResource), parent);
 }
 
 QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
@@ -89,7 +91,17 @@ QWidget* createTextBox(const ControlDescription& control, QWidget* parent) {
 
 QWidget* createDropDownList(const ControlDescription& control, QWidget* parent) {
     auto* list = new QComboBox(parent);
-    list->setEditable(true);
+    // Editable through its own edit field, set up as setEditable would. That
+    // call would also build the drop-down's window (a list view with scroll
+    // bars) at once; this way the list builds it when first opened, with the
+    // same delegate and margins, and start-up is spared it.
+    auto* edit = new QLineEdit(list);
+    edit->setPalette(list->palette());
+    // The lists complete nothing. Given an edit field with no completer, the
+    // list would make one over its items, only to have it removed below; an
+    // empty one costs less to make and is removed the same way.
+    edit->setCompleter(new QCompleter(edit));
+    list->setLineEdit(edit);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
     // As for the text boxes: no drops past the filter of the edit field.
@@ -184,7 +196,7 @@ QIcon programIcon() {
     // a title bar or a task bar. Other sizes are for the desktop's icon
     // theme, which has them from the installed files.
     QIcon icon;
-    icon.addPixmap(pngPixmap(QStringLiteral(":/tarvix/icon-32.png")));
+    icon.addPixmap(compiledPixmap(kIconBitmap));
     return icon;
 }
 

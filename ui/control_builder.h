@@ -25,7 +25,7 @@ bool buildPanelControls(QWidget& window, std::string_view panel);
 // The eleven gauges the lists offer, ascending: the even gauges 10 to 30.
 QStringList gaugeItems();
 
-// The program's icon at every size the resources hold.
+// The program's icon: the 32-pixel bitmap compiled into the program.
 QIcon programIcon();
 
 } // namespace tarvix

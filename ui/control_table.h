@@ -73,8 +73,8 @@ inline constexpr int kClientHeightTwips = 5565;
 inline constexpr std::string_view kAuthorPage = "https://example.org/tarvi";
 static_assert(kAuthorPage.size() == 25);
 
-// The diagram at its natural size and at twice the pixel density.
-inline constexpr std::string_view kDiagramResource = ":/tarvix/diagram.png";
+// The diagram at twice the pixel density; the natural size is compiled in
+// (ui/compiled_bitmap.h).
 inline constexpr std::string_view kDiagram2xResource = ":/tarvix/diagram@2x.png";
 
 } // namespace tarvix

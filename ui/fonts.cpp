@@ -19,12 +19,29 @@ namespace tarvix {
 
 namespace {
 
+// The family the window's fonts are drawn in, named alone: the first of the
+// sans-serif list that the font database has (the whole list where it has
+// none). A font of the whole list is drawn in the same family, but on the way
+// Qt has fontconfig search fall-backs for each missing family before it tries
+// the next, and, given several families, works out at once the fall-backs of
+// the one it found. Those are needed only for a character the family lacks
+// (none that the window writes; one pasted into a box), and Qt looks them up
+// then. Qt finds a family by the database's names, ignoring case, as this does.
 const QStringList& sansSerifFamilies() {
-    static const QStringList families{
-        QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
-        QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-        QStringLiteral("DejaVu Sans"),
-    };
+    static const QStringList families = [] {
+        const QStringList wanted{
+            QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
+            QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+            QStringLiteral("DejaVu Sans"),
+        };
+        const QStringList database = QFontDatabase::families();
+        for (const QString& family : wanted) {
+            if (database.contains(family, Qt::CaseInsensitive)) {
+                return QStringList{family};
+            }
+        }
+        return wanted;
+    }();
     return families;
 }
 
@@ -61,17 +78,6 @@ constexpr std::array kFittedFamilies{
     FittedFamily{QLatin1StringView("DejaVu Sans"), 9},
 };
 
-// The family a font of the sans-serif list resolves to: the first one
-// installed, as the font matching takes them.
-QString installedFamily() {
-    for (const QString& family : sansSerifFamilies()) {
-        if (QFontDatabase::hasFamily(family)) {
-            return family;
-        }
-    }
-    return {};
-}
-
 constexpr int kResultPointSize = 12;
 
 } // namespace
@@ -95,8 +101,8 @@ QFont defaultFont() {
     font.setFamilies(sansSerifFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
-    const QString family = installedFamily();
-    const auto fitted = std::ranges::find(kFittedFamilies, family, &FittedFamily::family);
+    const auto fitted =
+        std::ranges::find(kFittedFamilies, sansSerifFamilies().constFirst(), &FittedFamily::family);
     font.setPixelSize(fitted != kFittedFamilies.end() ? fitted->pixelSize : fittingPixelSize(font));
     return font;
 }

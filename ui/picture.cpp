@@ -1,11 +1,14 @@
 // Choosing and resampling the picture's bitmap for the screen's density.
 #include "ui/picture.h"
 
+#include <QImage>
 #include <QImageReader>
 #include <QSizeF>
 #include <QtGlobal>
 
 namespace tarvix {
+
+namespace {
 
 // Our pictures are PNG files: naming the format spares Qt probing every image
 // plugin it has (and loading them) to find out.
@@ -15,8 +18,19 @@ QPixmap pngPixmap(const QString& path) {
     return QPixmap::fromImage(reader.read());
 }
 
-Picture::Picture(const QString& naturalPath, const QString& twicePath, QWidget* parent)
-    : QLabel(parent), m_naturalPath(naturalPath), m_twicePath(twicePath) {
+} // namespace
+
+QPixmap compiledPixmap(const CompiledBitmap& bitmap) {
+    // An image over constant data is read-only and shares it; the pixmap
+    // shares the image unless it has to convert it to the screen's format.
+    const QImage image(reinterpret_cast<const uchar*>(bitmap.pixels), bitmap.width, bitmap.height,
+                       static_cast<qsizetype>(bitmap.width) * sizeof(*bitmap.pixels),
+                       QImage::Format_RGB32);
+    return QPixmap::fromImage(image);
+}
+
+Picture::Picture(const QPixmap& natural, const QString& twicePath, QWidget* parent)
+    : QLabel(parent), m_twicePath(twicePath), m_natural(natural) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     showForRatio(devicePixelRatioF());
 }
@@ -51,9 +65,6 @@ void Picture::showForRatio(qreal ratio) {
     m_ratio = ratio;
     if (ratio > 1.0 && m_twice.isNull()) {
         m_twice = pngPixmap(m_twicePath);
-    }
-    if ((ratio <= 1.0 || m_twice.isNull()) && m_natural.isNull()) {
-        m_natural = pngPixmap(m_naturalPath);
     }
     setPixmap(forRatio(m_natural, m_twice, ratio));
 }

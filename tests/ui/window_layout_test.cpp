@@ -13,6 +13,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,6 +93,10 @@ const QStringList kHiddenPanels{"Frame4", "Frame5", "Frame6"};
 const QStringList kResultBoxes{"txtFF",  "txtAA", "txtBB", "txtSWG1", "txtSWG2",
                                "txtDD1", "txtB2", "txtN",  "L"};
 const QStringList kLockedBoxes{"txtB2", "txtN", "L"};
+// The dialog font of the layout, then the fallbacks installed with the
+// program's dependencies.
+const QStringList kSansSerifFamilies{"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
+                                     "Arial", "DejaVu Sans"};
 const QStringList kDisabledAtStart{"Command1", "Command2"};
 const QStringList kGauges{"10", "12", "14", "16", "18", "20", "22", "24", "26", "28", "30"};
 const QString kAuthorPage = QStringLiteral("https://example.org/tarvi");
@@ -173,8 +178,13 @@ private slots:
         QCOMPARE(m_window->windowTitle(),
                  QStringLiteral("Loaded Dipole Antenna for restricted space ( FPS units)"));
         QCOMPARE(m_window->size(), QSize(643, 371));
-        QVERIFY(!m_window->windowIcon().isNull());
-        QVERIFY(!m_window->windowIcon().pixmap(QSize(32, 32)).isNull());
+        // The icon compiled into the program is its PNG, pixel for pixel.
+        const QImage icon = m_window->windowIcon()
+                                .pixmap(QSize(32, 32), 1.0)
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(icon, QImage(QStringLiteral(TARVIX_ASSETS_DIR "/icon-32.png"))
+                           .convertToFormat(QImage::Format_RGB32));
     }
 
     void controls_data();
@@ -230,9 +240,13 @@ void WindowLayoutTest::controls() {
     const bool takesFocus = QStringList{"textbox", "list", "button"}.contains(expected.kind);
     QCOMPARE(bool(widget->focusPolicy() & Qt::TabFocus), takesFocus);
 
+    // Every font names first the family it is drawn in, one of the list: a
+    // family the system lacks is not asked for (nor searched for a fallback).
     const QFont font = widget->font();
+    QVERIFY2(kSansSerifFamilies.contains(font.families().value(0)),
+             qPrintable(font.families().join(QLatin1Char(','))));
+    QCOMPARE(QFontInfo(font).family(), font.families().value(0));
     if (kResultBoxes.contains(name)) {
-        QCOMPARE(font.families().value(0), QStringLiteral("MS Sans Serif"));
         QCOMPARE(font.pointSize(), 12);
         QVERIFY(font.bold());
         QVERIFY(QFontInfo(font).bold());
