@@ -6,6 +6,7 @@
 #include "bench/bench_main.h"
 #include "ui/control_builder.h"
 #include "ui/frm_tarvix1.h"
+#include "ui/start_up.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -194,6 +195,7 @@ int main(int argc, char** argv) {
     // As the program's own start-up does.
     QApplication::setApplicationName(QStringLiteral("Tarvix"));
     QApplication::setWindowIcon(tarvix::programIcon());
+    tarvix::useDialogFont();
 
     using namespace tarvix::bench;
     return runBenchmarks(argc, argv,

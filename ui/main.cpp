@@ -28,6 +28,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     tarvix::setApplicationIdentity();
+    tarvix::useDialogFont();
 
     tarvix::frmTarvix1 window;
     // The message boxes take the window's icon; it is built once, with the window.

@@ -1,6 +1,9 @@
-// The display decision and the application's names.
+// The display decision, the application's names and its font.
 #include "ui/start_up.h"
 
+#include "ui/fonts.h"
+
+#include <QApplication>
 #include <QGuiApplication>
 #include <QString>
 
@@ -37,6 +40,14 @@ bool needsDisplayServer(HostSystem host, std::string_view requestedPlatforms) {
 void setApplicationIdentity() {
     QGuiApplication::setApplicationName(toQString(kApplicationName));
     QGuiApplication::setDesktopFileName(toQString(kDesktopFileName));
+}
+
+void useDialogFont() {
+    // Everything the program shows is then set in one font, the one the
+    // window's layout was drawn for, as the classic dialogs were; and the
+    // start-up, which lays out text from the first control on, loads no
+    // second font.
+    QApplication::setFont(defaultFont());
 }
 
 } // namespace tarvix

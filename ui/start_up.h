@@ -1,6 +1,6 @@
 // What the program settles before its window opens: whether the toolkit will
-// need a display server, and the names by which the desktop links the running
-// window to its menu entry and icon.
+// need a display server, the names by which the desktop links the running
+// window to its menu entry and icon, and the application's font.
 #pragma once
 
 #include <QtGlobal>
@@ -34,5 +34,10 @@ inline constexpr std::string_view kApplicationName = "Tarvix";
 // Gives the running application those two names. Call once the application
 // object exists, before the window is shown.
 void setApplicationIdentity();
+
+// Makes the window's dialog font the application's, for the message boxes,
+// the lists' drop-downs, menus and tooltips as much as for the window. Call
+// once the application object exists, before the window is made.
+void useDialogFont();
 
 } // namespace tarvix

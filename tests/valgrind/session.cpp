@@ -6,6 +6,7 @@
 #include "calc/conversions.h"
 #include "calc/design_steps.h"
 #include "ui/frm_tarvix1.h"
+#include "ui/start_up.h"
 #include "window_test_support.h"
 
 #include <QApplication>
@@ -107,6 +108,7 @@ private:
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvix"));
+    tarvix::useDialogFont();
 
     UrlRecorder urls;
     // The handler API names its method as text; there is no other form.
