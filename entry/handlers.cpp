@@ -9,6 +9,7 @@
 #include "calc/fault.h"
 #include "calc/step_one_limits.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tarvix {
@@ -22,6 +23,14 @@ bool isBlank(const std::string& text) {
 // A number beyond the double range cannot be stored: the box would show a
 // value the record does not hold.
 bool storable(const std::string& text) {
+    // Without an exponent, a text of at most 308 characters has at most 308
+    // digits before its point, so its number is below 10^308, within the
+    // range: only longer texts, and texts with an exponent, need reading.
+    constexpr std::size_t kDigitsBelowTheLimit = 308;
+    const auto exponentMark = [](char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; };
+    if (text.size() <= kDigitsBelowTheLimit && std::ranges::none_of(text, exponentMark)) {
+        return true;
+    }
     try {
         static_cast<void>(lenientParse(text));
         return true;

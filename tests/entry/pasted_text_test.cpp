@@ -102,6 +102,7 @@ struct UnstorableRow {
     const char* name;
     Box box;
     Box otherBox; // of the same step
+    std::string text = "1E400";
 };
 
 class UnstorableText : public ::testing::TestWithParam<UnstorableRow> {};
@@ -111,7 +112,7 @@ TEST_P(UnstorableText, KeepsTheOkButtonDisabledUntilTheBoxHoldsANumber) {
     const Button ok = okButtonOf(row.box);
     EntryFixture entry;
     fillEveryBox(entry);
-    entry.form.setText(row.box, "1E400");
+    entry.form.setText(row.box, row.text);
     EXPECT_FALSE(entry.form.enabled(ok));
     entry.form.setText(row.otherBox, "3");
     EXPECT_FALSE(entry.form.enabled(ok));
@@ -124,7 +125,10 @@ INSTANTIATE_TEST_SUITE_P(Entry, UnstorableText,
                                            UnstorableRow{"TotalLength", Box::txtA, Box::txtB},
                                            UnstorableRow{"CentreToCoil", Box::txtB, Box::txtA},
                                            UnstorableRow{"FormerDiameter", Box::txtD1, Box::txtB1},
-                                           UnstorableRow{"CoilLength", Box::txtB1, Box::txtD1}),
+                                           UnstorableRow{"CoilLength", Box::txtB1, Box::txtD1},
+                                           // 309 digits and no exponent: 2E308.
+                                           UnstorableRow{"ThreeHundredNineDigits", Box::txtB,
+                                                         Box::txtF, "2" + std::string(308, '0')}),
                          fakes::RowName());
 
 } // namespace
