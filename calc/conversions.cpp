@@ -95,79 +95,43 @@ std::optional<double> exactlyScaled(const NumberParts& parts) {
     return parts.negative ? -scaled : scaled;
 }
 
-// Most texts are ones the program wrote or a user typed: no blanks, at most
-// 15 significant digits and an exponent of at most two digits, and nothing
-// after the number. Those are read in one pass, to exactly the double
-// exactlyScaled gives; anything else, and every text that is not a number, is
-// left to the general reading, lenient or strict.
-std::optional<double> plainNumber(std::string_view text) {
-    constexpr int kExactDigits = 15;
-    constexpr std::ptrdiff_t kExponentDigits = 2;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
+// A number written without blanks, taken apart: an optional sign, digits with
+// at most one ".", and an optional exponent mark with an optional sign and
+// digits. The parts are views of the text. Nothing may stand before or after
+// the number; false when the text is not all of one.
+bool readPlainNumber(std::string_view text, NumberParts& parts) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        parts.negative = text[i] == '-';
+        ++i;
     }
-    std::uint64_t whole = 0;
-    int digits = 0;
-    int fractionDigits = 0;
-    bool afterPoint = false;
-    bool anyDigit = false;
-    for (; p != end; ++p) {
-        const char c = *p;
-        if (isDigit(c)) {
-            anyDigit = true;
-            fractionDigits += afterPoint ? 1 : 0;
-            if (whole == 0 && c == '0') {
-                continue;
-            }
-            if (++digits > kExactDigits) {
-                return std::nullopt;
-            }
-            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
-        } else if (c == '.' && !afterPoint) {
-            afterPoint = true;
-        } else {
-            break;
+    bool seenPoint = false;
+    const std::size_t mantissaBegin = i;
+    for (; i < n && (isDigit(text[i]) || (text[i] == '.' && !seenPoint)); ++i) {
+        seenPoint = seenPoint || text[i] == '.';
+        parts.mantissaHasDigit = parts.mantissaHasDigit || isDigit(text[i]);
+    }
+    if (!parts.mantissaHasDigit) {
+        return false;
+    }
+    parts.mantissa = text.substr(mantissaBegin, i - mantissaBegin);
+    if (i < n && isExponentMark(text[i])) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            parts.exponentNegative = text[i] == '-';
+            ++i;
+        }
+        const std::size_t exponentBegin = i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
+        }
+        parts.exponent = text.substr(exponentBegin, i - exponentBegin);
+        if (parts.exponent.empty()) {
+            return false;
         }
     }
-    if (!anyDigit) {
-        return std::nullopt;
-    }
-    int exponent = 0;
-    if (p != end) {
-        if (!isExponentMark(*p)) {
-            return std::nullopt;
-        }
-        ++p;
-        bool exponentNegative = false;
-        if (p != end && (*p == '+' || *p == '-')) {
-            exponentNegative = *p == '-';
-            ++p;
-        }
-        const char* const exponentBegin = p;
-        for (; p != end && isDigit(*p) && p - exponentBegin < kExponentDigits; ++p) {
-            exponent = exponent * 10 + (*p - '0');
-        }
-        if (p == exponentBegin || p != end) {
-            return std::nullopt;
-        }
-        exponent = exponentNegative ? -exponent : exponent;
-    }
-    if (whole == 0) {
-        return 0.0;
-    }
-    const int scale = exponent - fractionDigits;
-    const auto powers = static_cast<int>(kPowersOfTen.size());
-    if (scale <= -powers || scale >= powers) {
-        return std::nullopt;
-    }
-    const auto value = static_cast<double>(whole);
-    const double scaled = scale >= 0 ? value * kPowersOfTen[static_cast<std::size_t>(scale)]
-                                     : value / kPowersOfTen[static_cast<std::size_t>(-scale)];
-    return negative ? -scaled : scaled;
+    return i == n;
 }
 
 double toDouble(const NumberParts& parts) {
@@ -434,9 +398,10 @@ std::string numberTextOf(Float value, int significantDigits, int scientificFromE
 } // namespace
 
 double lenientParse(std::string_view text) {
-    // A text that is a plain number from end to end reads the same either way.
-    if (const auto value = plainNumber(text)) {
-        return *value;
+    // A text that is a plain number from end to end reads the same either
+    // way, and its parts need no collecting.
+    if (NumberParts parts; readPlainNumber(text, parts)) {
+        return toDouble(parts);
     }
     // Blanks may stand between the digits, so the digits are collected.
     NumberParts parts;
@@ -493,50 +458,27 @@ double lenientParse(std::string_view text) {
     return toDouble(parts);
 }
 
-double strictParse(std::string_view text) {
-    if (const auto value = plainNumber(text)) {
-        return *value;
+bool readsWithinRange(std::string_view text) {
+    constexpr std::size_t kDigitsBelowTheLimit = 308;
+    if (text.size() <= kDigitsBelowTheLimit && std::ranges::none_of(text, isExponentMark)) {
+        return true;
     }
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        throw Fault(FaultKind::TypeMismatch);
+    try {
+        static_cast<void>(lenientParse(text));
+        return true;
+    } catch (const Fault&) {
+        return false;
     }
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
-    NumberParts parts;
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    if (text[i] == '+' || text[i] == '-') {
-        parts.negative = text[i] == '-';
-        ++i;
+double strictParse(std::string_view text) {
+    // Surrounding spaces are allowed; a number the program wrote has none.
+    if (text.empty() || text.front() == ' ' || text.back() == ' ') {
+        text = trim(text);
     }
     // No blanks inside: the parts are views of the text itself.
-    bool seenPoint = false;
-    const std::size_t mantissaBegin = i;
-    for (; i < n && (isDigit(text[i]) || (text[i] == '.' && !seenPoint)); ++i) {
-        seenPoint = seenPoint || text[i] == '.';
-        parts.mantissaHasDigit = parts.mantissaHasDigit || isDigit(text[i]);
-    }
-    parts.mantissa = text.substr(mantissaBegin, i - mantissaBegin);
-    if (!parts.mantissaHasDigit) {
-        throw Fault(FaultKind::TypeMismatch);
-    }
-    if (i < n && isExponentMark(text[i])) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            parts.exponentNegative = text[i] == '-';
-            ++i;
-        }
-        const std::size_t exponentBegin = i;
-        while (i < n && isDigit(text[i])) {
-            ++i;
-        }
-        parts.exponent = text.substr(exponentBegin, i - exponentBegin);
-        if (parts.exponent.empty()) {
-            throw Fault(FaultKind::TypeMismatch);
-        }
-    }
-    if (i != n) {
+    NumberParts parts;
+    if (!readPlainNumber(text, parts)) {
         throw Fault(FaultKind::TypeMismatch);
     }
     return toDouble(parts);

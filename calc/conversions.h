@@ -15,6 +15,12 @@ namespace tarvix {
 // since an infinity would corrupt the design.
 double lenientParse(std::string_view text);
 
+// Whether lenientParse reads the text without Fault(Overflow). A text with
+// no exponent and at most 308 characters has at most 308 digits before its
+// point, so its number is below 10^308, within range: only longer texts and
+// texts with an exponent are read to tell.
+bool readsWithinRange(std::string_view text);
+
 // The whole text, less surrounding spaces, must be a number in the notation of
 // lenientParse. Throws Fault(TypeMismatch) otherwise, Fault(Overflow) when it
 // is beyond the double range.

@@ -69,9 +69,7 @@ void windingPasses(DesignRecord& r, double coilWireDiaIn, StepOutput& out) {
     // without working them out again. Most designs settle by the third pass.
     bool settled = false;
     double closeWoundIn = 0; // turns times wire diameter, before rounding
-    // The count's text is made again only when the count changes.
     std::string turnsText;
-    double turnsShown = 0;
     r.passCounter = 1;
     while (r.passCounter <= kWindingPasses) {
         const double lengthIn = r.coilLengthIn;
@@ -85,12 +83,9 @@ void windingPasses(DesignRecord& r, double coilWireDiaIn, StepOutput& out) {
             r.turnCount = Int(r.turnCount);
             // Close wound: the turns lie side by side.
             closeWoundIn = checked::mul(r.turnCount, r.coilWireDiaIn);
+            turnsText = numberText(r.turnCount);
         }
         r.revisedLengthIn = closeWoundIn;
-        if (turnsText.empty() || r.turnCount != turnsShown) {
-            turnsText = numberText(r.turnCount);
-            turnsShown = r.turnCount;
-        }
         out.setTurnsText(turnsText);
         out.setRevisedLengthText(passBlank);
         // Rounded down to a tenth of an inch, and fed back as the next length.

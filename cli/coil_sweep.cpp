@@ -49,11 +49,6 @@ std::string distanceKey(Units units) {
     return std::string("b_") + antennaUnitName(units);
 }
 
-// One warning line of standard error.
-void addWarning(std::string& warnings, std::string_view prefix, const std::string& warning) {
-    warnings.append(kWarningLead).append(prefix).append(warning) += '\n';
-}
-
 } // namespace
 
 SweepRange parseSweepRange(std::string_view text) {
@@ -116,22 +111,23 @@ void runSweep(const DesignInputs& inputs, const SweepRange& range,
     }
 }
 
-std::string sweepWarnings(const DesignInputs& inputs) {
-    std::string warnings;
+std::vector<std::string> sweepWarnings(const DesignInputs& inputs) {
+    std::vector<std::string> warnings;
     if (auto warning = frequencyWarning(inputs.freqMHz)) {
-        addWarning(warnings, {}, *warning);
+        warnings.push_back(std::move(*warning));
     }
     const Units units = inputs.units;
     for (const auto& warning : {lengthLimitWarning(inputs.freqMHz, inputs.totalLengthFt, units),
                                 negativeLengthWarning(inputs.totalLengthFt, units)}) {
         if (warning) {
-            addWarning(warnings, {}, *warning);
+            warnings.push_back(*warning);
         }
     }
     return warnings;
 }
 
-void addRowWarnings(std::string& warnings, const DesignInputs& inputs, const SweepRow& row) {
+void addRowWarnings(std::vector<std::string>& warnings, const DesignInputs& inputs,
+                    const SweepRow& row) {
     const Units units = inputs.units;
     std::string prefix; // made only for a row that has a warning
     const double b = row.design.record.centreToCoilFt;
@@ -145,7 +141,7 @@ void addRowWarnings(std::string& warnings, const DesignInputs& inputs, const Swe
             if (prefix.empty()) {
                 prefix = "B = " + row.distance.text + " " + antennaUnitName(units) + ": ";
             }
-            addWarning(warnings, prefix, *warning);
+            warnings.push_back(prefix + *warning);
         }
     }
 }

@@ -47,9 +47,6 @@ struct SweepRow {
     DesignResult design; // no warnings: sweepWarnings gives them
 };
 
-// What begins each warning line on standard error.
-inline constexpr std::string_view kWarningLead = "tarvix-design: warning: ";
-
 // One inductance design per distance, each distance converted to feet as if
 // it had been typed; a row that faults keeps its fault and the sweep goes on.
 // The winding of the inputs is not run. Each row is handed on in order, and
@@ -57,10 +54,11 @@ inline constexpr std::string_view kWarningLead = "tarvix-design: warning: ";
 void runSweep(const DesignInputs& inputs, const SweepRange& range,
               const std::function<void(const SweepRow&)>& each);
 
-// The warnings of a sweep as standard error shows them, one line each: those
-// that do not depend on B once, then each row's own, prefixed with its B.
-std::string sweepWarnings(const DesignInputs& inputs);
-void addRowWarnings(std::string& warnings, const DesignInputs& inputs, const SweepRow& row);
+// The warnings of a sweep: those that do not depend on B once, then each
+// row's own, prefixed with its B.
+std::vector<std::string> sweepWarnings(const DesignInputs& inputs);
+void addRowWarnings(std::vector<std::string>& warnings, const DesignInputs& inputs,
+                    const SweepRow& row);
 
 // The table of a sweep as text, CSV or JSON, made in memory row by row and
 // written at once. The distance column is headed in the given units.

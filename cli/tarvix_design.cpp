@@ -26,21 +26,26 @@ namespace {
 
 constexpr const char* kProgram = "tarvix-design: ";
 
+// One line of standard error: the program's name, then the message.
+std::string messageLine(const std::string& message) {
+    return kProgram + message + '\n';
+}
+
 // Standard error is unbuffered: each message is made whole first and written
 // in one call, so that another program's output cannot cut it.
 void report(std::ostream& err, const std::string& message) {
-    err << kProgram + message + '\n';
+    err << messageLine(message);
 }
 
 void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) {
     for (const std::string& warning : warnings) {
-        err << std::string(kWarningLead) + warning + '\n';
+        report(err, "warning: " + warning);
     }
 }
 
 int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err) {
     const DesignInputs& inputs = request.design;
-    std::string warnings = sweepWarnings(inputs);
+    std::vector<std::string> warnings = sweepWarnings(inputs);
     SweepReport report(request.format, inputs.units, sweepRowCount(*request.sweep));
     runSweep(inputs, *request.sweep, [&](const SweepRow& row) {
         addRowWarnings(warnings, inputs, row);
@@ -48,7 +53,11 @@ int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err
     });
     // A sweep may warn of a thousand rows: all the lines go out in one call,
     // before the table.
-    err.write(warnings.data(), static_cast<std::streamsize>(warnings.size()));
+    std::string lines;
+    for (const std::string& warning : warnings) {
+        lines += messageLine("warning: " + warning);
+    }
+    err.write(lines.data(), static_cast<std::streamsize>(lines.size()));
     report.write(out);
     // A faulting row is part of the table, not a failure of the run.
     return kExitDone;

@@ -9,7 +9,6 @@
 #include "calc/fault.h"
 #include "calc/step_one_limits.h"
 
-#include <algorithm>
 #include <string>
 
 namespace tarvix {
@@ -20,29 +19,11 @@ bool isBlank(const std::string& text) {
     return trim(text).empty();
 }
 
-// A number beyond the double range cannot be stored: the box would show a
-// value the record does not hold.
-bool storable(const std::string& text) {
-    // Without an exponent, a text of at most 308 characters has at most 308
-    // digits before its point, so its number is below 10^308, within the
-    // range: only longer texts, and texts with an exponent, need reading.
-    constexpr std::size_t kDigitsBelowTheLimit = 308;
-    const auto exponentMark = [](char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; };
-    if (text.size() <= kDigitsBelowTheLimit && std::ranges::none_of(text, exponentMark)) {
-        return true;
-    }
-    try {
-        static_cast<void>(lenientParse(text));
-        return true;
-    } catch (const Fault&) {
-        return false;
-    }
-}
-
 // What an OK button asks of each of its boxes: text, and a number that can
-// be stored.
+// be stored. One beyond the double range cannot: the box would show a value
+// the record does not hold.
 bool holdsValue(const std::string& text) {
-    return !isBlank(text) && storable(text);
+    return !isBlank(text) && readsWithinRange(text);
 }
 
 } // namespace

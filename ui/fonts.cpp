@@ -101,9 +101,14 @@ QFont defaultFont() {
     font.setFamilies(sansSerifFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
-    const auto fitted =
-        std::ranges::find(kFittedFamilies, sansSerifFamilies().constFirst(), &FittedFamily::family);
-    font.setPixelSize(fitted != kFittedFamilies.end() ? fitted->pixelSize : fittingPixelSize(font));
+    // Worked out once, as the family is: the application's font and the
+    // window's are both this one.
+    static const int pixelSize = [&font] {
+        const auto fitted = std::ranges::find(kFittedFamilies, sansSerifFamilies().constFirst(),
+                                              &FittedFamily::family);
+        return fitted != kFittedFamilies.end() ? fitted->pixelSize : fittingPixelSize(font);
+    }();
+    font.setPixelSize(pixelSize);
     return font;
 }
 
