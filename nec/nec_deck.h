@@ -42,8 +42,10 @@ struct AntennaModel {
     bool copperWire = true;
     std::optional<double> heightFt; // over average ground; free space without
     std::optional<Insulation> insulation;
-    // 1 for the model as written and solved; 2 halves every segment (the
-    // tests use it to show that the model is converged).
+    // 1 for the model as written and solved; n cuts the wire's segments n
+    // times finer (the tests use it to show that the model is converged).
+    // The coil segments keep their length up to 8: it stands for the coil's
+    // own length.
     int refinement = 1;
 };
 
@@ -62,9 +64,9 @@ struct NecSegmentRef {
 };
 
 // The wire is cut into pieces so that each coil is one segment centred
-// exactly on +-B, and the feed one segment centred on the middle: tip to left
-// coil, left coil, left coil to feed, feed, and so on to the other tip. With
-// the coils at the feed point both share the feed segment.
+// exactly on +-B, and the feed one segment centred on the middle; runs of
+// equal segments share a piece. With the coils at the feed point both share
+// the feed segment.
 struct NecGeometry {
     std::vector<NecWire> wires;
     NecSegmentRef feed;
@@ -73,8 +75,11 @@ struct NecGeometry {
 };
 
 // Segments are about a hundredth of the wavelength at the design frequency
-// (and at most 1/61 of the wire), at least 8 radii long. Throws NecDeckError
-// when the model cannot be built.
+// (and at most 1/61 of the wire), at least 8 radii long. A coil is a load on a
+// segment of an inch (shorter on short wires, or where B or the tip leaves
+// less room); the segments grow from the coils and the feed to the full
+// length with neighbours within 1.5 of each other. Throws NecDeckError when
+// the model cannot be built.
 NecGeometry buildGeometry(const AntennaModel& model);
 
 // The series inductance per metre that stands for the wire's insulation:

@@ -140,6 +140,29 @@ TEST_P(NecSegmentationRules, CoilsCentredOnBFeedOnTheMiddleSegmentsShortAndLongE
         total += piece.segments;
     }
     EXPECT_EQ(total, geometry.totalSegments);
+    // Neighbouring segments within 1.5 of each other, and a coil's
+    // neighbours no shorter than the coil.
+    std::vector<double> lengths;
+    std::vector<bool> loaded;
+    for (const NecWire& piece : geometry.wires) {
+        for (int k = 1; k <= piece.segments; ++k) {
+            lengths.push_back((piece.toM - piece.fromM) / piece.segments);
+            bool coil = false;
+            for (const NecSegmentRef& ref : geometry.coils) {
+                coil = coil || (c.b != 0 && ref.tag == piece.tag && ref.segment == k);
+            }
+            loaded.push_back(coil);
+        }
+    }
+    for (std::size_t i = 1; i < lengths.size(); ++i) {
+        EXPECT_LE(std::max(lengths[i] / lengths[i - 1], lengths[i - 1] / lengths[i]), 1.5)
+            << "segments " << i << " and " << i + 1;
+        if (loaded[i] || loaded[i - 1]) {
+            const std::size_t coil = loaded[i] ? i : i - 1;
+            const std::size_t other = loaded[i] ? i - 1 : i;
+            EXPECT_GE(lengths[other], 0.9 * lengths[coil]) << "coil segment " << coil + 1;
+        }
+    }
     EXPECT_NEAR(segmentCentre(wire(geometry.feed.tag), geometry.feed.segment), 0, 1e-12);
     if (c.b == 0) {
         ASSERT_EQ(geometry.coils.size(), 1u);
@@ -162,6 +185,10 @@ INSTANTIATE_TEST_SUITE_P(
                     SegmentationCase{"LongWireAtTenMetres", 28, 60, 20, 0.12799},
                     SegmentationCase{"CoilsAtTheFeed", 14, 20, 0, 0.08},
                     SegmentationCase{"CoilsNearTheFeed", 7, 60, 0.3, 0.08},
+                    SegmentationCase{"CentreLoaded", 1.85, 63, 0.05, 0.08},
+                    SegmentationCase{"CoilsAThirdOfAFootOut", 7, 51.2, 0.28, 0.077},
+                    SegmentationCase{"CoilsAtNinetyFivePercent", 7, 60, 28.5, 0.08},
+                    SegmentationCase{"CoilsNearTheTipsOfAShortWire", 20.8, 7.73, 3.716, 0.087},
                     SegmentationCase{"CoilsNearTheTips", 7, 60, 29.8, 0.08}),
     [](const testing::TestParamInfo<SegmentationCase>& info) { return info.param.name; });
 
