@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <complex>
 #include <numbers>
 
 namespace tarvix {
@@ -16,6 +17,9 @@ constexpr double kMu0HPerM = 4e-7 * kPi;
 constexpr double kCopperSPerM = 5.8e7;
 constexpr double kMPerIn = 0.0254;
 constexpr double kMaxTurns = 10000;
+// The harmonics around the wire by which rings beyond the window act.
+constexpr int kFarHarmonics = 3;
+constexpr int kFarSamples = 12;
 
 // ln(g / s) of two coplanar strips of equal width s at centre distance m s, g
 // their geometric mean distance (Maxwell 1873): exact below 8, its series beyond,
@@ -155,13 +159,13 @@ struct Block {
 void subtractProduct(Block& target, const Block& left, const Block& right) {
     const int n = target.size;
     for (int r = 0; r < n; ++r) {
-        double* out = &target.value[std::size_t(r) * n];
+        double* __restrict out = &target.value[std::size_t(r) * n];
         for (int k = 0; k < n; ++k) {
             const double factor = left.value[std::size_t(r) * n + k];
             if (factor == 0) {
                 continue;
             }
-            const double* in = &right.value[std::size_t(k) * n];
+            const double* __restrict in = &right.value[std::size_t(k) * n];
             for (int c = 0; c < n; ++c) {
                 out[c] -= factor * in[c];
             }
@@ -218,14 +222,168 @@ Block inverse(Block block) {
     return result;
 }
 
-void subtractProduct(std::vector<double>& target, const Block& left,
-                     const std::vector<double>& right) {
+// target -= left * right, for vectors of the block's size.
+void subtractProduct(double* target, const Block& left, const double* right) {
     for (int r = 0; r < left.size; ++r) {
         double sum = 0;
         for (int c = 0; c < left.size; ++c) {
             sum += left.at(r, c) * right[c];
         }
         target[r] -= sum;
+    }
+}
+
+using Complex = std::complex<double>;
+
+// Radix-2 Cooley-Tukey of one power-of-two length, twiddles and the bit-reversed
+// order computed once; the inverse is scaled by 1 / length.
+class Fft {
+public:
+    explicit Fft(std::size_t atLeast) {
+        while (m_length < atLeast) {
+            m_length *= 2;
+        }
+        for (std::size_t k = 0; k < m_length / 2; ++k) {
+            const double angle = -2 * kPi * double(k) / double(m_length);
+            m_twiddle.emplace_back(std::cos(angle), std::sin(angle));
+        }
+        m_reversed.resize(m_length);
+        for (std::size_t i = 1, j = 0; i < m_length; ++i) {
+            std::size_t bit = m_length >> 1;
+            for (; j & bit; bit >>= 1) {
+                j ^= bit;
+            }
+            j ^= bit;
+            m_reversed[i] = j;
+        }
+    }
+    std::size_t length() const { return m_length; }
+
+    void transform(std::vector<Complex>& data, bool inverse) const {
+        for (std::size_t i = 1; i < m_length; ++i) {
+            if (i < m_reversed[i]) {
+                std::swap(data[i], data[m_reversed[i]]);
+            }
+        }
+        for (std::size_t half = 1; half < m_length; half *= 2) {
+            const std::size_t stride = m_length / (2 * half);
+            for (std::size_t start = 0; start < m_length; start += 2 * half) {
+                for (std::size_t k = 0; k < half; ++k) {
+                    const Complex w = m_twiddle[k * stride];
+                    const double wIm = inverse ? -w.imag() : w.imag();
+                    const Complex odd = data[start + k + half];
+                    // Written out: std::complex's product also guards against
+                    // infinities, which cannot arise here.
+                    const Complex turned(odd.real() * w.real() - odd.imag() * wIm,
+                                         odd.real() * wIm + odd.imag() * w.real());
+                    const Complex even = data[start + k];
+                    data[start + k] = even + turned;
+                    data[start + k + half] = even - turned;
+                }
+            }
+        }
+        if (inverse) {
+            for (auto& v : data) {
+                v /= double(m_length);
+            }
+        }
+    }
+
+    // The spectra of two real sequences packed as first + i second, unpacked.
+    void splitPair(const std::vector<Complex>& packed, std::vector<Complex>& first,
+                   std::vector<Complex>& second) const {
+        for (std::size_t f = 0; f < m_length; ++f) {
+            const Complex z = packed[f];
+            const Complex mirrored = std::conj(packed[(m_length - f) % m_length]);
+            first[f] = 0.5 * (z + mirrored);
+            second[f] = Complex(0, -0.5) * (z - mirrored);
+        }
+    }
+
+private:
+    std::size_t m_length = 1;
+    std::vector<Complex> m_twiddle;
+    std::vector<std::size_t> m_reversed;
+};
+
+// Solves x + apply(x) = rhs by restarted GMRES (Saad and Schultz 1986), starting
+// from x, until the residual is below tolerance * |rhs|.
+template <typename Apply>
+void gmres(const Apply& apply, const std::vector<double>& rhs, std::vector<double>& x,
+           double tolerance) {
+    constexpr int kRestart = 20;
+    const std::size_t n = rhs.size();
+    const auto dot = [n](const std::vector<double>& u, const std::vector<double>& v) {
+        double sum = 0;
+        for (std::size_t e = 0; e < n; ++e) {
+            sum += u[e] * v[e];
+        }
+        return sum;
+    };
+    const double rhsNorm = std::sqrt(dot(rhs, rhs));
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        std::vector<double> residual = apply(x);
+        for (std::size_t e = 0; e < n; ++e) {
+            residual[e] = rhs[e] - x[e] - residual[e];
+        }
+        const double beta = std::sqrt(dot(residual, residual));
+        if (beta <= tolerance * rhsNorm) {
+            return;
+        }
+        std::vector<std::vector<double>> basis{residual};
+        for (double& v : basis[0]) {
+            v /= beta;
+        }
+        std::vector<std::vector<double>> hessenberg;
+        std::vector<double> cosines, sines, g{beta};
+        int used = 0;
+        for (int j = 0; j < kRestart; ++j) {
+            std::vector<double> w = apply(basis[j]);
+            for (std::size_t e = 0; e < n; ++e) {
+                w[e] += basis[j][e];
+            }
+            std::vector<double> h(j + 2, 0.0);
+            for (int i = 0; i <= j; ++i) {
+                h[i] = dot(w, basis[i]);
+                for (std::size_t e = 0; e < n; ++e) {
+                    w[e] -= h[i] * basis[i][e];
+                }
+            }
+            h[j + 1] = std::sqrt(dot(w, w));
+            for (int i = 0; i < j; ++i) {
+                const double rotated = cosines[i] * h[i] + sines[i] * h[i + 1];
+                h[i + 1] = -sines[i] * h[i] + cosines[i] * h[i + 1];
+                h[i] = rotated;
+            }
+            const double radius = std::hypot(h[j], h[j + 1]);
+            cosines.push_back(h[j] / radius);
+            sines.push_back(h[j + 1] / radius);
+            h[j] = radius;
+            g.push_back(-sines[j] * g[j]);
+            g[j] *= cosines[j];
+            hessenberg.push_back(h);
+            used = j + 1;
+            if (std::abs(g[j + 1]) <= tolerance * rhsNorm || h[j + 1] == 0) {
+                break;
+            }
+            for (double& v : w) {
+                v /= h[j + 1];
+            }
+            basis.push_back(std::move(w));
+        }
+        std::vector<double> y(used, 0.0);
+        for (int i = used - 1; i >= 0; --i) {
+            double sum = g[i];
+            for (int k = i + 1; k < used; ++k) {
+                sum -= hessenberg[k][i] * y[k];
+            }
+            y[i] = sum / hessenberg[i][i];
+        }
+        for (int i = 0; i < used; ++i) {
+            for (std::size_t e = 0; e < n; ++e) {
+                x[e] += y[i] * basis[i][e];
+            }
+        }
     }
 }
 
@@ -252,6 +410,15 @@ FieldRatios fieldRatios(const CoilWinding& coil, int turns, double freqMHz) {
         coilFieldSolution(whole, freqMHz, kCoilBandsPerTurn, kCoilWindowTurns);
     return {atF.inductanceUH / lowFrequencyInductanceUH(whole),
             atF.resistanceOhm / isolatedWireLossOhm(coil, turns, freqMHz)};
+}
+
+CoilAtFrequency fromRatios(const CoilWinding& coil, const FieldRatios& ratios, double freqMHz) {
+    const double omega = 2 * kPi * freqMHz * 1e6;
+    CoilAtFrequency result;
+    result.inductanceUH = ratios.inductance * lowFrequencyInductanceUH(coil);
+    result.resistanceOhm = ratios.proximity * isolatedWireLossOhm(coil, coil.turns, freqMHz);
+    result.q = omega * result.inductanceUH * 1e-6 / result.resistanceOhm;
+    return result;
 }
 
 double inductanceAtUH(const CoilWinding& coil, double freqMHz) {
@@ -308,15 +475,15 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
                              int windowTurns) {
     const int rings = int(turnCurrents.size());
     const int m = bandsPerTurn;
-    const int window = std::clamp(windowTurns, 1, std::max(rings - 1, 1));
+    const int window = std::min(std::max(windowTurns, 1), rings - 1);
     const Bands bands = makeBands(ringRadiusM, wireRadiusM, m);
 
     // offsetBlock[o](i, j): band i of a ring and band j of the ring o further on.
     // Mirror symmetry gives offsetBlock[o](i, j) = offsetBlock[o](j', i'), j' the
     // mirror band, so half of each block is computed.
     std::vector<Block> offsetBlock;
-    offsetBlock.reserve(rings);
-    for (int o = 0; o < rings; ++o) {
+    offsetBlock.reserve(window + 1);
+    for (int o = 0; o <= window; ++o) {
         Block block(m);
         for (int i = 0; i < m; ++i) {
             for (int j = 0; j < m; ++j) {
@@ -332,97 +499,290 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         }
         offsetBlock.push_back(std::move(block));
     }
-    // farSum[o] = sum of offsetBlock[window + 1 .. o], for the turns beyond the window.
-    std::vector<Block> farSum(rings, Block(m));
-    for (int o = window + 1; o < rings; ++o) {
-        farSum[o] = farSum[o - 1];
-        for (std::size_t e = 0; e < farSum[o].value.size(); ++e) {
-            farSum[o].value[e] += offsetBlock[o].value[e];
-        }
-    }
 
     // The system per ring: its band currents and its flux psi; rows are the
-    // bands' flux balance (sum_j M_ij I_j - psi = 0) and the ring's current.
+    // bands' flux balance (sum_j M_ij I_j - psi = 0) and the ring's current. The
+    // rings within the window are coupled here; the matrix is block Toeplitz.
     const int size = m + 1;
-    const int width = 2 * window + 1;
-    std::vector<Block> system(std::size_t(rings) * width, Block(size));
-    const auto blockAt = [&](int row, int col) -> Block& {
-        return system[std::size_t(row) * width + (col - row + window)];
-    };
-    for (int row = 0; row < rings; ++row) {
-        const int first = std::max(0, row - window);
-        const int last = std::min(rings - 1, row + window);
-        for (int col = first; col <= last; ++col) {
-            Block& block = blockAt(row, col);
-            const int offset = col - row;
-            const Block& coupling = offsetBlock[std::abs(offset)];
+    const auto nearBlock = [&](int offset) {
+        Block block(size);
+        const Block& coupling = offsetBlock[std::abs(offset)];
+        for (int i = 0; i < m; ++i) {
+            for (int j = 0; j < m; ++j) {
+                block.at(i, j) = offset >= 0 ? coupling.at(i, j) : coupling.at(j, i);
+            }
+        }
+        if (offset == 0) {
             for (int i = 0; i < m; ++i) {
-                for (int j = 0; j < m; ++j) {
-                    block.at(i, j) = offset >= 0 ? coupling.at(i, j) : coupling.at(j, i);
-                }
-            }
-            if (offset == window && rings - 1 - row > window) {
-                const Block& far = farSum[rings - 1 - row];
-                for (int i = 0; i < m; ++i) {
-                    for (int j = 0; j < m; ++j) {
-                        block.at(i, j) += far.at(i, j);
-                    }
-                }
-            }
-            if (offset == -window && row > window) {
-                const Block& far = farSum[row];
-                for (int i = 0; i < m; ++i) {
-                    for (int j = 0; j < m; ++j) {
-                        block.at(i, j) += far.at(j, i);
-                    }
-                }
-            }
-            if (offset == 0) {
-                for (int i = 0; i < m; ++i) {
-                    block.at(i, m) = -1;
-                    block.at(m, i) = 1;
-                }
+                block.at(i, m) = -1;
+                block.at(m, i) = 1;
             }
         }
+        return block;
+    };
+    std::vector<Block> near;
+    for (int offset = -window; offset <= window; ++offset) {
+        near.push_back(nearBlock(offset));
     }
-    std::vector<std::vector<double>> rhs(rings, std::vector<double>(size, 0.0));
-    for (int row = 0; row < rings; ++row) {
-        rhs[row][m] = turnCurrents[row];
-    }
+    const auto nearAt = [&](int offset) -> const Block& { return near[offset + window]; };
 
-    // Block LU within the band of the window, eliminating ring by ring; a ring's
-    // bands come before its flux, so no pivot is the flux row's zero.
-    std::vector<Block> diagonalInverse(rings);
+    // Block LU (Doolittle) within the band, ring by ring; a ring's bands come
+    // before its flux, so no pivot is the flux row's zero. The factors of a block
+    // Toeplitz band settle after some rings, and from there on are reused.
+    struct Step {
+        Block diagonalInverse;
+        std::vector<Block> upper; // U(k, k + d), d = 1..window
+        std::vector<Block> lower; // L(k + d, k), d = 1..window
+    };
+    std::vector<Step> steps;
+    std::vector<int> stepOf(rings);
+    const auto upperOf = [&](int row, int col) -> const Block& {
+        return steps[stepOf[row]].upper[col - row - 1];
+    };
+    const auto lowerOf = [&](int row, int col) -> const Block& {
+        return steps[stepOf[col]].lower[row - col - 1];
+    };
+    bool settled = false;
     for (int k = 0; k < rings; ++k) {
-        diagonalInverse[k] = inverse(blockAt(k, k));
-        const int last = std::min(rings - 1, k + window);
-        for (int i = k + 1; i <= last; ++i) {
-            const Block factor = product(blockAt(i, k), diagonalInverse[k]);
-            for (int j = k + 1; j <= last; ++j) {
-                subtractProduct(blockAt(i, j), factor, blockAt(k, j));
+        if (settled) {
+            stepOf[k] = int(steps.size()) - 1;
+            continue;
+        }
+        stepOf[k] = int(steps.size());
+        steps.push_back(Step{Block(size), {}, {}});
+        Step& step = steps.back();
+        const int first = std::max(0, k - window);
+        // U(k, j) = A(k, j) - sum_p L(k, p) U(p, j), with U(p, p) the diagonal.
+        std::vector<Block> upperRow;
+        for (int d = 0; d <= window; ++d) {
+            const int j = k + d;
+            Block block = nearAt(d);
+            for (int p = std::max(first, j - window); p < k; ++p) {
+                subtractProduct(block, lowerOf(k, p), upperOf(p, j));
             }
-            subtractProduct(rhs[i], factor, rhs[k]);
+            upperRow.push_back(std::move(block));
+        }
+        step.diagonalInverse = inverse(upperRow[0]);
+        step.upper.assign(upperRow.begin() + 1, upperRow.end());
+        // L(i, k) = (A(i, k) - sum_p L(i, p) U(p, k)) U(k, k)^-1.
+        for (int d = 1; d <= window; ++d) {
+            const int i = k + d;
+            Block block = nearAt(-d);
+            for (int p = std::max(0, i - window); p < k; ++p) {
+                subtractProduct(block, lowerOf(i, p), upperOf(p, k));
+            }
+            step.lower.push_back(product(block, step.diagonalInverse));
+        }
+        if (k > window && steps.size() >= 2) {
+            const Step& before = steps[steps.size() - 2];
+            double largest = 0;
+            double change = 0;
+            const auto compare = [&](const Block& now, const Block& then) {
+                for (std::size_t e = 0; e < now.value.size(); ++e) {
+                    largest = std::max(largest, std::abs(now.value[e]));
+                    change = std::max(change, std::abs(now.value[e] - then.value[e]));
+                }
+            };
+            compare(step.diagonalInverse, before.diagonalInverse);
+            for (int d = 0; d < window; ++d) {
+                compare(step.upper[d], before.upper[d]);
+                compare(step.lower[d], before.lower[d]);
+            }
+            settled = change <= 1e-13 * largest;
         }
     }
-    std::vector<std::vector<double>> solution(rings);
-    for (int k = rings - 1; k >= 0; --k) {
-        std::vector<double> reduced = rhs[k];
-        const int last = std::min(rings - 1, k + window);
-        for (int j = k + 1; j <= last; ++j) {
-            subtractProduct(reduced, blockAt(k, j), solution[j]);
+    // Unit lower, then upper with the diagonal blocks inverted.
+    const auto solve = [&](std::vector<double> b) {
+        for (int k = 0; k < rings; ++k) {
+            double* row = &b[std::size_t(k) * size];
+            for (int p = std::max(0, k - window); p < k; ++p) {
+                subtractProduct(row, lowerOf(k, p), &b[std::size_t(p) * size]);
+            }
         }
-        solution[k].assign(size, 0.0);
-        subtractProduct(solution[k], diagonalInverse[k], reduced);
-        for (double& v : solution[k]) {
-            v = -v;
+        std::vector<double> x(b.size(), 0.0);
+        for (int k = rings - 1; k >= 0; --k) {
+            double* row = &b[std::size_t(k) * size];
+            const int last = std::min(rings - 1, k + window);
+            for (int j = k + 1; j <= last; ++j) {
+                subtractProduct(row, upperOf(k, j), &x[std::size_t(j) * size]);
+            }
+            double* out = &x[std::size_t(k) * size];
+            const Block& inverseBlock = steps[stepOf[k]].diagonalInverse;
+            for (int r = 0; r < size; ++r) {
+                double sum = 0;
+                for (int c = 0; c < size; ++c) {
+                    sum += inverseBlock.at(r, c) * row[c];
+                }
+                out[r] = sum;
+            }
         }
+        return x;
+    };
+    std::vector<double> rhs(std::size_t(rings) * size, 0.0);
+    for (int k = 0; k < rings; ++k) {
+        rhs[std::size_t(k) * size + m] = turnCurrents[k];
+    }
+    std::vector<double> solution = solve(rhs);
+
+    // The rings beyond the window act through the lowest Fourier modes of their
+    // band currents around the wire (up to cos 2 theta, sin 2 theta; the next is
+    // smaller by (d / distance)^3 again). Mode 0 is the ring's current, known from
+    // the start; the others are carried to the right-hand side until the flux
+    // settles.
+    if (window < rings - 1) {
+        constexpr int kModes = 2 * kFarHarmonics + 1;
+        std::vector<std::array<double, kModes>> modeShape(m);
+        for (int j = 0; j < m; ++j) {
+            const double angle = bands.angle[j];
+            modeShape[j][0] = 1;
+            for (int h = 1; h <= kFarHarmonics; ++h) {
+                modeShape[j][2 * h - 1] = std::cos(h * angle);
+                modeShape[j][2 * h] = std::sin(h * angle);
+            }
+        }
+        // The far flux over a ring's surface is smooth too, and is taken by the
+        // same modes. The flux in mode p of ring k from mode q of ring l depends on
+        // l - k alone and vanishes within the window: a convolution over the rings,
+        // done by FFT. kernel[p * kModes + q] per unit mode coefficient, the offset
+        // d = l - k stored circularly at (k - l) mod the length.
+        const Fft fft(2 * std::size_t(rings));
+        const std::size_t length = fft.length();
+        std::vector<std::vector<double>> kernelTaps(std::size_t(kModes) * kModes,
+                                                    std::vector<double>(length, 0.0));
+        // The far rings' mutual inductances sampled at kFarSamples points around
+        // each wire: the harmonics up to 3 of a field this smooth need no more (the
+        // first alias is harmonic kFarSamples - 3, smaller by (d / 2 distance)^9).
+        // Mirror symmetry gives the ring o before from the ring o further on: the
+        // sine harmonics change sign.
+        const auto parity = [](int q) { return q > 0 && q % 2 == 0 ? -1.0 : 1.0; };
+        std::vector<std::array<double, kModes>> sampleShape(kFarSamples);
+        std::vector<double> sampleRhoM(kFarSamples), sampleZM(kFarSamples);
+        for (int t = 0; t < kFarSamples; ++t) {
+            const double angle = 2 * kPi * (t + 0.5) / kFarSamples;
+            sampleShape[t][0] = 1;
+            for (int h = 1; h <= kFarHarmonics; ++h) {
+                sampleShape[t][2 * h - 1] = std::cos(h * angle);
+                sampleShape[t][2 * h] = std::sin(h * angle);
+            }
+            sampleRhoM[t] = ringRadiusM + wireRadiusM * std::cos(angle);
+            sampleZM[t] = wireRadiusM * std::sin(angle);
+        }
+        std::vector<double> sampled(std::size_t(kFarSamples) * kFarSamples);
+        std::vector<double> fromSource(std::size_t(kModes) * kFarSamples);
+        for (int o = window + 1; o < rings; ++o) {
+            for (int u = 0; u < kFarSamples; ++u) {
+                for (int t = 0; t < kFarSamples; ++t) {
+                    sampled[u * kFarSamples + t] = ringMutualH(
+                        sampleRhoM[u], sampleRhoM[t], o * pitchM + sampleZM[t] - sampleZM[u]);
+                }
+            }
+            for (int q = 0; q < kModes; ++q) {
+                for (int u = 0; u < kFarSamples; ++u) {
+                    double sum = 0;
+                    for (int t = 0; t < kFarSamples; ++t) {
+                        sum += sampled[u * kFarSamples + t] * sampleShape[t][q];
+                    }
+                    fromSource[q * kFarSamples + u] = sum * (q == 0 ? 1.0 : 2.0) / kFarSamples;
+                }
+            }
+            for (int p = 0; p < kModes; ++p) {
+                for (int q = 0; q < kModes; ++q) {
+                    double sum = 0;
+                    for (int u = 0; u < kFarSamples; ++u) {
+                        sum += sampleShape[u][p] * fromSource[q * kFarSamples + u];
+                    }
+                    const double towards = sum * (p == 0 ? 1.0 : 2.0) / kFarSamples;
+                    kernelTaps[p * kModes + q][length - o] = towards;
+                    kernelTaps[p * kModes + q][o] = towards * parity(p) * parity(q);
+                }
+            }
+        }
+        // Real sequences go through the transform two at a time.
+        const auto spectraOf = [&](const std::vector<std::vector<double>>& taps) {
+            std::vector<std::vector<Complex>> spectra(taps.size(), std::vector<Complex>(length));
+            std::vector<Complex> packed(length);
+            for (std::size_t t = 0; t < taps.size(); t += 2) {
+                const bool pair = t + 1 < taps.size();
+                for (std::size_t f = 0; f < length; ++f) {
+                    packed[f] = Complex(taps[t][f], pair ? taps[t + 1][f] : 0.0);
+                }
+                fft.transform(packed, false);
+                if (pair) {
+                    fft.splitPair(packed, spectra[t], spectra[t + 1]);
+                } else {
+                    spectra[t] = packed;
+                }
+            }
+            return spectra;
+        };
+        const std::vector<std::vector<Complex>> kernel = spectraOf(kernelTaps);
+        // The far flux at the band rows from the modes [firstMode, lastMode].
+        const auto farFlux = [&](const std::vector<double>& currents, int firstMode, int lastMode) {
+            std::vector<std::vector<double>> modeTaps(lastMode - firstMode + 1,
+                                                      std::vector<double>(length, 0.0));
+            for (int l = 0; l < rings; ++l) {
+                for (int j = 0; j < m; ++j) {
+                    const double current = currents[std::size_t(l) * size + j];
+                    for (int q = firstMode; q <= lastMode; ++q) {
+                        modeTaps[q - firstMode][l] += current * modeShape[j][q];
+                    }
+                }
+            }
+            const std::vector<std::vector<Complex>> modeSpectrum = spectraOf(modeTaps);
+            std::vector<double> flux(currents.size(), 0.0);
+            std::vector<Complex> sum(length);
+            for (int p = 0; p < kModes; p += 2) {
+                // Modes p and p + 1 as the real and imaginary parts of one transform.
+                std::fill(sum.begin(), sum.end(), Complex{});
+                for (int q = firstMode; q <= lastMode; ++q) {
+                    const std::vector<Complex>& mode = modeSpectrum[q - firstMode];
+                    const std::vector<Complex>& first = kernel[p * kModes + q];
+                    const bool pair = p + 1 < kModes;
+                    for (std::size_t f = 0; f < length; ++f) {
+                        // Written out: std::complex's product also guards against
+                        // infinities, which cannot arise here.
+                        const double re =
+                            first[f].real() - (pair ? kernel[(p + 1) * kModes + q][f].imag() : 0.0);
+                        const double im =
+                            first[f].imag() + (pair ? kernel[(p + 1) * kModes + q][f].real() : 0.0);
+                        sum[f] += Complex(re * mode[f].real() - im * mode[f].imag(),
+                                          re * mode[f].imag() + im * mode[f].real());
+                    }
+                }
+                fft.transform(sum, true);
+                for (int k = 0; k < rings; ++k) {
+                    double* row = &flux[std::size_t(k) * size];
+                    for (int i = 0; i < m; ++i) {
+                        row[i] += sum[k].real() * modeShape[i][p] +
+                                  (p + 1 < kModes ? sum[k].imag() * modeShape[i][p + 1] : 0.0);
+                    }
+                }
+            }
+            return flux;
+        };
+        std::vector<double> uniform(rhs.size(), 0.0);
+        for (int l = 0; l < rings; ++l) {
+            for (int j = 0; j < m; ++j) {
+                uniform[std::size_t(l) * size + j] = turnCurrents[l] / m;
+            }
+        }
+        std::vector<double> withCurrentMode = rhs;
+        const std::vector<double> currentModeFlux = farFlux(uniform, 0, 0);
+        for (std::size_t e = 0; e < rhs.size(); ++e) {
+            withCurrentMode[e] -= currentModeFlux[e];
+        }
+        // x = near^-1 (b - far(x)), as (1 + near^-1 far) x = near^-1 b.
+        const std::vector<double> start = solve(withCurrentMode);
+        solution = start;
+        gmres([&](const std::vector<double>& x) { return solve(farFlux(x, 1, kModes - 1)); }, start,
+              solution, 1e-7);
     }
 
     RingRowSolution result;
     for (int k = 0; k < rings; ++k) {
-        result.inductanceH += turnCurrents[k] * solution[k][m];
+        result.inductanceH += turnCurrents[k] * solution[std::size_t(k) * size + m];
         for (int b = 0; b < m; ++b) {
-            const double bandA = solution[k][b];
+            const double bandA = solution[std::size_t(k) * size + b];
             result.bandA.push_back(bandA);
             result.lossPerRsOhm += bandA * bandA * 2 * kPi * bands.rhoM[b] / bands.widthM;
         }
@@ -459,18 +819,19 @@ CoilAtFrequency coilAtFrequency(const CoilWinding& coil, double freqMHz) {
     const double turns = std::max(coil.turns, 1.0);
     const int below = int(std::floor(turns));
     const double fraction = turns - below;
+    // From 20 turns on the ratios change by less than 1e-4 a turn: the nearest
+    // whole number serves, at half the cost.
+    if (turns >= 20) {
+        const FieldRatios ratios = fieldRatios(coil, int(std::round(turns)), freqMHz);
+        return fromRatios(coil, ratios, freqMHz);
+    }
     FieldRatios ratios = fieldRatios(coil, below, freqMHz);
     if (fraction > 0) {
         const FieldRatios above = fieldRatios(coil, below + 1, freqMHz);
         ratios.inductance += fraction * (above.inductance - ratios.inductance);
         ratios.proximity += fraction * (above.proximity - ratios.proximity);
     }
-    const double omega = 2 * kPi * freqMHz * 1e6;
-    CoilAtFrequency result;
-    result.inductanceUH = ratios.inductance * lowFrequencyInductanceUH(coil);
-    result.resistanceOhm = ratios.proximity * isolatedWireLossOhm(coil, coil.turns, freqMHz);
-    result.q = omega * result.inductanceUH * 1e-6 / result.resistanceOhm;
-    return result;
+    return fromRatios(coil, ratios, freqMHz);
 }
 
 double selfCapacitancePF(const CoilWinding& coil) {

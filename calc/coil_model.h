@@ -91,16 +91,20 @@ std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz,
 // The field solution behind coilAtFrequency.
 //
 // The program's choice: bands per turn, and the turns on each side of a turn whose
-// band currents act on it one by one. Beyond that window a turn's field is taken
-// as if its current were spread like that of the window's outermost turn on its
-// side: far turns act only through a field that is smooth over the wire, and the
-// spread changes slowly along the coil.
-inline constexpr int kCoilBandsPerTurn = 16;
-inline constexpr int kCoilWindowTurns = 6;
+// bands couple to its bands one by one. Turns beyond that window are some wire
+// diameters away, where their field over the wire is smooth: they act through
+// the harmonics of their band currents around the wire up to cos 3 theta,
+// sin 3 theta, and receive the field in the same harmonics. That far coupling
+// depends only on the distance in turns, so it is a convolution (by FFT), and the
+// whole system is solved by GMRES with the windowed system, factored once, as
+// preconditioner.
+inline constexpr int kCoilBandsPerTurn = 24;
+inline constexpr int kCoilWindowTurns = 3;
 
 // A row of equal coaxial rings of round wire, axially spaced by the pitch, ring k
 // carrying turnCurrents[k] (in amperes, any sign), their surfaces perfectly
-// conducting. windowTurns >= number of rings - 1 is the full solution.
+// conducting. windowTurns >= number of rings - 1 couples every band to every
+// other directly: the full solution.
 struct RingRowSolution {
     double inductanceH = 0;    // 2 W / I^2 for the unit current, W the stored energy
     double lossPerRsOhm = 0;   // the loss resistance per ohm of surface resistance
