@@ -3,6 +3,8 @@
 // same way a gauge list's text is.
 #include "cli/command_line.h"
 
+#include "calc/coil_model.h"
+#include "calc/wire_gauge.h"
 #include "cli/option_errors.h"
 #include "cli/unit_options.h"
 #include "cli/usage_error.h"
@@ -26,7 +28,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     app.set_version_flag("--version", "tarvix-design " TARVIX_VERSION);
 
     std::string freq, length, distance, antennaSwg = "14";
-    std::string formerDia, coilLength, coilSwg = "20";
+    std::string formerDia, coilLength, coilPitch, coilSwg = "20";
     std::string sweepB, necPath, height;
 
     app.add_option("--freq", freq, "design frequency F")->option_text("MHZ")->required();
@@ -44,6 +46,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     auto* coilLengthOpt =
         app.add_option("--coil-length", coilLength, "first guess of the coil length")
             ->option_text("LEN_IN");
+    auto* coilPitchOpt =
+        app.add_option("--coil-pitch", coilPitch,
+                       "--simulate winds the corrected coil at this pitch (default: spread)")
+            ->option_text("P_IN");
     auto* coilSwgOpt =
         app.add_option("--coil-swg", coilSwg, "coil wire gauge (default 20)")->option_text("N");
     bool json = false;
@@ -79,8 +85,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         app.add_option("--plot", plotPath, "draw SWR and reactance of --simulate (SVG or .png)")
             ->option_text("FILE");
 
-    formerOpt->needs(coilLengthOpt);
     coilLengthOpt->needs(formerOpt);
+    coilPitchOpt->needs(formerOpt)->needs(simulateOpt);
     coilSwgOpt->needs(formerOpt);
     sweepOpt->excludes(distanceOpt)->excludes(formerOpt)->excludes(necOpt);
     csvOpt->needs(sweepOpt)->excludes(jsonOpt);
@@ -111,11 +117,26 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         // lists' text; a value that is no gauge is refused here already.
         optionGauge("--antenna-swg", antennaSwg);
         request.design.antennaSwgText = antennaSwg;
+        double coilGauge = 0;
         if (formerOpt->count() > 0) {
-            optionGauge("--coil-swg", coilSwg);
-            request.design.winding =
-                WindingInputs{optionNumber("--former-dia", formerDia),
-                              optionNumber("--coil-length", coilLength), coilSwg};
+            coilGauge = optionGauge("--coil-swg", coilSwg);
+            if (coilLengthOpt->count() > 0) {
+                request.design.winding =
+                    WindingInputs{optionNumber("--former-dia", formerDia),
+                                  optionNumber("--coil-length", coilLength), coilSwg};
+            } else if (!simulate) {
+                throw UsageError("--former-dia needs --coil-length (or --simulate, which winds "
+                                 "the corrected coil)");
+            }
+            if (simulate) {
+                CoilBuild build;
+                build.formerDiaIn = positiveOptionNumber("--former-dia", formerDia);
+                if (coilPitchOpt->count() > 0) {
+                    build.pitchIn = positiveOptionNumber("--coil-pitch", coilPitch);
+                }
+                build.wireName = "SWG " + coilSwg;
+                request.coilBuild = build;
+            }
         }
         if (sweepOpt->count() > 0) {
             request.sweep = parseSweepRange(sweepB);
@@ -138,6 +159,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         request.simulate = simulate;
         if (coilQOpt->count() > 0) {
             request.model.coilQ = positiveOptionNumber("--coil-q", coilQ);
+            request.model.coilQGiven = true;
         }
         if (z0Opt->count() > 0) {
             request.z0Ohm = positiveOptionNumber("--z0", z0);
@@ -170,6 +192,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         }
         request.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Text;
         unitOptions.apply(request);
+        if (request.coilBuild) {
+            CoilBuild& build = *request.coilBuild;
+            const std::optional<GivenWire>& wire = request.design.coilWire;
+            build.wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
+            if (wire) {
+                build.wireName = wire->awg ? "AWG " + std::to_string(*wire->awg) : "";
+            }
+            if (build.pitchIn && *build.pitchIn < enamelledDiameterIn(build.wireDiaIn)) {
+                throw UsageError("--coil-pitch: '" + coilPitch +
+                                 "' is less than the wire's diameter over its enamel");
+            }
+        }
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

@@ -5,6 +5,7 @@
 #include "calc/design_run.h"
 #include "cli/coil_sweep.h"
 #include "nec/design_model.h"
+#include "nec/simulation.h"
 
 #include <optional>
 #include <string>
@@ -22,7 +23,10 @@ struct Request {
     // The antenna as --nec writes it and --simulate solves it.
     ModelOptions model;
     bool simulate = false;
-    double z0Ohm = 50;
+    double z0Ohm = kDefaultZ0;
+    // The former, the coil wire and --coil-pitch, for the winding --simulate
+    // builds (given with or without --coil-length).
+    std::optional<CoilBuild> coilBuild;
     std::optional<std::string> plotPath;
 };
 

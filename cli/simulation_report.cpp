@@ -83,6 +83,87 @@ Json impedanceJson(const SimulatedPoint& point) {
     return Json{{"r", point.resistanceOhm}, {"x", point.reactanceOhm}};
 }
 
+// Each lead of a coil, beyond the winding, when the wire is cut.
+constexpr double kLeadIn = 3;
+// Below this NEC's efficiency is rounding, or below zero.
+constexpr double kLeastEfficiencyPercent = 0.1;
+// A coil is used well below its self-resonance; above a third of it its
+// inductance at F departs from the figures.
+constexpr double kSelfResonanceMargin = 3;
+
+double wireToCutIn(const CoilWinding& winding) {
+    return windingWireLengthIn(winding) + 2 * kLeadIn;
+}
+
+// A coil size in the report's units: "0.52 in", "13.2 mm".
+std::string coilText(double inches, Units units, int decimals) {
+    return fixed(coilUnitFromInches(inches, units),
+                 units == Units::Metric ? decimals - 1 : decimals) +
+           " " + coilUnitName(units);
+}
+
+std::string turnsText(double turns) {
+    return turns == std::floor(turns) ? fixed(turns, 0) : fixed(turns, 1);
+}
+
+std::string wireText(const CoilBuild& build, Units units) {
+    return build.wireName.empty() ? coilText(build.wireDiaIn, units, 3) + " wire" : build.wireName;
+}
+
+std::string wireLengthText(double inches, Units units) {
+    if (units == Units::Metric) {
+        return fixed(inches * 0.0254, 2) + " m";
+    }
+    return feetAndInches(inches / 12);
+}
+
+std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, double freqMHz,
+                            Units units) {
+    const CoilWinding& w = coil.winding;
+    const double lengthIn = w.turns * w.pitchIn;
+    std::string text = "Wind " + turnsText(w.turns) + " turns of " + wireText(build, units) +
+                       " on the " + numberText(coilUnitFromInches(build.formerDiaIn, units)) + " " +
+                       coilUnitName(units) + " former";
+    if (build.pitchIn) {
+        text += " at a pitch of " + coilText(w.pitchIn, units, 4) + " (" +
+                coilText(lengthIn, units, 2) + " long)";
+    } else {
+        text += ", spread to " + coilText(lengthIn, units, 2) + " (pitch " +
+                coilText(w.pitchIn, units, 4) + ")";
+    }
+    text +=
+        ": " + fixed(coil.atF.inductanceUH, 3) + " uH at " + numberText(freqMHz) + " MHz, Q " +
+        fixed(coil.atF.q, 0) + ", length/diameter " +
+        fixed(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
+        wireLengthText(wireToCutIn(w), units) + " of wire (" +
+        (units == Units::Metric ? fixed(kLeadIn * 25.4, 0) + " mm" : fixed(kLeadIn, 0) + " in") +
+        " for each lead).\n";
+    if (freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz) {
+        text += "Warning: the coil resonates by itself near " + fixed(coil.selfResonanceMHz, 1) +
+                " MHz, less than three times " + numberText(freqMHz) +
+                " MHz: its inductance there is higher than these figures; a wider former or "
+                "thicker wire keeps it lower.\n";
+    }
+    return text;
+}
+
+Json windingJson(const WoundCoil& coil, Units units) {
+    const CoilWinding& w = coil.winding;
+    const std::string unit = coilUnitName(units);
+    const double lengthIn = w.turns * w.pitchIn;
+    return Json{{"turns", wholeNumber(w.turns)},
+                {"pitch_" + unit, coilUnitFromInches(w.pitchIn, units)},
+                {"length_" + unit, coilUnitFromInches(lengthIn, units)},
+                {units == Units::Metric ? "wire_length_m" : "wire_length_ft",
+                 units == Units::Metric ? wireToCutIn(w) * 0.0254 : wireToCutIn(w) / 12},
+                {"inductance_uH", coil.atF.inductanceUH},
+                {"low_frequency_inductance_uH", coil.lowFrequencyUH},
+                {"length_to_diameter", lengthIn / (w.formerDiaIn + w.wireDiaIn)},
+                {"q", coil.atF.q},
+                {"loss_ohm", coil.atF.resistanceOhm},
+                {"self_resonance_MHz", coil.selfResonanceMHz}};
+}
+
 } // namespace
 
 std::string feetAndInches(double feet) {
@@ -97,9 +178,17 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     const Units units = design.inputs.units;
     const double f = design.record.freqMHz;
     const std::string atF = numberText(f) + " MHz";
+    const bool qFromWinding = options.build && !options.model.coilQGiven;
     out << "\nSimulated (nec2c, " << result.segments << " segments, "
-        << surroundings(options, units) << ", coils of Q " << numberText(options.model.coilQ)
+        << surroundings(options, units) << ", coils of "
+        << (qFromWinding ? std::string("their windings' Q")
+                         : "Q " + numberText(options.model.coilQ))
         << "):\n";
+    if (result.build) {
+        out << windingSentence(*result.build, *options.build, f, units);
+    } else if (result.buildFault) {
+        out << "No winding to build: " << *result.buildFault << ".\n";
+    }
     if (!options.model.heightFt) {
         out << "An antenna over real ground resonates lower than in free space; --height models "
                "it.\n";
@@ -120,14 +209,32 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
         out << ": " << result.correctedWinding->turnsText << " turns, revised length "
             << numberText(
                    reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
-            << (units == Units::Metric ? " mm" : " inch");
+            << (units == Units::Metric ? " mm" : " inch") << " by the window's winding";
     } else if (result.correctedWinding && result.correctedWinding->fault) {
         out << " (the winding faults: " << result.correctedWinding->fault->text << ")";
     }
     out << " (the formula: " << fixed(design.record.inductanceUH, 3) << " uH).\n";
     if (result.corrected.resonanceMHz) {
-        out << "Re-simulated, the corrected antenna resonates at "
-            << mhz(*result.corrected.resonanceMHz) << ".\n";
+        out << "Re-simulated" << (result.build ? " with the winding to build" : "")
+            << ", the corrected antenna resonates at " << mhz(*result.corrected.resonanceMHz)
+            << ".\n";
+    }
+    if (result.windowWinding) {
+        const WindowWindingCheck& check = *result.windowWinding;
+        const CoilWinding& w = check.coil.winding;
+        out << "The window's winding of the formula's coil, " << turnsText(w.turns) << " turns "
+            << (w.pitchIn <= enamelledDiameterIn(w.wireDiaIn)
+                    ? std::string("close-wound")
+                    : "at a pitch of " + coilText(w.pitchIn, units, 4))
+            << ", has " << fixed(check.coil.atF.inductanceUH, 3) << " uH at " << atF;
+        if (check.antenna.resonanceMHz) {
+            out << ": that antenna resonates at " << mhz(*check.antenna.resonanceMHz)
+                << (check.inSwr2Band ? ", inside" : ", outside") << " the 2:1 SWR band.\n";
+        } else {
+            out << ": that antenna does not resonate between "
+                << mhz(check.antenna.sweep.front().freqMHz) << " and "
+                << mhz(check.antenna.sweep.back().freqMHz) << ".\n";
+        }
     }
 
     if (result.tipChangeFt) {
@@ -161,9 +268,15 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
         }
         out << ".\n";
     }
-    out << "Radiation efficiency at " << atF << ": " << fixed(result.corrected.efficiencyPercent, 1)
-        << " % (" << fixed(result.lossDb, 2) << " dB lost in the coils and the wire"
-        << (options.model.heightFt ? "; the ground's loss is not counted" : "") << ").\n";
+    out << "Radiation efficiency at " << atF << ": ";
+    if (result.lossDb && result.corrected.efficiencyPercent >= kLeastEfficiencyPercent) {
+        out << fixed(result.corrected.efficiencyPercent, 1) << " % (" << fixed(*result.lossDb, 2)
+            << " dB lost in the coils and the wire";
+    } else {
+        out << "below " << numberText(kLeastEfficiencyPercent)
+            << " % (nearly all the power is lost in the coils and the wire";
+    }
+    out << (options.model.heightFt ? "; the ground's loss is not counted" : "") << ").\n";
 }
 
 Json simulationJson(const SimulationOptions& options, const SimulationResult& result, Units units) {
@@ -178,7 +291,9 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
                     {"resonance_MHz", frequencyOrNull(a.resonanceMHz)},
                     {"impedance_ohm", impedanceJson(a.atF)},
                     {"swr", a.atF.swr},
-                    {"efficiency_percent", a.efficiencyPercent}};
+                    {"efficiency_percent", a.efficiencyPercent >= kLeastEfficiencyPercent
+                                               ? Json(a.efficiencyPercent)
+                                               : Json(nullptr)}};
     };
     Json corrected = antenna(result.corrected);
     const bool wound = result.correctedWinding && result.correctedWinding->windingDone;
@@ -198,13 +313,32 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
                 {"insulation_er", options.model.insulation
                                       ? Json(options.model.insulation->permittivity)
                                       : Json(nullptr)},
-                {"coil_q", options.model.coilQ},
+                {"coil_q", result.correctedCoilQ},
+                {"coil_q_from", options.model.coilQGiven ? "given"
+                                : options.build          ? "winding"
+                                                         : "default"},
                 {"z0_ohm", options.z0Ohm}};
     object["formula"] = antenna(result.formula);
     object["corrected"] = std::move(corrected);
     object["tip_change_" + antennaUnit] = inAntennaUnit(result.tipChangeFt);
-    object["efficiency_percent"] = result.corrected.efficiencyPercent;
-    object["loss_dB"] = result.lossDb;
+    if (result.build) {
+        object["corrected"]["winding"] = windingJson(*result.build, units);
+    }
+    if (result.windowWinding) {
+        const WindowWindingCheck& check = *result.windowWinding;
+        object["window_winding"] =
+            Json{{"turns", wholeNumber(check.coil.winding.turns)},
+                 {"pitch_" + coilUnit, coilUnitFromInches(check.coil.winding.pitchIn, units)},
+                 {"inductance_uH", check.coil.atF.inductanceUH},
+                 {"q", check.coil.atF.q},
+                 {"resonance_MHz", frequencyOrNull(check.antenna.resonanceMHz)},
+                 {"in_swr2_band", check.inSwr2Band}};
+    }
+    const bool efficient =
+        result.lossDb && result.corrected.efficiencyPercent >= kLeastEfficiencyPercent;
+    object["efficiency_percent"] =
+        efficient ? Json(result.corrected.efficiencyPercent) : Json(nullptr);
+    object["loss_dB"] = efficient ? Json(*result.lossDb) : Json(nullptr);
     if (result.swr2Band) {
         object["swr2_band_MHz"] = Json{{"low", frequencyOrNull(result.swr2Band->lowMHz)},
                                        {"high", frequencyOrNull(result.swr2Band->highMHz)}};

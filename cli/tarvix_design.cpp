@@ -107,6 +107,9 @@ int simulate(const Request& request, const SimulationOptions& options, const Des
     } catch (const NecEngineError& error) {
         report(err, error.what());
         return kExitFileError;
+    } catch (const SimulationSearchError& error) {
+        report(err, std::string("--simulate: ") + error.what());
+        return kExitFileError;
     }
     if (request.plotPath) {
         try {
@@ -123,7 +126,7 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
     const DesignResult design = runDesign(request.design);
     writeWarnings(err, design.warnings);
 
-    const SimulationOptions options{request.model, request.z0Ohm};
+    const SimulationOptions options{request.model, request.z0Ohm, request.coilBuild};
     std::optional<SimulationResult> simulation;
     if (request.simulate && !design.fault) {
         if (const int status = simulate(request, options, design, simulation, err);

@@ -81,7 +81,16 @@ void UnitOptions::apply(Request& request) const {
     if (design.winding) {
         design.winding->formerDiaIn = inchesFromCoilUnit(design.winding->formerDiaIn, units);
         design.winding->coilLengthIn = inchesFromCoilUnit(design.winding->coilLengthIn, units);
+    }
+    if (design.winding || request.coilBuild) {
         design.coilWire = givenWire(m_coilAwg, m_coilWireDia, units);
+    }
+    if (request.coilBuild) {
+        CoilBuild& build = *request.coilBuild;
+        build.formerDiaIn = inchesFromCoilUnit(build.formerDiaIn, units);
+        if (build.pitchIn) {
+            build.pitchIn = inchesFromCoilUnit(*build.pitchIn, units);
+        }
     }
     if (request.model.heightFt) {
         request.model.heightFt = feetFromAntennaUnit(*request.model.heightFt, units);

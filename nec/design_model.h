@@ -18,6 +18,7 @@ struct ModelOptions {
     std::optional<double> heightFt;
     std::optional<Insulation> insulation;
     double coilQ = kDefaultCoilQ;
+    bool coilQGiven = false; // by the user, over the Q of a known winding
     int refinement = 1;
 };
 

@@ -2,11 +2,13 @@
 // it takes: a sweep finds where the reactance or the SWR crosses its mark,
 // then single-frequency solves close in on the crossing (false position with
 // the Illinois step, which keeps the crossing bracketed). The corrected
-// inductance and the tip length have no bracket to start from; the reactance
-// at F rises almost in proportion with either, so secant steps find them.
-// Independent questions are solved at the same time.
+// inductance and the tip length are bracketed first: the reactance at F rises
+// with either, so steps away from the formula's value meet the rising
+// crossing, which false position then refines. Independent questions are
+// solved at the same time.
 #include "nec/simulation.h"
 
+#include "calc/conversions.h"
 #include "nec/nec_deck.h"
 
 #include <algorithm>
@@ -23,6 +25,9 @@ namespace {
 
 constexpr double kSwrMark = 2;
 constexpr int kMaxSteps = 40;
+// Bracketing steps: a quarter more (or a fifth less) inductance, a tenth
+// more or less tip, up to this many times.
+constexpr int kMaxBracketSteps = 30;
 
 // Solves one model at the frequencies of the runs. NEC prints frequencies to
 // five digits only, so each point gets back the frequency it was asked for.
@@ -88,27 +93,29 @@ double bracketedRoot(const std::function<double(double)>& g, double a, double ga
     return c;
 }
 
-// Secant steps from x0 and x1 to where g is zero, for a quantity that stays
-// above zero: no step goes below a tenth of the last value. None when the
-// steps do not settle.
-std::optional<double> secantRoot(const std::function<double(double)>& g, double x0, double g0,
-                                 double x1, double tolerance) {
-    double g1 = g(x1);
-    for (int step = 0; step < kMaxSteps; ++step) {
-        if (g1 == 0) {
-            return x1;
+// From x0, where g is g0, steps by factor (or 1 / factor) until g, which
+// rises with x, changes sign; then false position between the last two
+// steps. Only a rising crossing counts: g may also jump from above zero to
+// below it at a pole. None when no crossing is met within the steps.
+std::optional<double> risingRoot(const std::function<double(double)>& g, double x0, double g0,
+                                 double factor, double tolerance) {
+    const double step = g0 < 0 ? factor : 1 / factor;
+    double x = x0;
+    double gx = g0;
+    for (int i = 0; i < kMaxBracketSteps; ++i) {
+        if (gx == 0) {
+            return x;
         }
-        if (g1 == g0) {
-            return std::nullopt;
+        const double next = x * step;
+        const double gNext = g(next);
+        if (gx < 0 && gNext >= 0 && step > 1) {
+            return bracketedRoot(g, x, gx, next, gNext, tolerance);
         }
-        const double next = std::max(x1 - g1 * (x1 - x0) / (g1 - g0), x1 / 10);
-        if (std::fabs(next - x1) <= tolerance * std::fabs(next)) {
-            return next;
+        if (gx >= 0 && gNext < 0 && step < 1) {
+            return bracketedRoot(g, next, gNext, x, gx, tolerance);
         }
-        x0 = x1;
-        g0 = g1;
-        x1 = next;
-        g1 = g(x1);
+        x = next;
+        gx = gNext;
     }
     return std::nullopt;
 }
@@ -174,7 +181,8 @@ public:
         return antenna;
     }
 
-    // The coil inductance that makes the reactance at F zero.
+    // The coil inductance that makes the reactance at F zero, the coils'
+    // loss resistance growing with it at the same Q.
     double correctedInductance(const AntennaModel& model, const SimulatedPoint& atF) const {
         AntennaModel trial = model;
         const double start = model.coilUH;
@@ -183,12 +191,10 @@ public:
             trial.coilOhm = model.coilOhm * coilUH / start;
             return at(trial, m_freqMHz).reactanceOhm;
         };
-        // Resonance above F means too little inductance.
-        const double next = atF.reactanceOhm < 0 ? start * 1.25 : start * 0.8;
-        const auto root = secantRoot(reactance, start, atF.reactanceOhm, next, kSizeTolerance);
+        const auto root = risingRoot(reactance, start, atF.reactanceOhm, 1.25, kSizeTolerance);
         if (!root) {
-            throw NecEngineError("no coil inductance makes the antenna resonate at " +
-                                 std::to_string(m_freqMHz) + " MHz");
+            throw SimulationSearchError("no coil inductance makes the antenna resonate at " +
+                                        numberText(m_freqMHz) + " MHz");
         }
         return *root;
     }
@@ -202,9 +208,8 @@ public:
             trial.totalLengthFt = 2 * (coilFt + tip);
             return at(trial, m_freqMHz).reactanceOhm;
         };
-        const double next = atF.reactanceOhm < 0 ? tipFt * 1.1 : tipFt * 0.9;
         try {
-            const auto root = secantRoot(reactance, tipFt, atF.reactanceOhm, next, kSizeTolerance);
+            const auto root = risingRoot(reactance, tipFt, atF.reactanceOhm, 1.1, kSizeTolerance);
             if (root) {
                 return *root - tipFt;
             }
@@ -290,10 +295,35 @@ double standingWaveRatio(double resistanceOhm, double reactanceOhm, double z0Ohm
     return (1 + reflection) / (1 - reflection);
 }
 
+SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Ohm, Nec2c& engine) {
+    return Simulation(engine, freqMHz, z0Ohm).at(model, freqMHz);
+}
+
 SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
                                  Nec2c& engine) {
     return Simulation(engine, freqMHz, z0Ohm).characterise(model, nullptr);
 }
+
+namespace {
+
+WoundCoil woundCoil(const CoilWinding& winding, double freqMHz) {
+    return {winding, coilAtFrequency(winding, freqMHz), lowFrequencyInductanceUH(winding),
+            selfResonanceMHz(winding)};
+}
+
+// The window's turns as the user winds them: close-wound where the revised
+// length is shorter than the turns side by side, spread to it otherwise.
+CoilWinding windowWinding(const DesignRecord& record, const CoilBuild& build) {
+    CoilWinding winding;
+    winding.turns = record.turnCount;
+    winding.formerDiaIn = build.formerDiaIn;
+    winding.wireDiaIn = build.wireDiaIn;
+    winding.pitchIn =
+        std::max(enamelledDiameterIn(build.wireDiaIn), record.revisedLengthIn / record.turnCount);
+    return winding;
+}
+
+} // namespace
 
 SimulationResult simulateDesign(const DesignResult& design,
                                 const std::optional<WindingInputs>& winding,
@@ -303,21 +333,73 @@ SimulationResult simulateDesign(const DesignResult& design,
         throw NecDeckError("the formula gives no coil to simulate: the inductance is not above 0");
     }
     const int solvedBefore = engine.solveCount();
-    const AntennaModel formula = designModel(record, record.inductanceUH, options.model);
+    const double f = record.freqMHz;
+    const std::optional<CoilBuild>& build = options.build;
+    const bool qFromWinding = build && !options.model.coilQGiven;
+
+    // The formula's coils, wound as the corrected coil will be, set the Q of
+    // the search for the corrected coil.
     SimulationResult result;
+    result.formulaCoilQ = options.model.coilQ;
+    if (qFromWinding) {
+        const auto formulaWinding = windingForInductance(record.inductanceUH, f, build->formerDiaIn,
+                                                         build->wireDiaIn, build->pitchIn);
+        if (formulaWinding) {
+            result.formulaCoilQ = coilAtFrequency(*formulaWinding, f).q;
+        }
+    }
+    ModelOptions formulaOptions = options.model;
+    formulaOptions.coilQ = result.formulaCoilQ;
+    const AntennaModel formula = designModel(record, record.inductanceUH, formulaOptions);
     result.segments = buildGeometry(formula).totalSegments;
 
-    const Simulation simulation(engine, record.freqMHz, options.z0Ohm);
+    const Simulation simulation(engine, f, options.z0Ohm);
     auto formulaAntenna =
         std::async(std::launch::async, [&] { return simulation.characterise(formula, nullptr); });
-    const SimulatedPoint formulaAtF = simulation.at(formula, record.freqMHz);
+    const SimulatedPoint formulaAtF = simulation.at(formula, f);
     auto tipChange =
         std::async(std::launch::async, [&] { return simulation.tipChangeFt(formula, formulaAtF); });
 
+    // The window's winding of the formula's coil, solved beside the rest.
+    std::future<std::optional<WindowWindingCheck>> windowCheck;
+    if (build && design.windingDone && record.turnCount > 0) {
+        windowCheck = std::async(std::launch::async, [&]() -> std::optional<WindowWindingCheck> {
+            WindowWindingCheck check;
+            check.coil = woundCoil(windowWinding(record, *build), f);
+            AntennaModel model = designModel(record, check.coil.atF.inductanceUH, options.model);
+            if (qFromWinding) {
+                model.coilOhm = check.coil.atF.resistanceOhm;
+            }
+            check.antenna = simulation.characterise(model, nullptr);
+            return check;
+        });
+    }
+
     const double correctedUH = simulation.correctedInductance(formula, formulaAtF);
-    const AntennaModel corrected = designModel(record, correctedUH, options.model);
+    AntennaModel corrected = designModel(record, correctedUH, formulaOptions);
+    result.correctedCoilQ = result.formulaCoilQ;
+    if (build) {
+        const auto wound = windingForInductance(correctedUH, f, build->formerDiaIn,
+                                                build->wireDiaIn, build->pitchIn);
+        if (wound) {
+            result.build = woundCoil(*wound, f);
+            // The antenna as built: the winding's own inductance and loss.
+            corrected = designModel(record, result.build->atF.inductanceUH, options.model);
+            if (qFromWinding) {
+                corrected.coilOhm = result.build->atF.resistanceOhm;
+                result.correctedCoilQ = result.build->atF.q;
+            }
+        } else {
+            result.buildFault =
+                "no winding of that wire on that former has " + numberText(correctedUH) + " uH";
+        }
+    }
     result.corrected = simulation.characterise(corrected, &result.swr2Band);
-    result.lossDb = -10 * std::log10(result.corrected.efficiencyPercent / 100);
+    // The search's answer, whatever the winding built for it has.
+    result.corrected.coilUH = correctedUH;
+    if (result.corrected.efficiencyPercent > 0) {
+        result.lossDb = -10 * std::log10(result.corrected.efficiencyPercent / 100);
+    }
 
     if (winding) {
         DesignResult wound = design;
@@ -325,6 +407,15 @@ SimulationResult simulateDesign(const DesignResult& design,
         wound.fault.reset();
         runWinding(wound, *winding);
         result.correctedWinding = std::move(wound);
+    }
+    if (windowCheck.valid()) {
+        result.windowWinding = windowCheck.get();
+        if (result.windowWinding && result.windowWinding->antenna.resonanceMHz && result.swr2Band) {
+            const double resonance = *result.windowWinding->antenna.resonanceMHz;
+            const SwrBand& band = *result.swr2Band;
+            result.windowWinding->inSwr2Band = (!band.lowMHz || resonance >= *band.lowMHz) &&
+                                               (!band.highMHz || resonance <= *band.highMHz);
+        }
     }
     result.formula = formulaAntenna.get();
     result.tipChangeFt = tipChange.get();

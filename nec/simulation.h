@@ -4,11 +4,14 @@
 // antenna, and how much of the power it radiates.
 #pragma once
 
+#include "calc/coil_model.h"
 #include "calc/design_run.h"
 #include "nec/design_model.h"
 #include "nec/nec2c.h"
 
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace tarvix {
@@ -24,9 +27,28 @@ inline constexpr int kGroundSweepPoints = 41;
 inline constexpr double kFrequencyTolerance = 1e-5;
 inline constexpr double kSizeTolerance = 1e-5;
 
+// A search found no answer where one was asked for (no coil inductance that
+// makes the antenna resonate): the engine itself worked.
+class SimulationSearchError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the corrected coil is wound with: the former, the bare copper wire's
+// diameter and, when the user fixes it, the pitch (inches).
+struct CoilBuild {
+    double formerDiaIn = 0;
+    double wireDiaIn = 0;
+    std::optional<double> pitchIn;
+    std::string wireName; // "SWG 20", "AWG 18"; empty for a wire given by diameter
+};
+
 struct SimulationOptions {
     ModelOptions model;
     double z0Ohm = kDefaultZ0;
+    // With a former and a coil wire the corrected coil is wound, and the
+    // coils' loss comes from their windings unless model.coilQGiven.
+    std::optional<CoilBuild> build;
 };
 
 struct SimulatedPoint {
@@ -53,17 +75,45 @@ struct SwrBand {
     std::optional<double> highMHz; // none: above the sweep
 };
 
+// A winding and what it has at the design frequency.
+struct WoundCoil {
+    CoilWinding winding;
+    CoilAtFrequency atF;
+    double lowFrequencyUH = 0;
+    double selfResonanceMHz = 0;
+};
+
+// The window's winding of the formula's inductance as the user builds it:
+// its turns close-wound, or at the pitch its revised length gives where that
+// is wider, and the antenna it makes.
+struct WindowWindingCheck {
+    WoundCoil coil;
+    SimulatedAntenna antenna;
+    bool inSwr2Band = false; // its resonance within the corrected antenna's 2:1 band
+};
+
 struct SimulationResult {
     int segments = 0;
     SimulatedAntenna formula;
+    // With a winding to build, the corrected antenna is solved with that
+    // winding's inductance and loss.
     SimulatedAntenna corrected;
+    double formulaCoilQ = 0;
+    double correctedCoilQ = 0;
+    // The winding to build for the corrected inductance; none without a
+    // former, or when no winding can have it (buildFault says why).
+    std::optional<WoundCoil> build;
+    std::optional<std::string> buildFault;
+    std::optional<WindowWindingCheck> windowWinding;
     // The corrected inductance wound as the window winds it, when the
     // winding inputs were given.
     std::optional<DesignResult> correctedWinding;
     // With the formula's coils: how much longer (negative: shorter) each tip
     // must be for resonance at F; none when no tip length gives it.
     std::optional<double> tipChangeFt;
-    double lossDb = 0;               // of the corrected antenna at F
+    // Of the corrected antenna at F; none where NEC's efficiency is not above
+    // zero (a very short antenna, where the report says "below 0.1 %").
+    std::optional<double> lossDb;
     std::optional<SwrBand> swr2Band; // none: the SWR never comes down to 2
     int solves = 0;                  // decks nec2c solved
 };
@@ -71,15 +121,19 @@ struct SimulationResult {
 // The standing-wave ratio of a load on a line of impedance z0.
 double standingWaveRatio(double resistanceOhm, double reactanceOhm, double z0Ohm);
 
+// One model solved at one frequency.
+SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Ohm, Nec2c& engine);
+
 // One antenna solved over the sweep around freqMHz: its resonance nearest
 // freqMHz and its feed point and efficiency there.
 SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
                                  Nec2c& engine);
 
 // Solves the design's antenna (its inductance must have been computed, and
-// be above zero). winding: the step-2 inputs, for the corrected winding.
-// Throws NecDeckError when the antenna cannot be modelled and NecEngineError
-// when nec2c fails.
+// be above zero). winding: the step-2 inputs, for the window's winding of the
+// corrected inductance. Throws NecDeckError when the antenna cannot be
+// modelled, NecEngineError when nec2c fails and SimulationSearchError when
+// no coil makes the antenna resonate at F.
 SimulationResult simulateDesign(const DesignResult& design,
                                 const std::optional<WindingInputs>& winding,
                                 const SimulationOptions& options, Nec2c& engine);
