@@ -7,6 +7,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <span>
 
 namespace tarvix {
 
@@ -19,7 +20,7 @@ constexpr double kMPerIn = 0.0254;
 constexpr double kMaxTurns = 10000;
 // The harmonics around the wire by which rings beyond the window act.
 constexpr int kFarHarmonics = 3;
-constexpr int kFarSamples = 12;
+constexpr int kFarSamples = 8;
 
 // ln(g / s) of two coplanar strips of equal width s at centre distance m s, g
 // their geometric mean distance (Maxwell 1873): exact below 8, its series beyond,
@@ -222,14 +223,27 @@ Block inverse(Block block) {
     return result;
 }
 
-// target -= left * right, for vectors of the block's size.
-void subtractProduct(double* target, const Block& left, const double* right) {
-    for (int r = 0; r < left.size; ++r) {
-        double sum = 0;
-        for (int c = 0; c < left.size; ++c) {
-            sum += left.at(r, c) * right[c];
+Block transpose(const Block& block) {
+    Block result(block.size);
+    for (int r = 0; r < block.size; ++r) {
+        for (int c = 0; c < block.size; ++c) {
+            result.at(c, r) = block.at(r, c);
         }
-        target[r] -= sum;
+    }
+    return result;
+}
+
+// target -= left * right for vectors of the block's size, left given transposed:
+// a sum of its contiguous columns, which the compiler can vectorise.
+void subtractTransposedProduct(double* __restrict target, const Block& leftTransposed,
+                               const double* __restrict right) {
+    const int n = leftTransposed.size;
+    for (int c = 0; c < n; ++c) {
+        const double factor = right[c];
+        const double* __restrict column = &leftTransposed.value[std::size_t(c) * n];
+        for (int r = 0; r < n; ++r) {
+            target[r] -= column[r] * factor;
+        }
     }
 }
 
@@ -243,9 +257,12 @@ public:
         while (m_length < atLeast) {
             m_length *= 2;
         }
-        for (std::size_t k = 0; k < m_length / 2; ++k) {
-            const double angle = -2 * kPi * double(k) / double(m_length);
-            m_twiddle.emplace_back(std::cos(angle), std::sin(angle));
+        // Stage by stage, the twiddles of a half-length h at [h - 1, 2h - 1).
+        for (std::size_t half = 1; half < m_length; half *= 2) {
+            for (std::size_t k = 0; k < half; ++k) {
+                const double angle = -kPi * double(k) / double(half);
+                m_twiddle.emplace_back(std::cos(angle), std::sin(angle));
+            }
         }
         m_reversed.resize(m_length);
         for (std::size_t i = 1, j = 0; i < m_length; ++i) {
@@ -259,32 +276,44 @@ public:
     }
     std::size_t length() const { return m_length; }
 
+    // The inverse as the conjugate of the forward transform of the conjugate.
     void transform(std::vector<Complex>& data, bool inverse) const {
+        if (inverse) {
+            for (auto& v : data) {
+                v = std::conj(v);
+            }
+        }
         for (std::size_t i = 1; i < m_length; ++i) {
             if (i < m_reversed[i]) {
                 std::swap(data[i], data[m_reversed[i]]);
             }
         }
+        // Real and imaginary parts interleaved, as std::complex guarantees; the
+        // products written out, since std::complex's also guards against
+        // infinities, which cannot arise here.
+        double* __restrict values = reinterpret_cast<double*>(data.data());
         for (std::size_t half = 1; half < m_length; half *= 2) {
-            const std::size_t stride = m_length / (2 * half);
+            const double* __restrict twiddle =
+                reinterpret_cast<const double*>(m_twiddle.data() + (half - 1));
             for (std::size_t start = 0; start < m_length; start += 2 * half) {
+                double* __restrict even = values + 2 * start;
+                double* __restrict odd = values + 2 * (start + half);
                 for (std::size_t k = 0; k < half; ++k) {
-                    const Complex w = m_twiddle[k * stride];
-                    const double wIm = inverse ? -w.imag() : w.imag();
-                    const Complex odd = data[start + k + half];
-                    // Written out: std::complex's product also guards against
-                    // infinities, which cannot arise here.
-                    const Complex turned(odd.real() * w.real() - odd.imag() * wIm,
-                                         odd.real() * wIm + odd.imag() * w.real());
-                    const Complex even = data[start + k];
-                    data[start + k] = even + turned;
-                    data[start + k + half] = even - turned;
+                    const double wRe = twiddle[2 * k];
+                    const double wIm = twiddle[2 * k + 1];
+                    const double turnedRe = odd[2 * k] * wRe - odd[2 * k + 1] * wIm;
+                    const double turnedIm = odd[2 * k] * wIm + odd[2 * k + 1] * wRe;
+                    odd[2 * k] = even[2 * k] - turnedRe;
+                    odd[2 * k + 1] = even[2 * k + 1] - turnedIm;
+                    even[2 * k] += turnedRe;
+                    even[2 * k + 1] += turnedIm;
                 }
             }
         }
         if (inverse) {
+            const double scale = 1 / double(m_length);
             for (auto& v : data) {
-                v /= double(m_length);
+                v = std::conj(v) * scale;
             }
         }
     }
@@ -592,11 +621,28 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         }
     }
     // Unit lower, then upper with the diagonal blocks inverted.
+    // The solve runs on transposed copies, whose columns are contiguous.
+    struct TransposedStep {
+        Block diagonalInverse;
+        std::vector<Block> upper, lower;
+    };
+    std::vector<TransposedStep> transposed;
+    for (const Step& step : steps) {
+        TransposedStep t{transpose(step.diagonalInverse), {}, {}};
+        for (const Block& block : step.upper) {
+            t.upper.push_back(transpose(block));
+        }
+        for (const Block& block : step.lower) {
+            t.lower.push_back(transpose(block));
+        }
+        transposed.push_back(std::move(t));
+    }
     const auto solve = [&](std::vector<double> b) {
         for (int k = 0; k < rings; ++k) {
             double* row = &b[std::size_t(k) * size];
             for (int p = std::max(0, k - window); p < k; ++p) {
-                subtractProduct(row, lowerOf(k, p), &b[std::size_t(p) * size]);
+                subtractTransposedProduct(row, transposed[stepOf[p]].lower[k - p - 1],
+                                          &b[std::size_t(p) * size]);
             }
         }
         std::vector<double> x(b.size(), 0.0);
@@ -604,17 +650,14 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
             double* row = &b[std::size_t(k) * size];
             const int last = std::min(rings - 1, k + window);
             for (int j = k + 1; j <= last; ++j) {
-                subtractProduct(row, upperOf(k, j), &x[std::size_t(j) * size]);
+                subtractTransposedProduct(row, transposed[stepOf[k]].upper[j - k - 1],
+                                          &x[std::size_t(j) * size]);
             }
-            double* out = &x[std::size_t(k) * size];
-            const Block& inverseBlock = steps[stepOf[k]].diagonalInverse;
-            for (int r = 0; r < size; ++r) {
-                double sum = 0;
-                for (int c = 0; c < size; ++c) {
-                    sum += inverseBlock.at(r, c) * row[c];
-                }
-                out[r] = sum;
+            for (double& v : std::span(row, size)) {
+                v = -v;
             }
+            subtractTransposedProduct(&x[std::size_t(k) * size],
+                                      transposed[stepOf[k]].diagonalInverse, row);
         }
         return x;
     };
@@ -715,7 +758,21 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
             }
             return spectra;
         };
+        // Received modes p and p + 1 go out together as the real and imaginary
+        // parts of one inverse transform: their kernels combined as first + i second.
         const std::vector<std::vector<Complex>> kernel = spectraOf(kernelTaps);
+        std::vector<std::vector<Complex>> pairedKernel;
+        for (int p = 0; p < kModes; p += 2) {
+            for (int q = 0; q < kModes; ++q) {
+                std::vector<Complex> paired = kernel[p * kModes + q];
+                if (p + 1 < kModes) {
+                    for (std::size_t f = 0; f < length; ++f) {
+                        paired[f] += Complex(0, 1) * kernel[(p + 1) * kModes + q][f];
+                    }
+                }
+                pairedKernel.push_back(std::move(paired));
+            }
+        }
         // The far flux at the band rows from the modes [firstMode, lastMode].
         const auto farFlux = [&](const std::vector<double>& currents, int firstMode, int lastMode) {
             std::vector<std::vector<double>> modeTaps(lastMode - firstMode + 1,
@@ -735,18 +792,14 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
                 // Modes p and p + 1 as the real and imaginary parts of one transform.
                 std::fill(sum.begin(), sum.end(), Complex{});
                 for (int q = firstMode; q <= lastMode; ++q) {
-                    const std::vector<Complex>& mode = modeSpectrum[q - firstMode];
-                    const std::vector<Complex>& first = kernel[p * kModes + q];
-                    const bool pair = p + 1 < kModes;
-                    for (std::size_t f = 0; f < length; ++f) {
-                        // Written out: std::complex's product also guards against
-                        // infinities, which cannot arise here.
-                        const double re =
-                            first[f].real() - (pair ? kernel[(p + 1) * kModes + q][f].imag() : 0.0);
-                        const double im =
-                            first[f].imag() + (pair ? kernel[(p + 1) * kModes + q][f].real() : 0.0);
-                        sum[f] += Complex(re * mode[f].real() - im * mode[f].imag(),
-                                          re * mode[f].imag() + im * mode[f].real());
+                    const double* __restrict mode =
+                        reinterpret_cast<const double*>(modeSpectrum[q - firstMode].data());
+                    const double* __restrict paired =
+                        reinterpret_cast<const double*>(pairedKernel[(p / 2) * kModes + q].data());
+                    double* __restrict out = reinterpret_cast<double*>(sum.data());
+                    for (std::size_t f = 0; f < 2 * length; f += 2) {
+                        out[f] += paired[f] * mode[f] - paired[f + 1] * mode[f + 1];
+                        out[f + 1] += paired[f] * mode[f + 1] + paired[f + 1] * mode[f];
                     }
                 }
                 fft.transform(sum, true);

@@ -99,7 +99,7 @@ std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz,
 // whole system is solved by GMRES with the windowed system, factored once, as
 // preconditioner.
 inline constexpr int kCoilBandsPerTurn = 24;
-inline constexpr int kCoilWindowTurns = 3;
+inline constexpr int kCoilWindowTurns = 2;
 
 // A row of equal coaxial rings of round wire, axially spaced by the pitch, ring k
 // carrying turnCurrents[k] (in amperes, any sign), their surfaces perfectly
