@@ -206,7 +206,7 @@ TEST(CoilField, ConvergesInTheBandCount) {
 }
 
 // The far rings through harmonics against every band coupled to every other, on
-// 40 turns (the window is 3): thick wire on a small former, thin wire on a wide
+// 40 turns (the window is kCoilWindowTurns): thick wire on a small former, thin wire on a wide
 // one (the slowest to settle along the coil). 12 bands keep the full solution
 // quick; the far treatment does not depend on the band count.
 TEST(CoilField, FarRingsAgreeWithTheFullSolution) {
