@@ -416,6 +416,8 @@ void gmres(const Apply& apply, const std::vector<double>& rhs, std::vector<doubl
     }
 }
 
+// The surface resistance of a good conductor, sqrt(pi f mu0 / sigma) (Wheeler
+// 1942, the incremental-inductance rule), for a skin depth small against the wire.
 double surfaceResistanceOhm(double freqMHz) {
     return std::sqrt(kPi * freqMHz * 1e6 * kMu0HPerM / kCopperSPerM);
 }
@@ -668,10 +670,10 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
     std::vector<double> solution = solve(rhs);
 
     // The rings beyond the window act through the lowest Fourier modes of their
-    // band currents around the wire (up to cos 2 theta, sin 2 theta; the next is
-    // smaller by (d / distance)^3 again). Mode 0 is the ring's current, known from
-    // the start; the others are carried to the right-hand side until the flux
-    // settles.
+    // band currents around the wire, up to cos 3 theta, sin 3 theta (each next one
+    // is weaker by the wire's radius over the distance, 1/6 at 3 pitches). Mode 0
+    // is the ring's current, known from the start; the others are solved for by
+    // GMRES, preconditioned by the windowed system.
     if (window < rings - 1) {
         constexpr int kModes = 2 * kFarHarmonics + 1;
         std::vector<std::array<double, kModes>> modeShape(m);
@@ -693,8 +695,8 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         std::vector<std::vector<double>> kernelTaps(std::size_t(kModes) * kModes,
                                                     std::vector<double>(length, 0.0));
         // The far rings' mutual inductances sampled at kFarSamples points around
-        // each wire: the harmonics up to 3 of a field this smooth need no more (the
-        // first alias is harmonic kFarSamples - 3, smaller by (d / 2 distance)^9).
+        // each wire: the first harmonic to alias onto 3 is kFarSamples - 3 = 5,
+        // weaker than it by (r / distance)^2, 1/36 at 3 pitches.
         // Mirror symmetry gives the ring o before from the ring o further on: the
         // sine harmonics change sign.
         const auto parity = [](int q) { return q > 0 && q % 2 == 0 ? -1.0 : 1.0; };
