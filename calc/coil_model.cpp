@@ -416,8 +416,8 @@ void gmres(const Apply& apply, const std::vector<double>& rhs, std::vector<doubl
     }
 }
 
-// The surface resistance of a good conductor, sqrt(pi f mu0 / sigma) (Wheeler
-// 1942, the incremental-inductance rule), for a skin depth small against the wire.
+// The surface resistance of a good conductor, sqrt(pi f mu0 / sigma) (Rayleigh
+// 1886, the skin effect), while the skin depth is small against the wire.
 double surfaceResistanceOhm(double freqMHz) {
     return std::sqrt(kPi * freqMHz * 1e6 * kMu0HPerM / kCopperSPerM);
 }
@@ -432,15 +432,6 @@ struct FieldRatios {
 double isolatedWireLossOhm(const CoilWinding& coil, double turns, double freqMHz) {
     return surfaceResistanceOhm(freqMHz) * turns * (coil.formerDiaIn + coil.wireDiaIn) /
            coil.wireDiaIn;
-}
-
-FieldRatios fieldRatios(const CoilWinding& coil, int turns, double freqMHz) {
-    CoilWinding whole = coil;
-    whole.turns = turns;
-    const CoilAtFrequency atF =
-        coilFieldSolution(whole, freqMHz, kCoilBandsPerTurn, kCoilWindowTurns);
-    return {atF.inductanceUH / lowFrequencyInductanceUH(whole),
-            atF.resistanceOhm / isolatedWireLossOhm(coil, turns, freqMHz)};
 }
 
 CoilAtFrequency fromRatios(const CoilWinding& coil, const FieldRatios& ratios, double freqMHz) {
@@ -501,10 +492,18 @@ double lowFrequencyInductanceUH(const CoilWinding& coil) {
     return (sheetH - roundWireH) * 1e6;
 }
 
-RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitchM,
-                             const std::vector<double>& turnCurrents, int bandsPerTurn,
-                             int windowTurns) {
-    const int rings = int(turnCurrents.size());
+namespace {
+
+// Ring rows of up to the longest of the current sets, all with the same window:
+// the coupling, its factors and the far kernels are shared.
+std::vector<RingRowSolution> solveRingRows(double ringRadiusM, double wireRadiusM, double pitchM,
+                                           const std::vector<std::vector<double>>& currentSets,
+                                           int bandsPerTurn, int windowTurns) {
+    std::size_t longest = 1;
+    for (const auto& currents : currentSets) {
+        longest = std::max(longest, currents.size());
+    }
+    const int rings = int(longest);
     const int m = bandsPerTurn;
     const int window = std::min(std::max(windowTurns, 1), rings - 1);
     const Bands bands = makeBands(ringRadiusM, wireRadiusM, m);
@@ -640,7 +639,8 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         transposed.push_back(std::move(t));
     }
     const auto solve = [&](std::vector<double> b) {
-        for (int k = 0; k < rings; ++k) {
+        const int count = int(b.size()) / size;
+        for (int k = 0; k < count; ++k) {
             double* row = &b[std::size_t(k) * size];
             for (int p = std::max(0, k - window); p < k; ++p) {
                 subtractTransposedProduct(row, transposed[stepOf[p]].lower[k - p - 1],
@@ -648,9 +648,9 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
             }
         }
         std::vector<double> x(b.size(), 0.0);
-        for (int k = rings - 1; k >= 0; --k) {
+        for (int k = count - 1; k >= 0; --k) {
             double* row = &b[std::size_t(k) * size];
-            const int last = std::min(rings - 1, k + window);
+            const int last = std::min(count - 1, k + window);
             for (int j = k + 1; j <= last; ++j) {
                 subtractTransposedProduct(row, transposed[stepOf[k]].upper[j - k - 1],
                                           &x[std::size_t(j) * size]);
@@ -663,18 +663,13 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         }
         return x;
     };
-    std::vector<double> rhs(std::size_t(rings) * size, 0.0);
-    for (int k = 0; k < rings; ++k) {
-        rhs[std::size_t(k) * size + m] = turnCurrents[k];
-    }
-    std::vector<double> solution = solve(rhs);
-
     // The rings beyond the window act through the lowest Fourier modes of their
     // band currents around the wire, up to cos 3 theta, sin 3 theta (each next one
     // is weaker by the wire's radius over the distance, 1/6 at 3 pitches). Mode 0
     // is the ring's current, known from the start; the others are solved for by
     // GMRES, preconditioned by the windowed system.
-    if (window < rings - 1) {
+    const bool farRings = window < rings - 1;
+    {
         constexpr int kModes = 2 * kFarHarmonics + 1;
         std::vector<std::array<double, kModes>> modeShape(m);
         for (int j = 0; j < m; ++j) {
@@ -762,9 +757,10 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         };
         // Received modes p and p + 1 go out together as the real and imaginary
         // parts of one inverse transform: their kernels combined as first + i second.
-        const std::vector<std::vector<Complex>> kernel = spectraOf(kernelTaps);
+        const std::vector<std::vector<Complex>> kernel =
+            farRings ? spectraOf(kernelTaps) : std::vector<std::vector<Complex>>{};
         std::vector<std::vector<Complex>> pairedKernel;
-        for (int p = 0; p < kModes; p += 2) {
+        for (int p = 0; farRings && p < kModes; p += 2) {
             for (int q = 0; q < kModes; ++q) {
                 std::vector<Complex> paired = kernel[p * kModes + q];
                 if (p + 1 < kModes) {
@@ -777,9 +773,10 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         }
         // The far flux at the band rows from the modes [firstMode, lastMode].
         const auto farFlux = [&](const std::vector<double>& currents, int firstMode, int lastMode) {
+            const int count = int(currents.size()) / size;
             std::vector<std::vector<double>> modeTaps(lastMode - firstMode + 1,
                                                       std::vector<double>(length, 0.0));
-            for (int l = 0; l < rings; ++l) {
+            for (int l = 0; l < count; ++l) {
                 for (int j = 0; j < m; ++j) {
                     const double current = currents[std::size_t(l) * size + j];
                     for (int q = firstMode; q <= lastMode; ++q) {
@@ -805,7 +802,7 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
                     }
                 }
                 fft.transform(sum, true);
-                for (int k = 0; k < rings; ++k) {
+                for (int k = 0; k < count; ++k) {
                     double* row = &flux[std::size_t(k) * size];
                     for (int i = 0; i < m; ++i) {
                         row[i] += sum[k].real() * modeShape[i][p] +
@@ -815,53 +812,68 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
             }
             return flux;
         };
-        std::vector<double> uniform(rhs.size(), 0.0);
-        for (int l = 0; l < rings; ++l) {
-            for (int j = 0; j < m; ++j) {
-                uniform[std::size_t(l) * size + j] = turnCurrents[l] / m;
+
+        std::vector<RingRowSolution> results;
+        std::vector<double> previous;
+        for (const std::vector<double>& turnCurrents : currentSets) {
+            const int count = int(turnCurrents.size());
+            std::vector<double> rhs(std::size_t(count) * size, 0.0);
+            for (int k = 0; k < count; ++k) {
+                rhs[std::size_t(k) * size + m] = turnCurrents[k];
             }
+            std::vector<double> solution = solve(rhs);
+            if (window < count - 1) {
+                std::vector<double> uniform(rhs.size(), 0.0);
+                for (int l = 0; l < count; ++l) {
+                    for (int j = 0; j < m; ++j) {
+                        uniform[std::size_t(l) * size + j] = turnCurrents[l] / m;
+                    }
+                }
+                std::vector<double> withCurrentMode = rhs;
+                const std::vector<double> currentModeFlux = farFlux(uniform, 0, 0);
+                for (std::size_t e = 0; e < rhs.size(); ++e) {
+                    withCurrentMode[e] -= currentModeFlux[e];
+                }
+                // x = near^-1 (b - far(x)), as (1 + near^-1 far) x = near^-1 b.
+                const std::vector<double> start = solve(withCurrentMode);
+                solution = start;
+                // One ring more than the row before: its solution with the middle
+                // ring doubled is close, and GMRES starts from there.
+                if (!results.empty() && std::size_t(count) * size == previous.size() + size) {
+                    const std::size_t middle = std::size_t(count / 2) * size;
+                    std::copy(previous.begin(), previous.begin() + middle, solution.begin());
+                    std::copy(previous.begin() + (middle - size), previous.end(),
+                              solution.begin() + (middle - size) + size);
+                }
+                gmres(
+                    [&](const std::vector<double>& x) { return solve(farFlux(x, 1, kModes - 1)); },
+                    start, solution, 1e-5);
+            }
+            RingRowSolution result;
+            for (int k = 0; k < count; ++k) {
+                result.inductanceH += turnCurrents[k] * solution[std::size_t(k) * size + m];
+                for (int b = 0; b < m; ++b) {
+                    const double bandA = solution[std::size_t(k) * size + b];
+                    result.bandA.push_back(bandA);
+                    result.lossPerRsOhm += bandA * bandA * 2 * kPi * bands.rhoM[b] / bands.widthM;
+                }
+            }
+            // Normalised to a unit current in the largest ring, as a series coil's.
+            double largest = 0;
+            for (double current : turnCurrents) {
+                largest = std::max(largest, std::abs(current));
+            }
+            result.inductanceH /= largest * largest;
+            result.lossPerRsOhm /= largest * largest;
+            results.push_back(std::move(result));
+            previous = std::move(solution);
         }
-        std::vector<double> withCurrentMode = rhs;
-        const std::vector<double> currentModeFlux = farFlux(uniform, 0, 0);
-        for (std::size_t e = 0; e < rhs.size(); ++e) {
-            withCurrentMode[e] -= currentModeFlux[e];
-        }
-        // x = near^-1 (b - far(x)), as (1 + near^-1 far) x = near^-1 b.
-        const std::vector<double> start = solve(withCurrentMode);
-        solution = start;
-        gmres([&](const std::vector<double>& x) { return solve(farFlux(x, 1, kModes - 1)); }, start,
-              solution, 1e-7);
+        return results;
     }
-
-    RingRowSolution result;
-    for (int k = 0; k < rings; ++k) {
-        result.inductanceH += turnCurrents[k] * solution[std::size_t(k) * size + m];
-        for (int b = 0; b < m; ++b) {
-            const double bandA = solution[std::size_t(k) * size + b];
-            result.bandA.push_back(bandA);
-            result.lossPerRsOhm += bandA * bandA * 2 * kPi * bands.rhoM[b] / bands.widthM;
-        }
-    }
-    // Normalised to a unit current in the largest ring, as a series coil's.
-    double largest = 0;
-    for (double current : turnCurrents) {
-        largest = std::max(largest, std::abs(current));
-    }
-    result.inductanceH /= largest * largest;
-    result.lossPerRsOhm /= largest * largest;
-    return result;
 }
 
-CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn) {
-    return coilFieldSolution(coil, freqMHz, bandsPerTurn, int(std::round(coil.turns)));
-}
-
-CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn,
-                                  int windowTurns) {
-    const int turns = std::max(1, int(std::round(coil.turns)));
-    const RingRowSolution row = solveRingRow(
-        0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMPerIn, 0.5 * coil.wireDiaIn * kMPerIn,
-        coil.pitchIn * kMPerIn, std::vector<double>(turns, 1.0), bandsPerTurn, windowTurns);
+// The coil's values at F from the band solution of its rings, in series.
+CoilAtFrequency atFrequencyOf(const RingRowSolution& row, double freqMHz) {
     const double omega = 2 * kPi * freqMHz * 1e6;
     CoilAtFrequency result;
     result.resistanceOhm = surfaceResistanceOhm(freqMHz) * row.lossPerRsOhm;
@@ -870,21 +882,60 @@ CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int b
     return result;
 }
 
+std::vector<RingRowSolution> solveCoilRows(const CoilWinding& coil, std::vector<int> turnCounts,
+                                           int bandsPerTurn, int windowTurns) {
+    std::vector<std::vector<double>> currentSets;
+    for (int turns : turnCounts) {
+        currentSets.emplace_back(std::max(turns, 1), 1.0);
+    }
+    return solveRingRows(0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMPerIn,
+                         0.5 * coil.wireDiaIn * kMPerIn, coil.pitchIn * kMPerIn, currentSets,
+                         bandsPerTurn, windowTurns);
+}
+
+} // namespace
+
+RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitchM,
+                             const std::vector<double>& turnCurrents, int bandsPerTurn,
+                             int windowTurns) {
+    return solveRingRows(ringRadiusM, wireRadiusM, pitchM, {turnCurrents}, bandsPerTurn,
+                         windowTurns)
+        .front();
+}
+
+CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn) {
+    return coilFieldSolution(coil, freqMHz, bandsPerTurn, int(std::round(coil.turns)));
+}
+
+CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn,
+                                  int windowTurns) {
+    const int turns = int(std::round(coil.turns));
+    return atFrequencyOf(solveCoilRows(coil, {turns}, bandsPerTurn, windowTurns).front(), freqMHz);
+}
+
 CoilAtFrequency coilAtFrequency(const CoilWinding& coil, double freqMHz) {
     const double turns = std::max(coil.turns, 1.0);
     const int below = int(std::floor(turns));
     const double fraction = turns - below;
-    // From 20 turns on the ratios change by less than 1e-4 a turn: the nearest
-    // whole number serves, at half the cost.
-    if (turns >= 20) {
-        const FieldRatios ratios = fieldRatios(coil, int(std::round(turns)), freqMHz);
-        return fromRatios(coil, ratios, freqMHz);
-    }
-    FieldRatios ratios = fieldRatios(coil, below, freqMHz);
+    // Whole turns, or the whole numbers around a fraction solved together.
+    std::vector<int> turnCounts{below};
     if (fraction > 0) {
-        const FieldRatios above = fieldRatios(coil, below + 1, freqMHz);
-        ratios.inductance += fraction * (above.inductance - ratios.inductance);
-        ratios.proximity += fraction * (above.proximity - ratios.proximity);
+        turnCounts.push_back(below + 1);
+    }
+    const std::vector<RingRowSolution> rows =
+        solveCoilRows(coil, turnCounts, kCoilBandsPerTurn, kCoilWindowTurns);
+    std::vector<FieldRatios> ratiosOf;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        CoilWinding whole = coil;
+        whole.turns = turnCounts[r];
+        const CoilAtFrequency atF = atFrequencyOf(rows[r], freqMHz);
+        ratiosOf.push_back({atF.inductanceUH / lowFrequencyInductanceUH(whole),
+                            atF.resistanceOhm / isolatedWireLossOhm(coil, whole.turns, freqMHz)});
+    }
+    FieldRatios ratios = ratiosOf.front();
+    if (fraction > 0) {
+        ratios.inductance += fraction * (ratiosOf[1].inductance - ratios.inductance);
+        ratios.proximity += fraction * (ratiosOf[1].proximity - ratios.proximity);
     }
     return fromRatios(coil, ratios, freqMHz);
 }

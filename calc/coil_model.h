@@ -61,9 +61,8 @@ double lowFrequencyInductanceUH(const CoilWinding& coil);
 // entry into the copper on both sides of it is ignored, which overstates the
 // crowding there (most at the coil's ends, where the field crosses the winding).
 // A fractional number of turns takes the field solution's ratios to the
-// low-frequency inductance and to an isolated wire's loss: interpolated between
-// the whole numbers around it below 20 turns, from the nearest one above, where
-// they change by less than 1e-4 a turn.
+// low-frequency inductance and to an isolated wire's loss, interpolated between
+// the whole numbers around it (two field solutions).
 struct CoilAtFrequency {
     double inductanceUH = 0;
     double resistanceOhm = 0;

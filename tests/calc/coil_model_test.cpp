@@ -256,6 +256,18 @@ TEST(CoilAtFrequency, TypicalLoadingCoilsLandInTheExpectedScale) {
                   lowFrequencyInductanceUH(closeWound(20, 3, 0.018)));
 }
 
+TEST(CoilAtFrequency, FractionalTurnsLieBetweenTheWholeOnes) {
+    for (double turns : {5.5, 30.3, 150.5}) {
+        const CoilAtFrequency below = coilAtFrequency(closeWound(std::floor(turns), 2, 0.036), 7);
+        const CoilAtFrequency at = coilAtFrequency(closeWound(turns, 2, 0.036), 7);
+        const CoilAtFrequency above = coilAtFrequency(closeWound(std::ceil(turns), 2, 0.036), 7);
+        EXPECT_GT(at.inductanceUH, below.inductanceUH) << turns;
+        EXPECT_LT(at.inductanceUH, above.inductanceUH) << turns;
+        EXPECT_GT(at.resistanceOhm, below.resistanceOhm) << turns;
+        EXPECT_LT(at.resistanceOhm, above.resistanceOhm) << turns;
+    }
+}
+
 struct Design {
     const char* name;
     double targetUH, freqMHz, formerIn, wireIn;
