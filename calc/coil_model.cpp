@@ -1022,8 +1022,9 @@ std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz,
         return withTurns(turns);
     }
     coil.turns = turns;
-    // Spread: the inductance falls as the pitch grows. Bisection on ln(pitch) to a
-    // bracket, then secant steps in ln(L) against ln(pitch) kept inside it.
+    // Spread: the inductance falls as the pitch grows. The pitch widened by half
+    // again to a bracket, then secant steps in ln(L) against ln(pitch) kept inside
+    // it, with the bracket's geometric mean where a step would leave it.
     double nearPitch = closePitchIn;
     double nearUH = atF;
     double farPitch = closePitchIn;
