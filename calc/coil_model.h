@@ -59,7 +59,9 @@ double lowFrequencyInductanceUH(const CoilWinding& coil);
 // those currents, and its reactive half adds R / omega to the inductance. Where
 // the enamel leaves a gap between turns of only a few skin depths, the field's
 // entry into the copper on both sides of it is ignored, which overstates the
-// crowding there (most at the coil's ends, where the field crosses the winding).
+// crowding there (most at the coil's ends, where the field crosses the winding);
+// as the gap closes (pitch = bare diameter) the model's loss grows without bound,
+// so it is meant for pitches of at least the enamelled diameter.
 // A fractional number of turns takes the field solution's ratios to the
 // low-frequency inductance and to an isolated wire's loss, interpolated between
 // the whole numbers around it (two field solutions).
