@@ -7,6 +7,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <span>
 
 namespace tarvix {
 
@@ -19,7 +20,7 @@ constexpr double kMPerIn = 0.0254;
 constexpr double kMaxTurns = 10000;
 // The harmonics around the wire by which rings beyond the window act.
 constexpr int kFarHarmonics = 3;
-constexpr int kFarSamples = 12;
+constexpr int kFarSamples = 8;
 
 // ln(g / s) of two coplanar strips of equal width s at centre distance m s, g
 // their geometric mean distance (Maxwell 1873): exact below 8, its series beyond,
@@ -222,14 +223,27 @@ Block inverse(Block block) {
     return result;
 }
 
-// target -= left * right, for vectors of the block's size.
-void subtractProduct(double* target, const Block& left, const double* right) {
-    for (int r = 0; r < left.size; ++r) {
-        double sum = 0;
-        for (int c = 0; c < left.size; ++c) {
-            sum += left.at(r, c) * right[c];
+Block transpose(const Block& block) {
+    Block result(block.size);
+    for (int r = 0; r < block.size; ++r) {
+        for (int c = 0; c < block.size; ++c) {
+            result.at(c, r) = block.at(r, c);
         }
-        target[r] -= sum;
+    }
+    return result;
+}
+
+// target -= left * right for vectors of the block's size, left given transposed:
+// a sum of its contiguous columns, which the compiler can vectorise.
+void subtractTransposedProduct(double* __restrict target, const Block& leftTransposed,
+                               const double* __restrict right) {
+    const int n = leftTransposed.size;
+    for (int c = 0; c < n; ++c) {
+        const double factor = right[c];
+        const double* __restrict column = &leftTransposed.value[std::size_t(c) * n];
+        for (int r = 0; r < n; ++r) {
+            target[r] -= column[r] * factor;
+        }
     }
 }
 
@@ -243,9 +257,12 @@ public:
         while (m_length < atLeast) {
             m_length *= 2;
         }
-        for (std::size_t k = 0; k < m_length / 2; ++k) {
-            const double angle = -2 * kPi * double(k) / double(m_length);
-            m_twiddle.emplace_back(std::cos(angle), std::sin(angle));
+        // Stage by stage, the twiddles of a half-length h at [h - 1, 2h - 1).
+        for (std::size_t half = 1; half < m_length; half *= 2) {
+            for (std::size_t k = 0; k < half; ++k) {
+                const double angle = -kPi * double(k) / double(half);
+                m_twiddle.emplace_back(std::cos(angle), std::sin(angle));
+            }
         }
         m_reversed.resize(m_length);
         for (std::size_t i = 1, j = 0; i < m_length; ++i) {
@@ -259,32 +276,44 @@ public:
     }
     std::size_t length() const { return m_length; }
 
+    // The inverse as the conjugate of the forward transform of the conjugate.
     void transform(std::vector<Complex>& data, bool inverse) const {
+        if (inverse) {
+            for (auto& v : data) {
+                v = std::conj(v);
+            }
+        }
         for (std::size_t i = 1; i < m_length; ++i) {
             if (i < m_reversed[i]) {
                 std::swap(data[i], data[m_reversed[i]]);
             }
         }
+        // Real and imaginary parts interleaved, as std::complex guarantees; the
+        // products written out, since std::complex's also guards against
+        // infinities, which cannot arise here.
+        double* __restrict values = reinterpret_cast<double*>(data.data());
         for (std::size_t half = 1; half < m_length; half *= 2) {
-            const std::size_t stride = m_length / (2 * half);
+            const double* __restrict twiddle =
+                reinterpret_cast<const double*>(m_twiddle.data() + (half - 1));
             for (std::size_t start = 0; start < m_length; start += 2 * half) {
+                double* __restrict even = values + 2 * start;
+                double* __restrict odd = values + 2 * (start + half);
                 for (std::size_t k = 0; k < half; ++k) {
-                    const Complex w = m_twiddle[k * stride];
-                    const double wIm = inverse ? -w.imag() : w.imag();
-                    const Complex odd = data[start + k + half];
-                    // Written out: std::complex's product also guards against
-                    // infinities, which cannot arise here.
-                    const Complex turned(odd.real() * w.real() - odd.imag() * wIm,
-                                         odd.real() * wIm + odd.imag() * w.real());
-                    const Complex even = data[start + k];
-                    data[start + k] = even + turned;
-                    data[start + k + half] = even - turned;
+                    const double wRe = twiddle[2 * k];
+                    const double wIm = twiddle[2 * k + 1];
+                    const double turnedRe = odd[2 * k] * wRe - odd[2 * k + 1] * wIm;
+                    const double turnedIm = odd[2 * k] * wIm + odd[2 * k + 1] * wRe;
+                    odd[2 * k] = even[2 * k] - turnedRe;
+                    odd[2 * k + 1] = even[2 * k + 1] - turnedIm;
+                    even[2 * k] += turnedRe;
+                    even[2 * k + 1] += turnedIm;
                 }
             }
         }
         if (inverse) {
+            const double scale = 1 / double(m_length);
             for (auto& v : data) {
-                v /= double(m_length);
+                v = std::conj(v) * scale;
             }
         }
     }
@@ -387,6 +416,8 @@ void gmres(const Apply& apply, const std::vector<double>& rhs, std::vector<doubl
     }
 }
 
+// The surface resistance of a good conductor, sqrt(pi f mu0 / sigma) (Rayleigh
+// 1886, the skin effect), while the skin depth is small against the wire.
 double surfaceResistanceOhm(double freqMHz) {
     return std::sqrt(kPi * freqMHz * 1e6 * kMu0HPerM / kCopperSPerM);
 }
@@ -401,15 +432,6 @@ struct FieldRatios {
 double isolatedWireLossOhm(const CoilWinding& coil, double turns, double freqMHz) {
     return surfaceResistanceOhm(freqMHz) * turns * (coil.formerDiaIn + coil.wireDiaIn) /
            coil.wireDiaIn;
-}
-
-FieldRatios fieldRatios(const CoilWinding& coil, int turns, double freqMHz) {
-    CoilWinding whole = coil;
-    whole.turns = turns;
-    const CoilAtFrequency atF =
-        coilFieldSolution(whole, freqMHz, kCoilBandsPerTurn, kCoilWindowTurns);
-    return {atF.inductanceUH / lowFrequencyInductanceUH(whole),
-            atF.resistanceOhm / isolatedWireLossOhm(coil, turns, freqMHz)};
 }
 
 CoilAtFrequency fromRatios(const CoilWinding& coil, const FieldRatios& ratios, double freqMHz) {
@@ -470,10 +492,18 @@ double lowFrequencyInductanceUH(const CoilWinding& coil) {
     return (sheetH - roundWireH) * 1e6;
 }
 
-RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitchM,
-                             const std::vector<double>& turnCurrents, int bandsPerTurn,
-                             int windowTurns) {
-    const int rings = int(turnCurrents.size());
+namespace {
+
+// Ring rows of up to the longest of the current sets, all with the same window:
+// the coupling, its factors and the far kernels are shared.
+std::vector<RingRowSolution> solveRingRows(double ringRadiusM, double wireRadiusM, double pitchM,
+                                           const std::vector<std::vector<double>>& currentSets,
+                                           int bandsPerTurn, int windowTurns) {
+    std::size_t longest = 1;
+    for (const auto& currents : currentSets) {
+        longest = std::max(longest, currents.size());
+    }
+    const int rings = int(longest);
     const int m = bandsPerTurn;
     const int window = std::min(std::max(windowTurns, 1), rings - 1);
     const Bands bands = makeBands(ringRadiusM, wireRadiusM, m);
@@ -592,44 +622,54 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         }
     }
     // Unit lower, then upper with the diagonal blocks inverted.
+    // The solve runs on transposed copies, whose columns are contiguous.
+    struct TransposedStep {
+        Block diagonalInverse;
+        std::vector<Block> upper, lower;
+    };
+    std::vector<TransposedStep> transposed;
+    for (const Step& step : steps) {
+        TransposedStep t{transpose(step.diagonalInverse), {}, {}};
+        for (const Block& block : step.upper) {
+            t.upper.push_back(transpose(block));
+        }
+        for (const Block& block : step.lower) {
+            t.lower.push_back(transpose(block));
+        }
+        transposed.push_back(std::move(t));
+    }
     const auto solve = [&](std::vector<double> b) {
-        for (int k = 0; k < rings; ++k) {
+        const int count = int(b.size()) / size;
+        for (int k = 0; k < count; ++k) {
             double* row = &b[std::size_t(k) * size];
             for (int p = std::max(0, k - window); p < k; ++p) {
-                subtractProduct(row, lowerOf(k, p), &b[std::size_t(p) * size]);
+                subtractTransposedProduct(row, transposed[stepOf[p]].lower[k - p - 1],
+                                          &b[std::size_t(p) * size]);
             }
         }
         std::vector<double> x(b.size(), 0.0);
-        for (int k = rings - 1; k >= 0; --k) {
+        for (int k = count - 1; k >= 0; --k) {
             double* row = &b[std::size_t(k) * size];
-            const int last = std::min(rings - 1, k + window);
+            const int last = std::min(count - 1, k + window);
             for (int j = k + 1; j <= last; ++j) {
-                subtractProduct(row, upperOf(k, j), &x[std::size_t(j) * size]);
+                subtractTransposedProduct(row, transposed[stepOf[k]].upper[j - k - 1],
+                                          &x[std::size_t(j) * size]);
             }
-            double* out = &x[std::size_t(k) * size];
-            const Block& inverseBlock = steps[stepOf[k]].diagonalInverse;
-            for (int r = 0; r < size; ++r) {
-                double sum = 0;
-                for (int c = 0; c < size; ++c) {
-                    sum += inverseBlock.at(r, c) * row[c];
-                }
-                out[r] = sum;
+            for (double& v : std::span(row, size)) {
+                v = -v;
             }
+            subtractTransposedProduct(&x[std::size_t(k) * size],
+                                      transposed[stepOf[k]].diagonalInverse, row);
         }
         return x;
     };
-    std::vector<double> rhs(std::size_t(rings) * size, 0.0);
-    for (int k = 0; k < rings; ++k) {
-        rhs[std::size_t(k) * size + m] = turnCurrents[k];
-    }
-    std::vector<double> solution = solve(rhs);
-
     // The rings beyond the window act through the lowest Fourier modes of their
-    // band currents around the wire (up to cos 2 theta, sin 2 theta; the next is
-    // smaller by (d / distance)^3 again). Mode 0 is the ring's current, known from
-    // the start; the others are carried to the right-hand side until the flux
-    // settles.
-    if (window < rings - 1) {
+    // band currents around the wire, up to cos 3 theta, sin 3 theta (each next one
+    // is weaker by the wire's radius over the distance, 1/6 at 3 pitches). Mode 0
+    // is the ring's current, known from the start; the others are solved for by
+    // GMRES, preconditioned by the windowed system.
+    const bool farRings = window < rings - 1;
+    {
         constexpr int kModes = 2 * kFarHarmonics + 1;
         std::vector<std::array<double, kModes>> modeShape(m);
         for (int j = 0; j < m; ++j) {
@@ -650,8 +690,8 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
         std::vector<std::vector<double>> kernelTaps(std::size_t(kModes) * kModes,
                                                     std::vector<double>(length, 0.0));
         // The far rings' mutual inductances sampled at kFarSamples points around
-        // each wire: the harmonics up to 3 of a field this smooth need no more (the
-        // first alias is harmonic kFarSamples - 3, smaller by (d / 2 distance)^9).
+        // each wire: the first harmonic to alias onto 3 is kFarSamples - 3 = 5,
+        // weaker than it by (r / distance)^2, 1/36 at 3 pitches.
         // Mirror symmetry gives the ring o before from the ring o further on: the
         // sine harmonics change sign.
         const auto parity = [](int q) { return q > 0 && q % 2 == 0 ? -1.0 : 1.0; };
@@ -715,12 +755,28 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
             }
             return spectra;
         };
-        const std::vector<std::vector<Complex>> kernel = spectraOf(kernelTaps);
+        // Received modes p and p + 1 go out together as the real and imaginary
+        // parts of one inverse transform: their kernels combined as first + i second.
+        const std::vector<std::vector<Complex>> kernel =
+            farRings ? spectraOf(kernelTaps) : std::vector<std::vector<Complex>>{};
+        std::vector<std::vector<Complex>> pairedKernel;
+        for (int p = 0; farRings && p < kModes; p += 2) {
+            for (int q = 0; q < kModes; ++q) {
+                std::vector<Complex> paired = kernel[p * kModes + q];
+                if (p + 1 < kModes) {
+                    for (std::size_t f = 0; f < length; ++f) {
+                        paired[f] += Complex(0, 1) * kernel[(p + 1) * kModes + q][f];
+                    }
+                }
+                pairedKernel.push_back(std::move(paired));
+            }
+        }
         // The far flux at the band rows from the modes [firstMode, lastMode].
         const auto farFlux = [&](const std::vector<double>& currents, int firstMode, int lastMode) {
+            const int count = int(currents.size()) / size;
             std::vector<std::vector<double>> modeTaps(lastMode - firstMode + 1,
                                                       std::vector<double>(length, 0.0));
-            for (int l = 0; l < rings; ++l) {
+            for (int l = 0; l < count; ++l) {
                 for (int j = 0; j < m; ++j) {
                     const double current = currents[std::size_t(l) * size + j];
                     for (int q = firstMode; q <= lastMode; ++q) {
@@ -735,22 +791,18 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
                 // Modes p and p + 1 as the real and imaginary parts of one transform.
                 std::fill(sum.begin(), sum.end(), Complex{});
                 for (int q = firstMode; q <= lastMode; ++q) {
-                    const std::vector<Complex>& mode = modeSpectrum[q - firstMode];
-                    const std::vector<Complex>& first = kernel[p * kModes + q];
-                    const bool pair = p + 1 < kModes;
-                    for (std::size_t f = 0; f < length; ++f) {
-                        // Written out: std::complex's product also guards against
-                        // infinities, which cannot arise here.
-                        const double re =
-                            first[f].real() - (pair ? kernel[(p + 1) * kModes + q][f].imag() : 0.0);
-                        const double im =
-                            first[f].imag() + (pair ? kernel[(p + 1) * kModes + q][f].real() : 0.0);
-                        sum[f] += Complex(re * mode[f].real() - im * mode[f].imag(),
-                                          re * mode[f].imag() + im * mode[f].real());
+                    const double* __restrict mode =
+                        reinterpret_cast<const double*>(modeSpectrum[q - firstMode].data());
+                    const double* __restrict paired =
+                        reinterpret_cast<const double*>(pairedKernel[(p / 2) * kModes + q].data());
+                    double* __restrict out = reinterpret_cast<double*>(sum.data());
+                    for (std::size_t f = 0; f < 2 * length; f += 2) {
+                        out[f] += paired[f] * mode[f] - paired[f + 1] * mode[f + 1];
+                        out[f + 1] += paired[f] * mode[f + 1] + paired[f + 1] * mode[f];
                     }
                 }
                 fft.transform(sum, true);
-                for (int k = 0; k < rings; ++k) {
+                for (int k = 0; k < count; ++k) {
                     double* row = &flux[std::size_t(k) * size];
                     for (int i = 0; i < m; ++i) {
                         row[i] += sum[k].real() * modeShape[i][p] +
@@ -760,53 +812,68 @@ RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitc
             }
             return flux;
         };
-        std::vector<double> uniform(rhs.size(), 0.0);
-        for (int l = 0; l < rings; ++l) {
-            for (int j = 0; j < m; ++j) {
-                uniform[std::size_t(l) * size + j] = turnCurrents[l] / m;
+
+        std::vector<RingRowSolution> results;
+        std::vector<double> previous;
+        for (const std::vector<double>& turnCurrents : currentSets) {
+            const int count = int(turnCurrents.size());
+            std::vector<double> rhs(std::size_t(count) * size, 0.0);
+            for (int k = 0; k < count; ++k) {
+                rhs[std::size_t(k) * size + m] = turnCurrents[k];
             }
+            std::vector<double> solution = solve(rhs);
+            if (window < count - 1) {
+                std::vector<double> uniform(rhs.size(), 0.0);
+                for (int l = 0; l < count; ++l) {
+                    for (int j = 0; j < m; ++j) {
+                        uniform[std::size_t(l) * size + j] = turnCurrents[l] / m;
+                    }
+                }
+                std::vector<double> withCurrentMode = rhs;
+                const std::vector<double> currentModeFlux = farFlux(uniform, 0, 0);
+                for (std::size_t e = 0; e < rhs.size(); ++e) {
+                    withCurrentMode[e] -= currentModeFlux[e];
+                }
+                // x = near^-1 (b - far(x)), as (1 + near^-1 far) x = near^-1 b.
+                const std::vector<double> start = solve(withCurrentMode);
+                solution = start;
+                // One ring more than the row before: its solution with the middle
+                // ring doubled is close, and GMRES starts from there.
+                if (!results.empty() && std::size_t(count) * size == previous.size() + size) {
+                    const std::size_t middle = std::size_t(count / 2) * size;
+                    std::copy(previous.begin(), previous.begin() + middle, solution.begin());
+                    std::copy(previous.begin() + (middle - size), previous.end(),
+                              solution.begin() + (middle - size) + size);
+                }
+                gmres(
+                    [&](const std::vector<double>& x) { return solve(farFlux(x, 1, kModes - 1)); },
+                    start, solution, 1e-5);
+            }
+            RingRowSolution result;
+            for (int k = 0; k < count; ++k) {
+                result.inductanceH += turnCurrents[k] * solution[std::size_t(k) * size + m];
+                for (int b = 0; b < m; ++b) {
+                    const double bandA = solution[std::size_t(k) * size + b];
+                    result.bandA.push_back(bandA);
+                    result.lossPerRsOhm += bandA * bandA * 2 * kPi * bands.rhoM[b] / bands.widthM;
+                }
+            }
+            // Normalised to a unit current in the largest ring, as a series coil's.
+            double largest = 0;
+            for (double current : turnCurrents) {
+                largest = std::max(largest, std::abs(current));
+            }
+            result.inductanceH /= largest * largest;
+            result.lossPerRsOhm /= largest * largest;
+            results.push_back(std::move(result));
+            previous = std::move(solution);
         }
-        std::vector<double> withCurrentMode = rhs;
-        const std::vector<double> currentModeFlux = farFlux(uniform, 0, 0);
-        for (std::size_t e = 0; e < rhs.size(); ++e) {
-            withCurrentMode[e] -= currentModeFlux[e];
-        }
-        // x = near^-1 (b - far(x)), as (1 + near^-1 far) x = near^-1 b.
-        const std::vector<double> start = solve(withCurrentMode);
-        solution = start;
-        gmres([&](const std::vector<double>& x) { return solve(farFlux(x, 1, kModes - 1)); }, start,
-              solution, 1e-7);
+        return results;
     }
-
-    RingRowSolution result;
-    for (int k = 0; k < rings; ++k) {
-        result.inductanceH += turnCurrents[k] * solution[std::size_t(k) * size + m];
-        for (int b = 0; b < m; ++b) {
-            const double bandA = solution[std::size_t(k) * size + b];
-            result.bandA.push_back(bandA);
-            result.lossPerRsOhm += bandA * bandA * 2 * kPi * bands.rhoM[b] / bands.widthM;
-        }
-    }
-    // Normalised to a unit current in the largest ring, as a series coil's.
-    double largest = 0;
-    for (double current : turnCurrents) {
-        largest = std::max(largest, std::abs(current));
-    }
-    result.inductanceH /= largest * largest;
-    result.lossPerRsOhm /= largest * largest;
-    return result;
 }
 
-CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn) {
-    return coilFieldSolution(coil, freqMHz, bandsPerTurn, int(std::round(coil.turns)));
-}
-
-CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn,
-                                  int windowTurns) {
-    const int turns = std::max(1, int(std::round(coil.turns)));
-    const RingRowSolution row = solveRingRow(
-        0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMPerIn, 0.5 * coil.wireDiaIn * kMPerIn,
-        coil.pitchIn * kMPerIn, std::vector<double>(turns, 1.0), bandsPerTurn, windowTurns);
+// The coil's values at F from the band solution of its rings, in series.
+CoilAtFrequency atFrequencyOf(const RingRowSolution& row, double freqMHz) {
     const double omega = 2 * kPi * freqMHz * 1e6;
     CoilAtFrequency result;
     result.resistanceOhm = surfaceResistanceOhm(freqMHz) * row.lossPerRsOhm;
@@ -815,21 +882,60 @@ CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int b
     return result;
 }
 
+std::vector<RingRowSolution> solveCoilRows(const CoilWinding& coil, std::vector<int> turnCounts,
+                                           int bandsPerTurn, int windowTurns) {
+    std::vector<std::vector<double>> currentSets;
+    for (int turns : turnCounts) {
+        currentSets.emplace_back(std::max(turns, 1), 1.0);
+    }
+    return solveRingRows(0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMPerIn,
+                         0.5 * coil.wireDiaIn * kMPerIn, coil.pitchIn * kMPerIn, currentSets,
+                         bandsPerTurn, windowTurns);
+}
+
+} // namespace
+
+RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitchM,
+                             const std::vector<double>& turnCurrents, int bandsPerTurn,
+                             int windowTurns) {
+    return solveRingRows(ringRadiusM, wireRadiusM, pitchM, {turnCurrents}, bandsPerTurn,
+                         windowTurns)
+        .front();
+}
+
+CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn) {
+    return coilFieldSolution(coil, freqMHz, bandsPerTurn, int(std::round(coil.turns)));
+}
+
+CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int bandsPerTurn,
+                                  int windowTurns) {
+    const int turns = int(std::round(coil.turns));
+    return atFrequencyOf(solveCoilRows(coil, {turns}, bandsPerTurn, windowTurns).front(), freqMHz);
+}
+
 CoilAtFrequency coilAtFrequency(const CoilWinding& coil, double freqMHz) {
     const double turns = std::max(coil.turns, 1.0);
     const int below = int(std::floor(turns));
     const double fraction = turns - below;
-    // From 20 turns on the ratios change by less than 1e-4 a turn: the nearest
-    // whole number serves, at half the cost.
-    if (turns >= 20) {
-        const FieldRatios ratios = fieldRatios(coil, int(std::round(turns)), freqMHz);
-        return fromRatios(coil, ratios, freqMHz);
-    }
-    FieldRatios ratios = fieldRatios(coil, below, freqMHz);
+    // Whole turns, or the whole numbers around a fraction solved together.
+    std::vector<int> turnCounts{below};
     if (fraction > 0) {
-        const FieldRatios above = fieldRatios(coil, below + 1, freqMHz);
-        ratios.inductance += fraction * (above.inductance - ratios.inductance);
-        ratios.proximity += fraction * (above.proximity - ratios.proximity);
+        turnCounts.push_back(below + 1);
+    }
+    const std::vector<RingRowSolution> rows =
+        solveCoilRows(coil, turnCounts, kCoilBandsPerTurn, kCoilWindowTurns);
+    std::vector<FieldRatios> ratiosOf;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        CoilWinding whole = coil;
+        whole.turns = turnCounts[r];
+        const CoilAtFrequency atF = atFrequencyOf(rows[r], freqMHz);
+        ratiosOf.push_back({atF.inductanceUH / lowFrequencyInductanceUH(whole),
+                            atF.resistanceOhm / isolatedWireLossOhm(coil, whole.turns, freqMHz)});
+    }
+    FieldRatios ratios = ratiosOf.front();
+    if (fraction > 0) {
+        ratios.inductance += fraction * (ratiosOf[1].inductance - ratios.inductance);
+        ratios.proximity += fraction * (ratiosOf[1].proximity - ratios.proximity);
     }
     return fromRatios(coil, ratios, freqMHz);
 }
@@ -916,8 +1022,9 @@ std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz,
         return withTurns(turns);
     }
     coil.turns = turns;
-    // Spread: the inductance falls as the pitch grows. Bisection on ln(pitch) to a
-    // bracket, then secant steps in ln(L) against ln(pitch) kept inside it.
+    // Spread: the inductance falls as the pitch grows. The pitch widened by half
+    // again to a bracket, then secant steps in ln(L) against ln(pitch) kept inside
+    // it, with the bracket's geometric mean where a step would leave it.
     double nearPitch = closePitchIn;
     double nearUH = atF;
     double farPitch = closePitchIn;

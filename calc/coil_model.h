@@ -52,12 +52,19 @@ double lowFrequencyInductanceUH(const CoilWinding& coil);
 //
 // The model is the strong-skin limit: the current flows on the wire's surface,
 // so it holds while the skin depth (0.066 mm / sqrt(f in MHz)) is small against
-// the wire's radius, and the loss is that of a surface impedance (1 + j) Rs.
-// Turns are coaxial rings (the helix's pitch angle is ignored); each ring's
-// surface is cut into bands and the band currents are those of perfectly
-// conducting rings that carry the same current in series. A fractional number of
-// turns takes the field solution's ratios to the low-frequency inductance and to
-// an isolated wire's loss, interpolated between the whole numbers around it.
+// the wire's radius. Turns are coaxial rings (the helix's pitch angle is
+// ignored); each ring's surface is cut into bands and the band currents are those
+// of perfectly conducting rings that carry the same current in series. The loss
+// is that of the surface impedance (1 + j) Rs, Rs = sqrt(pi f mu0 / sigma), over
+// those currents, and its reactive half adds R / omega to the inductance. Where
+// the enamel leaves a gap between turns of only a few skin depths, the field's
+// entry into the copper on both sides of it is ignored, which overstates the
+// crowding there (most at the coil's ends, where the field crosses the winding);
+// as the gap closes (pitch = bare diameter) the model's loss grows without bound,
+// so it is meant for pitches of at least the enamelled diameter.
+// A fractional number of turns takes the field solution's ratios to the
+// low-frequency inductance and to an isolated wire's loss, interpolated between
+// the whole numbers around it (two field solutions).
 struct CoilAtFrequency {
     double inductanceUH = 0;
     double resistanceOhm = 0;
@@ -98,8 +105,13 @@ std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz,
 // depends only on the distance in turns, so it is a convolution (by FFT), and the
 // whole system is solved by GMRES with the windowed system, factored once, as
 // preconditioner.
+//
+// 24 bands: from 24 to 48 the loss of close-wound coils moves by under 1 % and the
+// inductance by under 0.05 %, where from 12 to 24 the loss moved by up to 10 %.
+// A window of 2 turns: on 40 to 60 turns the result agrees with the full
+// solution within 0.05 % in loss and 0.001 % in inductance.
 inline constexpr int kCoilBandsPerTurn = 24;
-inline constexpr int kCoilWindowTurns = 3;
+inline constexpr int kCoilWindowTurns = 2;
 
 // A row of equal coaxial rings of round wire, axially spaced by the pitch, ring k
 // carrying turnCurrents[k] (in amperes, any sign), their surfaces perfectly

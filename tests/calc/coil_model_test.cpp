@@ -206,7 +206,7 @@ TEST(CoilField, ConvergesInTheBandCount) {
 }
 
 // The far rings through harmonics against every band coupled to every other, on
-// 40 turns (the window is 3): thick wire on a small former, thin wire on a wide
+// 40 turns (the window is kCoilWindowTurns): thick wire on a small former, thin wire on a wide
 // one (the slowest to settle along the coil). 12 bands keep the full solution
 // quick; the far treatment does not depend on the band count.
 TEST(CoilField, FarRingsAgreeWithTheFullSolution) {
@@ -254,6 +254,18 @@ TEST(CoilAtFrequency, TypicalLoadingCoilsLandInTheExpectedScale) {
                   lowFrequencyInductanceUH(closeWound(20, 0.75, 0.08)),
               coilAtFrequency(closeWound(20, 3, 0.018), 14).inductanceUH /
                   lowFrequencyInductanceUH(closeWound(20, 3, 0.018)));
+}
+
+TEST(CoilAtFrequency, FractionalTurnsLieBetweenTheWholeOnes) {
+    for (double turns : {5.5, 30.3, 150.5}) {
+        const CoilAtFrequency below = coilAtFrequency(closeWound(std::floor(turns), 2, 0.036), 7);
+        const CoilAtFrequency at = coilAtFrequency(closeWound(turns, 2, 0.036), 7);
+        const CoilAtFrequency above = coilAtFrequency(closeWound(std::ceil(turns), 2, 0.036), 7);
+        EXPECT_GT(at.inductanceUH, below.inductanceUH) << turns;
+        EXPECT_LT(at.inductanceUH, above.inductanceUH) << turns;
+        EXPECT_GT(at.resistanceOhm, below.resistanceOhm) << turns;
+        EXPECT_LT(at.resistanceOhm, above.resistanceOhm) << turns;
+    }
 }
 
 struct Design {
