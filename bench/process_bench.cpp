@@ -61,6 +61,10 @@ int main(int argc, char** argv) {
          // 3,001 rows, and 1,293 warnings on standard error (B above 24 ft).
          wholeRun("process/sweep_b_3001_rows",
                   {"--freq", "7", "--length", "60", "--sweep-b", "0:30:0.01"}),
-         wholeRun("process/simulate_worked_example",
+         wholeRun("process/simulate_worked_example", with({"--simulate"})),
+         wholeRun("process/simulate_worked_example_at_30_ft",
+                  with({"--simulate", "--height", "30"})),
+         // The winding to build and the window's winding checked beside it.
+         wholeRun("process/simulate_worked_example_build_sheet",
                   with({"--simulate", "--former-dia", "2", "--coil-length", "2"}))});
 }

@@ -143,9 +143,7 @@ public:
         antenna.coilUH = model.coilUH;
         antenna.coilOhm = model.coilOhm;
         std::vector<SimulatedPoint> points = solveAt(
-            m_engine, model,
-            {designSweep(m_freqMHz, model.heightFt ? kGroundSweepPoints : kSimulationSweepPoints),
-             {m_freqMHz, 0, 1}},
+            m_engine, model, {designSweep(m_freqMHz, kSimulationSweepPoints), {m_freqMHz, 0, 1}},
             m_z0Ohm, &antenna.efficiencyPercent);
         antenna.atF = points.back();
         points.pop_back();

@@ -17,11 +17,10 @@
 namespace tarvix {
 
 inline constexpr double kDefaultZ0 = 50;
-// The sweep of --simulate: from 80 % to 120 % of F in steps of 0.5 %. Over
-// ground each frequency costs nec2c the ground's Sommerfeld integrals, some
-// twenty times a frequency in free space, so the sweep there takes 1 % steps.
-inline constexpr int kSimulationSweepPoints = 81;
-inline constexpr int kGroundSweepPoints = 41;
+// The sweep of --simulate: from 80 % to 120 % of F in steps of 1 %. It only
+// brackets the crossings: each resonance and band edge is then solved on its
+// own and joins the sweep.
+inline constexpr int kSimulationSweepPoints = 41;
 // Resonances and band edges are found to this fraction of a frequency, the
 // corrected inductance and the tip length to this fraction of themselves.
 inline constexpr double kFrequencyTolerance = 1e-5;
