@@ -6,6 +6,7 @@
 #include "cli/option_errors.h"
 #include "cli/unit_options.h"
 #include "cli/usage_error.h"
+#include "nec/model_limits.h"
 
 #include <CLI/CLI.hpp>
 
@@ -132,7 +133,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (heightOpt->count() > 0) {
             request.model.heightFt = optionNumber("--height", height);
             if (!(*request.model.heightFt > 0)) {
-                throw UsageError("--height: '" + height + "' is not above the ground");
+                throw optionValueError("--height", height, "is not above the ground");
             }
         }
         request.simulate = simulate;
@@ -140,7 +141,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             request.model.coilQ = positiveOptionNumber("--coil-q", coilQ);
         }
         if (z0Opt->count() > 0) {
-            request.z0Ohm = positiveOptionNumber("--z0", z0);
+            request.z0Ohm = boundedOptionNumber("--z0", z0, kMinZ0Ohm, kMaxZ0Ohm, "ohm");
         }
         if (insulationOpt->count() > 0) {
             Insulation wireInsulation{positiveOptionNumber("--insulation", insulation),
@@ -148,8 +149,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (insulationErOpt->count() > 0) {
                 wireInsulation.permittivity = optionNumber("--insulation-er", insulationEr);
                 if (!(wireInsulation.permittivity >= 1)) {
-                    throw UsageError("--insulation-er: '" + insulationEr +
-                                     "' is below 1, the permittivity of vacuum");
+                    throw optionValueError("--insulation-er", insulationEr,
+                                           "is below 1, the permittivity of vacuum");
                 }
             }
             request.model.insulation = wireInsulation;
@@ -170,6 +171,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         }
         request.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Text;
         unitOptions.apply(request);
+        if (necOpt->count() > 0 || simulate) {
+            rejectUnmodellableInputs(request, distance, height);
+        }
+        rejectSharedOutputs(request);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

@@ -9,9 +9,15 @@
 #include "nec/nec2c.h"
 
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace tarvix {
+
+// The simulation ran and found no answer to one of its questions.
+class SimulationSearchError : public std::runtime_error {
+    using runtime_error::runtime_error;
+};
 
 inline constexpr double kDefaultZ0 = 50;
 // The sweep of --simulate: from 80 % to 120 % of F in steps of 0.5 %. Over
