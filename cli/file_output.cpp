@@ -168,12 +168,12 @@ OutputPlace outputPlace(const std::string& output) {
         return place;
     }
     place.exists = stat(output.c_str(), &place.info) == 0;
+    // Absolute first: the canonical part of a relative name is only what of
+    // it exists.
     std::error_code error;
-    std::filesystem::path normal = std::filesystem::weakly_canonical(output, error);
-    if (error) {
-        normal = std::filesystem::absolute(output, error).lexically_normal();
-    }
-    place.normalPath = normal.string();
+    const std::filesystem::path absolute = std::filesystem::absolute(output, error);
+    std::filesystem::path normal = std::filesystem::weakly_canonical(absolute, error);
+    place.normalPath = (error ? absolute : normal).lexically_normal().string();
     return place;
 }
 
