@@ -8,6 +8,7 @@
 #include "cli/option_errors.h"
 #include "cli/unit_options.h"
 #include "cli/usage_error.h"
+#include "nec/model_limits.h"
 
 #include <CLI/CLI.hpp>
 
@@ -130,7 +131,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             }
             if (simulate) {
                 CoilBuild build;
-                build.formerDiaIn = positiveOptionNumber("--former-dia", formerDia);
+                // With the window's winding a former of no size faults there,
+                // as in the window; without it there is nothing to wind on.
+                build.formerDiaIn = coilLengthOpt->count() > 0
+                                        ? optionNumber("--former-dia", formerDia)
+                                        : positiveOptionNumber("--former-dia", formerDia);
                 if (coilPitchOpt->count() > 0) {
                     build.pitchIn = positiveOptionNumber("--coil-pitch", coilPitch);
                 }
@@ -153,7 +158,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (heightOpt->count() > 0) {
             request.model.heightFt = optionNumber("--height", height);
             if (!(*request.model.heightFt > 0)) {
-                throw UsageError("--height: '" + height + "' is not above the ground");
+                throw optionValueError("--height", height, "is not above the ground");
             }
         }
         request.simulate = simulate;
@@ -162,7 +167,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             request.model.coilQGiven = true;
         }
         if (z0Opt->count() > 0) {
-            request.z0Ohm = positiveOptionNumber("--z0", z0);
+            request.z0Ohm = boundedOptionNumber("--z0", z0, kMinZ0Ohm, kMaxZ0Ohm, "ohm");
         }
         if (insulationOpt->count() > 0) {
             Insulation wireInsulation{positiveOptionNumber("--insulation", insulation),
@@ -170,8 +175,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (insulationErOpt->count() > 0) {
                 wireInsulation.permittivity = optionNumber("--insulation-er", insulationEr);
                 if (!(wireInsulation.permittivity >= 1)) {
-                    throw UsageError("--insulation-er: '" + insulationEr +
-                                     "' is below 1, the permittivity of vacuum");
+                    throw optionValueError("--insulation-er", insulationEr,
+                                           "is below 1, the permittivity of vacuum");
                 }
             }
             request.model.insulation = wireInsulation;
@@ -204,6 +209,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                                  "' is less than the wire's diameter over its enamel");
             }
         }
+        if (necOpt->count() > 0 || simulate) {
+            rejectUnmodellableInputs(request, distance, height);
+        }
+        rejectSharedOutputs(request);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

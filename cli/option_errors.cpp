@@ -2,7 +2,11 @@
 // in what each option received.
 #include "cli/option_errors.h"
 
+#include "calc/wire_gauge.h"
+#include "cli/command_line.h"
+#include "cli/file_output.h"
 #include "cli/usage_error.h"
+#include "nec/model_limits.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -127,7 +131,7 @@ std::optional<std::string> unknownOptionText(const CLI::App& app) {
             continue;
         }
         const std::string typed = word.substr(0, word.find('='));
-        std::string text = "unknown option '" + typed + "'";
+        std::string text = "unknown option " + quotedArgument(typed);
         if (const auto names = nearestOptions(typed, optionNames(app)); !names.empty()) {
             text += "; did you mean " + alternatives(names) + "?";
         }
@@ -148,6 +152,29 @@ void rejectOptionsTakenAsValues(const CLI::App& app) {
     }
 }
 
+// The parser's own words for a count that does not fit ("--freq: At Most 1
+// required but received 2", "--height: 1 required TEXT missing") said as the
+// rest of the program says it.
+std::optional<std::string> countText(const CLI::App& app, const CLI::ParseError& error) {
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_items_expected_max() > 0 && option->count() > 1) {
+            return option->get_name() + " given twice";
+        }
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) == nullptr) {
+        return std::nullopt;
+    }
+    // The parser names the option whose value ran out before its message.
+    const std::string_view text = error.what();
+    for (const CLI::Option* option : app.get_options()) {
+        const std::string name = option->get_name();
+        if (text.rfind(name + ":", 0) == 0) {
+            return name + " needs a value";
+        }
+    }
+    return std::nullopt;
+}
+
 std::string parseErrorText(const CLI::App& app, const CLI::ParseError& error) {
     if (auto text = unknownOptionText(app)) {
         return *text;
@@ -157,7 +184,63 @@ std::string parseErrorText(const CLI::App& app, const CLI::ParseError& error) {
     } catch (const UsageError& missingValue) {
         return missingValue.what();
     }
+    if (auto text = countText(app, error)) {
+        return *text;
+    }
     return error.what();
+}
+
+void rejectUnmodellableInputs(const Request& request, const std::string& distanceText,
+                              const std::string& heightText) {
+    const DesignInputs& design = request.design;
+    // The SWG text was checked to be a gauge of the table already.
+    const double wireDiaIn =
+        design.antennaWire
+            ? design.antennaWire->diameterIn
+            : antennaWireDiameter(optionNumber("--antenna-swg", design.antennaSwgText)).value_or(0);
+    const auto problem = modelLimitProblem(
+        {design.centreToCoilFt, wireDiaIn, request.model.heightFt}, design.units == Units::Metric);
+    if (!problem) {
+        return;
+    }
+    switch (problem->input) {
+    case ModelLimitProblem::Input::CoilDistance:
+        throw optionValueError("--coil-distance", distanceText, problem->why);
+    case ModelLimitProblem::Input::WireDiameter:
+        throw UsageError("--antenna-wire-dia: the wire " + problem->why);
+    case ModelLimitProblem::Input::Height:
+        throw optionValueError("--height", heightText, problem->why);
+    }
+}
+
+void rejectSharedOutputs(const Request& request) {
+    struct Output {
+        std::string name; // as a message names it
+        std::string path; // "-": standard output
+    };
+    std::vector<Output> outputs;
+    bool reportReplaced = false;
+    for (const auto& [option, path] :
+         {std::pair{"--nec", request.necPath}, std::pair{"--plot", request.plotPath}}) {
+        if (path) {
+            outputs.push_back({std::string(option) + (*path == "-" ? " -" : ""), *path});
+            reportReplaced = reportReplaced || *path == "-";
+        }
+    }
+    // JSON is never replaced: "-" beside it is refused here.
+    if (request.format == OutputFormat::Json || !reportReplaced) {
+        outputs.push_back({request.format == OutputFormat::Json ? "--json" : "the report", "-"});
+    }
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+            if (sameOutput(outputs[i].path, outputs[j].path)) {
+                throw UsageError(outputs[i].name + " and " + outputs[j].name + " both write to " +
+                                 (outputs[j].path == "-" || outputs[i].path == "-"
+                                      ? "standard output"
+                                      : quotedArgument(outputs[j].path)));
+            }
+        }
+    }
 }
 
 } // namespace tarvix

@@ -12,6 +12,8 @@ class ParseError;
 
 namespace tarvix {
 
+struct Request;
+
 // The text for a parse error, naming the first problem a user would fix
 // first: an option that does not exist (with the nearest real ones), then an
 // option whose value is missing, and only then what the parser found.
@@ -20,5 +22,15 @@ std::string parseErrorText(const CLI::App& app, const CLI::ParseError& error);
 // Throws UsageError for an option that took the next option as its value, as
 // in "--freq --length 60".
 void rejectOptionsTakenAsValues(const CLI::App& app);
+
+// Throws UsageError naming the option whose value the NEC model cannot stand
+// for (nec/model_limits.h); the texts are those the user gave.
+void rejectUnmodellableInputs(const Request& request, const std::string& distanceText,
+                              const std::string& heightText);
+
+// Throws UsageError when two outputs would land in one file, or both on
+// standard output: the deck, the picture, and the report (on standard output
+// unless "--nec -" or "--plot -" takes its place).
+void rejectSharedOutputs(const Request& request);
 
 } // namespace tarvix

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <dlfcn.h>
 #include <filesystem>
+#include <ostream>
 #include <system_error>
 #include <vector>
 
@@ -47,7 +48,7 @@ PlotEntry loadEntry() {
 } // namespace
 
 void writeSimulationPlot(const std::string& path, double freqMHz, const SimulationOptions& options,
-                         const SimulationResult& result) {
+                         const SimulationResult& result, std::ostream& standardOutput) {
     static const PlotEntry entry = loadEntry();
     std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
     std::transform(ending.begin(), ending.end(), ending.begin(),
@@ -55,6 +56,10 @@ void writeSimulationPlot(const std::string& path, double freqMHz, const Simulati
     std::string picture;
     if (const char* failure = entry(ending == ".png", freqMHz, options, result, picture)) {
         throw PlotError(failure);
+    }
+    if (path == "-") {
+        standardOutput << picture;
+        return;
     }
     try {
         replaceFile(path, picture);

@@ -3,6 +3,7 @@
 
 #include "nec/simulation.h"
 
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 
@@ -14,9 +15,9 @@ public:
 };
 
 // SVG, or PNG when the name ends in ".png" (any case), replacing the file whole
-// as --nec does. Throws PlotError when the module cannot be loaded or the file
-// not written.
+// as --nec does; "-" is SVG on standardOutput. Throws PlotError when the
+// module cannot be loaded or the file not written.
 void writeSimulationPlot(const std::string& path, double freqMHz, const SimulationOptions& options,
-                         const SimulationResult& result);
+                         const SimulationResult& result, std::ostream& standardOutput);
 
 } // namespace tarvix

@@ -36,6 +36,14 @@ std::string signedPercent(double value) {
     return text;
 }
 
+// Beyond 100 the SWR's digits tell nothing more (and a lossless mismatch
+// makes it infinite).
+constexpr double kHighestSwrShown = 100;
+
+std::string swrText(double swr) {
+    return swr <= kHighestSwrShown ? fixed(swr, 2) : "above " + numberText(kHighestSwrShown);
+}
+
 std::string impedance(const SimulatedPoint& point) {
     const std::string reactance = fixed(std::fabs(point.reactanceOhm), 1);
     const bool negative = point.reactanceOhm < 0 && reactance != "0.0";
@@ -250,7 +258,7 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     }
 
     out << "Feed point of the corrected antenna at " << atF << ": "
-        << impedance(result.corrected.atF) << ", SWR " << fixed(result.corrected.atF.swr, 2)
+        << impedance(result.corrected.atF) << ", SWR " << swrText(result.corrected.atF.swr)
         << " on " << numberText(options.z0Ohm) << " ohm.\n";
     if (!result.swr2Band) {
         out << "The SWR on " << numberText(options.z0Ohm)
@@ -286,14 +294,18 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
         return feet ? Json(antennaUnitFromFeet(*feet, units)) : Json(nullptr);
     };
     auto antenna = [](const SimulatedAntenna& a) {
-        return Json{{"inductance_uH", a.coilUH},
+        Json object{{"inductance_uH", a.coilUH},
                     {"coil_loss_ohm", a.coilOhm},
                     {"resonance_MHz", frequencyOrNull(a.resonanceMHz)},
                     {"impedance_ohm", impedanceJson(a.atF)},
-                    {"swr", a.atF.swr},
                     {"efficiency_percent", a.efficiencyPercent >= kLeastEfficiencyPercent
                                                ? Json(a.efficiencyPercent)
                                                : Json(nullptr)}};
+        // JSON has no infinity: an SWR without a number is left out.
+        if (std::isfinite(a.atF.swr)) {
+            object["swr"] = a.atF.swr;
+        }
+        return object;
     };
     Json corrected = antenna(result.corrected);
     const bool wound = result.correctedWinding && result.correctedWinding->windingDone;

@@ -93,33 +93,52 @@ int writeDeck(const Request& request, const DesignResult& design, std::ostream& 
     return kExitDone;
 }
 
+// Why a simulation asked for was not made, said after the report.
+struct Failure {
+    std::string message;
+    int status = kExitDone;
+};
+
 // Solves the design in nec2c and draws the plot. A design that cannot be
-// modelled is a usage error, as for --nec; nec2c missing or failing, or a plot
-// that cannot be written, is exit status 1.
-int simulate(const Request& request, const SimulationOptions& options, const DesignResult& design,
-             std::optional<SimulationResult>& result, std::ostream& err) {
+// modelled is a usage error, as for --nec, and stops the run before anything
+// is written. nec2c missing, failing or out of time, a search that finds no
+// answer, a thread that cannot be started or a plot that cannot be written
+// is exit status 1, reported after the design's own report and deck.
+Failure simulate(const Request& request, const SimulationOptions& options,
+                 const DesignResult& design, std::optional<SimulationResult>& result,
+                 std::ostream& out) {
     try {
         Nec2c engine;
         result = simulateDesign(design, request.design.winding, options, engine);
     } catch (const NecDeckError& error) {
-        report(err, std::string("--simulate: ") + error.what());
-        return kExitUsage;
+        return {std::string("--simulate: ") + error.what(), kExitUsage};
     } catch (const NecEngineError& error) {
-        report(err, error.what());
-        return kExitFileError;
+        return {error.what(), kExitFileError};
     } catch (const SimulationSearchError& error) {
-        report(err, std::string("--simulate: ") + error.what());
-        return kExitFileError;
+        return {std::string("--simulate: ") + error.what(), kExitFileError};
+    } catch (const std::system_error& error) {
+        // The threads of the simulation (a process limit, ulimit -u).
+        return {std::string("--simulate: cannot start a thread: ") + error.code().message(),
+                kExitFileError};
     }
     if (request.plotPath) {
         try {
-            writeSimulationPlot(*request.plotPath, design.record.freqMHz, options, *result);
+            writeSimulationPlot(*request.plotPath, design.record.freqMHz, options, *result, out);
         } catch (const PlotError& error) {
-            report(err, std::string("--plot: ") + error.what());
-            return kExitFileError;
+            return {std::string("--plot: ") + error.what(), kExitFileError};
         }
     }
-    return kExitDone;
+    return {};
+}
+
+// What was asked for and not made because the design faulted.
+std::string notMade(const Request& request) {
+    const bool deck = request.necPath.has_value();
+    if (request.simulate && deck) {
+        return "the design faulted, so it was not simulated and no deck was written";
+    }
+    return deck ? "the design faulted, so no deck was written"
+                : "the design faulted, so it was not simulated";
 }
 
 int runDesignRequest(const Request& request, std::ostream& out, std::ostream& err) {
@@ -128,27 +147,33 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
 
     const SimulationOptions options{request.model, request.z0Ohm, request.coilBuild};
     std::optional<SimulationResult> simulation;
+    Failure failure;
     if (request.simulate && !design.fault) {
-        if (const int status = simulate(request, options, design, simulation, err);
-            status != kExitDone) {
-            return status;
+        failure = simulate(request, options, design, simulation, out);
+        if (failure.status == kExitUsage) {
+            report(err, failure.message);
+            return failure.status;
         }
     }
 
     // A design that faulted never gets a deck.
     if (request.necPath && !design.fault) {
         if (const int status = writeDeck(request, design, out, err); status != kExitDone) {
+            if (failure.status != kExitDone) {
+                report(err, failure.message);
+            }
             return status;
         }
     }
-    const bool deckOnStdout = request.necPath && *request.necPath == "-";
+    const bool reportReplaced = (request.necPath && *request.necPath == "-") ||
+                                (request.plotPath && *request.plotPath == "-");
     if (request.format == OutputFormat::Json) {
         Json object = designJson(design);
         if (simulation) {
             object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
         }
         out << object.dump(2) << '\n';
-    } else if (!deckOnStdout) {
+    } else if (!reportReplaced) {
         writeDesignText(out, design);
         if (simulation) {
             writeSimulationText(out, design, options, *simulation);
@@ -156,7 +181,14 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
     }
     if (design.fault) {
         report(err, std::string(stageName(design.fault->stage)) + ": " + design.fault->text);
+        if (request.simulate || request.necPath) {
+            report(err, notMade(request));
+        }
         return kExitFault;
+    }
+    if (failure.status != kExitDone) {
+        report(err, failure.message);
+        return failure.status;
     }
     return kExitDone;
 }

@@ -13,11 +13,6 @@ namespace tarvix {
 
 namespace {
 
-UsageError valueError(std::string_view option, std::string_view text, std::string_view problem) {
-    return UsageError(std::string(option) + ": '" + std::string(text) + "' " +
-                      std::string(problem));
-}
-
 // Whether the digits before any exponent hold more than zeros: "1e-400" does,
 // "0.000e5" does not.
 bool namesNonZero(std::string_view text) {
@@ -28,19 +23,39 @@ bool namesNonZero(std::string_view text) {
 
 } // namespace
 
+std::string quotedArgument(std::string_view text) {
+    constexpr std::size_t kShownCharacters = 60;
+    std::size_t shown = std::min(text.size(), kShownCharacters);
+    // Not within a character of several bytes.
+    while (shown < text.size() && shown > 0 &&
+           (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80) {
+        --shown;
+    }
+    std::string quoted = "'";
+    quoted += text.substr(0, shown);
+    quoted += text.size() > kShownCharacters ? "...'" : "'";
+    return quoted;
+}
+
+UsageError optionValueError(std::string_view option, std::string_view text,
+                            std::string_view problem) {
+    return UsageError(std::string(option) + ": " + quotedArgument(text) + " " +
+                      std::string(problem));
+}
+
 double optionNumber(std::string_view option, std::string_view text) {
     double value = 0;
     try {
         value = strictParse(text);
     } catch (const Fault& fault) {
         if (fault.kind() == FaultKind::Overflow) {
-            throw valueError(option, text, "is out of range");
+            throw optionValueError(option, text, "is out of range");
         }
-        throw valueError(option, text, "is not a number");
+        throw optionValueError(option, text, "is not a number");
     }
     // A number too small for a double reads as 0, which the user did not write.
     if (value == 0 && namesNonZero(text)) {
-        throw valueError(option, text, "is out of range");
+        throw optionValueError(option, text, "is out of range");
     }
     return value;
 }
@@ -50,7 +65,7 @@ double optionGauge(std::string_view option, std::string_view text) {
     const bool inTable = std::any_of(kGaugeTable.begin(), kGaugeTable.end(),
                                      [gauge](const GaugeRow& row) { return row.swg == gauge; });
     if (!inTable) {
-        throw valueError(option, text, "is not an even gauge from 10 to 30");
+        throw optionValueError(option, text, "is not an even gauge from 10 to 30");
     }
     return gauge;
 }
@@ -58,7 +73,18 @@ double optionGauge(std::string_view option, std::string_view text) {
 double positiveOptionNumber(std::string_view option, std::string_view text) {
     const double value = optionNumber(option, text);
     if (!(value > 0)) {
-        throw valueError(option, text, "is not above 0");
+        throw optionValueError(option, text, "is not above 0");
+    }
+    return value;
+}
+
+double boundedOptionNumber(std::string_view option, std::string_view text, double low, double high,
+                           std::string_view unit) {
+    const double value = optionNumber(option, text);
+    if (!(value >= low && value <= high)) {
+        throw optionValueError(option, text,
+                               "is not from " + numberText(low) + " to " + numberText(high) + " " +
+                                   std::string(unit));
     }
     return value;
 }

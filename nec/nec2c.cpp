@@ -1,16 +1,28 @@
 // The nec2c runner and the reader of its listings.
 #include "nec/nec2c.h"
 
+#include "calc/conversions.h"
+
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <iterator>
+#include <istream>
+#include <limits>
+#include <mutex>
+#include <poll.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sstream>
+#include <string_view>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -19,105 +31,293 @@ namespace tarvix {
 
 namespace {
 
-std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// Listing lines are some 130 characters; anything past this is never read.
+constexpr std::size_t kLineRoom = 1024;
+// An engine's message or a folder's name quoted in an error is cut here.
+constexpr std::size_t kQuotedRoom = 200;
+
+// The next line of the stream, cut to kLineRoom characters; false at the end.
+bool nextLine(std::istream& in, std::string& line) {
+    std::array<char, kLineRoom + 1> buffer;
+    in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    if (in.gcount() == 0 && in.fail()) {
+        return false;
+    }
+    line.assign(buffer.data());
+    if (in.fail() && !in.eof()) {
+        // The line is longer than the room: its rest is skipped.
+        in.clear();
+        in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return true;
+}
+
+std::string cut(std::string text) {
+    if (text.size() > kQuotedRoom) {
+        text.resize(kQuotedRoom);
+        text += "...";
+    }
+    return text;
+}
+
+std::string_view skipBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+// Reads a number at the start of the text, in the C notation whatever the
+// locale; the text is left after it. False when there is none.
+template <typename Number> bool readNumber(std::string_view& text, Number& value) {
+    text = skipBlanks(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc()) {
+        return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return true;
 }
 
 // The number after the first ':' or '=' of a listing line.
-double valueAfterMark(const std::string& line) {
+double valueAfterMark(std::string_view line) {
     const auto mark = line.find_first_of(":=");
-    return mark == std::string::npos ? 0 : std::strtod(line.c_str() + mark + 1, nullptr);
+    double value = 0;
+    if (mark != std::string_view::npos) {
+        line.remove_prefix(mark + 1);
+        readNumber(line, value);
+    }
+    return value;
 }
 
-bool contains(const std::string& line, const char* text) {
-    return line.find(text) != std::string::npos;
+bool contains(std::string_view line, std::string_view text) {
+    return line.find(text) != std::string_view::npos;
 }
 
-std::string trimmed(const std::string& line) {
+std::string trimmed(std::string_view line) {
     const auto first = line.find_first_not_of(" \t\r");
-    if (first == std::string::npos) {
+    if (first == std::string_view::npos) {
         return {};
     }
-    return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+    return std::string(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
 }
 
 // The line that tells the user what went wrong: the engine's first message on
 // its own output streams, else the first line of the listing naming an error.
-std::string firstErrorLine(const std::string& messages, const std::string& listing) {
-    std::istringstream lines(messages);
-    for (std::string line; std::getline(lines, line);) {
+std::string firstErrorLine(const std::filesystem::path& messages,
+                           const std::filesystem::path& listing) {
+    std::ifstream said(messages, std::ios::binary);
+    for (std::string line; nextLine(said, line);) {
         if (std::string text = trimmed(line); !text.empty()) {
-            return text;
+            return cut(std::move(text));
         }
     }
-    std::istringstream listed(listing);
-    for (std::string line; std::getline(listed, line);) {
+    std::ifstream listed(listing, std::ios::binary);
+    for (std::string line; nextLine(listed, line);) {
         if (contains(line, "ERROR")) {
-            return trimmed(line);
+            return cut(trimmed(line));
         }
     }
     return {};
 }
 
-// An interrupted run (Ctrl-C, a terminal closed, kill) must not leave the
-// engine's files behind either. A signal handler can only use what was set
-// up before it, so the folder of the engine alive now is kept here as plain
-// characters; the program makes one engine at a time.
-constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
-constexpr std::size_t kFolderSpace = 4096;
-char g_folder[kFolderSpace];
-std::atomic<int>* g_solves = nullptr;
-volatile std::sig_atomic_t g_engineAlive = 0;
-using SignalHandler = void (*)(int);
-SignalHandler g_previousHandlers[std::size(kCleanedSignals)];
+// What a deck asks of the engine, from its GW, FR and GN cards.
+struct DeckSize {
+    long long segments = 0;
+    long long frequencies = 0;
+    bool overGround = false;
+};
 
-// Appends text at end, within the folder buffer's room; returns the new end.
-char* append(char* end, char* limit, const char* text) {
-    while (*text != '\0' && end < limit) {
-        *end++ = *text++;
+DeckSize deckSize(const std::string& deck) {
+    DeckSize size;
+    std::istringstream cards(deck);
+    for (std::string card; std::getline(cards, card);) {
+        std::string_view fields(card);
+        long long first = 0;
+        long long second = 0;
+        if (card.rfind("GW", 0) == 0) {
+            fields.remove_prefix(2);
+            if (readNumber(fields, first) && readNumber(fields, second)) {
+                size.segments += std::max(0LL, second);
+            }
+        } else if (card.rfind("FR", 0) == 0) {
+            fields.remove_prefix(2);
+            if (readNumber(fields, first) && readNumber(fields, second)) {
+                size.frequencies += std::max(1LL, second);
+            }
+        } else if (card.rfind("GN", 0) == 0) {
+            fields.remove_prefix(2);
+            size.overGround = readNumber(fields, first) && first != -1;
+        }
     }
-    return end;
+    size.frequencies = std::max(1LL, size.frequencies);
+    return size;
 }
 
-extern "C" void removeEngineFilesAndStop(int signal) {
-    if (g_engineAlive != 0 && g_solves != nullptr) {
-        char path[kFolderSpace + 32];
-        char* const limit = path + sizeof path - 1;
-        const int count = g_solves->load();
-        for (int solve = 0; solve < count; ++solve) {
-            for (const char* ending : {".nec", ".out", ".log"}) {
-                char number[16];
-                int digits = 0;
-                for (int rest = solve; rest > 0 || digits == 0; rest /= 10) {
-                    number[digits++] = static_cast<char>('0' + rest % 10);
-                }
-                char* end = append(path, limit, g_folder);
-                end = append(end, limit, "/");
-                while (digits > 0 && end < limit) {
-                    *end++ = number[--digits];
-                }
-                end = append(end, limit, ending);
-                *end = '\0';
-                unlink(path);
+// The seconds of a slow machine for one frequency: per pair of segments in
+// the matrix fill, and per segment cubed in its factorisation.
+constexpr double kFillSecondsFreeSpace = 1e-6;
+constexpr double kFillSecondsOverGround = 1e-5;
+constexpr double kFactorSeconds = 1e-9;
+constexpr double kTimeMargin = 10;
+constexpr double kLeastSeconds = 60;
+
+// The signals whose default action ends the program and that the engine's
+// folder and children must not outlive.
+constexpr std::array kEndingSignals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
+                                    SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE};
+
+int pidfdOpen(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+// Waits until the child has ended, without reaping it, or the time is up.
+// True when it ended.
+bool waitForEnd(pid_t pid, std::chrono::milliseconds limit) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + limit;
+    auto remainingMs = [&deadline] {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        return static_cast<int>(
+            std::clamp<long long>(left, 0, std::numeric_limits<int>::max() / 2));
+    };
+    if (const int pidfd = pidfdOpen(pid); pidfd >= 0) {
+        for (;;) {
+            pollfd watched{pidfd, POLLIN, 0};
+            const int ready = poll(&watched, 1, remainingMs());
+            if (ready > 0 || (ready == 0 && remainingMs() == 0)) {
+                close(pidfd);
+                return ready > 0;
+            }
+            if (ready < 0 && errno != EINTR) {
+                break; // waited for as below
             }
         }
-        rmdir(g_folder);
+        close(pidfd);
     }
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    // Kernels without pidfd: a look every 10 ms.
+    for (;;) {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid != 0) {
+            return true;
+        }
+        const int left = remainingMs();
+        if (left == 0) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(left, 10)));
+    }
+}
+
+int reap(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
 }
 
 } // namespace
 
-std::vector<FeedPoint> readNecOutput(const std::string& listing) {
+// The engines running now, and the thread that takes the ending signals: it
+// kills and reaps them all, removes the folder, and then lets the signal end
+// the program. A solve makes its files and starts its engine under the same
+// lock, so nothing is left that the thread did not see.
+class Nec2c::Children {
+public:
+    explicit Children(std::filesystem::path dir) : m_dir(std::move(dir)) {
+        sigemptyset(&m_signals);
+        for (const int signal : kEndingSignals) {
+            struct sigaction action {};
+            // A signal the program was started to ignore stays ignored, and
+            // one it handles is left to its handler.
+            if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_DFL) {
+                sigaddset(&m_signals, signal);
+            }
+        }
+        m_stopSignal = SIGRTMIN;
+        sigset_t blocked = m_signals;
+        sigaddset(&blocked, m_stopSignal);
+        pthread_sigmask(SIG_BLOCK, &blocked, &m_previousMask);
+        if (const int error = pthread_create(&m_thread, nullptr, &Children::run, this);
+            error != 0) {
+            pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
+            throw NecEngineError(std::string("cannot start a thread for nec2c: ") +
+                                 std::strerror(error));
+        }
+    }
+
+    ~Children() {
+        pthread_kill(m_thread, m_stopSignal);
+        pthread_join(m_thread, nullptr);
+    }
+
+    // The mask of the thread that made the object, before it was made.
+    const sigset_t& previousMask() const { return m_previousMask; }
+
+    const sigset_t& signals() const { return m_signals; }
+    std::mutex& lock() { return m_mutex; }
+
+    // Both under lock().
+    void add(pid_t pid) { m_pids.push_back(pid); }
+    void remove(pid_t pid) { m_pids.erase(std::find(m_pids.begin(), m_pids.end(), pid)); }
+
+private:
+    static void* run(void* self) {
+        static_cast<Children*>(self)->takeSignals();
+        return nullptr;
+    }
+
+    void takeSignals() {
+        sigset_t waited = m_signals;
+        sigaddset(&waited, m_stopSignal);
+        int signal = 0;
+        while (sigwait(&waited, &signal) != 0 || signal == m_stopSignal) {
+            if (signal == m_stopSignal) {
+                return;
+            }
+        }
+        // Held to the end: no solve starts another engine or makes a file.
+        m_mutex.lock();
+        for (const pid_t pid : m_pids) {
+            kill(pid, SIGKILL);
+        }
+        for (const pid_t pid : m_pids) {
+            reap(pid);
+        }
+        std::error_code ignored; // the program is ending by the signal anyway
+        std::filesystem::remove_all(m_dir, ignored);
+        std::signal(signal, SIG_DFL);
+        sigset_t only;
+        sigemptyset(&only);
+        sigaddset(&only, signal);
+        pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+        raise(signal);
+        _exit(128 + signal); // not reached: each of the signals ends the program
+    }
+
+    std::filesystem::path m_dir;
+    sigset_t m_signals;
+    sigset_t m_previousMask;
+    int m_stopSignal = 0;
+    pthread_t m_thread{};
+    std::mutex m_mutex;
+    std::vector<pid_t> m_pids;
+};
+
+std::vector<FeedPoint> readNecOutput(std::istream& lines) {
     std::vector<FeedPoint> points;
-    std::istringstream lines(listing);
     FeedPoint point;
     bool haveImpedance = false;
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line; nextLine(lines, line);) {
         if (contains(line, "FREQUENCY :")) {
             point = FeedPoint{};
             point.freqMHz = valueAfterMark(line);
@@ -126,15 +326,17 @@ std::vector<FeedPoint> readNecOutput(const std::string& listing) {
             // Two header lines, then tag, segment, voltage, current,
             // impedance (real, imaginary), ...
             std::string row;
-            std::getline(lines, row);
-            std::getline(lines, row);
-            std::getline(lines, row);
-            std::istringstream fields(row);
+            nextLine(lines, row);
+            nextLine(lines, row);
+            nextLine(lines, row);
+            std::string_view fields(row);
             int tag = 0;
             int segment = 0;
             double vr = 0, vi = 0, ir = 0, ii = 0;
-            haveImpedance = static_cast<bool>(fields >> tag >> segment >> vr >> vi >> ir >> ii >>
-                                              point.resistanceOhm >> point.reactanceOhm);
+            haveImpedance =
+                readNumber(fields, tag) && readNumber(fields, segment) && readNumber(fields, vr) &&
+                readNumber(fields, vi) && readNumber(fields, ir) && readNumber(fields, ii) &&
+                readNumber(fields, point.resistanceOhm) && readNumber(fields, point.reactanceOhm);
         } else if (contains(line, "INPUT POWER")) {
             point.inputPowerW = valueAfterMark(line);
         } else if (contains(line, "RADIATED POWER")) {
@@ -148,37 +350,53 @@ std::vector<FeedPoint> readNecOutput(const std::string& listing) {
     return points;
 }
 
-Nec2c::Nec2c(std::string program) : m_program(std::move(program)) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvix-nec-XXXXXX").string();
+std::vector<FeedPoint> readNecOutput(const std::string& listing) {
+    std::istringstream lines(listing);
+    return readNecOutput(lines);
+}
+
+std::chrono::milliseconds solveTimeLimit(const std::string& deck) {
+    const DeckSize size = deckSize(deck);
+    const auto segments = static_cast<double>(size.segments);
+    const double fill = size.overGround ? kFillSecondsOverGround : kFillSecondsFreeSpace;
+    const double perFrequency =
+        segments * segments * fill + segments * segments * segments * kFactorSeconds;
+    const double seconds =
+        kLeastSeconds + kTimeMargin * static_cast<double>(size.frequencies) * perFrequency;
+    // A year is as good as for ever, and keeps the milliseconds in range.
+    return std::chrono::milliseconds(static_cast<long long>(std::min(seconds, 3.2e7) * 1000));
+}
+
+Nec2c::Nec2c(std::string program, std::optional<std::chrono::milliseconds> timeLimit)
+    : m_program(std::move(program)), m_timeLimit(timeLimit) {
+    // As mkdtemp(1) and the C library find it: TMPDIR, else /tmp.
+    const char* const setting = std::getenv("TMPDIR");
+    std::string folder = setting != nullptr ? setting : "/tmp";
+    const std::string named = setting != nullptr ? "TMPDIR " + cut(folder) : folder;
+    if (folder.empty()) {
+        throw NecEngineError("cannot make a temporary folder for nec2c: TMPDIR is set but empty");
+    }
+    std::string pattern = folder + "/tarvix-nec-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {
-        throw NecEngineError(std::string("cannot make a temporary folder: ") +
+        throw NecEngineError("cannot make a temporary folder for nec2c in " + named + ": " +
                              std::strerror(errno));
     }
     m_dir = pattern;
-    if (pattern.size() < kFolderSpace) {
-        std::memcpy(g_folder, pattern.c_str(), pattern.size() + 1);
-        g_solves = &m_next;
-        g_engineAlive = 1;
-        for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i) {
-            g_previousHandlers[i] = std::signal(kCleanedSignals[i], removeEngineFilesAndStop);
-            // A signal the program was started to ignore stays ignored.
-            if (g_previousHandlers[i] == SIG_IGN) {
-                std::signal(kCleanedSignals[i], SIG_IGN);
-            }
-        }
+    try {
+        m_children = std::make_unique<Children>(m_dir);
+    } catch (...) {
+        rmdir(m_dir.c_str());
+        throw;
     }
 }
 
 Nec2c::~Nec2c() {
-    if (g_solves == &m_next) {
-        g_engineAlive = 0;
-        for (std::size_t i = 0; i < std::size(kCleanedSignals); ++i) {
-            std::signal(kCleanedSignals[i], g_previousHandlers[i]);
-        }
-        g_solves = nullptr;
-    }
-    std::error_code ignored;
+    const sigset_t previousMask = m_children->previousMask();
+    m_children.reset();
+    std::error_code ignored; // a folder that cannot be removed is no reason to fail a result
     std::filesystem::remove_all(m_dir, ignored);
+    // Only now, with the folder gone, may a signal that came meanwhile act.
+    pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
 }
 
 std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
@@ -186,45 +404,73 @@ std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     const std::filesystem::path input = m_dir / (name + ".nec");
     const std::filesystem::path output = m_dir / (name + ".out");
     const std::filesystem::path messages = m_dir / (name + ".log");
+    const std::chrono::milliseconds limit = m_timeLimit ? *m_timeLimit : solveTimeLimit(deck);
+
+    pid_t pid = 0;
     {
-        std::ofstream file(input, std::ios::binary);
-        file << deck;
-        if (!file.flush()) {
-            throw NecEngineError("cannot write the deck to " + input.string());
+        const std::lock_guard<std::mutex> locked(m_children->lock());
+        {
+            std::ofstream file(input, std::ios::binary);
+            file << deck;
+            if (!file.flush()) {
+                throw NecEngineError("cannot write the deck to " + input.string());
+            }
         }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, messages.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        // The engine gets the signals this program blocks as a program
+        // started anew would have them.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t none;
+        sigemptyset(&none);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &m_children->signals());
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        const std::string inputArg = "-i" + input.string();
+        const std::string outputArg = "-o" + output.string();
+        std::vector<char*> argv{m_program.data(), const_cast<char*>(inputArg.c_str()),
+                                const_cast<char*>(outputArg.c_str()), nullptr};
+        const int spawned =
+            posix_spawnp(&pid, m_program.c_str(), &actions, &attributes, argv.data(), environ);
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned == ENOENT) {
+            throw NecEngineError(m_program +
+                                 " was not found: --simulate needs the NEC-2 engine of the Debian "
+                                 "package nec2c (apt install nec2c)");
+        }
+        if (spawned != 0) {
+            throw NecEngineError("cannot run " + m_program + ": " + std::strerror(spawned));
+        }
+        m_children->add(pid);
     }
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, messages.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    const std::string inputArg = "-i" + input.string();
-    const std::string outputArg = "-o" + output.string();
-    std::vector<char*> argv{m_program.data(), const_cast<char*>(inputArg.c_str()),
-                            const_cast<char*>(outputArg.c_str()), nullptr};
-    pid_t pid = 0;
-    const int spawned =
-        posix_spawnp(&pid, m_program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned == ENOENT) {
-        throw NecEngineError(m_program +
-                             " was not found: --simulate needs the NEC-2 engine of the Debian "
-                             "package nec2c (apt install nec2c)");
-    }
-    if (spawned != 0) {
-        throw NecEngineError("cannot run " + m_program + ": " + std::strerror(spawned));
+    const bool ended = waitForEnd(pid, limit);
+    if (!ended) {
+        kill(pid, SIGKILL);
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            throw NecEngineError("lost the " + m_program + " process: " + std::strerror(errno));
-        }
+    {
+        const std::lock_guard<std::mutex> locked(m_children->lock());
+        status = reap(pid);
+        m_children->remove(pid);
+    }
+    if (!ended) {
+        const DeckSize size = deckSize(deck);
+        throw NecEngineError(m_program + " was stopped after " +
+                             numberText(static_cast<double>(limit.count()) / 1000) +
+                             " s, the time limit for " +
+                             numberText(static_cast<double>(size.segments)) + " segments at " +
+                             numberText(static_cast<double>(size.frequencies)) +
+                             (size.frequencies == 1 ? " frequency" : " frequencies"));
     }
 
-    const std::string listing = readWhole(output);
-    const std::string error = firstErrorLine(readWhole(messages), listing);
+    const std::string error = firstErrorLine(messages, output);
     const bool exitedWell = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!exitedWell || !error.empty()) {
         if (!error.empty()) {
@@ -232,15 +478,21 @@ std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
         }
         throw NecEngineError(
             m_program + " failed with status " +
-            std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)));
+            numberText(static_cast<double>(WIFEXITED(status) ? WEXITSTATUS(status)
+                                                             : 128 + WTERMSIG(status))));
     }
-    std::vector<FeedPoint> points = readNecOutput(listing);
+    std::vector<FeedPoint> points;
+    {
+        std::ifstream listing(output, std::ios::binary);
+        points = readNecOutput(listing);
+    }
     if (points.empty()) {
         throw NecEngineError(m_program + " printed no feed-point impedance");
     }
-    std::filesystem::remove(input);
-    std::filesystem::remove(output);
-    std::filesystem::remove(messages);
+    std::error_code ignored; // the folder goes with the object in any case
+    std::filesystem::remove(input, ignored);
+    std::filesystem::remove(output, ignored);
+    std::filesystem::remove(messages, ignored);
     return points;
 }
 

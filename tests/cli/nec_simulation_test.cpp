@@ -564,8 +564,8 @@ void PrintTo(const SimulateFault& c, std::ostream* os) {
 
 class SimulateFaults : public testing::TestWithParam<SimulateFault> {};
 
-// Each fault has its exit status, says what went wrong, prints no report and
-// leaves nothing in the temporary folder.
+// Each fault has its exit status, says what went wrong, and leaves nothing in
+// the temporary folder.
 TEST_P(SimulateFaults, ExitStatusMessageAndNoTemporaryFilesLeft) {
     NEEDS_NEC2C();
     const SimulateFault& c = GetParam();
@@ -574,11 +574,12 @@ TEST_P(SimulateFaults, ExitStatusMessageAndNoTemporaryFilesLeft) {
     std::filesystem::create_directory(temporary);
     std::vector<std::string> environment{"TMPDIR=" + temporary.string()};
     for (const std::string& setting : c.environment) {
-        if (setting == "PATH=fake") {
-            environment.push_back("PATH=" +
-                                  std::filesystem::path(fakeEngine(scratch, "nec2c: bad card", 255))
-                                      .parent_path()
-                                      .string());
+        if (setting == "PATH=fake" || setting == "PATH=steady") {
+            // A failing engine, or one whose antenna never changes.
+            const std::string engine = setting == "PATH=fake"
+                                           ? fakeEngine(scratch, "nec2c: bad card", 255)
+                                           : fakeEngine(scratch, "", 0);
+            environment.push_back("PATH=" + std::filesystem::path(engine).parent_path().string());
         } else {
             environment.push_back(setting);
         }
@@ -586,7 +587,9 @@ TEST_P(SimulateFaults, ExitStatusMessageAndNoTemporaryFilesLeft) {
     const ProgramRun run = runProgram(TARVIX_DESIGN_PATH, argsOf(c.args), environment);
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_NE(run.err.find(c.complaint), std::string::npos) << run.err;
-    EXPECT_EQ(run.out, "");
+    // A simulation that fails keeps the design's report; a design that
+    // cannot be run or modelled has none.
+    EXPECT_EQ(run.out.empty(), c.status != 1) << run.out;
     EXPECT_TRUE(emptyFolder(temporary));
 }
 
@@ -600,6 +603,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "needs the NEC-2 engine of the Debian package nec2c"},
         SimulateFault{
             "EngineFails", kWorkedSimulation, {"PATH=fake"}, 1, "nec2c failed: nec2c: bad card"},
+        SimulateFault{"NoCoilMakesItResonate",
+                      kWorkedSimulation,
+                      {"PATH=steady"},
+                      1,
+                      "--simulate: no coil inductance makes the antenna resonate at 7 MHz"},
         SimulateFault{"DesignFaults",
                       "--freq 7 --length 60 --coil-distance 30 --simulate",
                       {},

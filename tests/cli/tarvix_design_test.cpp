@@ -132,12 +132,14 @@ TEST_P(UsageError, ExitsWithTwoBeforeComputing) {
 }
 
 const std::string kFA = "--freq 7 --length 60 ";
+const std::string kCutArgument =
+    "--coil-distance: '" + std::string(60, '7') + "...' is not a number\n";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"FrequencyNotANumber", "--freq 7x --length 60 --coil-distance 20", "--freq: '7x' is not a number"},
     UsageCase{"LengthWithComma", "--freq 7 --length 60,5 --coil-distance 20", "--length: '60,5' is not a number"},
-    UsageCase{"DistanceEmpty", kFA + "--coil-distance=", "--coil-distance: "},
+    UsageCase{"DistanceEmpty", kFA + "--coil-distance=", "--coil-distance needs a value\n"},
     UsageCase{"AntennaGaugeWord", kWorked + "--antenna-swg abc", "--antenna-swg: 'abc' is not a number"},
     UsageCase{"CoilGaugeLetterO", kWorked + kWinding + "--coil-swg 2O", "--coil-swg: '2O' is not a number"},
     UsageCase{"FrequencyBeyondDouble", "--freq 1e999 --length 60 --coil-distance 20", "--freq: '1e999' is out of range"},
@@ -175,7 +177,24 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"CoilWireWithoutWinding", kWorked + "--coil-awg 20", "--coil-awg requires --former-dia"},
     UsageCase{"AwgBeyondForty", kWorked + "--antenna-awg 41", "--antenna-awg: '41' is not a whole gauge from 0 to 40"},
     UsageCase{"AwgFraction", kWorked + kWinding + "--coil-awg 14.5", "--coil-awg: '14.5' is not a whole gauge from 0 to 40"},
-    UsageCase{"WireOfNoThickness", kWorked + "--antenna-wire-dia 0", "--antenna-wire-dia: '0' is not above 0"}),
+    UsageCase{"WireOfNoThickness", kWorked + "--antenna-wire-dia 0", "--antenna-wire-dia: '0' is not above 0"},
+    // Said in the program's words, whatever the parser found.
+    UsageCase{"FrequencyTwice", kWorked + "--freq 8", "--freq given twice\n"},
+    UsageCase{"HeightWithoutItsValue", kWorked + "--simulate --height", "--height needs a value\n"},
+    UsageCase{"ArgumentOfAHundredKilobytes", kFA + "--coil-distance " + std::string(100000, '7') + "x", kCutArgument.c_str()},
+    // Inputs the NEC model cannot stand for, under --nec and --simulate alike.
+    UsageCase{"CoilsAtANegativeDistance", kFA + "--coil-distance -20 --simulate", "--coil-distance: '-20' is below 0, and the NEC model cannot place"},
+    UsageCase{"CoilsAtANegativeDistanceInADeck", kFA + "--coil-distance -20 --nec -", "--coil-distance: '-20' is below 0"},
+    UsageCase{"HeightWithinTheWire", kWorked + "--simulate --height 0.001", "--height: '0.001' puts the wire in the ground for the NEC model (it must be above 4 wire radii, 0.16 in)\n"},
+    UsageCase{"HeightBeyondTheModel", kWorked + "--nec - --height 1e300", "--height: '1e300' is beyond the NEC model's range (at most 100000 ft)\n"},
+    UsageCase{"WireThinnerThanTheModel", kWorked + "--simulate --antenna-wire-dia 1e-300", "--antenna-wire-dia: the wire is thinner than the NEC model can stand for (at least 0.0001 in)\n"},
+    UsageCase{"LineOfNoImpedance", kWorked + "--simulate --z0 1e-300", "--z0: '1e-300' is not from 1 to 10000 ohm\n"},
+    UsageCase{"LineOfAbsurdImpedance", kWorked + "--simulate --z0 1e6", "--z0: '1e6' is not from 1 to 10000 ohm\n"},
+    // Two outputs in one place.
+    UsageCase{"DeckAndPlotInOneFile", kWorked + "--simulate --nec same.out --plot ./same.out", "--nec and --plot both write to './same.out'\n"},
+    UsageCase{"PlotOnStandardOutputBesideTheReport", kWorked + "--simulate --plot /dev/stdout", "--plot and the report both write to standard output\n"},
+    UsageCase{"DeckOnStandardOutputBesideTheReport", kWorked + "--nec /dev/stdout", "--nec and the report both write to standard output\n"},
+    UsageCase{"PlotAndJsonOnStandardOutput", kWorked + "--simulate --json --plot -", "--plot - and --json both write to standard output\n"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
 // clang-format on
 
