@@ -36,15 +36,6 @@ namespace {
 
 const std::string kDesign = "--freq 7 --length 60 --coil-distance 20 ";
 
-std::vector<std::string> words(const std::string& text) {
-    std::istringstream stream(text);
-    std::vector<std::string> result;
-    for (std::string word; stream >> word;) {
-        result.push_back(word);
-    }
-    return result;
-}
-
 std::string lastLine(const std::string& text) {
     std::istringstream lines(text);
     std::string last;

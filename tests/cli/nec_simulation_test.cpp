@@ -471,7 +471,7 @@ TEST(NecRunner, ReadsWhatTheEngineListsAndReportsItsFirstErrorLine) {
 
 // ---- --simulate as a user runs it ------------------------------------------------------
 
-std::vector<std::string> argsOf(const std::string& text) {
+std::vector<std::string> words(const std::string& text) {
     std::istringstream stream(text);
     std::vector<std::string> args;
     for (std::string word; stream >> word;) {
@@ -488,8 +488,8 @@ bool emptyFolder(const std::filesystem::path& folder) {
 
 TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     NEEDS_NEC2C();
-    const ProgramRun text = runProgram(
-        TARVIX_DESIGN_PATH, argsOf(kWorkedSimulation + "--former-dia 2 --coil-length 2"));
+    const ProgramRun text =
+        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--former-dia 2 --coil-length 2"));
     ASSERT_EQ(text.status, 0) << text.err;
     for (const char* sentence :
          {"Revised length = 0.2 inch\n\nSimulated (nec2c, ", "bare copper wire in free space",
@@ -504,7 +504,7 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
 
     const ProgramRun run = runProgram(
         TARVIX_DESIGN_PATH,
-        argsOf(kWorkedSimulation + "--json --height 30 --insulation 0.02 --coil-q 150 --z0 75"));
+        words(kWorkedSimulation + "--json --height 30 --insulation 0.02 --coil-q 150 --z0 75"));
     ASSERT_EQ(run.status, 0) << run.err;
     const nlohmann::json sim = nlohmann::json::parse(run.out).at("simulation");
     EXPECT_EQ(sim["engine"], "nec2c");
@@ -527,9 +527,9 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     // The same antenna given in metres and millimetres: the same answers,
     // lengths in metric under keys that say so.
     const ProgramRun metric = runProgram(
-        TARVIX_DESIGN_PATH, argsOf("--metric --freq 7 --length 18.288 --coil-distance 6.096 "
-                                   "--simulate --json --height 9.144 --insulation 0.508 "
-                                   "--coil-q 150 --z0 75 --former-dia 50.8 --coil-length 50.8"));
+        TARVIX_DESIGN_PATH, words("--metric --freq 7 --length 18.288 --coil-distance 6.096 "
+                                  "--simulate --json --height 9.144 --insulation 0.508 "
+                                  "--coil-q 150 --z0 75 --former-dia 50.8 --coil-length 50.8"));
     ASSERT_EQ(metric.status, 0) << metric.err;
     const nlohmann::json metricSim = nlohmann::json::parse(metric.out).at("simulation");
     EXPECT_NEAR(metricSim["height_m"].get<double>(), 9.144, 1e-12);
@@ -584,7 +584,7 @@ TEST_P(SimulateFaults, ExitStatusMessageAndNoTemporaryFilesLeft) {
             environment.push_back(setting);
         }
     }
-    const ProgramRun run = runProgram(TARVIX_DESIGN_PATH, argsOf(c.args), environment);
+    const ProgramRun run = runProgram(TARVIX_DESIGN_PATH, words(c.args), environment);
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_NE(run.err.find(c.complaint), std::string::npos) << run.err;
     // A simulation that fails keeps the design's report; a design that
@@ -658,7 +658,7 @@ TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
         const auto path = scratch.path(name);
         std::ofstream(path) << "an older picture";
         const ProgramRun run =
-            runProgram(TARVIX_DESIGN_PATH, argsOf(kWorkedSimulation + "--plot " + path.string()));
+            runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--plot " + path.string()));
         ASSERT_EQ(run.status, 0) << run.err;
         const std::string picture = readFile(path);
         if (std::string(name).ends_with(".svg")) {
@@ -674,7 +674,7 @@ TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
     // write points.
     const auto german = scratch.path("german.svg");
     const ProgramRun run =
-        runProgram(TARVIX_DESIGN_PATH, argsOf(kWorkedSimulation + "--plot " + german.string()),
+        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--plot " + german.string()),
                    {"LC_ALL=de_DE.UTF-8"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(readFile(german).find(">7.0<"), std::string::npos);

@@ -94,4 +94,13 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     return run;
 }
 
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> result;
+    for (std::string word; stream >> word;) {
+        result.push_back(word);
+    }
+    return result;
+}
+
 } // namespace tarvix::test

@@ -21,6 +21,9 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
 
 std::string readFile(const std::filesystem::path& path);
 
+// A command line written as one text, split at blanks: "--freq 7 --json".
+std::vector<std::string> words(const std::string& text);
+
 // A fresh directory for one test's files, removed with the object.
 class ScratchDir {
 public:

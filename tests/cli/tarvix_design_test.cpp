@@ -15,15 +15,6 @@ namespace {
 using nlohmann::json;
 using Lines = std::vector<std::string>;
 
-std::vector<std::string> words(const std::string& text) {
-    std::istringstream stream(text);
-    std::vector<std::string> result;
-    for (std::string word; stream >> word;) {
-        result.push_back(word);
-    }
-    return result;
-}
-
 ProgramRun design(const std::string& args) {
     return runProgram(TARVIX_DESIGN_PATH, words(args));
 }
