@@ -148,9 +148,8 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
         " for each lead).\n";
     if (freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz) {
         text += "Warning: the coil resonates by itself near " + fixed(coil.selfResonanceMHz, 1) +
-                " MHz, less than three times " + numberText(freqMHz) +
-                " MHz: its inductance there is higher than these figures; a wider former or "
-                "thicker wire keeps it lower.\n";
+                " MHz, less than three times " + numberText(freqMHz) + " MHz: at " +
+                numberText(freqMHz) + " MHz it acts as more inductance than these figures.\n";
     }
     return text;
 }

@@ -550,6 +550,33 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     EXPECT_TRUE(metricSim["window_winding"]["in_swr2_band"].is_boolean());
 }
 
+// The winding to build as the report names it, from the way the wire and the
+// pitch were given.
+TEST(SimulateCommand, BuildSheetSentences) {
+    NEEDS_NEC2C();
+    struct Row {
+        std::string args;
+        std::vector<const char*> fragments;
+    };
+    for (const Row& row : std::vector<Row>{
+             {kWorkedSimulation + "--former-dia 2 --coil-pitch 0.05",
+              {"):\nWind 10.1 turns of SWG 20 on the 2 in former at a pitch of 0.0500 in ("}},
+             {kWorkedSimulation + "--former-dia 1.5 --coil-awg 22",
+              {"):\nWind ", " turns of AWG 22 on the 1.5 in former, spread to "}},
+             {"--metric --freq 7 --length 18.288 --coil-distance 6.096 --simulate "
+              "--former-dia 40 --coil-wire-dia 0.8",
+              {" turns of 0.80 mm wire on the 40 mm former, spread to ", " m of wire (76 mm "}},
+             {"--freq 14 --length 8 --coil-distance 1 --simulate --former-dia 1 --coil-swg 28",
+              {"Warning: the coil resonates by itself near ",
+               " MHz, less than three times 14 MHz: at 14 MHz it acts as more inductance"}}}) {
+        const ProgramRun run = runProgram(TARVIX_DESIGN_PATH, words(row.args));
+        ASSERT_EQ(run.status, 0) << row.args << "\n" << run.err;
+        for (const char* fragment : row.fragments) {
+            EXPECT_NE(run.out.find(fragment), std::string::npos) << fragment << "\n" << run.out;
+        }
+    }
+}
+
 struct SimulateFault {
     const char* name;
     std::string args;
