@@ -10,6 +10,7 @@
 
 #include "calc/conversions.h"
 #include "nec/nec_deck.h"
+#include "nec/roots.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,10 +25,6 @@ namespace tarvix {
 namespace {
 
 constexpr double kSwrMark = 2;
-constexpr int kMaxSteps = 40;
-// Bracketing steps: a quarter more (or a fifth less) inductance, a tenth
-// more or less tip, up to this many times.
-constexpr int kMaxBracketSteps = 30;
 
 // Solves one model at the frequencies of the runs. NEC prints frequencies to
 // five digits only, so each point gets back the frequency it was asked for.
@@ -55,69 +52,6 @@ std::vector<SimulatedPoint> solveAt(Nec2c& engine, const AntennaModel& model,
         *efficiencyOfLast = last.inputPowerW > 0 ? 100 * last.radiatedPowerW / last.inputPowerW : 0;
     }
     return points;
-}
-
-// False position with the Illinois step on [a, b], where g changes sign.
-double bracketedRoot(const std::function<double(double)>& g, double a, double ga, double b,
-                     double gb, double tolerance) {
-    int side = 0;
-    double c = a;
-    for (int step = 0; step < kMaxSteps; ++step) {
-        const double next = (a * gb - b * ga) / (gb - ga);
-        const bool settled = std::fabs(next - c) <= tolerance * std::fabs(next) ||
-                             std::fabs(b - a) <= tolerance * std::fabs(next);
-        c = next;
-        if (settled) {
-            break;
-        }
-        const double gc = g(c);
-        if (gc == 0) {
-            break;
-        }
-        if ((gc < 0) == (gb < 0)) {
-            b = c;
-            gb = gc;
-            if (side == -1) {
-                ga /= 2;
-            }
-            side = -1;
-        } else {
-            a = c;
-            ga = gc;
-            if (side == 1) {
-                gb /= 2;
-            }
-            side = 1;
-        }
-    }
-    return c;
-}
-
-// From x0, where g is g0, steps by factor (or 1 / factor) until g, which
-// rises with x, changes sign; then false position between the last two
-// steps. Only a rising crossing counts: g may also jump from above zero to
-// below it at a pole. None when no crossing is met within the steps.
-std::optional<double> risingRoot(const std::function<double(double)>& g, double x0, double g0,
-                                 double factor, double tolerance) {
-    const double step = g0 < 0 ? factor : 1 / factor;
-    double x = x0;
-    double gx = g0;
-    for (int i = 0; i < kMaxBracketSteps; ++i) {
-        if (gx == 0) {
-            return x;
-        }
-        const double next = x * step;
-        const double gNext = g(next);
-        if (gx < 0 && gNext >= 0 && step > 1) {
-            return bracketedRoot(g, x, gx, next, gNext, tolerance);
-        }
-        if (gx >= 0 && gNext < 0 && step < 1) {
-            return bracketedRoot(g, next, gNext, x, gx, tolerance);
-        }
-        x = next;
-        gx = gNext;
-    }
-    return std::nullopt;
 }
 
 void insertByFrequency(std::vector<SimulatedPoint>& sweep, const SimulatedPoint& point) {
@@ -298,8 +232,8 @@ SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Oh
 }
 
 SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
-                                 Nec2c& engine) {
-    return Simulation(engine, freqMHz, z0Ohm).characterise(model, nullptr);
+                                 Nec2c& engine, std::optional<SwrBand>* band) {
+    return Simulation(engine, freqMHz, z0Ohm).characterise(model, band);
 }
 
 namespace {

@@ -124,9 +124,10 @@ double standingWaveRatio(double resistanceOhm, double reactanceOhm, double z0Ohm
 SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Ohm, Nec2c& engine);
 
 // One antenna solved over the sweep around freqMHz: its resonance nearest
-// freqMHz and its feed point and efficiency there.
+// freqMHz and its feed point and efficiency there; with band, its 2:1 SWR
+// band around freqMHz too.
 SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
-                                 Nec2c& engine);
+                                 Nec2c& engine, std::optional<SwrBand>* band = nullptr);
 
 // Solves the design's antenna (its inductance must have been computed, and
 // be above zero). winding: the step-2 inputs, for the window's winding of the
