@@ -4,7 +4,7 @@
 
 #include "calc/wire_gauge.h"
 #include "cli/command_line.h"
-#include "cli/file_output.h"
+#include "report/file_output.h"
 #include "cli/usage_error.h"
 #include "nec/model_limits.h"
 

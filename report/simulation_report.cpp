@@ -1,5 +1,5 @@
 // Text and JSON forms of a simulation.
-#include "cli/simulation_report.h"
+#include "report/simulation_report.h"
 
 #include "calc/conversions.h"
 #include "calc/units.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "calc/units.h"
-#include "cli/design_report.h"
+#include "report/design_report.h"
 #include "nec/simulation.h"
 
 #include <iosfwd>
