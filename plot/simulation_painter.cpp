@@ -2,9 +2,12 @@
 // plot module's SVG and PNG and the check window's plot all come from here.
 #include "plot/simulation_painter.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainterPath>
+#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -269,6 +272,39 @@ std::optional<double> plotFrequencyAt(QSizeF size, QPointF at, const SimulationR
     }
     const auto [fLow, fHigh] = frequencySpan(result);
     return fLow + (at.x() - kLeft) / panelWidth * (fHigh - fLow);
+}
+
+std::optional<QByteArray> simulationPlotPicture(bool png, double freqMHz,
+                                                const SimulationOptions& options,
+                                                const SimulationResult& result) {
+    QBuffer device;
+    device.open(QIODevice::WriteOnly);
+    bool painted = false;
+    if (png) {
+        QImage image(kPlotWidth, kPlotHeight, QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter painter(&image);
+            paintSimulationPlot(painter, QSizeF(kPlotWidth, kPlotHeight), freqMHz, options, result);
+        }
+        painted = image.save(&device, "PNG");
+    } else {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&device);
+        svg.setSize(QSize(kPlotWidth, kPlotHeight));
+        svg.setViewBox(QRect(0, 0, kPlotWidth, kPlotHeight));
+        svg.setTitle(QStringLiteral("Loaded dipole: SWR and reactance against frequency"));
+        svg.setDescription(QStringLiteral("Drawn by tarvix-design --simulate"));
+        QPainter painter;
+        painted = painter.begin(&svg);
+        if (painted) {
+            paintSimulationPlot(painter, QSizeF(kPlotWidth, kPlotHeight), freqMHz, options, result);
+            painted = painter.end();
+        }
+    }
+    if (!painted) {
+        return std::nullopt;
+    }
+    return device.data();
 }
 
 } // namespace tarvix

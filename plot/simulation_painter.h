@@ -6,6 +6,7 @@
 
 #include "nec/simulation.h"
 
+#include <QByteArray>
 #include <QPainter>
 #include <QPointF>
 #include <QSizeF>
@@ -23,6 +24,12 @@ inline constexpr int kPlotHeight = 640;
 // points.
 void paintSimulationPlot(QPainter& painter, QSizeF size, double freqMHz,
                          const SimulationOptions& options, const SimulationResult& result);
+
+// The picture in a file's bytes on the canvas of kPlotWidth x kPlotHeight:
+// PNG, or else SVG. None when it could not be drawn.
+std::optional<QByteArray> simulationPlotPicture(bool png, double freqMHz,
+                                                const SimulationOptions& options,
+                                                const SimulationResult& result);
 
 // The frequency under a point of a canvas of the given size, when the point
 // is within the panels' width and height.

@@ -4,13 +4,7 @@
 
 #include "plot/simulation_painter.h"
 
-#include <QBuffer>
-#include <QFont>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <clocale>
@@ -25,9 +19,6 @@
 namespace tarvix {
 
 namespace {
-
-constexpr int kWidth = kPlotWidth;
-constexpr int kHeight = kPlotHeight;
 
 class PlotError : public std::runtime_error {
 public:
@@ -84,35 +75,11 @@ std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
     // as every number tarvix-design writes.
     std::setlocale(LC_NUMERIC, "C");
 
-    QBuffer device;
-    device.open(QIODevice::WriteOnly);
-    bool painted = false;
-    if (png) {
-        QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-        {
-            QPainter painter(&image);
-            paintSimulationPlot(painter, QSizeF(kWidth, kHeight), freqMHz, options, result);
-        }
-        painted = image.save(&device, "PNG");
-    } else {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&device);
-        svg.setSize(QSize(kWidth, kHeight));
-        svg.setViewBox(QRect(0, 0, kWidth, kHeight));
-        svg.setTitle(QStringLiteral("Loaded dipole: SWR and reactance against frequency"));
-        svg.setDescription(QStringLiteral("Drawn by tarvix-design --simulate"));
-        QPainter painter;
-        painted = painter.begin(&svg);
-        if (painted) {
-            paintSimulationPlot(painter, QSizeF(kWidth, kHeight), freqMHz, options, result);
-            painted = painter.end();
-        }
-    }
-    if (!painted) {
+    const std::optional<QByteArray> bytes = simulationPlotPicture(png, freqMHz, options, result);
+    if (!bytes) {
         throw PlotError("the picture could not be drawn");
     }
-    const QByteArray& bytes = device.data();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return std::string(bytes->constData(), static_cast<std::size_t>(bytes->size()));
 }
 
 } // namespace

@@ -361,4 +361,13 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     return object;
 }
 
+std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
+                           const SimulationResult* simulation) {
+    Json object = designJson(design);
+    if (simulation != nullptr) {
+        object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
+    }
+    return object.dump(2) + '\n';
+}
+
 } // namespace tarvix
