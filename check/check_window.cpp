@@ -41,9 +41,9 @@ namespace tarvix {
 
 namespace {
 
-// A run of the worked example takes some 60 solves; the bar's end moves on
+// A run of the worked example takes some 26 solves; the bar's end moves on
 // when a run takes more.
-constexpr int kSolvesExpected = 60;
+constexpr int kSolvesExpected = 26;
 constexpr int kProgressIntervalMs = 100;
 
 const char* const kWireKinds[] = {"SWG", "AWG", "Diameter"};
@@ -254,6 +254,8 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     splitter->addWidget(m_results);
     splitter->addWidget(plotPane);
     splitter->setStretchFactor(1, 1);
+    // The sentences first: a dozen lines of them, then the plot.
+    splitter->setSizes({320, 440});
     auto* outputs = new QVBoxLayout;
     outputs->addWidget(splitter, 1);
     outputs->addLayout(keep);
@@ -530,7 +532,7 @@ void CheckWindow::closeEvent(QCloseEvent* event) {
 }
 
 void CheckWindow::restoreSettings() {
-    const std::pair<CheckField, const char*> defaults[] = {{CheckField::Freq, "7.1"},
+    const std::pair<CheckField, const char*> defaults[] = {{CheckField::Freq, "7"},
                                                            {CheckField::TotalLength, "60"},
                                                            {CheckField::CentreToCoil, "20"},
                                                            {CheckField::AntennaWire, "14"},
