@@ -6,6 +6,7 @@
 #include "check/check_inputs.h"
 #include "check/check_window.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -242,6 +243,37 @@ private slots:
         QVERIFY2(elapsedMs > 1000, qPrintable(QString::number(elapsedMs)));
         QVERIFY2(ticks >= elapsedMs / 20 / 2,
                  qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(elapsedMs)));
+    }
+
+    // What a keyboard user meets with Tab, in order, and what a screen reader
+    // calls it: every stop has a name, and the stops run down the inputs,
+    // then to the run, the results and what keeps them.
+    void everyTabStopNamedInReadingOrder() {
+        QStringList stops;
+        QWidget* widget = m_window.get();
+        do {
+            widget = widget->nextInFocusChain();
+            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(m_window.get()) &&
+                widget->isEnabled()) {
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+                QVERIFY(accessible != nullptr);
+                QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
+                         qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +
+                                    widget->objectName()));
+                stops.append(widget->objectName());
+            }
+        } while (widget != m_window.get());
+        const QStringList order{"freq",         "totalLength", "centreToCoil", "antennaWireBy",
+                                "antennaWire",  "freeSpace",   "insulated",    "formerDia",
+                                "coilWireBy",   "coilWire",    "closeWound",   "coilLength",
+                                "qFromWinding", "z0",          "units",        "simulate",
+                                "results"};
+        qsizetype at = 0;
+        for (const QString& name : order) {
+            at = stops.indexOf(name, at);
+            QVERIFY2(at >= 0, qPrintable(name + QStringLiteral(" out of order in ") +
+                                         stops.join(QLatin1Char(' '))));
+        }
     }
 
     void decimalSeparator_data() {
