@@ -46,7 +46,7 @@ public:
         }
         const std::optional<double> value = readLocalNumber(text, m_separator);
         if (!value) {
-            stop(field, "'" + text + "' is not a number");
+            stop(field, "'" + text + "' " + kNotANumberText);
         }
         return value;
     }
@@ -55,7 +55,7 @@ public:
                                    const std::string& what) {
         std::optional<double> value = number(field, text, what);
         if (value && !(*value > 0)) {
-            stop(field, "Must be above 0");
+            stop(field, std::string("The value ") + kNotAboveZeroText);
             return std::nullopt;
         }
         return value;
@@ -77,7 +77,7 @@ public:
         case WireBy::Swg: {
             const auto diameter = antenna ? antennaWireDiameter(*value) : coilWireDiameter(*value);
             if (!diameter) {
-                stop(field, "Not an even gauge from 10 to 30");
+                stop(field, std::string("The gauge ") + kNotSwgGaugeText);
                 return std::nullopt;
             }
             return Wire{*diameter, std::nullopt, "SWG " + trimmed(wire.text)};
@@ -85,8 +85,7 @@ public:
         case WireBy::Awg: {
             const auto diameter = awgWireDiameter(*value);
             if (!diameter) {
-                stop(field, "Not a whole gauge from " + std::to_string(kMinAwg) + " to " +
-                                std::to_string(kMaxAwg));
+                stop(field, "The gauge " + notAwgGaugeText());
                 return std::nullopt;
             }
             const int gauge = static_cast<int>(*value);
@@ -94,7 +93,7 @@ public:
         }
         case WireBy::Diameter:
             if (!(*value > 0)) {
-                stop(field, "Must be above 0");
+                stop(field, std::string("The diameter ") + kNotAboveZeroText);
                 return std::nullopt;
             }
             const double inches = inchesFromCoilUnit(*value, units);
@@ -185,7 +184,8 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
         const auto permittivity = reader.number(CheckField::Permittivity, texts.permittivity,
                                                 "the insulation's relative permittivity");
         if (permittivity && !(*permittivity >= 1)) {
-            reader.stop(CheckField::Permittivity, "Below 1, the permittivity of vacuum");
+            reader.stop(CheckField::Permittivity,
+                        std::string("The permittivity ") + kBelowVacuumPermittivityText);
         }
         if (thickness && permittivity) {
             model.insulation = Insulation{inchesFromCoilUnit(*thickness, units), *permittivity};
@@ -229,7 +229,7 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
         if (pitch) {
             build.pitchIn = inchesFromCoilUnit(*pitch, units);
             if (coilWire && *build.pitchIn < enamelledDiameterIn(coilWire->diameterIn)) {
-                reader.stop(CheckField::Pitch, "Less than the wire's diameter over its enamel");
+                reader.stop(CheckField::Pitch, std::string("The pitch ") + kPitchBelowEnamelText);
             }
         }
     }
