@@ -27,6 +27,10 @@ struct CoilWinding {
 // The wire's diameter over its enamel, which sets the pitch of a close-wound coil.
 double enamelledDiameterIn(double bareDiaIn);
 
+// Said of a pitch below enamelledDiameterIn: no winding has its turns closer.
+inline constexpr const char* kPitchBelowEnamelText =
+    "is less than the wire's diameter over its enamel";
+
 // Nagaoka (1909), the inductance of a uniform cylindrical current sheet relative
 // to an infinitely long one, by diameter / length; exact for any ratio > 0.
 double nagaokaCoefficient(double diameterToLength);

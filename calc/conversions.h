@@ -26,6 +26,11 @@ bool readsWithinRange(std::string_view text);
 // is beyond the double range.
 double strictParse(std::string_view text);
 
+// What a user is told of a value, after the value itself: one that strictParse
+// refuses, and one that must be above zero and is not.
+inline constexpr const char* kNotANumberText = "is not a number";
+inline constexpr const char* kNotAboveZeroText = "is not above 0";
+
 // General number format: 15 significant digits for a double, 7 for a single,
 // no trailing zeros, "0." before fractions, scientific ("1E-05", "1.5E+15")
 // from 1E15 (1E7 for a single) upwards and below 0.0001.

@@ -3,6 +3,7 @@
 #include "calc/wire_gauge.h"
 
 #include <cmath>
+#include <string>
 
 namespace tarvix {
 
@@ -31,6 +32,11 @@ std::optional<double> awgWireDiameter(double awg) {
     // AWG 36 is 0.005 in and AWG 0000 (-3) is 0.46 in, 92 times as thick,
     // with 39 gauges in geometric steps between them.
     return 0.005 * std::pow(92.0, (36 - awg) / 39);
+}
+
+std::string notAwgGaugeText() {
+    return "is not a whole gauge from " + std::to_string(kMinAwg) + " to " +
+           std::to_string(kMaxAwg);
 }
 
 } // namespace tarvix

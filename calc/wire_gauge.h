@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 namespace tarvix {
 
@@ -39,5 +40,9 @@ inline constexpr int kMaxAwg = 40;
 // d = 0.005 in * 92^((36 - N) / 39) for the whole gauges 0 to 40; none for
 // other values.
 std::optional<double> awgWireDiameter(double awg);
+
+// Said of a value that no row of the SWG table has, and of one that is no AWG.
+inline constexpr const char* kNotSwgGaugeText = "is not an even gauge from 10 to 30";
+std::string notAwgGaugeText();
 
 } // namespace tarvix

@@ -4,8 +4,8 @@
 #include "calc/conversions.h"
 #include "calc/step_one_warnings.h"
 #include "cli/command_line.h"
-#include "cli/design_report.h"
 #include "cli/usage_error.h"
+#include "report/design_report.h"
 
 #include <algorithm>
 #include <cmath>

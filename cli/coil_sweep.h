@@ -3,7 +3,7 @@
 #pragma once
 
 #include "calc/design_run.h"
-#include "cli/design_report.h"
+#include "report/design_report.h"
 
 #include <cstddef>
 #include <functional>

@@ -158,7 +158,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (heightOpt->count() > 0) {
             request.model.heightFt = optionNumber("--height", height);
             if (!(*request.model.heightFt > 0)) {
-                throw optionValueError("--height", height, "is not above the ground");
+                throw optionValueError("--height", height, kNotAboveGroundText);
             }
         }
         request.simulate = simulate;
@@ -176,7 +176,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 wireInsulation.permittivity = optionNumber("--insulation-er", insulationEr);
                 if (!(wireInsulation.permittivity >= 1)) {
                     throw optionValueError("--insulation-er", insulationEr,
-                                           "is below 1, the permittivity of vacuum");
+                                           kBelowVacuumPermittivityText);
                 }
             }
             request.model.insulation = wireInsulation;
@@ -205,8 +205,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 build.wireName = wire->awg ? "AWG " + std::to_string(*wire->awg) : "";
             }
             if (build.pitchIn && *build.pitchIn < enamelledDiameterIn(build.wireDiaIn)) {
-                throw UsageError("--coil-pitch: '" + coilPitch +
-                                 "' is less than the wire's diameter over its enamel");
+                throw UsageError("--coil-pitch: '" + coilPitch + "' " + kPitchBelowEnamelText);
             }
         }
         if (necOpt->count() > 0 || simulate) {

@@ -4,9 +4,9 @@
 
 #include "calc/wire_gauge.h"
 #include "cli/command_line.h"
-#include "cli/file_output.h"
 #include "cli/usage_error.h"
 #include "nec/model_limits.h"
+#include "report/file_output.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>

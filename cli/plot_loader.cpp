@@ -2,8 +2,8 @@
 // program's library folder relative to it (an installed or unpacked package).
 #include "cli/plot_loader.h"
 
-#include "cli/file_output.h"
 #include "plot/simulation_plot.h"
+#include "report/file_output.h"
 
 #include <algorithm>
 #include <cctype>

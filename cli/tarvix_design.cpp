@@ -5,13 +5,13 @@
 #include "calc/design_run.h"
 #include "cli/coil_sweep.h"
 #include "cli/command_line.h"
-#include "cli/design_report.h"
-#include "cli/file_output.h"
 #include "cli/plot_loader.h"
-#include "cli/simulation_report.h"
 #include "nec/design_model.h"
 #include "nec/nec_deck.h"
 #include "nec/simulation.h"
+#include "report/design_report.h"
+#include "report/file_output.h"
+#include "report/simulation_report.h"
 
 #include <cerrno>
 #include <cstring>
@@ -67,25 +67,19 @@ int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err
 // leaves no file behind.
 int writeDeck(const Request& request, const DesignResult& design, std::ostream& out,
               std::ostream& err) {
-    std::ostringstream deck;
+    std::string deck;
     try {
-        if (design.record.inductanceUH < 0) {
-            throw NecDeckError("a negative inductance is no coil and cannot be modelled");
-        }
-        const AntennaModel model =
-            designModel(design.record, design.record.inductanceUH, request.model);
-        writeNecDeck(deck, model, designComments(design, model),
-                     {designSweep(design.record.freqMHz)});
+        deck = designDeck(design, request.model);
     } catch (const NecDeckError& error) {
         report(err, std::string("--nec: ") + error.what());
         return kExitUsage;
     }
     if (*request.necPath == "-") {
-        out << deck.str();
+        out << deck;
         return kExitDone;
     }
     try {
-        replaceFile(*request.necPath, deck.str());
+        replaceFile(*request.necPath, deck);
     } catch (const std::system_error& error) {
         report(err, error.what());
         return kExitFileError;
@@ -168,11 +162,7 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
     const bool reportReplaced = (request.necPath && *request.necPath == "-") ||
                                 (request.plotPath && *request.plotPath == "-");
     if (request.format == OutputFormat::Json) {
-        Json object = designJson(design);
-        if (simulation) {
-            object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
-        }
-        out << object.dump(2) << '\n';
+        out << reportJsonText(design, options, simulation ? &*simulation : nullptr);
     } else if (!reportReplaced) {
         writeDesignText(out, design);
         if (simulation) {

@@ -31,8 +31,8 @@ std::optional<GivenWire> UnitOptions::givenWire(const WireOption& awg, const Wir
         const double gauge = optionNumber(awg.option->get_name(), awg.text);
         const auto diameterIn = awgWireDiameter(gauge);
         if (!diameterIn) {
-            throw UsageError(awg.option->get_name() + ": " + quoted(awg.text) +
-                             " is not a whole gauge from " + awgRange());
+            throw UsageError(awg.option->get_name() + ": " + quoted(awg.text) + " " +
+                             notAwgGaugeText());
         }
         return GivenWire{*diameterIn, static_cast<int>(gauge)};
     }

@@ -51,7 +51,7 @@ double optionNumber(std::string_view option, std::string_view text) {
         if (fault.kind() == FaultKind::Overflow) {
             throw optionValueError(option, text, "is out of range");
         }
-        throw optionValueError(option, text, "is not a number");
+        throw optionValueError(option, text, kNotANumberText);
     }
     // A number too small for a double reads as 0, which the user did not write.
     if (value == 0 && namesNonZero(text)) {
@@ -65,7 +65,7 @@ double optionGauge(std::string_view option, std::string_view text) {
     const bool inTable = std::any_of(kGaugeTable.begin(), kGaugeTable.end(),
                                      [gauge](const GaugeRow& row) { return row.swg == gauge; });
     if (!inTable) {
-        throw optionValueError(option, text, "is not an even gauge from 10 to 30");
+        throw optionValueError(option, text, kNotSwgGaugeText);
     }
     return gauge;
 }
@@ -73,7 +73,7 @@ double optionGauge(std::string_view option, std::string_view text) {
 double positiveOptionNumber(std::string_view option, std::string_view text) {
     const double value = optionNumber(option, text);
     if (!(value > 0)) {
-        throw optionValueError(option, text, "is not above 0");
+        throw optionValueError(option, text, kNotAboveZeroText);
     }
     return value;
 }

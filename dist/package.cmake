@@ -17,7 +17,8 @@ length of the finished coil.
 The package holds the Tarvix window and tarvix-design, which does the same
 from the command line, sweeps the coil position, solves the designed antenna
 in nec2c to say how much inductance it really needs, and writes a NEC-2 deck
-of the design for other antenna simulators.")
+of the design for other antenna simulators. Tarvix Antenna Check
+(tarvix-check) shows that simulation in a window, with its SWR plot.")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # tarvix-design --simulate runs the NEC-2 engine as a program.

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace tarvix {
@@ -104,6 +105,16 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
         lines.push_back("Free space");
     }
     return lines;
+}
+
+std::string designDeck(const DesignResult& design, const ModelOptions& options) {
+    if (design.record.inductanceUH < 0) {
+        throw NecDeckError("a negative inductance is no coil and cannot be modelled");
+    }
+    const AntennaModel model = designModel(design.record, design.record.inductanceUH, options);
+    std::ostringstream deck;
+    writeNecDeck(deck, model, designComments(design, model), {designSweep(design.record.freqMHz)});
+    return deck.str();
 }
 
 } // namespace tarvix

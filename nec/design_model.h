@@ -32,4 +32,9 @@ AntennaModel designModel(const DesignRecord& record, double coilUH, const ModelO
 // What the deck says of the design in its comment lines.
 std::vector<std::string> designComments(const DesignResult& design, const AntennaModel& model);
 
+// The NEC-2 deck of a computed design with its formula's coils, swept around
+// F, as --nec writes it and the check window saves it. Throws NecDeckError,
+// also for a negative inductance.
+std::string designDeck(const DesignResult& design, const ModelOptions& options);
+
 } // namespace tarvix

@@ -18,6 +18,12 @@ inline constexpr double kMaxHeightFt = 1e5;
 // The thinnest antenna wire modelled, a tenth of the finest wire drawn.
 inline constexpr double kMinModelWireDiaIn = 1e-4;
 
+// Said of a height that is not above zero, and of an insulation's relative
+// permittivity below 1.
+inline constexpr const char* kNotAboveGroundText = "is not above the ground";
+inline constexpr const char* kBelowVacuumPermittivityText =
+    "is below 1, the permittivity of vacuum";
+
 // The feed line's impedance for the SWR: no line is made beyond these, and
 // the SWR of an antenna on one would mean nothing.
 inline constexpr double kMinZ0Ohm = 1;

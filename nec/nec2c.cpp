@@ -266,9 +266,19 @@ public:
     const sigset_t& signals() const { return m_signals; }
     std::mutex& lock() { return m_mutex; }
 
-    // Both under lock().
+    // All under lock().
     void add(pid_t pid) { m_pids.push_back(pid); }
     void remove(pid_t pid) { m_pids.erase(std::find(m_pids.begin(), m_pids.end(), pid)); }
+    bool cancelled() const { return m_cancelled; }
+
+    // The engines are killed, not reaped: each solve reaps its own.
+    void cancel() {
+        const std::lock_guard<std::mutex> locked(m_mutex);
+        m_cancelled = true;
+        for (const pid_t pid : m_pids) {
+            kill(pid, SIGKILL);
+        }
+    }
 
 private:
     static void* run(void* self) {
@@ -311,6 +321,7 @@ private:
     pthread_t m_thread{};
     std::mutex m_mutex;
     std::vector<pid_t> m_pids;
+    bool m_cancelled = false;
 };
 
 std::vector<FeedPoint> readNecOutput(std::istream& lines) {
@@ -399,6 +410,10 @@ Nec2c::~Nec2c() {
     pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
 }
 
+void Nec2c::cancel() {
+    m_children->cancel();
+}
+
 std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     const std::string name = std::to_string(m_next.fetch_add(1));
     const std::filesystem::path input = m_dir / (name + ".nec");
@@ -409,6 +424,9 @@ std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     pid_t pid = 0;
     {
         const std::lock_guard<std::mutex> locked(m_children->lock());
+        if (m_children->cancelled()) {
+            throw NecCancelled("the simulation was cancelled");
+        }
         {
             std::ofstream file(input, std::ios::binary);
             file << deck;
@@ -455,10 +473,15 @@ std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
         kill(pid, SIGKILL);
     }
     int status = 0;
+    bool cancelled = false;
     {
         const std::lock_guard<std::mutex> locked(m_children->lock());
         status = reap(pid);
         m_children->remove(pid);
+        cancelled = m_children->cancelled();
+    }
+    if (cancelled) {
+        throw NecCancelled("the simulation was cancelled");
     }
     if (!ended) {
         const DeckSize size = deckSize(deck);

@@ -23,6 +23,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The solves were stopped by Nec2c::cancel: no error of the engine's, and
+// nothing for the user to be told beyond that it stopped.
+class NecCancelled : public NecEngineError {
+public:
+    using NecEngineError::NecEngineError;
+};
+
 // What NEC reports at one frequency.
 struct FeedPoint {
     double freqMHz = 0;
@@ -68,6 +75,10 @@ public:
     // has its own files. Throws NecEngineError; an engine past its time limit
     // is killed first.
     std::vector<FeedPoint> solve(const std::string& deck);
+
+    // Kills the running engines at once; they and every solve started after
+    // throw NecCancelled. Safe to call from any thread, also while solves run.
+    void cancel();
 
     // How many decks were solved so far.
     int solveCount() const { return m_next.load(); }

@@ -1,15 +1,10 @@
-// Draws the simulation with QPainter: one painting routine for both the SVG
-// generator and the PNG image, in a fixed 960 x 640 canvas, into memory; the
-// program writes the file.
+// The plot module: the shared painter draws into an SVG generator or a PNG
+// image of a fixed 960 x 640 canvas, in memory; the program writes the file.
 #include "plot/simulation_plot.h"
 
-#include <QBuffer>
-#include <QFont>
+#include "plot/simulation_painter.h"
+
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <clocale>
@@ -25,242 +20,10 @@ namespace tarvix {
 
 namespace {
 
-constexpr int kWidth = 960;
-constexpr int kHeight = 640;
-constexpr double kLeft = 90;
-constexpr double kRight = 30;
-constexpr double kTop = 56;
-constexpr double kPanelGap = 64;
-constexpr double kBottom = 64;
-// SWR on a logarithmic scale from 1 to 10; higher values stay on the top edge.
-constexpr double kSwrTop = 10;
-
-const QColor kFormulaColour(214, 96, 0);
-const QColor kCorrectedColour(0, 90, 181);
-const QColor kGridColour(225, 225, 225);
-const QColor kTextColour(30, 30, 30);
-
 class PlotError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// The shortest of up to 15 significant digits, as the reports write numbers.
-std::string shortest(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
-}
-
-std::string fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
-}
-
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-// Tick values 1, 2 or 5 times a power of ten apart, about count of them.
-std::vector<double> niceTicks(double low, double high, int count) {
-    const double raw = (high - low) / count;
-    const double power = std::pow(10, std::floor(std::log10(raw)));
-    double step = power;
-    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
-        step = factor * power;
-        if (step >= raw) {
-            break;
-        }
-    }
-    std::vector<double> ticks;
-    for (double tick = std::ceil(low / step) * step; tick <= high + step * 1e-9; tick += step) {
-        ticks.push_back(std::fabs(tick) < step * 1e-9 ? 0 : tick);
-    }
-    return ticks;
-}
-
-int decimalsFor(double step) {
-    return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
-}
-
-struct Panel {
-    QRectF area;
-    double fLow, fHigh, yLow, yHigh;
-    bool logarithmic = false;
-
-    double x(double f) const { return area.left() + (f - fLow) / (fHigh - fLow) * area.width(); }
-    double y(double value) const {
-        const double clamped = std::clamp(value, yLow, yHigh);
-        const double share = logarithmic ? std::log(clamped / yLow) / std::log(yHigh / yLow)
-                                         : (clamped - yLow) / (yHigh - yLow);
-        return area.bottom() - share * area.height();
-    }
-};
-
-void drawFrame(QPainter& p, const Panel& panel, const std::vector<double>& yTicks,
-               const std::vector<double>& fTicks, const QString& yLabel, bool frequencyLabels) {
-    const QFontMetricsF metrics(p.font());
-    const int fDecimals = fTicks.size() > 1 ? decimalsFor(fTicks[1] - fTicks[0]) : 1;
-    for (const double f : fTicks) {
-        p.setPen(QPen(kGridColour, 1));
-        p.drawLine(QPointF(panel.x(f), panel.area.top()), QPointF(panel.x(f), panel.area.bottom()));
-        if (frequencyLabels) {
-            p.setPen(kTextColour);
-            const QString label = text(fixed(f, fDecimals));
-            p.drawText(QPointF(panel.x(f) - metrics.horizontalAdvance(label) / 2,
-                               panel.area.bottom() + metrics.height() + 2),
-                       label);
-        }
-    }
-    for (const double value : yTicks) {
-        p.setPen(QPen(kGridColour, 1));
-        p.drawLine(QPointF(panel.area.left(), panel.y(value)),
-                   QPointF(panel.area.right(), panel.y(value)));
-        p.setPen(kTextColour);
-        const int decimals = value == std::floor(value) ? 0 : 1;
-        const QString label = text(fixed(value, decimals));
-        p.drawText(QPointF(panel.area.left() - metrics.horizontalAdvance(label) - 6,
-                           panel.y(value) + metrics.ascent() / 2 - 1),
-                   label);
-    }
-    p.setPen(QPen(kTextColour, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(panel.area);
-    p.save();
-    p.translate(kLeft - 62, panel.area.center().y() + metrics.horizontalAdvance(yLabel) / 2);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), yLabel);
-    p.restore();
-}
-
-void drawCurve(QPainter& p, const Panel& panel, const std::vector<SimulatedPoint>& points,
-               double SimulatedPoint::*value, const QColor& colour, Qt::PenStyle style) {
-    QPainterPath path;
-    bool first = true;
-    for (const SimulatedPoint& point : points) {
-        const QPointF at(panel.x(point.freqMHz), panel.y(point.*value));
-        if (first) {
-            path.moveTo(at);
-            first = false;
-        } else {
-            path.lineTo(at);
-        }
-    }
-    p.setPen(QPen(colour, 2.2, style, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.save();
-    p.setClipRect(panel.area);
-    p.drawPath(path);
-    p.restore();
-}
-
-void drawMarker(QPainter& p, const Panel& top, const Panel& bottom, double f, const QColor& colour,
-                const QString& label, int row) {
-    p.setPen(QPen(colour, 1.4, Qt::DashLine));
-    p.drawLine(QPointF(top.x(f), top.area.top()), QPointF(top.x(f), top.area.bottom()));
-    p.drawLine(QPointF(bottom.x(f), bottom.area.top()), QPointF(bottom.x(f), bottom.area.bottom()));
-    const QFontMetricsF metrics(p.font());
-    const double width = metrics.horizontalAdvance(label);
-    double x = top.x(f) + 4;
-    if (x + width > top.area.right() - 4) {
-        x = top.x(f) - 4 - width;
-    }
-    const double y = top.area.top() + 4 + metrics.ascent() + row * (metrics.height() + 2);
-    p.fillRect(QRectF(x - 2, y - metrics.ascent(), width + 4, metrics.height()),
-               QColor(255, 255, 255, 230));
-    p.setPen(colour);
-    p.drawText(QPointF(x, y), label);
-}
-
-void paint(QPainter& p, double freqMHz, const SimulationOptions& options,
-           const SimulationResult& result) {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(QRectF(0, 0, kWidth, kHeight), Qt::white);
-    QFont font;
-    font.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
-    font.setPixelSize(13);
-    p.setFont(font);
-
-    const auto& formula = result.formula.sweep;
-    const auto& corrected = result.corrected.sweep;
-    const double fLow = std::min(formula.front().freqMHz, corrected.front().freqMHz);
-    const double fHigh = std::max(formula.back().freqMHz, corrected.back().freqMHz);
-    const double panelHeight = (kHeight - kTop - kPanelGap - kBottom) / 2;
-    const double panelWidth = kWidth - kLeft - kRight;
-
-    Panel swr{QRectF(kLeft, kTop, panelWidth, panelHeight), fLow, fHigh, 1, kSwrTop, true};
-    double xLow = 0;
-    double xHigh = 0;
-    for (const auto* sweep : {&formula, &corrected}) {
-        for (const SimulatedPoint& point : *sweep) {
-            xLow = std::min(xLow, point.reactanceOhm);
-            xHigh = std::max(xHigh, point.reactanceOhm);
-        }
-    }
-    const std::vector<double> xTicks = niceTicks(xLow, xHigh, 6);
-    const double xStep = xTicks.size() > 1 ? xTicks[1] - xTicks[0] : 1;
-    Panel reactance{QRectF(kLeft, kTop + panelHeight + kPanelGap, panelWidth, panelHeight), fLow,
-                    fHigh, std::floor(xLow / xStep) * xStep, std::ceil(xHigh / xStep) * xStep};
-    const std::vector<double> fTicks = niceTicks(fLow, fHigh, 8);
-
-    drawFrame(p, swr, {1, 1.5, 2, 3, 5, 10}, fTicks,
-              text("SWR on " + shortest(options.z0Ohm) + " ohm"), false);
-    drawFrame(p, reactance, niceTicks(reactance.yLow, reactance.yHigh, 6), fTicks,
-              QStringLiteral("Reactance (ohm)"), true);
-    const QFontMetricsF metrics(p.font());
-    p.setPen(kTextColour);
-    const QString fLabel = QStringLiteral("Frequency (MHz)");
-    p.drawText(
-        QPointF(kLeft + panelWidth / 2 - metrics.horizontalAdvance(fLabel) / 2, kHeight - 18),
-        fLabel);
-    // The 2:1 line and the zero of reactance.
-    p.setPen(QPen(QColor(120, 120, 120), 1.2, Qt::DotLine));
-    p.drawLine(QPointF(swr.area.left(), swr.y(2)), QPointF(swr.area.right(), swr.y(2)));
-    p.drawLine(QPointF(reactance.area.left(), reactance.y(0)),
-               QPointF(reactance.area.right(), reactance.y(0)));
-
-    drawCurve(p, swr, formula, &SimulatedPoint::swr, kFormulaColour, Qt::DashLine);
-    drawCurve(p, swr, corrected, &SimulatedPoint::swr, kCorrectedColour, Qt::SolidLine);
-    drawCurve(p, reactance, formula, &SimulatedPoint::reactanceOhm, kFormulaColour, Qt::DashLine);
-    drawCurve(p, reactance, corrected, &SimulatedPoint::reactanceOhm, kCorrectedColour,
-              Qt::SolidLine);
-
-    drawMarker(p, swr, reactance, freqMHz, kTextColour, text("F = " + shortest(freqMHz) + " MHz"),
-               0);
-    if (result.formula.resonanceMHz) {
-        drawMarker(p, swr, reactance, *result.formula.resonanceMHz, kFormulaColour,
-                   text("formula resonance " + fixed(*result.formula.resonanceMHz, 3) + " MHz"), 1);
-    }
-    if (result.corrected.resonanceMHz) {
-        drawMarker(p, swr, reactance, *result.corrected.resonanceMHz, kCorrectedColour,
-                   text("corrected resonance " + fixed(*result.corrected.resonanceMHz, 3) + " MHz"),
-                   2);
-    }
-
-    // Title and legend.
-    QFont bold = font;
-    bold.setBold(true);
-    bold.setPixelSize(15);
-    p.setFont(bold);
-    p.setPen(kTextColour);
-    p.drawText(QPointF(kLeft, 24),
-               text("Loaded dipole for " + shortest(freqMHz) + " MHz, simulated in NEC-2"));
-    p.setFont(font);
-    const std::string formulaLegend = "formula coils " + fixed(result.formula.coilUH, 3) + " uH";
-    const std::string correctedLegend =
-        "corrected coils " + fixed(result.corrected.coilUH, 3) + " uH";
-    double x = kLeft;
-    for (const auto& [label, colour, style] :
-         {std::tuple{formulaLegend, kFormulaColour, Qt::DashLine},
-          std::tuple{correctedLegend, kCorrectedColour, Qt::SolidLine}}) {
-        p.setPen(QPen(colour, 2.2, style));
-        p.drawLine(QPointF(x, 42), QPointF(x + 28, 42));
-        p.setPen(kTextColour);
-        p.drawText(QPointF(x + 34, 46), text(label));
-        x += 34 + metrics.horizontalAdvance(text(label)) + 28;
-    }
-}
 
 std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
                      const SimulationResult& result) {
@@ -312,35 +75,11 @@ std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
     // as every number tarvix-design writes.
     std::setlocale(LC_NUMERIC, "C");
 
-    QBuffer device;
-    device.open(QIODevice::WriteOnly);
-    bool painted = false;
-    if (png) {
-        QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-        {
-            QPainter painter(&image);
-            paint(painter, freqMHz, options, result);
-        }
-        painted = image.save(&device, "PNG");
-    } else {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&device);
-        svg.setSize(QSize(kWidth, kHeight));
-        svg.setViewBox(QRect(0, 0, kWidth, kHeight));
-        svg.setTitle(QStringLiteral("Loaded dipole: SWR and reactance against frequency"));
-        svg.setDescription(QStringLiteral("Drawn by tarvix-design --simulate"));
-        QPainter painter;
-        painted = painter.begin(&svg);
-        if (painted) {
-            paint(painter, freqMHz, options, result);
-            painted = painter.end();
-        }
-    }
-    if (!painted) {
+    const std::optional<QByteArray> bytes = simulationPlotPicture(png, freqMHz, options, result);
+    if (!bytes) {
         throw PlotError("the picture could not be drawn");
     }
-    const QByteArray& bytes = device.data();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return std::string(bytes->constData(), static_cast<std::size_t>(bytes->size()));
 }
 
 } // namespace

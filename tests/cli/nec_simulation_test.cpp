@@ -8,6 +8,7 @@
 #include "nec/simulation.h"
 #include "program_run.h"
 
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace tarvix::test {
 namespace {
@@ -656,6 +658,25 @@ INSTANTIATE_TEST_SUITE_P(
                       1,
                       "--plot: cannot write /nonexistent/folder/plot.svg"}),
     [](const testing::TestParamInfo<SimulateFault>& info) { return info.param.name; });
+
+// Cancelled from another thread, a solve stops at once rather than when its
+// engine would have finished, and no later solve starts an engine.
+TEST(NecRunner, CancelKillsTheRunningEngineAndRefusesFurtherSolves) {
+    const ScratchDir scratch;
+    const auto slowEngine = scratch.path("nec2c");
+    std::ofstream(slowEngine) << "#!/bin/sh\nexec /bin/sleep 30\n";
+    chmod(slowEngine.c_str(), 0755);
+    Nec2c engine(slowEngine.string());
+    const auto started = std::chrono::steady_clock::now();
+    std::thread canceller([&engine] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        engine.cancel();
+    });
+    EXPECT_THROW(engine.solve("CE\nEN\n"), NecCancelled);
+    canceller.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_THROW(engine.solve("CE\nEN\n"), NecCancelled);
+}
 
 // Stopped by a signal while nec2c works, the program still removes its
 // temporary folder.

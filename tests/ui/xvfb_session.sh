@@ -2,7 +2,8 @@
 # display and sets up the environment for a Qt program on it. The caller sets
 # $script (its name for messages) first and $app_pid once it starts the
 # program; both are stopped and the work directory removed on exit. Exits 77
-# (skipped) when Xvfb cannot start.
+# (skipped) when Xvfb cannot start. $xvfb_screen, when set, is the screen's
+# size and depth (default 800x500x24).
 
 workdir=$(mktemp -d)
 xvfb_pid=""
@@ -15,7 +16,7 @@ cleanup() {
 trap cleanup EXIT
 
 # -displayfd lets the server pick a free display number and report it.
-Xvfb -displayfd 3 -screen 0 800x500x24 -br -nolisten tcp -nolisten unix-abstract \
+Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-800x500x24}" -br -nolisten tcp -nolisten unix-abstract \
   3>"$workdir/display" 2>"$workdir/xvfb.log" &
 xvfb_pid=$!
 tries=0

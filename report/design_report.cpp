@@ -1,5 +1,5 @@
 // Text and JSON forms of one design.
-#include "cli/design_report.h"
+#include "report/design_report.h"
 
 #include "calc/conversions.h"
 #include "calc/units.h"

@@ -1,5 +1,5 @@
 // Text and JSON forms of a simulation.
-#include "cli/simulation_report.h"
+#include "report/simulation_report.h"
 
 #include "calc/conversions.h"
 #include "calc/units.h"
@@ -358,6 +358,15 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     }
     object["solves"] = result.solves;
     return object;
+}
+
+std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
+                           const SimulationResult* simulation) {
+    Json object = designJson(design);
+    if (simulation != nullptr) {
+        object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
+    }
+    return object.dump(2) + '\n';
 }
 
 } // namespace tarvix

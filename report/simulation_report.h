@@ -3,10 +3,11 @@
 #pragma once
 
 #include "calc/units.h"
-#include "cli/design_report.h"
 #include "nec/simulation.h"
+#include "report/design_report.h"
 
 #include <iosfwd>
+#include <string>
 
 namespace tarvix {
 
@@ -17,6 +18,12 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
 // height_m, insulation_in or _mm, tip_change_ft or _m, revised_length_in or
 // _mm.
 Json simulationJson(const SimulationOptions& options, const SimulationResult& result, Units units);
+
+// The whole JSON report of tarvix-design --json: the design's object with the
+// simulation's under "simulation" when there is one, two spaces deep, ending
+// in a new line.
+std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
+                           const SimulationResult* simulation);
 
 // Feet and inches to a tenth of an inch: "1 ft 3.2 in", "4.5 in".
 std::string feetAndInches(double feet);

@@ -1,7 +1,7 @@
 // replaceFile with POSIX calls: mkstemp in the target's folder, so that the
 // rename stays within one file system, and the temporary file removed again
 // whatever fails. sameOutput with stat.
-#include "cli/file_output.h"
+#include "report/file_output.h"
 
 #include <cerrno>
 #include <cstdio>

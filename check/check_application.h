@@ -1,0 +1,18 @@
+// What tarvix-check settles once its application object exists, before the
+// window is made; the tests settle the same.
+#pragma once
+
+#include <string_view>
+
+namespace tarvix {
+
+// The desktop entry's name without ".desktop", and the application's.
+inline constexpr std::string_view kCheckDesktopFileName = "org.example.Tarvix.Check";
+inline constexpr std::string_view kCheckApplicationName = "tarvix-check";
+
+// Names the application for the desktop and for its settings, and keeps the C
+// library's numbers in the C locale: the reports are written with a point,
+// as tarvix-design writes them, while the boxes read the user's separator.
+void prepareCheckApplication();
+
+} // namespace tarvix

@@ -1,0 +1,88 @@
+// The check window's inputs as typed, read into a design and the options of
+// its simulation, with what is noted beside each box: the calculator's range
+// warnings, which never stop a run, and the values that cannot be modelled,
+// which do. No Qt here, so the rules are tested without a window.
+#pragma once
+
+#include "calc/design_run.h"
+#include "calc/units.h"
+#include "nec/simulation.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvix {
+
+enum class WireBy { Swg, Awg, Diameter };
+
+struct WireText {
+    WireBy by = WireBy::Swg;
+    std::string text;
+};
+
+// Every length in the units chosen: feet or metres for the antenna and its
+// height, inches or millimetres for the coil, the wires and the insulation.
+struct CheckTexts {
+    std::string freq;
+    std::string totalLength;
+    std::string centreToCoil;
+    WireText antennaWire{WireBy::Swg, "14"};
+    bool overGround = false;
+    std::string height;
+    bool insulated = false;
+    std::string insulation;
+    std::string permittivity = "3.5";
+    std::string formerDia;
+    WireText coilWire{WireBy::Swg, "20"};
+    bool closeWound = true;
+    std::string pitch;
+    // The calculator's first guess of the coil length, for its own winding of
+    // the coils; empty leaves that winding out.
+    std::string coilLength;
+    bool qGiven = false;
+    std::string q = "200";
+    std::string z0 = "50";
+    Units units = Units::FeetAndInches;
+    // The user's own decimal separator, read as well as a point.
+    char decimalSeparator = '.';
+};
+
+enum class CheckField {
+    Freq,
+    TotalLength,
+    CentreToCoil,
+    AntennaWire,
+    Height,
+    Insulation,
+    Permittivity,
+    FormerDia,
+    CoilWire,
+    Pitch,
+    CoilLength,
+    Q,
+    Z0
+};
+
+struct FieldNote {
+    CheckField field;
+    std::string text;
+    bool stopsRun = false; // a value that cannot be read or modelled
+};
+
+struct CheckRequest {
+    DesignInputs design;
+    SimulationOptions options;
+    std::vector<FieldNote> notes; // in the order of the boxes
+    // Why no simulation can be made: the first note that stops it; none when
+    // the inputs can be simulated.
+    std::optional<FieldNote> stop;
+};
+
+// A number in the text: a point, or the given separator in its place, for
+// the decimals; none for anything else, an empty text included.
+std::optional<double> readLocalNumber(const std::string& text, char decimalSeparator);
+
+CheckRequest readCheckInputs(const CheckTexts& texts);
+
+} // namespace tarvix

@@ -1,0 +1,130 @@
+// The check window: the antenna, where it hangs, its coils and feed line
+// typed in, simulated in nec2c on a thread of its own, and the results shown
+// as the sentences tarvix-design prints and as the SWR and reactance plot.
+#pragma once
+
+#include "check/check_inputs.h"
+#include "check/simulation_run.h"
+
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+class QButtonGroup;
+class QGridLayout;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSettings;
+
+namespace tarvix {
+
+class PlotView;
+
+// Asks where to save: a title, a suggested file name and the file-type
+// filters; an empty path when the user cancels. The window's own asks with a
+// file dialog; tests give one that answers at once.
+using SavePathAsker =
+    std::function<QString(const QString& title, const QString& name, const QString& filters)>;
+
+class CheckWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // settings: where the inputs and the window's size are kept between runs.
+    // engine: the nec2c program, found on PATH when it has no slash.
+    explicit CheckWindow(QSettings& settings, std::string engine = "nec2c",
+                         QWidget* parent = nullptr);
+    ~CheckWindow() override;
+
+    void setSavePathAsker(SavePathAsker asker) { m_askSavePath = std::move(asker); }
+
+    // The inputs as the boxes hold them now.
+    CheckTexts texts() const;
+    // The last report, as shown in the results box; empty before a result.
+    QString reportText() const;
+    bool running() const { return m_run.running(); }
+
+    void simulate();
+    void cancel();
+    void saveDeck();
+    void savePlot();
+    void saveReport();
+    void copyReport();
+
+signals:
+    // A run ended: with a result, an error or cancelled.
+    void runEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct FieldRow {
+        QString label;
+        QLineEdit* edit = nullptr;
+        QLabel* unit = nullptr;
+        QLabel* note = nullptr;
+    };
+    struct Shown {
+        DesignResult design;
+        SimulationOptions options;
+        SimulationResult result;
+        std::string text;
+    };
+
+    QLineEdit* addField(QGridLayout* grid, int row, CheckField field, const QString& label,
+                        const QString& objectName, QWidget* before = nullptr);
+    void refresh();
+    void updateUnits();
+    void showProgress();
+    void runFinished();
+    void setStatus(const QString& text);
+    void writeFile(const QString& title, const QString& name, const QString& filters,
+                   const std::function<std::string(const QString& path)>& contents);
+    void restoreSettings();
+    void storeSettings() const;
+
+    QSettings& m_settings;
+    std::string m_engine;
+    SimulationRun m_run;
+    QTimer m_progressTimer;
+    SavePathAsker m_askSavePath;
+    std::map<CheckField, FieldRow> m_fields;
+    std::optional<CheckRequest> m_request;
+    std::optional<Shown> m_shown;
+
+    QComboBox* m_antennaWireBy = nullptr;
+    QRadioButton* m_freeSpace = nullptr;
+    QRadioButton* m_overGround = nullptr;
+    QCheckBox* m_insulated = nullptr;
+    QComboBox* m_coilWireBy = nullptr;
+    QRadioButton* m_closeWound = nullptr;
+    QRadioButton* m_atPitch = nullptr;
+    QRadioButton* m_qFromWinding = nullptr;
+    QRadioButton* m_qGiven = nullptr;
+    QComboBox* m_units = nullptr;
+    QPushButton* m_simulate = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_status = nullptr;
+    QPlainTextEdit* m_results = nullptr;
+    PlotView* m_plot = nullptr;
+    QLabel* m_readout = nullptr;
+    QPushButton* m_saveDeck = nullptr;
+    QPushButton* m_savePlot = nullptr;
+    QPushButton* m_saveReport = nullptr;
+    QPushButton* m_copyReport = nullptr;
+};
+
+} // namespace tarvix

@@ -1,0 +1,63 @@
+// One simulation of the check window, run on a thread of its own so that the
+// window keeps answering: the design, then nec2c's solves, which the window
+// counts while they run and can cancel at once.
+#pragma once
+
+#include "calc/design_run.h"
+#include "nec/simulation.h"
+
+#include <QObject>
+#include <QThread>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tarvix {
+
+// How a run ended.
+struct RunOutcome {
+    DesignResult design;
+    std::optional<SimulationResult> simulation;
+    // Why there is no simulation, in words for the user: the design's fault,
+    // the model's or the engine's error. Empty when cancelled or done.
+    std::string error;
+    bool cancelled = false;
+};
+
+class SimulationRun : public QObject {
+    Q_OBJECT
+
+public:
+    // engine: the nec2c program to run, found on PATH when it has no slash.
+    explicit SimulationRun(std::string engine = "nec2c", QObject* parent = nullptr);
+    // Cancels a run still going and waits for its thread.
+    ~SimulationRun() override;
+
+    // Starts a run; one at a time.
+    void start(const DesignInputs& inputs, const SimulationOptions& options);
+    // Kills the engines of the run at once; finished() follows shortly with
+    // the outcome cancelled.
+    void cancel();
+    bool running() const { return m_thread != nullptr; }
+    // Decks given to nec2c so far in this run.
+    int solves() const;
+
+    // The last run's outcome, valid from finished() on.
+    const RunOutcome& outcome() const { return m_outcome; }
+
+signals:
+    void finished();
+
+private:
+    struct Shared;
+
+    void collect();
+
+    std::string m_engine;
+    std::shared_ptr<Shared> m_shared;
+    QThread* m_thread = nullptr;
+    RunOutcome m_outcome;
+};
+
+} // namespace tarvix

@@ -1,0 +1,38 @@
+// The picture of a simulation painted with QPainter: SWR and feed-point
+// reactance against frequency over the sweep, for the formula's antenna and
+// the corrected one, with the design frequency and both resonances marked.
+// The plot module draws it into files, the check window onto the screen.
+#pragma once
+
+#include "nec/simulation.h"
+
+#include <QByteArray>
+#include <QPainter>
+#include <QPointF>
+#include <QSizeF>
+
+#include <optional>
+
+namespace tarvix {
+
+// The canvas of the SVG and PNG files.
+inline constexpr int kPlotWidth = 960;
+inline constexpr int kPlotHeight = 640;
+
+// Paints the whole picture into a canvas of the given size (at least a few
+// hundred pixels each way), its background included. Both sweeps must have
+// points.
+void paintSimulationPlot(QPainter& painter, QSizeF size, double freqMHz,
+                         const SimulationOptions& options, const SimulationResult& result);
+
+// The picture in a file's bytes on the canvas of kPlotWidth x kPlotHeight:
+// PNG, or else SVG. None when it could not be drawn.
+std::optional<QByteArray> simulationPlotPicture(bool png, double freqMHz,
+                                                const SimulationOptions& options,
+                                                const SimulationResult& result);
+
+// The frequency under a point of a canvas of the given size, when the point
+// is within the panels' width and height.
+std::optional<double> plotFrequencyAt(QSizeF size, QPointF at, const SimulationResult& result);
+
+} // namespace tarvix

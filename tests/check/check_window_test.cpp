@@ -1,0 +1,303 @@
+// The check window driven in-process with the real nec2c: its results equal
+// tarvix-design's for the same design, Cancel leaves no engine and no file,
+// the event loop turns during a run, and numbers are read with the user's
+// decimal separator as well as a point. Runs under C and de_DE locales.
+#include "check/check_application.h"
+#include "check/check_inputs.h"
+#include "check/check_window.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+#include <memory>
+#include <unistd.h>
+
+using namespace tarvix;
+
+namespace {
+
+// The window's inputs as name and text, and tarvix-design's options for the
+// same design.
+struct Design {
+    QList<QPair<QString, QString>> boxes;
+    QStringList toggles; // radio buttons and check boxes to click on
+    QStringList options;
+};
+
+// The nec2c processes that are this program's children.
+int runningEngines() {
+    int count = 0;
+    const QString parent = QString::number(getpid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + pid + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // pid (comm) state ppid ...
+        const QString line = QString::fromLatin1(stat.readAll());
+        const qsizetype close = line.lastIndexOf(QLatin1Char(')'));
+        const QString comm = line.mid(line.indexOf(QLatin1Char('(')) + 1,
+                                      close - line.indexOf(QLatin1Char('(')) - 1);
+        const QStringList fields = line.mid(close + 2).split(QLatin1Char(' '));
+        if (comm == QStringLiteral("nec2c") && fields.size() > 1 && fields[1] == parent) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Design)
+
+class CheckWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_scratch;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<CheckWindow> m_window;
+
+    void needsEngine() {
+        if (QStandardPaths::findExecutable(QStringLiteral("nec2c")).isEmpty()) {
+            QSKIP("nec2c is not installed (Debian package nec2c)");
+        }
+    }
+
+    void enter(const Design& design) {
+        for (const auto& [name, text] : design.boxes) {
+            auto* box = m_window->findChild<QLineEdit*>(name);
+            QVERIFY2(box != nullptr, qPrintable(name));
+            box->setText(text);
+        }
+        for (const QString& name : design.toggles) {
+            auto* toggle = m_window->findChild<QAbstractButton*>(name);
+            QVERIFY2(toggle != nullptr, qPrintable(name));
+            toggle->click();
+        }
+    }
+
+    // The decimal separator of the locale the test runs in, in place of the
+    // point: what a user of that locale types.
+    static QString local(QString number) {
+        return number.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    }
+
+    QString status() const {
+        return m_window->findChild<QWidget*>(QStringLiteral("status"))->property("text").toString();
+    }
+
+    Design overGround() const {
+        return {{{QStringLiteral("freq"), local(QStringLiteral("7.1"))},
+                 {QStringLiteral("totalLength"), QStringLiteral("60")},
+                 {QStringLiteral("centreToCoil"), QStringLiteral("20")},
+                 {QStringLiteral("height"), QStringLiteral("30")}},
+                {QStringLiteral("overGround")},
+                {}};
+    }
+
+private slots:
+    void initTestCase() {
+        prepareCheckApplication();
+        QVERIFY(m_scratch.isValid());
+    }
+
+    void init() {
+        m_settings = std::make_unique<QSettings>(m_scratch.filePath(QStringLiteral("check.ini")),
+                                                 QSettings::IniFormat);
+        m_settings->clear();
+        m_window = std::make_unique<CheckWindow>(*m_settings);
+        m_window->show();
+    }
+
+    void cleanup() {
+        m_window.reset();
+        m_settings.reset();
+    }
+
+    void sameResultsAsTarvixDesign_data() {
+        QTest::addColumn<Design>("design");
+        QTest::newRow("worked example in free space, wound close")
+            << Design{{{QStringLiteral("freq"), local(QStringLiteral("7.1"))},
+                       {QStringLiteral("totalLength"), QStringLiteral("60")},
+                       {QStringLiteral("centreToCoil"), QStringLiteral("20")},
+                       {QStringLiteral("formerDia"), local(QStringLiteral("1.5"))},
+                       {QStringLiteral("coilWire"), QStringLiteral("20")}},
+                      {},
+                      {"--freq", "7.1", "--length", "60", "--coil-distance", "20", "--former-dia",
+                       "1.5", "--coil-swg", "20"}};
+        QTest::newRow("metric, insulated, AWG coil at a pitch, given Q, 75 ohm") << Design{
+            {{QStringLiteral("freq"), local(QStringLiteral("14.2"))},
+             {QStringLiteral("totalLength"), local(QStringLiteral("7.5"))},
+             {QStringLiteral("centreToCoil"), local(QStringLiteral("1.8"))},
+             {QStringLiteral("antennaWire"), local(QStringLiteral("1.6"))},
+             {QStringLiteral("insulation"), local(QStringLiteral("0.4"))},
+             {QStringLiteral("permittivity"), local(QStringLiteral("3.2"))},
+             {QStringLiteral("formerDia"), QStringLiteral("40")},
+             {QStringLiteral("coilWire"), QStringLiteral("18")},
+             {QStringLiteral("pitch"), local(QStringLiteral("1.5"))},
+             {QStringLiteral("coilLength"), QStringLiteral("50")},
+             {QStringLiteral("q"), QStringLiteral("150")},
+             {QStringLiteral("z0"), QStringLiteral("75")}},
+            {QStringLiteral("insulated"), QStringLiteral("atPitch"), QStringLiteral("qGiven")},
+            {"--metric", "--freq",          "14.2", "--length",
+             "7.5",      "--coil-distance", "1.8",  "--antenna-wire-dia",
+             "1.6",      "--insulation",    "0.4",  "--insulation-er",
+             "3.2",      "--former-dia",    "40",   "--coil-awg",
+             "18",       "--coil-pitch",    "1.5",  "--coil-length",
+             "50",       "--coil-q",        "150",  "--z0",
+             "75"}};
+    }
+
+    void sameResultsAsTarvixDesign() {
+        needsEngine();
+        QFETCH(Design, design);
+        if (QTest::currentDataTag() ==
+            QByteArray("metric, insulated, AWG coil at a pitch, given Q, 75 ohm")) {
+            m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(1);
+            m_window->findChild<QComboBox*>(QStringLiteral("antennaWireBy"))->setCurrentIndex(2);
+            m_window->findChild<QComboBox*>(QStringLiteral("coilWireBy"))->setCurrentIndex(1);
+        }
+        enter(design);
+        QSignalSpy ended(m_window.get(), &CheckWindow::runEnded);
+        // Enter in a box starts the run, as the button does.
+        QTest::keyClick(m_window->findChild<QLineEdit*>(QStringLiteral("freq")), Qt::Key_Return);
+        QVERIFY(ended.wait(120000));
+        QVERIFY2(!m_window->reportText().isEmpty(), qPrintable(status()));
+
+        const QString saved = m_scratch.filePath(QStringLiteral("report.json"));
+        m_window->setSavePathAsker(
+            [&](const QString&, const QString&, const QString&) { return saved; });
+        m_window->saveReport();
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+
+        QProcess designRun;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        designRun.setProcessEnvironment(environment);
+        designRun.start(QStringLiteral(TARVIX_DESIGN_PATH),
+                        design.options + QStringList{"--simulate", "--json"});
+        QVERIFY(designRun.waitForFinished(120000));
+        QCOMPARE(designRun.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 QString::fromUtf8(designRun.readAllStandardOutput()));
+    }
+
+    void cancelStopsEveryEngineAndLeavesNoFiles() {
+        needsEngine();
+        const QString temporary = m_scratch.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(temporary));
+        const bool hadFolder = qEnvironmentVariableIsSet("TMPDIR");
+        const QByteArray previous = qgetenv("TMPDIR");
+        qputenv("TMPDIR", temporary.toLocal8Bit());
+        enter(overGround());
+        QSignalSpy ended(m_window.get(), &CheckWindow::runEnded);
+        m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->click();
+        QTRY_VERIFY_WITH_TIMEOUT(runningEngines() > 0, 20000);
+        m_window->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+        QVERIFY(ended.wait(5000));
+        if (hadFolder) {
+            qputenv("TMPDIR", previous);
+        } else {
+            qunsetenv("TMPDIR");
+        }
+        QVERIFY(!m_window->running());
+        QCOMPARE(runningEngines(), 0);
+        QVERIFY(QDir(temporary).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        QVERIFY(m_window->reportText().isEmpty());
+    }
+
+    void eventLoopTurnsDuringARunOverGround() {
+        needsEngine();
+        enter(overGround());
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+        QSignalSpy ended(m_window.get(), &CheckWindow::runEnded);
+        QElapsedTimer clock;
+        clock.start();
+        timer.start(20);
+        m_window->simulate();
+        QVERIFY(m_window->running());
+        QVERIFY(ended.wait(120000));
+        const qint64 elapsedMs = clock.elapsed();
+        QVERIFY2(!m_window->reportText().isEmpty(), qPrintable(status()));
+        // A run over ground takes seconds; a loop that stood still for most of
+        // it would have counted a handful of ticks.
+        QVERIFY2(elapsedMs > 1000, qPrintable(QString::number(elapsedMs)));
+        QVERIFY2(ticks >= elapsedMs / 20 / 2,
+                 qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(elapsedMs)));
+    }
+
+    // What a keyboard user meets with Tab, in order, and what a screen reader
+    // calls it: every stop has a name, and the stops run down the inputs,
+    // then to the run, the results and what keeps them.
+    void everyTabStopNamedInReadingOrder() {
+        QStringList stops;
+        QWidget* widget = m_window.get();
+        do {
+            widget = widget->nextInFocusChain();
+            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(m_window.get()) &&
+                widget->isEnabled()) {
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+                QVERIFY(accessible != nullptr);
+                QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(),
+                         qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +
+                                    widget->objectName()));
+                stops.append(widget->objectName());
+            }
+        } while (widget != m_window.get());
+        const QStringList order{"freq",         "totalLength", "centreToCoil", "antennaWireBy",
+                                "antennaWire",  "freeSpace",   "insulated",    "formerDia",
+                                "coilWireBy",   "coilWire",    "closeWound",   "coilLength",
+                                "qFromWinding", "z0",          "units",        "simulate",
+                                "results"};
+        qsizetype at = 0;
+        for (const QString& name : order) {
+            at = stops.indexOf(name, at);
+            QVERIFY2(at >= 0, qPrintable(name + QStringLiteral(" out of order in ") +
+                                         stops.join(QLatin1Char(' '))));
+        }
+    }
+
+    void decimalSeparator_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("read");
+        const bool comma = QLocale().decimalPoint() == QStringLiteral(",");
+        QTest::newRow("point") << QStringLiteral("7.1") << true;
+        QTest::newRow("comma") << QStringLiteral("7,1") << comma;
+        QTest::newRow("spaces around") << QStringLiteral(" 7.1 ") << true;
+    }
+
+    void decimalSeparator() {
+        QFETCH(QString, typed);
+        QFETCH(bool, read);
+        m_window->findChild<QLineEdit*>(QStringLiteral("freq"))->setText(typed);
+        const CheckRequest request = readCheckInputs(m_window->texts());
+        const bool freqStops = request.stop && request.stop->field == CheckField::Freq;
+        QCOMPARE(!freqStops, read);
+        if (read) {
+            QCOMPARE(request.design.freqMHz, 7.1);
+        }
+        QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->isEnabled(), read);
+    }
+};
+
+QTEST_MAIN(CheckWindowTest)
+#include "check_window_test.moc"
