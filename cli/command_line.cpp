@@ -86,8 +86,21 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         app.add_option("--plot", plotPath, "draw SWR and reactance of --simulate (SVG or .png)")
             ->option_text("FILE");
 
+    std::string measured, measuredSwr, measuredR;
+    auto* measuredOpt =
+        app.add_option("--measured", measured,
+                       "the resonance measured on the antenna built: what to change")
+            ->option_text("MHZ");
+    auto* measuredSwrOpt =
+        app.add_option("--measured-swr", measuredSwr, "the SWR measured there")->option_text("S");
+    auto* measuredROpt = app.add_option("--measured-r", measuredR, "the resistance measured there")
+                             ->option_text("OHM");
+
     coilLengthOpt->needs(formerOpt);
     coilPitchOpt->needs(formerOpt)->needs(simulateOpt);
+    measuredOpt->needs(formerOpt)->needs(simulateOpt);
+    measuredSwrOpt->needs(measuredOpt);
+    measuredROpt->needs(measuredOpt);
     coilSwgOpt->needs(formerOpt);
     sweepOpt->excludes(distanceOpt)->excludes(formerOpt)->excludes(necOpt);
     csvOpt->needs(sweepOpt)->excludes(jsonOpt);
@@ -180,6 +193,19 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 }
             }
             request.model.insulation = wireInsulation;
+        }
+        if (measuredOpt->count() > 0) {
+            request.measuredMHz = positiveOptionNumber("--measured", measured);
+            if (measuredSwrOpt->count() > 0) {
+                request.measuredReadings.swr = optionNumber("--measured-swr", measuredSwr);
+                if (!(*request.measuredReadings.swr >= 1)) {
+                    throw UsageError("--measured-swr: '" + measuredSwr + "' is below 1");
+                }
+            }
+            if (measuredROpt->count() > 0) {
+                request.measuredReadings.resistanceOhm =
+                    positiveOptionNumber("--measured-r", measuredR);
+            }
         }
         if (plotOpt->count() > 0) {
             if (plotPath.empty()) {

@@ -6,6 +6,7 @@
 #include "cli/coil_sweep.h"
 #include "nec/design_model.h"
 #include "nec/simulation.h"
+#include "report/trim_report.h"
 
 #include <optional>
 #include <string>
@@ -27,6 +28,9 @@ struct Request {
     // The former, the coil wire and --coil-pitch, for the winding --simulate
     // builds (given with or without --coil-length).
     std::optional<CoilBuild> coilBuild;
+    // --measured and what was read there: the trim of the antenna built.
+    std::optional<double> measuredMHz;
+    MeasuredReadings measuredReadings;
     std::optional<std::string> plotPath;
 };
 

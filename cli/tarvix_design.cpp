@@ -12,6 +12,7 @@
 #include "report/design_report.h"
 #include "report/file_output.h"
 #include "report/simulation_report.h"
+#include "report/trim_report.h"
 
 #include <cerrno>
 #include <cstring>
@@ -100,10 +101,17 @@ struct Failure {
 // is exit status 1, reported after the design's own report and deck.
 Failure simulate(const Request& request, const SimulationOptions& options,
                  const DesignResult& design, std::optional<SimulationResult>& result,
-                 std::ostream& out) {
+                 std::optional<TrimResult>& trim, std::ostream& out) {
     try {
         Nec2c engine;
         result = simulateDesign(design, request.design.winding, options, engine);
+        if (request.measuredMHz) {
+            try {
+                trim = trimToMeasurement(design, options, *result, *request.measuredMHz, engine);
+            } catch (const SimulationSearchError& error) {
+                return {std::string("--measured: ") + error.what(), kExitFileError};
+            }
+        }
     } catch (const NecDeckError& error) {
         return {std::string("--simulate: ") + error.what(), kExitUsage};
     } catch (const NecEngineError& error) {
@@ -141,9 +149,10 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
 
     const SimulationOptions options{request.model, request.z0Ohm, request.coilBuild};
     std::optional<SimulationResult> simulation;
+    std::optional<TrimResult> trim;
     Failure failure;
     if (request.simulate && !design.fault) {
-        failure = simulate(request, options, design, simulation, out);
+        failure = simulate(request, options, design, simulation, trim, out);
         if (failure.status == kExitUsage) {
             report(err, failure.message);
             return failure.status;
@@ -162,11 +171,15 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
     const bool reportReplaced = (request.necPath && *request.necPath == "-") ||
                                 (request.plotPath && *request.plotPath == "-");
     if (request.format == OutputFormat::Json) {
-        out << reportJsonText(design, options, simulation ? &*simulation : nullptr);
+        out << reportJsonText(design, options, simulation ? &*simulation : nullptr,
+                              trim ? &*trim : nullptr);
     } else if (!reportReplaced) {
         writeDesignText(out, design);
         if (simulation) {
             writeSimulationText(out, design, options, *simulation);
+        }
+        if (trim) {
+            writeTrimText(out, design, options, *simulation, *trim, request.measuredReadings);
         }
     }
     if (design.fault) {

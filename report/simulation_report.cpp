@@ -3,6 +3,7 @@
 
 #include "calc/conversions.h"
 #include "calc/units.h"
+#include "report/trim_report.h"
 
 #include <cmath>
 #include <cstdio>
@@ -13,25 +14,13 @@ namespace tarvix {
 
 namespace {
 
-// Fixed decimals. tarvix-design keeps the C locale's numbers throughout, so
-// the point is a point.
-std::string fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
-    if (text.find_first_not_of("-0.") == std::string::npos) {
-        text.erase(0, text.find_first_not_of('-')); // no "-0.00"
-    }
-    return text;
-}
-
 std::string mhz(double value) {
-    return fixed(value, 4) + " MHz";
+    return fixedText(value, 4) + " MHz";
 }
 
 std::string signedPercent(double value) {
     std::string text = value >= 0 ? "+" : "";
-    text += fixed(value, 2);
+    text += fixedText(value, 2);
     text += " %";
     return text;
 }
@@ -41,13 +30,13 @@ std::string signedPercent(double value) {
 constexpr double kHighestSwrShown = 100;
 
 std::string swrText(double swr) {
-    return swr <= kHighestSwrShown ? fixed(swr, 2) : "above " + numberText(kHighestSwrShown);
+    return swr <= kHighestSwrShown ? fixedText(swr, 2) : "above " + numberText(kHighestSwrShown);
 }
 
 std::string impedance(const SimulatedPoint& point) {
-    const std::string reactance = fixed(std::fabs(point.reactanceOhm), 1);
+    const std::string reactance = fixedText(std::fabs(point.reactanceOhm), 1);
     const bool negative = point.reactanceOhm < 0 && reactance != "0.0";
-    return fixed(point.resistanceOhm, 1) + (negative ? " -j" : " +j") + reactance + " ohm";
+    return fixedText(point.resistanceOhm, 1) + (negative ? " -j" : " +j") + reactance + " ohm";
 }
 
 std::string surroundings(const SimulationOptions& options, Units units) {
@@ -78,7 +67,7 @@ std::string surroundings(const SimulationOptions& options, Units units) {
 // How much a tip changes: feet and inches, or centimetres in a metric report.
 std::string tipChange(double feet, Units units) {
     if (units == Units::Metric) {
-        return fixed(std::fabs(metresFromFeet(feet)) * 100, 1) + " cm";
+        return fixedText(std::fabs(metresFromFeet(feet)) * 100, 1) + " cm";
     }
     return feetAndInches(feet);
 }
@@ -105,13 +94,13 @@ double wireToCutIn(const CoilWinding& winding) {
 
 // A coil size in the report's units: "0.52 in", "13.2 mm".
 std::string coilText(double inches, Units units, int decimals) {
-    return fixed(coilUnitFromInches(inches, units),
-                 units == Units::Metric ? decimals - 1 : decimals) +
+    return fixedText(coilUnitFromInches(inches, units),
+                     units == Units::Metric ? decimals - 1 : decimals) +
            " " + coilUnitName(units);
 }
 
 std::string turnsText(double turns) {
-    return turns == std::floor(turns) ? fixed(turns, 0) : fixed(turns, 1);
+    return turns == std::floor(turns) ? fixedText(turns, 0) : fixedText(turns, 1);
 }
 
 std::string wireText(const CoilBuild& build, Units units) {
@@ -120,7 +109,7 @@ std::string wireText(const CoilBuild& build, Units units) {
 
 std::string wireLengthText(double inches, Units units) {
     if (units == Units::Metric) {
-        return fixed(inches * 0.0254, 2) + " m";
+        return fixedText(inches * 0.0254, 2) + " m";
     }
     return feetAndInches(inches / 12);
 }
@@ -139,17 +128,18 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
         text += ", spread to " + coilText(lengthIn, units, 2) + " (pitch " +
                 coilText(w.pitchIn, units, 4) + ")";
     }
-    text +=
-        ": " + fixed(coil.atF.inductanceUH, 3) + " uH at " + numberText(freqMHz) + " MHz, Q " +
-        fixed(coil.atF.q, 0) + ", length/diameter " +
-        fixed(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
-        wireLengthText(wireToCutIn(w), units) + " of wire (" +
-        (units == Units::Metric ? fixed(kLeadIn * 25.4, 0) + " mm" : fixed(kLeadIn, 0) + " in") +
-        " for each lead).\n";
+    text += ": " + fixedText(coil.atF.inductanceUH, 3) + " uH at " + numberText(freqMHz) +
+            " MHz, Q " + fixedText(coil.atF.q, 0) + ", length/diameter " +
+            fixedText(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
+            wireLengthText(wireToCutIn(w), units) + " of wire (" +
+            (units == Units::Metric ? fixedText(kLeadIn * 25.4, 0) + " mm"
+                                    : fixedText(kLeadIn, 0) + " in") +
+            " for each lead).\n";
     if (freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz) {
-        text += "Warning: the coil resonates by itself near " + fixed(coil.selfResonanceMHz, 1) +
-                " MHz, less than three times " + numberText(freqMHz) + " MHz: at " +
-                numberText(freqMHz) + " MHz it acts as more inductance than these figures.\n";
+        text += "Warning: the coil resonates by itself near " +
+                fixedText(coil.selfResonanceMHz, 1) + " MHz, less than three times " +
+                numberText(freqMHz) + " MHz: at " + numberText(freqMHz) +
+                " MHz it acts as more inductance than these figures.\n";
     }
     return text;
 }
@@ -173,10 +163,22 @@ Json windingJson(const WoundCoil& coil, Units units) {
 
 } // namespace
 
+// Fixed decimals. tarvix-design keeps the C locale's numbers throughout, so
+// the point is a point.
+std::string fixedText(double value, int decimals) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text = buffer;
+    if (text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, text.find_first_not_of('-')); // no "-0.00"
+    }
+    return text;
+}
+
 std::string feetAndInches(double feet) {
     const long tenths = std::lround(std::fabs(feet) * 120);
     const long wholeFeet = tenths / 120;
-    const std::string inches = fixed(static_cast<double>(tenths % 120) / 10, 1) + " in";
+    const std::string inches = fixedText(static_cast<double>(tenths % 120) / 10, 1) + " in";
     return wholeFeet > 0 ? std::to_string(wholeFeet) + " ft " + inches : inches;
 }
 
@@ -210,8 +212,8 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
             << mhz(result.formula.sweep.back().freqMHz) << ".\n";
     }
 
-    out << "For resonance at " << atF << " each coil needs " << fixed(result.corrected.coilUH, 3)
-        << " uH";
+    out << "For resonance at " << atF << " each coil needs "
+        << fixedText(result.corrected.coilUH, 3) << " uH";
     if (result.correctedWinding && result.correctedWinding->windingDone) {
         out << ": " << result.correctedWinding->turnsText << " turns, revised length "
             << numberText(
@@ -220,7 +222,7 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     } else if (result.correctedWinding && result.correctedWinding->fault) {
         out << " (the winding faults: " << result.correctedWinding->fault->text << ")";
     }
-    out << " (the formula: " << fixed(design.record.inductanceUH, 3) << " uH).\n";
+    out << " (the formula: " << fixedText(design.record.inductanceUH, 3) << " uH).\n";
     if (result.corrected.resonanceMHz) {
         out << "Re-simulated" << (result.build ? " with the winding to build" : "")
             << ", the corrected antenna resonates at " << mhz(*result.corrected.resonanceMHz)
@@ -233,7 +235,7 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
             << (w.pitchIn <= enamelledDiameterIn(w.wireDiaIn)
                     ? std::string("close-wound")
                     : "at a pitch of " + coilText(w.pitchIn, units, 4))
-            << ", has " << fixed(check.coil.atF.inductanceUH, 3) << " uH at " << atF;
+            << ", has " << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF;
         if (check.antenna.resonanceMHz) {
             out << ": that antenna resonates at " << mhz(*check.antenna.resonanceMHz)
                 << (check.inSwr2Band ? ", inside" : ", outside") << " the 2:1 SWR band.\n";
@@ -249,7 +251,7 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
         out << "Keeping the formula's coils instead, each tip must be "
             << tipChange(*result.tipChangeFt, units) << (longer ? " longer" : " shorter") << " ("
             << (longer ? "+" : "-")
-            << fixed(std::fabs(antennaUnitFromFeet(*result.tipChangeFt, units)), 3) << " "
+            << fixedText(std::fabs(antennaUnitFromFeet(*result.tipChangeFt, units)), 3) << " "
             << antennaUnitName(units) << ").\n";
     } else {
         out << "Keeping the formula's coils, no tip length makes the antenna resonate at " << atF
@@ -271,14 +273,14 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
             << (band.highMHz ? mhz(*band.highMHz)
                              : "above " + mhz(result.corrected.sweep.back().freqMHz));
         if (band.lowMHz && band.highMHz) {
-            out << " (" << fixed((*band.highMHz - *band.lowMHz) * 1000, 0) << " kHz)";
+            out << " (" << fixedText((*band.highMHz - *band.lowMHz) * 1000, 0) << " kHz)";
         }
         out << ".\n";
     }
     out << "Radiation efficiency at " << atF << ": ";
     if (result.lossDb && result.corrected.efficiencyPercent >= kLeastEfficiencyPercent) {
-        out << fixed(result.corrected.efficiencyPercent, 1) << " % (" << fixed(*result.lossDb, 2)
-            << " dB lost in the coils and the wire";
+        out << fixedText(result.corrected.efficiencyPercent, 1) << " % ("
+            << fixedText(*result.lossDb, 2) << " dB lost in the coils and the wire";
     } else {
         out << "below " << numberText(kLeastEfficiencyPercent)
             << " % (nearly all the power is lost in the coils and the wire";
@@ -361,10 +363,13 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
 }
 
 std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
-                           const SimulationResult* simulation) {
+                           const SimulationResult* simulation, const TrimResult* trim) {
     Json object = designJson(design);
     if (simulation != nullptr) {
         object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
+    }
+    if (trim != nullptr) {
+        object["trim"] = trimJson(*trim, design.inputs.units);
     }
     return object.dump(2) + '\n';
 }

@@ -4,6 +4,7 @@
 
 #include "calc/units.h"
 #include "nec/simulation.h"
+#include "nec/trim.h"
 #include "report/design_report.h"
 
 #include <iosfwd>
@@ -20,10 +21,14 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
 Json simulationJson(const SimulationOptions& options, const SimulationResult& result, Units units);
 
 // The whole JSON report of tarvix-design --json: the design's object with the
-// simulation's under "simulation" when there is one, two spaces deep, ending
+// simulation's under "simulation" when there is one (and a trim's under
+// "trim"), two spaces deep, ending
 // in a new line.
 std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
-                           const SimulationResult* simulation);
+                           const SimulationResult* simulation, const TrimResult* trim = nullptr);
+
+// Fixed decimals, with a point whatever the locale's numbers, and no "-0.00".
+std::string fixedText(double value, int decimals);
 
 // Feet and inches to a tenth of an inch: "1 ft 3.2 in", "4.5 in".
 std::string feetAndInches(double feet);

@@ -529,9 +529,10 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     // The same antenna given in metres and millimetres: the same answers,
     // lengths in metric under keys that say so.
     const ProgramRun metric = runProgram(
-        TARVIX_DESIGN_PATH, words("--metric --freq 7 --length 18.288 --coil-distance 6.096 "
-                                  "--simulate --json --height 9.144 --insulation 0.508 "
-                                  "--coil-q 150 --z0 75 --former-dia 50.8 --coil-length 50.8"));
+        TARVIX_DESIGN_PATH,
+        words("--metric --freq 7 --length 18.288 --coil-distance 6.096 "
+              "--simulate --json --height 9.144 --insulation 0.508 "
+              "--coil-q 150 --z0 75 --former-dia 50.8 --coil-length 50.8 --measured 7.2"));
     ASSERT_EQ(metric.status, 0) << metric.err;
     const nlohmann::json metricSim = nlohmann::json::parse(metric.out).at("simulation");
     EXPECT_NEAR(metricSim["height_m"].get<double>(), 9.144, 1e-12);
@@ -550,6 +551,14 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     EXPECT_EQ(metricSim["coil_q_from"], "given");
     EXPECT_EQ(metricSim["window_winding"]["turns"], 7);
     EXPECT_TRUE(metricSim["window_winding"]["in_swr2_band"].is_boolean());
+    // Measured above F: shorter than built, more turns, longer tips.
+    const nlohmann::json trim = nlohmann::json::parse(metric.out).at("trim");
+    EXPECT_LT(trim["length_scale"].get<double>(), 1);
+    EXPECT_GT(trim["turns_change"].get<double>(), 0);
+    EXPECT_GT(trim["tip_change_m"].get<double>(), 0);
+    EXPECT_LT(trim["khz_per_cm_of_tip"].get<double>(), 0);
+    EXPECT_TRUE(trim.contains("winding_length_mm"));
+    EXPECT_NE(trim["assumption"].get<std::string>().find("shorter than built"), std::string::npos);
 }
 
 // The winding to build as the report names it, from the way the wire and the
@@ -568,6 +577,12 @@ TEST(SimulateCommand, BuildSheetSentences) {
              {"--metric --freq 7 --length 18.288 --coil-distance 6.096 --simulate "
               "--former-dia 40 --coil-wire-dia 0.8",
               {" turns of 0.80 mm wire on the 40 mm former, spread to ", " m of wire (76 mm "}},
+             {kWorkedSimulation + "--former-dia 2 --measured 6.9 --measured-r 90",
+              {"\nTrim for the resonance measured at 6.9 MHz:\nThe model resonates there when "
+               "the antenna behaves as if its wire were 1.",
+               "% longer than built", "(measured: 90 ohm).\nThe resistance measured above",
+               "try them in this order:\n1. Shorten each tip by ", "\n2. Spread the 10 turns to ",
+               "\n3. Remove ", "For the next trim: each quarter turn moves the resonance about "}},
              {"--freq 14 --length 8 --coil-distance 1 --simulate --former-dia 1 --coil-swg 28",
               {"Warning: the coil resonates by itself near ",
                " MHz, less than three times 14 MHz: at 14 MHz it acts as more inductance"}}}) {

@@ -149,6 +149,8 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"FrequencyMissing", "--length 60 --coil-distance 20", "--freq is required"},
     UsageCase{"DistanceMissing", kFA, "--coil-distance is required"},
     UsageCase{"FormerWithoutLength", kWorked + "--former-dia 2", "--former-dia needs --coil-length (or --simulate, which winds the corrected coil)"},
+    UsageCase{"MeasuredWithoutFormer", kWorked + "--simulate --measured 6.9", "--measured requires --former-dia"},
+    UsageCase{"MeasuredSwrBelowOne", kWorked + "--former-dia 2 --simulate --measured 6.9 --measured-swr 0.5", "--measured-swr: '0.5' is below 1"},
     UsageCase{"PitchWithoutSimulate", kWorked + "--former-dia 2 --coil-length 1 --coil-pitch 0.05", "--coil-pitch requires --simulate"},
     UsageCase{"PitchTighterThanTheEnamelledWire", kWorked + "--former-dia 2 --simulate --coil-pitch 0.03", "--coil-pitch: '0.03' is less than the wire's diameter over its enamel"},
     UsageCase{"SweepWithDistance", kWorked + "--sweep-b 0:20:5", "--coil-distance excludes --sweep-b"},

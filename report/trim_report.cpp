@@ -1,0 +1,192 @@
+// Text and JSON forms of a trim.
+#include "report/trim_report.h"
+
+#include "calc/conversions.h"
+#include "calc/units.h"
+#include "report/simulation_report.h"
+
+#include <cmath>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tarvix {
+
+namespace {
+
+// "2.1 % longer", "0.8 % shorter".
+std::string assumption(double lengthScale) {
+    const double percent = (lengthScale - 1) * 100;
+    return "the antenna behaves as if its wire were " + fixedText(std::fabs(percent), 1) + " % " +
+           (percent >= 0 ? "longer" : "shorter") +
+           " than built (ground, nearby objects, the feed line and the real wire all act as a "
+           "change of length)";
+}
+
+std::string tipText(double feet, Units units) {
+    if (units == Units::Metric) {
+        return fixedText(std::fabs(metresFromFeet(feet)) * 100, 1) + " cm";
+    }
+    return feetAndInches(feet);
+}
+
+std::string coilLength(double inches, Units units) {
+    return units == Units::Metric ? fixedText(millimetresFromInches(inches), 1) + " mm"
+                                  : fixedText(inches, 2) + " in";
+}
+
+std::string turnsText(double turns) {
+    return numberText(std::round(turns * 4) / 4);
+}
+
+// What a remedy leaves: its band and efficiency against the design's.
+std::string effectText(const std::optional<TrimEffect>& effect, const SimulationResult& built) {
+    if (!effect) {
+        return "";
+    }
+    std::string text = ": ";
+    if (effect->swr2Band && effect->swr2Band->lowMHz && effect->swr2Band->highMHz) {
+        const double width = (*effect->swr2Band->highMHz - *effect->swr2Band->lowMHz) * 1000;
+        text += "2:1 band " + fixedText(width, 0) + " kHz";
+        if (built.swr2Band && built.swr2Band->lowMHz && built.swr2Band->highMHz) {
+            const double builtWidth = (*built.swr2Band->highMHz - *built.swr2Band->lowMHz) * 1000;
+            text += " (" + std::string(width >= builtWidth ? "+" : "-") +
+                    fixedText(std::fabs(width - builtWidth), 0) + ")";
+        }
+    } else if (!effect->swr2Band) {
+        text += "never 2:1";
+    } else {
+        text += "2:1 beyond the sweep";
+    }
+    text += ", efficiency " + fixedText(effect->efficiencyPercent, 1) + " % (" +
+            (effect->efficiencyPercent >= built.corrected.efficiencyPercent ? "+" : "-") +
+            fixedText(std::fabs(effect->efficiencyPercent - built.corrected.efficiencyPercent), 1) +
+            ")";
+    return text;
+}
+
+} // namespace
+
+void writeTrimText(std::ostream& out, const DesignResult& design, const SimulationOptions& options,
+                   const SimulationResult& simulation, const TrimResult& trim,
+                   const MeasuredReadings& readings) {
+    const Units units = design.inputs.units;
+    const double f = design.record.freqMHz;
+    const CoilWinding& built = simulation.build->winding;
+    out << "\nTrim for the resonance measured at " << numberText(trim.measuredMHz) << " MHz:\n"
+        << "The model resonates there when " << assumption(trim.lengthScale) << ".\n";
+    out << "There it shows " << fixedText(trim.atMeasured.resistanceOhm, 1) << " ohm, SWR "
+        << fixedText(trim.atMeasured.swr, 2) << " on " << numberText(options.z0Ohm) << " ohm";
+    if (readings.swr || readings.resistanceOhm) {
+        out << " (measured:";
+        if (readings.resistanceOhm) {
+            out << " " << numberText(*readings.resistanceOhm) << " ohm";
+        }
+        if (readings.swr) {
+            out << (readings.resistanceOhm ? "," : "") << " SWR " << numberText(*readings.swr);
+        }
+        out << ")";
+    }
+    out << ".\n";
+    // The model counts the coils' and the wire's loss only.
+    if (readings.resistanceOhm && *readings.resistanceOhm > 1.1 * trim.atMeasured.resistanceOhm) {
+        out << "The resistance measured above the model's is loss the model does not count: "
+               "the ground's, the feed line's, or poorer coils.\n";
+    }
+
+    // The cheapest first: cutting the tips, when they must be shorter;
+    // otherwise spreading or squeezing the turns, then the turns, and the
+    // tips, which then need wire added, last.
+    struct Remedy {
+        std::string text;
+        bool possible;
+    };
+    std::vector<Remedy> remedies;
+    const bool cut = trim.tipChangeFt && *trim.tipChangeFt < 0;
+    Remedy tips{trim.tipChangeFt ? (std::string(*trim.tipChangeFt < 0 ? "Shorten" : "Lengthen") +
+                                    " each tip by " + tipText(*trim.tipChangeFt, units) +
+                                    effectText(trim.afterTip, simulation))
+                                 : "The tips cannot do it: " + trim.tipReason,
+                trim.tipChangeFt.has_value()};
+    Remedy spread{
+        trim.windingLengthIn
+            ? (std::string(*trim.windingLengthIn > built.turns * built.pitchIn ? "Spread"
+                                                                               : "Squeeze") +
+               " the " + turnsText(built.turns) + " turns to " +
+               coilLength(*trim.windingLengthIn, units) + " (from " +
+               coilLength(built.turns * built.pitchIn, units) + ")" +
+               effectText(trim.afterSpread, simulation))
+            : "Spreading the turns cannot do it: " + trim.spreadReason,
+        trim.windingLengthIn.has_value()};
+    Remedy turns{trim.turnsChange
+                     ? (std::string(*trim.turnsChange >= 0 ? "Add " : "Remove ") +
+                        turnsText(std::fabs(*trim.turnsChange)) + " turn" +
+                        (std::fabs(*trim.turnsChange) == 1 ? "" : "s") + " (" +
+                        turnsText(built.turns + *trim.turnsChange) + " turns at the same pitch)" +
+                        effectText(trim.afterTurns, simulation))
+                     : "The turns cannot do it: " + trim.turnsReason,
+                 trim.turnsChange.has_value()};
+    if (cut) {
+        remedies = {tips, spread, turns};
+    } else {
+        remedies = {spread, turns, tips};
+    }
+    out << "Each of these alone brings it back to " << numberText(f)
+        << " MHz; try them in this order:\n";
+    int n = 0;
+    for (const Remedy& remedy : remedies) {
+        if (remedy.possible) {
+            out << ++n << ". " << remedy.text << ".\n";
+        }
+    }
+    for (const Remedy& remedy : remedies) {
+        if (!remedy.possible) {
+            out << remedy.text << ".\n";
+        }
+    }
+    const double perTip =
+        units == Units::Metric ? trim.khzPerInchOfTip / 2.54 : trim.khzPerInchOfTip;
+    out << "For the next trim: each quarter turn moves the resonance about "
+        << fixedText(std::fabs(trim.khzPerQuarterTurn), 0) << " kHz "
+        << (trim.khzPerQuarterTurn < 0 ? "down" : "up") << "; each "
+        << (units == Units::Metric ? "cm" : "inch") << " of tip about "
+        << fixedText(std::fabs(perTip), 0) << " kHz " << (perTip < 0 ? "down" : "up") << ".\n";
+}
+
+Json trimJson(const TrimResult& trim, Units units) {
+    const bool metric = units == Units::Metric;
+    auto orNull = [](const std::optional<double>& value) {
+        return value ? Json(*value) : Json(nullptr);
+    };
+    auto inCoilUnit = [units](const std::optional<double>& inches) {
+        return inches ? Json(coilUnitFromInches(*inches, units)) : Json(nullptr);
+    };
+    auto inAntennaUnit = [units](const std::optional<double>& feet) {
+        return feet ? Json(antennaUnitFromFeet(*feet, units)) : Json(nullptr);
+    };
+    Json object{
+        {"measured_MHz", trim.measuredMHz},
+        {"assumption", assumption(trim.lengthScale)},
+        {"length_scale", trim.lengthScale},
+        {"turns_change", orNull(trim.turnsChange)},
+        {metric ? "winding_length_mm" : "winding_length_in", inCoilUnit(trim.windingLengthIn)},
+        {metric ? "tip_change_m" : "tip_change_ft", inAntennaUnit(trim.tipChangeFt)},
+        {"khz_per_quarter_turn", trim.khzPerQuarterTurn},
+        {metric ? "khz_per_cm_of_tip" : "khz_per_inch_of_tip",
+         metric ? trim.khzPerInchOfTip / 2.54 : trim.khzPerInchOfTip},
+        {"solves", trim.solves}};
+    Json reasons = Json::object();
+    if (!trim.turnsChange) {
+        reasons["turns"] = trim.turnsReason;
+    }
+    if (!trim.windingLengthIn) {
+        reasons["spread"] = trim.spreadReason;
+    }
+    if (!trim.tipChangeFt) {
+        reasons["tips"] = trim.tipReason;
+    }
+    object["reasons"] = std::move(reasons);
+    return object;
+}
+
+} // namespace tarvix

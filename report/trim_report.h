@@ -1,0 +1,29 @@
+// How a trim is shown: a "Trim" block of plain sentences after the
+// simulation's, or the "trim" object of the JSON report.
+#pragma once
+
+#include "calc/units.h"
+#include "nec/trim.h"
+#include "report/design_report.h"
+
+#include <iosfwd>
+#include <optional>
+
+namespace tarvix {
+
+// What the user read off the analyzer at the measured resonance, besides
+// its frequency.
+struct MeasuredReadings {
+    std::optional<double> swr;
+    std::optional<double> resistanceOhm;
+};
+
+void writeTrimText(std::ostream& out, const DesignResult& design, const SimulationOptions& options,
+                   const SimulationResult& simulation, const TrimResult& trim,
+                   const MeasuredReadings& readings);
+
+// Lengths in the design's units: winding_length_in or _mm, tip_change_ft or
+// _m, khz_per_inch_of_tip or khz_per_cm_of_tip.
+Json trimJson(const TrimResult& trim, Units units);
+
+} // namespace tarvix
