@@ -282,6 +282,9 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     m_progressTimer.setInterval(kProgressIntervalMs);
 
     restoreSettings();
+    m_unitsIndex = m_units->currentIndex();
+    // Only from here on: the restored lengths are in their own units.
+    connect(m_units, &QComboBox::currentIndexChanged, this, &CheckWindow::convertUnits);
     refresh();
 }
 
@@ -341,6 +344,43 @@ void CheckWindow::updateUnits() {
         {CheckField::Z0, QStringLiteral("ohm")}};
     for (const auto& [field, unit] : unitsOf) {
         m_fields.at(field).unit->setText(unit);
+    }
+}
+
+// The lengths typed are converted to the units chosen, to six significant
+// digits; what is not a number is left as it is.
+void CheckWindow::convertUnits(int unitsIndex) {
+    if (unitsIndex == m_unitsIndex) {
+        return;
+    }
+    const Units from = m_unitsIndex == 1 ? Units::Metric : Units::FeetAndInches;
+    const Units to = unitsIndex == 1 ? Units::Metric : Units::FeetAndInches;
+    m_unitsIndex = unitsIndex;
+    const char separator = texts().decimalSeparator;
+    auto convert = [&](CheckField field, bool antennaLength) {
+        QLineEdit* edit = m_fields.at(field).edit;
+        const auto value = readLocalNumber(text(edit), separator);
+        if (!value) {
+            return;
+        }
+        const double converted = antennaLength
+                                     ? antennaUnitFromFeet(feetFromAntennaUnit(*value, from), to)
+                                     : coilUnitFromInches(inchesFromCoilUnit(*value, from), to);
+        edit->setText(QString::number(converted, 'g', 6));
+    };
+    for (const CheckField field :
+         {CheckField::TotalLength, CheckField::CentreToCoil, CheckField::Height}) {
+        convert(field, true);
+    }
+    for (const CheckField field : {CheckField::Insulation, CheckField::FormerDia, CheckField::Pitch,
+                                   CheckField::CoilLength}) {
+        convert(field, false);
+    }
+    if (m_antennaWireBy->currentIndex() == static_cast<int>(WireBy::Diameter)) {
+        convert(CheckField::AntennaWire, false);
+    }
+    if (m_coilWireBy->currentIndex() == static_cast<int>(WireBy::Diameter)) {
+        convert(CheckField::CoilWire, false);
     }
 }
 

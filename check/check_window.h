@@ -87,6 +87,7 @@ private:
                         const QString& objectName, QWidget* before = nullptr);
     void refresh();
     void updateUnits();
+    void convertUnits(int unitsIndex);
     void showProgress();
     void runFinished();
     void setStatus(const QString& text);
@@ -103,6 +104,7 @@ private:
     std::map<CheckField, FieldRow> m_fields;
     std::optional<CheckRequest> m_request;
     std::optional<Shown> m_shown;
+    int m_unitsIndex = 0; // the units the boxes' lengths are in
 
     QComboBox* m_antennaWireBy = nullptr;
     QRadioButton* m_freeSpace = nullptr;

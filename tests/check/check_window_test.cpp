@@ -276,6 +276,37 @@ private slots:
         }
     }
 
+    void unitsSwitchConvertsTheLengths_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("imperial");
+        QTest::addColumn<QString>("metric");
+        QTest::newRow("total length, feet to metres")
+            << QStringLiteral("totalLength") << QStringLiteral("60") << QStringLiteral("18.288");
+        QTest::newRow("height, feet to metres")
+            << QStringLiteral("height") << QStringLiteral("30") << QStringLiteral("9.144");
+        QTest::newRow("former, inches to millimetres")
+            << QStringLiteral("formerDia") << QStringLiteral("1.5") << QStringLiteral("38.1");
+        QTest::newRow("frequency stays")
+            << QStringLiteral("freq") << QStringLiteral("7") << QStringLiteral("7");
+        QTest::newRow("a gauge stays")
+            << QStringLiteral("coilWire") << QStringLiteral("20") << QStringLiteral("20");
+        QTest::newRow("no number stays")
+            << QStringLiteral("centreToCoil") << QStringLiteral("x") << QStringLiteral("x");
+    }
+
+    void unitsSwitchConvertsTheLengths() {
+        QFETCH(QString, box);
+        QFETCH(QString, imperial);
+        QFETCH(QString, metric);
+        auto* edit = m_window->findChild<QLineEdit*>(box);
+        auto* units = m_window->findChild<QComboBox*>(QStringLiteral("units"));
+        edit->setText(imperial);
+        units->setCurrentIndex(1);
+        QCOMPARE(edit->text(), metric);
+        units->setCurrentIndex(0);
+        QCOMPARE(edit->text(), imperial);
+    }
+
     void decimalSeparator_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("read");
