@@ -2,13 +2,72 @@
 // argv go to QApplication only for the toolkit's options.
 #include "check/check_application.h"
 #include "check/check_window.h"
+#include "nec/nec2c.h"
 #include "ui/start_up.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QMetaObject>
 #include <QSettings>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <pthread.h>
+#include <thread>
+
+namespace {
+
+// Ctrl+C or a kill must not leave nec2c running or its folder behind. The
+// ending signals are blocked here, before any thread starts, so every thread
+// inherits the block; one thread of the program's own waits for them and
+// closes the window as a user would, which cancels a run and removes its
+// folder, and the signal then ends the program. While an engine runs, the
+// runner's own thread may take the signal instead and clean up itself.
+class EndingSignals {
+public:
+    EndingSignals() {
+        sigemptyset(&m_signals);
+        for (const int signal : tarvix::kEndingSignals) {
+            struct sigaction action {};
+            // A signal the program was started to ignore stays ignored.
+            if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_DFL) {
+                sigaddset(&m_signals, signal);
+            }
+        }
+        pthread_sigmask(SIG_BLOCK, &m_signals, nullptr);
+    }
+
+    // Quits the application on the first ending signal.
+    void listen(QApplication& app) {
+        std::thread([this, &app] {
+            int signal = 0;
+            while (sigwait(&m_signals, &signal) != 0) {
+            }
+            m_caught = signal;
+            QMetaObject::invokeMethod(
+                &app, [] { QApplication::quit(); }, Qt::QueuedConnection);
+        }).detach();
+    }
+
+    // After the window is gone: end by the signal that came, if one did.
+    void endBySignal() const {
+        if (const int signal = m_caught.load(); signal != 0) {
+            std::signal(signal, SIG_DFL);
+            sigset_t only;
+            sigemptyset(&only);
+            sigaddset(&only, signal);
+            pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+            raise(signal);
+        }
+    }
+
+private:
+    sigset_t m_signals;
+    std::atomic<int> m_caught{0};
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Qt aborts with a core dump when it finds no display server; say so
@@ -18,11 +77,18 @@ int main(int argc, char* argv[]) {
         std::fputs("tarvix-check: no display available (set DISPLAY or QT_QPA_PLATFORM)\n", stderr);
         return 1;
     }
+    EndingSignals endingSignals;
     QApplication app(argc, argv);
+    endingSignals.listen(app);
     tarvix::prepareCheckApplication();
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvix")));
-    QSettings settings;
-    tarvix::CheckWindow window(settings);
-    window.show();
-    return QApplication::exec();
+    int status = 0;
+    {
+        QSettings settings;
+        tarvix::CheckWindow window(settings);
+        window.show();
+        status = QApplication::exec();
+    }
+    endingSignals.endBySignal();
+    return status;
 }

@@ -163,11 +163,6 @@ constexpr double kFactorSeconds = 1e-9;
 constexpr double kTimeMargin = 10;
 constexpr double kLeastSeconds = 60;
 
-// The signals whose default action ends the program and that the engine's
-// folder and children must not outlive.
-constexpr std::array kEndingSignals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
-                                    SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE};
-
 int pidfdOpen(pid_t pid) {
 #ifdef SYS_pidfd_open
     return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));

@@ -3,8 +3,10 @@
 // lives in one private temporary folder, removed with the object.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
@@ -14,6 +16,11 @@
 #include <vector>
 
 namespace tarvix {
+
+// The signals whose default action ends the program and that the engine's
+// folder and children must not outlive.
+inline constexpr std::array kEndingSignals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
+                                           SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE};
 
 // nec2c could not be run, failed, ran out of time or printed no result; the
 // text says why in words for the user (the program's first error line where

@@ -72,3 +72,38 @@ grep -q "<svg" "$workdir/plot.svg" || fail "the saved plot is no SVG"
 grep -q "7.1 MHz" "$workdir/plot.svg" || fail "the saved plot is not of the 7.1 MHz design"
 kill -0 "$app_pid" 2>/dev/null || fail "tarvix-check is no longer running"
 echo "xvfb_check: typed, simulated and saved the plot"
+
+# Ended by a signal while an engine runs (TERM: a program started in the
+# background here ignores INT, as Ctrl+C would send it): the program ends by
+# the signal, with no engine left running and its folder gone.
+kill "$app_pid" 2>/dev/null
+wait "$app_pid" 2>/dev/null
+mkdir "$workdir/slow" "$workdir/tmp"
+printf '#!/bin/sh\nexec sleep 599.25\n' >"$workdir/slow/nec2c"
+chmod +x "$workdir/slow/nec2c"
+HOME="$workdir" TMPDIR="$workdir/tmp" PATH="$workdir/slow:$PATH" "$check" \
+  >"$workdir/check.log" 2>&1 &
+app_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvix Antenna Check$') ||
+  fail "the window did not appear again"
+xdotool windowfocus --sync "$window"
+sleep 0.5
+xdotool mousemove --sync 220 50 click 1
+sleep 0.3
+xdotool key ctrl+a
+xdotool type --delay 50 "7.2"
+xdotool key Return
+tries=0
+while ! pgrep -f 'sleep 599.25' >/dev/null; do
+  [ "$tries" -ge 100 ] && fail "the slow engine never started"
+  tries=$((tries + 1))
+  sleep 0.1
+done
+kill -TERM "$app_pid"
+wait "$app_pid"
+status=$?
+app_pid=""
+[ "$status" -eq 143 ] || fail "tarvix-check ended with status $status, not by SIGTERM"
+pgrep -f 'sleep 599.25' >/dev/null && fail "an engine outlived tarvix-check"
+[ -z "$(ls -A "$workdir/tmp")" ] || fail "the temporary folder was left: $(ls -A "$workdir/tmp")"
+echo "xvfb_check: a signal during a run left no engine and no folder"
