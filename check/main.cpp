@@ -53,12 +53,7 @@ public:
     // After the window is gone: end by the signal that came, if one did.
     void endBySignal() const {
         if (const int signal = m_caught.load(); signal != 0) {
-            std::signal(signal, SIG_DFL);
-            sigset_t only;
-            sigemptyset(&only);
-            sigaddset(&only, signal);
-            pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-            raise(signal);
+            tarvix::endBySignal(signal);
         }
     }
 

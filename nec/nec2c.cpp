@@ -300,13 +300,7 @@ private:
         }
         std::error_code ignored; // the program is ending by the signal anyway
         std::filesystem::remove_all(m_dir, ignored);
-        std::signal(signal, SIG_DFL);
-        sigset_t only;
-        sigemptyset(&only);
-        sigaddset(&only, signal);
-        pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-        raise(signal);
-        _exit(128 + signal); // not reached: each of the signals ends the program
+        endBySignal(signal);
     }
 
     std::filesystem::path m_dir;
@@ -512,6 +506,16 @@ std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     std::filesystem::remove(output, ignored);
     std::filesystem::remove(messages, ignored);
     return points;
+}
+
+void endBySignal(int signal) {
+    std::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal);
+    _exit(128 + signal); // not reached: each of the signals ends the program
 }
 
 } // namespace tarvix

@@ -22,6 +22,9 @@ namespace tarvix {
 inline constexpr std::array kEndingSignals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
                                            SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE};
 
+// Ends the program by one of them, as if it had not been blocked or handled.
+[[noreturn]] void endBySignal(int signal);
+
 // nec2c could not be run, failed, ran out of time or printed no result; the
 // text says why in words for the user (the program's first error line where
 // it printed one).

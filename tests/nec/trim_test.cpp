@@ -18,6 +18,21 @@ namespace {
         GTEST_SKIP() << "nec2c was not found when the build was configured";                       \
     }
 
+// The worked example with its build sheet's winding: 10 turns of SWG 20 on a
+// 2 in former.
+struct WorkedExample {
+    DesignResult design;
+    SimulationOptions options;
+    WorkedExample() {
+        DesignInputs inputs;
+        inputs.freqMHz = 7;
+        inputs.totalLengthFt = 60;
+        inputs.centreToCoilFt = 20;
+        design = runDesign(inputs);
+        options.build = CoilBuild{2, 0.036, std::nullopt, "SWG 20"};
+    }
+};
+
 struct BuiltElsewhere {
     const char* name;
     double lengthScale;                 // the real wire against the design's
@@ -33,13 +48,9 @@ class Trim : public testing::TestWithParam<BuiltElsewhere> {};
 TEST_P(Trim, EachRemedyAppliedToTheRealAntennaBringsItBackToF) {
     NEEDS_NEC2C();
     const BuiltElsewhere& c = GetParam();
-    DesignInputs inputs;
-    inputs.freqMHz = 7;
-    inputs.totalLengthFt = 60;
-    inputs.centreToCoilFt = 20;
-    const DesignResult design = runDesign(inputs);
-    SimulationOptions options;
-    options.build = CoilBuild{2, 0.036, std::nullopt, "SWG 20"};
+    const WorkedExample worked;
+    const DesignResult& design = worked.design;
+    const SimulationOptions& options = worked.options;
     Nec2c engine(NEC2C_PATH);
     const SimulationResult simulation = simulateDesign(design, std::nullopt, options, engine);
     ASSERT_TRUE(simulation.build);
@@ -97,13 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Trim, AMeasurementNoAntennaLikeThisCanHaveIsAMessage) {
     NEEDS_NEC2C();
-    DesignInputs inputs;
-    inputs.freqMHz = 7;
-    inputs.totalLengthFt = 60;
-    inputs.centreToCoilFt = 20;
-    const DesignResult design = runDesign(inputs);
-    SimulationOptions options;
-    options.build = CoilBuild{2, 0.036, std::nullopt, "SWG 20"};
+    const WorkedExample worked;
+    const DesignResult& design = worked.design;
+    const SimulationOptions& options = worked.options;
     Nec2c engine(NEC2C_PATH);
     const SimulationResult simulation = simulateDesign(design, std::nullopt, options, engine);
     for (const double measured : {3.5, 14.0, 0.0, -7.0}) {
