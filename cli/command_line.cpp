@@ -152,7 +152,6 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 if (coilPitchOpt->count() > 0) {
                     build.pitchIn = positiveOptionNumber("--coil-pitch", coilPitch);
                 }
-                build.wireName = "SWG " + coilSwg;
                 request.coilBuild = build;
             }
         }
@@ -227,9 +226,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             CoilBuild& build = *request.coilBuild;
             const std::optional<GivenWire>& wire = request.design.coilWire;
             build.wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
-            if (wire) {
-                build.wireName = wire->awg ? "AWG " + std::to_string(*wire->awg) : "";
-            }
+            build.wireName = gaugeName(wire, coilGauge).value_or("");
             if (build.pitchIn && *build.pitchIn < enamelledDiameterIn(build.wireDiaIn)) {
                 throw UsageError("--coil-pitch: '" + coilPitch + "' " + kPitchBelowEnamelText);
             }

@@ -28,7 +28,8 @@ std::string coilSize(double inches, Units units) {
     return num(coilUnitFromInches(inches, units)) + " " + coilUnitName(units);
 }
 
-// The gauge the user named a wire by; none for a wire given by its diameter.
+} // namespace
+
 std::optional<std::string> gaugeName(const std::optional<GivenWire>& given, double swg) {
     if (!given) {
         return "SWG " + num(swg);
@@ -38,8 +39,6 @@ std::optional<std::string> gaugeName(const std::optional<GivenWire>& given, doub
     }
     return std::nullopt;
 }
-
-} // namespace
 
 double coilLossOhm(double freqMHz, double coilUH, double coilQ) {
     return kTwoPi * freqMHz * std::fabs(coilUH) / coilQ; // MHz times uH is ohms

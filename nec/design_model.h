@@ -22,6 +22,10 @@ struct ModelOptions {
     int refinement = 1;
 };
 
+// The gauge the user named a wire by ("SWG 20", "AWG 18"); none for a wire
+// given by its diameter. swg is the SWG gauge when no other was given.
+std::optional<std::string> gaugeName(const std::optional<GivenWire>& given, double swg);
+
 // The series loss resistance of a coil of quality factor q at the design
 // frequency: omega L / Q.
 double coilLossOhm(double freqMHz, double coilUH, double coilQ);

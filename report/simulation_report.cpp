@@ -109,7 +109,7 @@ std::string wireText(const CoilBuild& build, Units units) {
 
 std::string wireLengthText(double inches, Units units) {
     if (units == Units::Metric) {
-        return fixedText(inches * 0.0254, 2) + " m";
+        return fixedText(inches * kMetresPerInch, 2) + " m";
     }
     return feetAndInches(inches / 12);
 }
@@ -132,7 +132,7 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
             " MHz, Q " + fixedText(coil.atF.q, 0) + ", length/diameter " +
             fixedText(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
             wireLengthText(wireToCutIn(w), units) + " of wire (" +
-            (units == Units::Metric ? fixedText(kLeadIn * 25.4, 0) + " mm"
+            (units == Units::Metric ? fixedText(millimetresFromInches(kLeadIn), 0) + " mm"
                                     : fixedText(kLeadIn, 0) + " in") +
             " for each lead).\n";
     if (freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz) {
@@ -152,7 +152,7 @@ Json windingJson(const WoundCoil& coil, Units units) {
                 {"pitch_" + unit, coilUnitFromInches(w.pitchIn, units)},
                 {"length_" + unit, coilUnitFromInches(lengthIn, units)},
                 {units == Units::Metric ? "wire_length_m" : "wire_length_ft",
-                 units == Units::Metric ? wireToCutIn(w) * 0.0254 : wireToCutIn(w) / 12},
+                 units == Units::Metric ? wireToCutIn(w) * kMetresPerInch : wireToCutIn(w) / 12},
                 {"inductance_uH", coil.atF.inductanceUH},
                 {"low_frequency_inductance_uH", coil.lowFrequencyUH},
                 {"length_to_diameter", lengthIn / (w.formerDiaIn + w.wireDiaIn)},
