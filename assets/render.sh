@@ -1,5 +1,5 @@
 #!/bin/sh
-# Regenerates the bitmaps from diagram.svg and icon.svg.
+# Regenerates the bitmaps from diagram.svg, icon.svg and icon-check.svg.
 # Needs rsvg-convert (Debian package librsvg2-bin). Run from anywhere; the
 # results are written next to this script and are kept in the repository.
 set -eu
@@ -28,3 +28,9 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 mkdir -p icons/hicolor/scalable/apps
 cp icon.svg icons/hicolor/scalable/apps/tarvix.svg
+
+# The check window's icon, for the icon theme and compiled into the program.
+for size in 16 22 24 32 48 64 128 256; do
+  render icon-check.svg "$size" "$size" "icons/hicolor/${size}x${size}/apps/tarvix-check.png"
+done
+cp icon-check.svg icons/hicolor/scalable/apps/tarvix-check.svg

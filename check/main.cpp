@@ -76,7 +76,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     endingSignals.listen(app);
     tarvix::prepareCheckApplication();
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvix")));
+    QIcon builtIn;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        builtIn.addFile(QStringLiteral(":/tarvix-check/%1x%1/apps/tarvix-check.png").arg(size),
+                        QSize(size, size));
+    }
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvix-check"), builtIn));
     int status = 0;
     {
         QSettings settings;
