@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Start-up comparison: tarvix against a minimal Qt Widgets window (one label),
-# both built in the same tree. Each program is started on a private Xvfb
+# both built in the same tree, and the check window tarvix-check against
+# tarvix. Each program is started on a private Xvfb
 # display; tarvix_first_frame times it from process start to its first drawn
 # frame, closes the window and reads its peak resident set size. The minimal
 # window runs twice over: at tarvix's client size (643x371), the yardstick the
-# targets are set against, and at its own small size. The three run in turn,
+# targets are set against, and at its own small size. The four run in turn,
 # the order changing every round, and the medians, minima, maxima and the
-# ratios of tarvix to each are printed.
+# ratios of tarvix to each, and of tarvix-check to tarvix, are printed.
 #
 #   bench/startup.sh [BUILD_DIR] [ROUNDS]
 #
@@ -19,10 +20,11 @@ rounds=${2:-30}
 probe=$build_dir/bench/tarvix_first_frame
 minimal=$build_dir/bench/tarvix_minimal_window
 ours=$build_dir/ui/tarvix
+check=$build_dir/check/tarvix-check
 # tarvix's client area in pixels at 96 dpi: 9645 x 5565 twips.
 client_size=643x371
 
-for program in "$probe" "$minimal" "$ours"; do
+for program in "$probe" "$minimal" "$ours" "$check"; do
     if [ ! -x "$program" ]; then
         echo "startup.sh: $program is missing; run 'make bench-startup'" >&2
         exit 2
@@ -66,6 +68,8 @@ mkdir -m 700 "$work/runtime"
 export DISPLAY=":$(head -n1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="$work/runtime"
+# The check window starts from its own defaults, not from a user's settings.
+export XDG_CONFIG_HOME="$work/config"
 
 # Prints "MICROSECONDS KILOBYTES" for one start of the program.
 measure() {
@@ -95,15 +99,19 @@ run() { # NAME: one measured start of that program
     tarvix) record tarvix "$ours" ;;
     same) record same "$minimal" "$client_size" ;;
     small) record small "$minimal" ;;
+    check) record check "$check" ;;
     esac
 }
 
 measure "$minimal" "$client_size" >/dev/null
 measure "$minimal" >/dev/null
 measure "$ours" >/dev/null
-# Every order of the three in turn, so that none is always first or last.
-orders=("tarvix same small" "same small tarvix" "small tarvix same"
-    "tarvix small same" "small same tarvix" "same tarvix small")
+measure "$check" >/dev/null
+# The four in turn, each first, second, third and last as often, before and
+# after each of the others.
+orders=("tarvix same small check" "same small check tarvix" "small check tarvix same"
+    "check tarvix same small" "tarvix check small same" "check small same tarvix"
+    "small same tarvix check" "same tarvix check small")
 for round in $(seq "$rounds"); do
     for name in ${orders[$((round % ${#orders[@]}))]}; do
         run "$name"
@@ -142,10 +150,10 @@ summary() {
 }
 
 echo "Start-up to first frame on Xvfb $DISPLAY, $rounds rounds, order changed every round; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
-for name in tarvix same small; do
+for name in tarvix same small check; do
     printf 'runs, %-7s (ms): %s\n' "$name" "$(awk '{ printf "%.1f ", $1 / 1000 }' "$work/$name.us")"
 done
-for name in tarvix same small; do
+for name in tarvix same small check; do
     printf 'runs, %-7s (kB): %s\n' "$name" "$(tr '\n' ' ' <"$work/$name.kb")"
 done
 awk -v t="$(summary "$work/tarvix.us") $(summary "$work/tarvix.kb")" \
@@ -166,4 +174,9 @@ function row(label, v) {
 echo "/usr/bin/time -f %M, one run each: minimal $client_size $time_same kB, tarvix $time_ours kB"
 awk -v o="$instructions_ours" -v s="$instructions_same" -v size="$client_size" 'BEGIN {
     printf "instructions, one whole run each under callgrind: tarvix %.1f M, minimal %s %.1f M, difference %.1f M\n", o / 1e6, size, s / 1e6, (o - s) / 1e6
+}'
+awk -v c="$(summary "$work/check.us") $(summary "$work/check.kb")" \
+    -v t="$(summary "$work/tarvix.us") $(summary "$work/tarvix.kb")" 'BEGIN {
+    split(c, cv, " "); split(t, tv, " ")
+    printf "tarvix-check: first frame %.1f ms [%.1f, %.1f], peak RSS %d kB [%d, %d]; %.3f x and %.3f x tarvix\n", cv[1] / 1000, cv[2] / 1000, cv[3] / 1000, cv[4], cv[5], cv[6], cv[1] / tv[1], cv[4] / tv[4]
 }'

@@ -27,5 +27,5 @@ bench: deps
 
 bench-startup: deps
 	$(bench_configure)
-	cmake --build $(BENCH_DIR) --target tarvix tarvix_minimal_window tarvix_first_frame
+	cmake --build $(BENCH_DIR) --target tarvix tarvix-check tarvix_minimal_window tarvix_first_frame
 	bench/startup.sh $(BENCH_DIR) $(STARTUP_ROUNDS)
