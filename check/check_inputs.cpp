@@ -16,6 +16,9 @@ namespace tarvix {
 
 namespace {
 
+// An SWR or resistance typed without the resonance it was read at.
+constexpr const char* kReadingNeedsResonanceText = "Type the resonance it was read at first";
+
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) {
@@ -260,6 +263,32 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
         }
     }
     request.options.build = build;
+
+    const bool measured = !trimmed(texts.measured).empty();
+    if (measured) {
+        request.measuredMHz =
+            reader.positive(CheckField::Measured, texts.measured, "the resonance measured");
+    }
+    if (!trimmed(texts.measuredSwr).empty()) {
+        if (!measured) {
+            reader.stop(CheckField::MeasuredSwr, kReadingNeedsResonanceText);
+        } else if (const auto swr = reader.number(CheckField::MeasuredSwr, texts.measuredSwr,
+                                                  "the SWR measured")) {
+            if (*swr >= 1) {
+                request.readings.swr = swr;
+            } else {
+                reader.stop(CheckField::MeasuredSwr, std::string("The SWR ") + kSwrBelowOneText);
+            }
+        }
+    }
+    if (!trimmed(texts.measuredR).empty()) {
+        if (!measured) {
+            reader.stop(CheckField::MeasuredR, kReadingNeedsResonanceText);
+        } else {
+            request.readings.resistanceOhm =
+                reader.positive(CheckField::MeasuredR, texts.measuredR, "the resistance measured");
+        }
+    }
 
     for (const FieldNote& note : request.notes) {
         if (note.stopsRun) {

@@ -7,6 +7,7 @@
 #include "calc/design_run.h"
 #include "calc/units.h"
 #include "nec/simulation.h"
+#include "report/trim_report.h"
 
 #include <optional>
 #include <string>
@@ -43,6 +44,11 @@ struct CheckTexts {
     bool qGiven = false;
     std::string q = "200";
     std::string z0 = "50";
+    // What an analyzer showed on the antenna built: the resonance, and the
+    // SWR and resistance there; all empty when nothing was measured.
+    std::string measured;
+    std::string measuredSwr;
+    std::string measuredR;
     Units units = Units::FeetAndInches;
     // The user's own decimal separator, read as well as a point.
     char decimalSeparator = '.';
@@ -61,7 +67,10 @@ enum class CheckField {
     Pitch,
     CoilLength,
     Q,
-    Z0
+    Z0,
+    Measured,
+    MeasuredSwr,
+    MeasuredR
 };
 
 struct FieldNote {
@@ -73,6 +82,9 @@ struct FieldNote {
 struct CheckRequest {
     DesignInputs design;
     SimulationOptions options;
+    // The resonance measured, for the trim after the simulation.
+    std::optional<double> measuredMHz;
+    MeasuredReadings readings;
     std::vector<FieldNote> notes; // in the order of the boxes
     // Why no simulation can be made: the first note that stops it; none when
     // the inputs can be simulated.

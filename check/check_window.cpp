@@ -10,6 +10,7 @@
 #include "report/design_report.h"
 #include "report/file_output.h"
 #include "report/simulation_report.h"
+#include "report/trim_report.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -29,11 +30,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <sstream>
 #include <system_error>
 
@@ -194,6 +199,17 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     grid->addWidget(m_units, 1, 1, 1, 2);
     inputs->addWidget(line);
 
+    // The antenna built, as an analyzer shows it: Simulate then also says
+    // what to change to bring its resonance to F.
+    QGroupBox* measured = group(tr("Measured resonance"), grid);
+    addField(grid, 0, CheckField::Measured, tr("Resonance measured (optional)"),
+             QStringLiteral("measured"));
+    addField(grid, 1, CheckField::MeasuredSwr, tr("SWR there (optional)"),
+             QStringLiteral("measuredSwr"));
+    addField(grid, 2, CheckField::MeasuredR, tr("Resistance there (optional)"),
+             QStringLiteral("measuredR"));
+    inputs->addWidget(measured);
+
     m_simulate = new QPushButton(tr("&Simulate"));
     m_simulate->setObjectName(QStringLiteral("simulate"));
     m_cancel = new QPushButton(tr("Cance&l"));
@@ -209,13 +225,29 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     run->addWidget(m_simulate);
     run->addWidget(m_cancel);
     run->addWidget(m_progress, 1);
-    inputs->addLayout(run);
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
     m_status->setAccessibleName(tr("Status"));
-    inputs->addWidget(m_status);
     inputs->addStretch(1);
+    // The boxes scroll on a screen too low for them all; the run and its
+    // status stay in sight below them.
+    auto* inputsPane = new QWidget;
+    inputsPane->setLayout(inputs);
+    auto* inputsScroll = new QScrollArea;
+    inputsScroll->setObjectName(QStringLiteral("inputsScroll"));
+    inputsScroll->setWidget(inputsPane);
+    inputsScroll->setWidgetResizable(true);
+    inputsScroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the boxes, and the area scrolls to the one with the focus.
+    inputsScroll->setFocusPolicy(Qt::NoFocus);
+    inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    inputsScroll->setMinimumWidth(inputsPane->sizeHint().width() +
+                                  inputsScroll->verticalScrollBar()->sizeHint().width());
+    auto* inputsColumn = new QVBoxLayout;
+    inputsColumn->addWidget(inputsScroll, 1);
+    inputsColumn->addLayout(run);
+    inputsColumn->addWidget(m_status);
 
     m_results = new QPlainTextEdit;
     m_results->setObjectName(QStringLiteral("results"));
@@ -261,7 +293,7 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     outputs->addLayout(keep);
 
     auto* columns = new QHBoxLayout(this);
-    columns->addLayout(inputs);
+    columns->addLayout(inputsColumn);
     columns->addLayout(outputs, 1);
 
     connect(m_simulate, &QPushButton::clicked, this, &CheckWindow::simulate);
@@ -312,6 +344,9 @@ CheckTexts CheckWindow::texts() const {
     texts.qGiven = m_qGiven->isChecked();
     texts.q = field(CheckField::Q);
     texts.z0 = field(CheckField::Z0);
+    texts.measured = field(CheckField::Measured);
+    texts.measuredSwr = field(CheckField::MeasuredSwr);
+    texts.measuredR = field(CheckField::MeasuredR);
     texts.units = m_units->currentIndex() == 1 ? Units::Metric : Units::FeetAndInches;
     const QString separator = QLocale().decimalPoint();
     texts.decimalSeparator = separator.size() == 1 ? separator.at(0).toLatin1() : '.';
@@ -341,7 +376,10 @@ void CheckWindow::updateUnits() {
         {CheckField::Pitch, coilUnit},
         {CheckField::CoilLength, coilUnit},
         {CheckField::Q, QString()},
-        {CheckField::Z0, QStringLiteral("ohm")}};
+        {CheckField::Z0, QStringLiteral("ohm")},
+        {CheckField::Measured, QStringLiteral("MHz")},
+        {CheckField::MeasuredSwr, QString()},
+        {CheckField::MeasuredR, QStringLiteral("ohm")}};
     for (const auto& [field, unit] : unitsOf) {
         m_fields.at(field).unit->setText(unit);
     }
@@ -457,7 +495,7 @@ void CheckWindow::simulate() {
     }
     m_status->setProperty("stopShown", false);
     setStatus(tr("Simulating in nec2c..."));
-    m_run.start(request.design, request.options);
+    m_run.start(request.design, request.options, request.measuredMHz);
     m_progressTimer.start();
 }
 
@@ -493,18 +531,29 @@ void CheckWindow::runFinished() {
     } else {
         std::ostringstream report;
         writeDesignText(report, outcome.design);
-        writeSimulationText(report, outcome.design, m_request->options, *outcome.simulation);
-        m_shown = Shown{outcome.design, m_request->options, *outcome.simulation, report.str()};
+        writeSimulationText(report, outcome.design, m_request->options, *outcome.simulation,
+                            "\"" + m_overGround->text().remove(QLatin1Char('&')).toStdString() +
+                                "\"");
+        if (outcome.trim) {
+            writeTrimText(report, outcome.design, m_request->options, *outcome.simulation,
+                          *outcome.trim, m_request->readings);
+        }
+        m_shown = Shown{outcome.design, m_request->options, *outcome.simulation, outcome.trim,
+                        report.str()};
         m_results->setPlainText(qt(m_shown->text));
         m_plot->showSimulation(outcome.design.record.freqMHz, m_shown->options, m_shown->result);
-        const int solves = outcome.simulation->solves;
+        const int solves = outcome.simulation->solves + (outcome.trim ? outcome.trim->solves : 0);
         m_progress->setMaximum(std::max(solves, 1));
         m_progress->setValue(solves);
         m_settings.setValue(QStringLiteral("run/solves"), solves);
         for (QPushButton* button : {m_saveDeck, m_savePlot, m_saveReport, m_copyReport}) {
             button->setEnabled(true);
         }
-        setStatus(tr("Done in %1 solves.").arg(solves));
+        if (outcome.trimError.empty()) {
+            setStatus(tr("Done in %1 solves.").arg(solves));
+        } else {
+            setStatus(tr("Done in %1 solves; no trim: %2").arg(solves).arg(qt(outcome.trimError)));
+        }
     }
     refresh();
     emit runEnded();
@@ -552,7 +601,8 @@ void CheckWindow::saveReport() {
     writeFile(tr("Save the report"), QStringLiteral("dipole.txt"),
               tr("Text (*.txt);;JSON (*.json)"), [this](const QString& path) {
                   if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
-                      return reportJsonText(m_shown->design, m_shown->options, &m_shown->result);
+                      return reportJsonText(m_shown->design, m_shown->options, &m_shown->result,
+                                            m_shown->trim ? &*m_shown->trim : nullptr);
                   }
                   return m_shown->text;
               });
@@ -584,7 +634,10 @@ void CheckWindow::restoreSettings() {
                                                            {CheckField::Pitch, ""},
                                                            {CheckField::CoilLength, ""},
                                                            {CheckField::Q, "200"},
-                                                           {CheckField::Z0, "50"}};
+                                                           {CheckField::Z0, "50"},
+                                                           {CheckField::Measured, ""},
+                                                           {CheckField::MeasuredSwr, ""},
+                                                           {CheckField::MeasuredR, ""}};
     for (const auto& [field, fallback] : defaults) {
         QLineEdit* edit = m_fields.at(field).edit;
         edit->setText(m_settings
@@ -601,7 +654,11 @@ void CheckWindow::restoreSettings() {
     m_atPitch->setChecked(m_settings.value(QStringLiteral("inputs/atPitch"), false).toBool());
     m_qGiven->setChecked(m_settings.value(QStringLiteral("inputs/qGiven"), false).toBool());
     if (!restoreGeometry(m_settings.value(QStringLiteral("window/geometry")).toByteArray())) {
-        resize(1180, 760);
+        // Tall enough for every box where the screen is; the boxes scroll
+        // where it is not.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int room = screen != nullptr ? screen->availableGeometry().height() - 40 : 760;
+        resize(1180, std::clamp(room, 600, 880));
     }
 }
 

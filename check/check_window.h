@@ -80,6 +80,7 @@ private:
         DesignResult design;
         SimulationOptions options;
         SimulationResult result;
+        std::optional<TrimResult> trim;
         std::string text;
     };
 

@@ -31,12 +31,14 @@ SimulationRun::~SimulationRun() {
     }
 }
 
-void SimulationRun::start(const DesignInputs& inputs, const SimulationOptions& options) {
+void SimulationRun::start(const DesignInputs& inputs, const SimulationOptions& options,
+                          std::optional<double> measuredMHz) {
     if (m_thread != nullptr) {
         return;
     }
     m_shared = std::make_shared<Shared>();
-    m_thread = QThread::create([shared = m_shared, program = m_engine, inputs, options] {
+    m_thread = QThread::create([shared = m_shared, program = m_engine, inputs, options,
+                                measuredMHz] {
         RunOutcome outcome;
         outcome.design = runDesign(inputs);
         if (outcome.design.fault) {
@@ -61,6 +63,21 @@ void SimulationRun::start(const DesignInputs& inputs, const SimulationOptions& o
                 } unregister{*shared};
                 outcome.simulation =
                     simulateDesign(outcome.design, inputs.winding, options, engine);
+                if (measuredMHz && !outcome.simulation->build) {
+                    outcome.trimError = "the trim needs the winding that was built, and there is "
+                                        "none: " +
+                                        outcome.simulation->buildFault.value_or("");
+                } else if (measuredMHz) {
+                    try {
+                        outcome.trim = trimToMeasurement(outcome.design, options,
+                                                         *outcome.simulation, *measuredMHz, engine);
+                    } catch (const NecCancelled&) {
+                        throw;
+                    } catch (const std::runtime_error& error) {
+                        // The simulation stands: only the trim failed.
+                        outcome.trimError = error.what();
+                    }
+                }
             } catch (const NecCancelled&) {
                 outcome.cancelled = true;
             } catch (const NecDeckError& error) {

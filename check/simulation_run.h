@@ -5,6 +5,7 @@
 
 #include "calc/design_run.h"
 #include "nec/simulation.h"
+#include "nec/trim.h"
 
 #include <QObject>
 #include <QThread>
@@ -19,6 +20,10 @@ namespace tarvix {
 struct RunOutcome {
     DesignResult design;
     std::optional<SimulationResult> simulation;
+    // With a resonance measured: the trim of the simulated antenna, or why
+    // there is none.
+    std::optional<TrimResult> trim;
+    std::string trimError;
     // Why there is no simulation, in words for the user: the design's fault,
     // the model's or the engine's error. Empty when cancelled or done.
     std::string error;
@@ -34,8 +39,10 @@ public:
     // Cancels a run still going and waits for its thread.
     ~SimulationRun() override;
 
-    // Starts a run; one at a time.
-    void start(const DesignInputs& inputs, const SimulationOptions& options);
+    // Starts a run; one at a time. measuredMHz: the resonance measured on the
+    // antenna built, for a trim after the simulation.
+    void start(const DesignInputs& inputs, const SimulationOptions& options,
+               std::optional<double> measuredMHz = std::nullopt);
     // Kills the engines of the run at once; finished() follows shortly with
     // the outcome cancelled.
     void cancel();

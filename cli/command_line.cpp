@@ -198,7 +198,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (measuredSwrOpt->count() > 0) {
                 request.measuredReadings.swr = optionNumber("--measured-swr", measuredSwr);
                 if (!(*request.measuredReadings.swr >= 1)) {
-                    throw UsageError("--measured-swr: '" + measuredSwr + "' is below 1");
+                    throw UsageError("--measured-swr: '" + measuredSwr + "' " + kSwrBelowOneText);
                 }
             }
             if (measuredROpt->count() > 0) {

@@ -183,7 +183,8 @@ std::string feetAndInches(double feet) {
 }
 
 void writeSimulationText(std::ostream& out, const DesignResult& design,
-                         const SimulationOptions& options, const SimulationResult& result) {
+                         const SimulationOptions& options, const SimulationResult& result,
+                         const std::string& heightControl) {
     const Units units = design.inputs.units;
     const double f = design.record.freqMHz;
     const std::string atF = numberText(f) + " MHz";
@@ -199,8 +200,8 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
         out << "No winding to build: " << *result.buildFault << ".\n";
     }
     if (!options.model.heightFt) {
-        out << "An antenna over real ground resonates lower than in free space; --height models "
-               "it.\n";
+        out << "An antenna over real ground resonates lower than in free space; " << heightControl
+            << " models it.\n";
     }
 
     if (result.formula.resonanceMHz) {

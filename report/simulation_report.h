@@ -12,8 +12,11 @@
 
 namespace tarvix {
 
+// heightControl: what the user sets to model the ground, named in the hint
+// given for an antenna in free space.
 void writeSimulationText(std::ostream& out, const DesignResult& design,
-                         const SimulationOptions& options, const SimulationResult& result);
+                         const SimulationOptions& options, const SimulationResult& result,
+                         const std::string& heightControl = "--height");
 
 // Lengths in the design's units, with the unit in each key: height_ft or
 // height_m, insulation_in or _mm, tip_change_ft or _m, revised_length_in or

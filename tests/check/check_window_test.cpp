@@ -162,6 +162,19 @@ private slots:
              "18",       "--coil-pitch",    "1.5",  "--coil-length",
              "50",       "--coil-q",        "150",  "--z0",
              "75"}};
+        QTest::newRow("worked example built and measured low, with its SWR and resistance")
+            << Design{{{QStringLiteral("freq"), local(QStringLiteral("7.1"))},
+                       {QStringLiteral("totalLength"), QStringLiteral("60")},
+                       {QStringLiteral("centreToCoil"), QStringLiteral("20")},
+                       {QStringLiteral("formerDia"), local(QStringLiteral("1.5"))},
+                       {QStringLiteral("coilWire"), QStringLiteral("20")},
+                       {QStringLiteral("measured"), local(QStringLiteral("6.95"))},
+                       {QStringLiteral("measuredSwr"), local(QStringLiteral("1.6"))},
+                       {QStringLiteral("measuredR"), QStringLiteral("38")}},
+                      {},
+                      {"--freq", "7.1", "--length", "60", "--coil-distance", "20", "--former-dia",
+                       "1.5", "--coil-swg", "20", "--measured", "6.95", "--measured-swr", "1.6",
+                       "--measured-r", "38"}};
     }
 
     void sameResultsAsTarvixDesign() {
@@ -266,8 +279,8 @@ private slots:
         const QStringList order{"freq",         "totalLength", "centreToCoil", "antennaWireBy",
                                 "antennaWire",  "freeSpace",   "insulated",    "formerDia",
                                 "coilWireBy",   "coilWire",    "closeWound",   "coilLength",
-                                "qFromWinding", "z0",          "units",        "simulate",
-                                "results"};
+                                "qFromWinding", "z0",          "units",        "measured",
+                                "measuredSwr",  "measuredR",   "simulate",     "results"};
         qsizetype at = 0;
         for (const QString& name : order) {
             at = stops.indexOf(name, at);
@@ -305,6 +318,48 @@ private slots:
         QCOMPARE(edit->text(), metric);
         units->setCurrentIndex(0);
         QCOMPARE(edit->text(), imperial);
+    }
+
+    // What was read off an analyzer is taken only when a trim can use it.
+    void measuredReadings_data() {
+        QTest::addColumn<QString>("resonance");
+        QTest::addColumn<QString>("swr");
+        QTest::addColumn<QString>("resistance");
+        QTest::addColumn<int>("stoppedBy"); // -1: the run goes ahead
+        const int none = -1;
+        QTest::newRow("nothing measured") << QString() << QString() << QString() << none;
+        QTest::newRow("all three") << local(QStringLiteral("6.95")) << local(QStringLiteral("1.5"))
+                                   << QStringLiteral("40") << none;
+        QTest::newRow("an SWR below 1") << QStringLiteral("7") << local(QStringLiteral("0.9"))
+                                        << QString() << static_cast<int>(CheckField::MeasuredSwr);
+        QTest::newRow("an SWR without the resonance")
+            << QString() << QStringLiteral("2") << QString()
+            << static_cast<int>(CheckField::MeasuredSwr);
+        QTest::newRow("a resistance of 0")
+            << QStringLiteral("7") << QString() << QStringLiteral("0")
+            << static_cast<int>(CheckField::MeasuredR);
+        QTest::newRow("a resonance that is no number")
+            << QStringLiteral("7 MHz") << QString() << QString()
+            << static_cast<int>(CheckField::Measured);
+    }
+
+    void measuredReadings() {
+        QFETCH(QString, resonance);
+        QFETCH(QString, swr);
+        QFETCH(QString, resistance);
+        QFETCH(int, stoppedBy);
+        m_window->findChild<QLineEdit*>(QStringLiteral("measured"))->setText(resonance);
+        m_window->findChild<QLineEdit*>(QStringLiteral("measuredSwr"))->setText(swr);
+        m_window->findChild<QLineEdit*>(QStringLiteral("measuredR"))->setText(resistance);
+        const CheckRequest request = readCheckInputs(m_window->texts());
+        QCOMPARE(request.stop ? static_cast<int>(request.stop->field) : -1, stoppedBy);
+        QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->isEnabled(),
+                 stoppedBy < 0);
+        if (stoppedBy < 0 && !resonance.isEmpty()) {
+            QCOMPARE(request.measuredMHz, std::optional<double>(6.95));
+            QCOMPARE(request.readings.swr, std::optional<double>(1.5));
+            QCOMPARE(request.readings.resistanceOhm, std::optional<double>(40));
+        }
     }
 
     void decimalSeparator_data() {

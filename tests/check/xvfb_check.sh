@@ -95,7 +95,7 @@ xdotool type --delay 50 "7.2"
 xdotool key Return
 tries=0
 while ! pgrep -f 'sleep 599.25' >/dev/null; do
-  [ "$tries" -ge 100 ] && fail "the slow engine never started"
+  [ "$tries" -ge 300 ] && fail "the slow engine never started"
   tries=$((tries + 1))
   sleep 0.1
 done
