@@ -141,6 +141,7 @@ instructions() {
 }
 instructions_same=$(instructions "$minimal" "$client_size")
 instructions_ours=$(instructions "$ours")
+instructions_check=$(instructions "$check")
 
 # "MEDIAN MIN MAX" of a file of numbers, one a line.
 summary() {
@@ -172,8 +173,8 @@ function row(label, v) {
     printf "%-34s %24s %24s\n", label, sprintf("%.1f [%.1f, %.1f]", v[1] / 1000, v[2] / 1000, v[3] / 1000), sprintf("%d [%d, %d]", v[4], v[5], v[6])
 }'
 echo "/usr/bin/time -f %M, one run each: minimal $client_size $time_same kB, tarvix $time_ours kB"
-awk -v o="$instructions_ours" -v s="$instructions_same" -v size="$client_size" 'BEGIN {
-    printf "instructions, one whole run each under callgrind: tarvix %.1f M, minimal %s %.1f M, difference %.1f M\n", o / 1e6, size, s / 1e6, (o - s) / 1e6
+awk -v o="$instructions_ours" -v s="$instructions_same" -v c="$instructions_check" -v size="$client_size" 'BEGIN {
+    printf "instructions, one whole run each under callgrind: tarvix %.1f M, minimal %s %.1f M, difference %.1f M; tarvix-check %.1f M\n", o / 1e6, size, s / 1e6, (o - s) / 1e6, c / 1e6
 }'
 awk -v c="$(summary "$work/check.us") $(summary "$work/check.kb")" \
     -v t="$(summary "$work/tarvix.us") $(summary "$work/tarvix.kb")" 'BEGIN {

@@ -2,6 +2,8 @@
 // window is made; the tests settle the same.
 #pragma once
 
+#include <QIcon>
+
 #include <string_view>
 
 namespace tarvix {
@@ -14,5 +16,9 @@ inline constexpr std::string_view kCheckApplicationName = "tarvix-check";
 // library's numbers in the C locale: the reports are written with a point,
 // as tarvix-design writes them, while the boxes read the user's separator.
 void prepareCheckApplication();
+
+// The window's icon, 32 pixels, from the pixels compiled into the program; a
+// desktop's menu and task bar take other sizes from the installed icon theme.
+QIcon checkIcon();
 
 } // namespace tarvix

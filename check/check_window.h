@@ -106,6 +106,7 @@ private:
     std::optional<CheckRequest> m_request;
     std::optional<Shown> m_shown;
     int m_unitsIndex = 0; // the units the boxes' lengths are in
+    bool m_restoring = false;
 
     QComboBox* m_antennaWireBy = nullptr;
     QRadioButton* m_freeSpace = nullptr;

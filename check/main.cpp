@@ -6,7 +6,6 @@
 #include "ui/start_up.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QMetaObject>
 #include <QSettings>
 
@@ -76,12 +75,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     endingSignals.listen(app);
     tarvix::prepareCheckApplication();
-    QIcon builtIn;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        builtIn.addFile(QStringLiteral(":/tarvix-check/%1x%1/apps/tarvix-check.png").arg(size),
-                        QSize(size, size));
-    }
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarvix-check"), builtIn));
+    QApplication::setWindowIcon(tarvix::checkIcon());
     int status = 0;
     {
         QSettings settings;

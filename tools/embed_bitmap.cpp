@@ -4,7 +4,7 @@
 //
 //   tarvix_embed_bitmap OUTPUT.cpp NAME PICTURE.png [NAME PICTURE.png ...]
 //
-// OUTPUT defines, for each picture, `const CompiledBitmap NAME` (see
+// OUTPUT defines, for each picture, `extern const CompiledBitmap NAME` (see
 // ui/compiled_bitmap.h): its pixels as 0xffRRGGBB words, row after row, which
 // is how QImage::Format_RGB32 lays them out in memory on any byte order.
 #include <QImage>
@@ -52,8 +52,11 @@ bool appendBitmap(std::ostringstream& source, const char* name, const char* path
             source << word;
         }
     }
-    source << "\n};\n} // namespace\n\nconst CompiledBitmap " << name << "{" << name << "Pixels, "
-           << image.width() << ", " << image.height() << "};\n";
+    // Declared extern here too, so that a picture of a program other than
+    // the calculator, not named in ui/compiled_bitmap.h, is seen outside.
+    source << "\n};\n} // namespace\n\nextern const CompiledBitmap " << name
+           << ";\nconst CompiledBitmap " << name << "{" << name << "Pixels, " << image.width()
+           << ", " << image.height() << "};\n";
     return true;
 }
 
