@@ -18,11 +18,12 @@ endef
 bench: deps
 	$(bench_configure)
 	cmake --build $(BENCH_DIR) --target tarvix_calc_bench tarvix_entry_bench tarvix_window_bench \
-		tarvix_process_bench
+		tarvix_process_bench tarvix_check_bench
 	$(BENCH_DIR)/bench/tarvix_calc_bench $(BENCH_FLAGS)
 	$(BENCH_DIR)/bench/tarvix_entry_bench $(BENCH_FLAGS)
 	$(BENCH_DIR)/bench/tarvix_window_bench $(BENCH_FLAGS)
 	$(BENCH_DIR)/bench/tarvix_process_bench $(BENCH_FLAGS)
+	$(BENCH_DIR)/bench/tarvix_check_bench $(BENCH_FLAGS)
 	bench/instructions.sh $(BENCH_DIR)
 
 bench-startup: deps
