@@ -3,6 +3,7 @@
 // the figure to set beside process/simulate_worked_example, the same
 // simulation run by tarvix-design. Wall-clock time, as the work is nec2c's.
 #include "bench/bench_main.h"
+#include "bench/offscreen.h"
 #include "check/check_application.h"
 #include "check/check_window.h"
 
@@ -66,18 +67,14 @@ void workedExample(benchmark::State& state, bool overGround) {
 } // namespace tarvix::bench
 
 int main(int argc, char** argv) {
-    char platformFlag[] = "-platform";
-    char platformName[] = "offscreen";
-    int qtArgc = 3;
-    char* qtArgv[] = {argv[0], platformFlag, platformName, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    tarvix::bench::OffscreenArguments qt(argv[0]);
+    QApplication app(qt.argc, qt.argv);
     tarvix::prepareCheckApplication();
 
     using namespace tarvix::bench;
-    return runBenchmarks(
-        argc, argv,
-        {{"check/simulate_worked_example",
-          [](benchmark::State& state) { workedExample(state, false); }, true},
-         {"check/simulate_worked_example_at_30_ft",
-          [](benchmark::State& state) { workedExample(state, true); }, true}});
+    return runBenchmarks(argc, argv,
+                         {{"check/simulate_worked_example",
+                           [](benchmark::State& state) { workedExample(state, false); }, true},
+                          {"check/simulate_worked_example_at_30_ft",
+                           [](benchmark::State& state) { workedExample(state, true); }, true}});
 }

@@ -4,6 +4,7 @@
 // pasted into txtF. Messages go to a counting sink instead of a modal box, so
 // a benchmark that raises one fails instead of waiting for a click.
 #include "bench/bench_main.h"
+#include "bench/offscreen.h"
 #include "ui/control_builder.h"
 #include "ui/frm_tarvix1.h"
 #include "ui/start_up.h"
@@ -185,13 +186,8 @@ void pasteTxtF(benchmark::State& state) {
 } // namespace tarvix::bench
 
 int main(int argc, char** argv) {
-    // Always the offscreen platform: the benchmarks measure our work, not a
-    // display server's, and need none.
-    char platformFlag[] = "-platform";
-    char platformName[] = "offscreen";
-    int qtArgc = 3;
-    char* qtArgv[] = {argv[0], platformFlag, platformName, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    tarvix::bench::OffscreenArguments qt(argv[0]);
+    QApplication app(qt.argc, qt.argv);
     // As the program's own start-up does.
     QApplication::setApplicationName(QStringLiteral("Tarvix"));
     QApplication::setWindowIcon(tarvix::programIcon());
