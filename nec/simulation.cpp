@@ -151,6 +151,35 @@ private:
     double m_lastX = 0;
 };
 
+// The reactance at F of an antenna with its tips a tenth shorter and longer.
+struct TipNeighbours {
+    double shorterOhm = 0;
+    double longerOhm = 0;
+};
+
+AntennaModel withTip(const AntennaModel& model, double tipFt) {
+    AntennaModel trial = model;
+    trial.totalLengthFt = 2 * (std::fabs(model.centreToCoilFt) + tipFt);
+    return trial;
+}
+
+// Solved side by side; none where such a tip cannot be modelled.
+std::optional<TipNeighbours> tipNeighbours(const AntennaModel& model, double freqMHz, double z0Ohm,
+                                           Nec2c& engine) {
+    const double tipFt = model.totalLengthFt / 2 - std::fabs(model.centreToCoilFt);
+    const double step = kTipStep * tipFt;
+    auto reactance = [&](double tip) {
+        return solveAt(engine, withTip(model, tip), {{freqMHz, 0, 1}}, z0Ohm).front().reactanceOhm;
+    };
+    try {
+        auto shorter = std::async(std::launch::async, [&] { return reactance(tipFt - step); });
+        const double longer = reactance(tipFt + step);
+        return TipNeighbours{shorter.get(), longer};
+    } catch (const NecDeckError&) {
+        return std::nullopt;
+    }
+}
+
 class Simulation {
 public:
     // ports: the design's two-port at the Chebyshev frequencies; without it
@@ -161,6 +190,27 @@ public:
 
     SimulatedPoint at(const AntennaModel& model, double freqMHz) const {
         return solveAt(m_engine, model, {{freqMHz, 0, 1}}, m_z0Ohm).front();
+    }
+
+    // The model at the frequencies of the runs; three or more in two decks
+    // solved side by side, the last run in the second.
+    std::vector<SimulatedPoint> solveSplit(const AntennaModel& model,
+                                           const std::vector<FrequencyRun>& runs,
+                                           double* efficiencyOfLast) const {
+        if (runs.size() < 3) {
+            return solveAt(m_engine, model, runs, m_z0Ohm, efficiencyOfLast);
+        }
+        const auto middle = runs.begin() + static_cast<std::ptrdiff_t>(runs.size() / 2);
+        auto first = std::async(std::launch::async, [&] {
+            return solveAt(m_engine, model, std::vector<FrequencyRun>(runs.begin(), middle),
+                           m_z0Ohm);
+        });
+        const std::vector<SimulatedPoint> second =
+            solveAt(m_engine, model, std::vector<FrequencyRun>(middle, runs.end()), m_z0Ohm,
+                    efficiencyOfLast);
+        std::vector<SimulatedPoint> points = first.get();
+        points.insert(points.end(), second.begin(), second.end());
+        return points;
     }
 
     // The feed point at F by the two-port's algebra.
@@ -209,10 +259,13 @@ public:
     }
 
     // Keeping the coils: how much longer each tip must be for resonance at F.
+    // neighbours: the reactance at F with the tips a tenth shorter and longer,
+    // for the search's quadratic.
     std::optional<double> tipChangeFt(const AntennaModel& model,
-                                      std::optional<SimulatedPoint> solvedAtF) const {
-        if (m_ports != nullptr) {
-            if (const auto modelled = modelledTipChange(model)) {
+                                      std::optional<SimulatedPoint> solvedAtF,
+                                      std::optional<TipNeighbours> neighbours) const {
+        if (m_ports != nullptr && neighbours) {
+            if (const auto modelled = modelledTipChange(model, *neighbours)) {
                 return *modelled;
             }
         }
@@ -234,12 +287,6 @@ public:
     }
 
 private:
-    static AntennaModel withTip(const AntennaModel& model, double tipFt) {
-        AntennaModel trial = model;
-        trial.totalLengthFt = 2 * (std::fabs(model.centreToCoilFt) + tipFt);
-        return trial;
-    }
-
     const TwoPortPoint& portAtF() const {
         for (const TwoPortPoint& port : *m_ports) {
             if (port.freqMHz == m_freqMHz) {
@@ -347,8 +394,13 @@ private:
         if (!resonance || nearEnd(*resonance)) {
             return std::nullopt;
         }
-        std::vector<CheckedRoot> roots{CheckedRoot(
-            *resonance, kFrequencyTolerance, [&](double f) { return slopeOf(reactance, f); })};
+        // A resonance the model puts on F (the corrected antenna's) is checked
+        // by the solve at F that every antenna has.
+        const bool resonanceOnF =
+            std::fabs(*resonance - m_freqMHz) <= kFrequencyTolerance / 2 * m_freqMHz;
+        std::vector<CheckedRoot> roots{
+            CheckedRoot(resonanceOnF ? m_freqMHz : *resonance, kFrequencyTolerance,
+                        [&](double f) { return slopeOf(reactance, f); })};
 
         // The band: from the best SWR outwards to where it first exceeds 2.
         std::optional<SwrBand> found;
@@ -388,29 +440,39 @@ private:
             }
         }
 
-        // The checks: the first solves F beside them.
+        // The checks: the first solves F beside them, and takes F's solve for
+        // a root checked there.
         std::vector<SimulatedPoint> lastSolved(roots.size());
         for (int check = 0; check < kMostChecks; ++check) {
             std::vector<FrequencyRun> runs;
             std::vector<std::size_t> checked;
+            std::vector<std::size_t> checkedAtF;
             for (std::size_t i = 0; i < roots.size(); ++i) {
-                if (!roots[i].settled()) {
+                if (roots[i].settled()) {
+                    continue;
+                }
+                if (check == 0 && roots[i].next() == m_freqMHz) {
+                    checkedAtF.push_back(i);
+                } else {
                     runs.push_back({roots[i].next(), 0, 1});
                     checked.push_back(i);
                 }
             }
-            if (runs.empty()) {
-                break;
-            }
             if (check == 0) {
                 runs.push_back({m_freqMHz, 0, 1});
+            } else if (runs.empty()) {
+                break;
             }
-            std::vector<SimulatedPoint> points = solveAt(
-                m_engine, model, runs, m_z0Ohm, check == 0 ? &antenna.efficiencyPercent : nullptr);
+            std::vector<SimulatedPoint> points =
+                solveSplit(model, runs, check == 0 ? &antenna.efficiencyPercent : nullptr);
             if (check == 0) {
                 antenna.atF = points.back();
                 points.pop_back();
                 insertByFrequency(antenna.solved, antenna.atF);
+                for (const std::size_t i : checkedAtF) {
+                    checked.push_back(i);
+                    points.push_back(antenna.atF);
+                }
             }
             for (std::size_t k = 0; k < checked.size(); ++k) {
                 CheckedRoot& root = roots[checked[k]];
@@ -420,7 +482,9 @@ private:
                     return std::nullopt;
                 }
                 lastSolved[checked[k]] = point;
-                insertByFrequency(antenna.solved, point);
+                if (point.freqMHz != m_freqMHz) {
+                    insertByFrequency(antenna.solved, point);
+                }
             }
         }
         for (const CheckedRoot& root : roots) {
@@ -458,8 +522,13 @@ private:
         return antenna;
     }
 
-    // The corrected inductance by the algebra at F, checked by solves.
-    std::optional<double> modelledInductance(const AntennaModel& model) const {
+public:
+    // The corrected inductance by the algebra at F, and the reactance's slope
+    // there (ohm per uH).
+    std::optional<std::pair<double, double>> algebraicInductance(const AntennaModel& model) const {
+        if (m_ports == nullptr) {
+            return std::nullopt;
+        }
         const TwoPortPoint& port = portAtF();
         const double start = model.coilUH;
         const double ohmPerUH = model.coilOhm / start;
@@ -471,8 +540,19 @@ private:
         if (!root) {
             return std::nullopt;
         }
-        CheckedRoot checked(*root, kSizeTolerance,
-                            [&](double coilUH) { return slopeOf(reactance, coilUH); });
+        return std::pair{*root, slopeOf(reactance, *root)};
+    }
+
+private:
+    // The corrected inductance by the algebra at F, checked by solves.
+    std::optional<double> modelledInductance(const AntennaModel& model) const {
+        const auto root = algebraicInductance(model);
+        if (!root) {
+            return std::nullopt;
+        }
+        const double ohmPerUH = model.coilOhm / model.coilUH;
+        const double slope = root->second;
+        CheckedRoot checked(root->first, kSizeTolerance, [slope](double) { return slope; });
         for (int check = 0; check < kMostChecks && !checked.settled(); ++check) {
             AntennaModel trial = model;
             trial.coilUH = checked.next();
@@ -487,16 +567,14 @@ private:
     // The tip change from the reactance at F of the formula's tips and tips a
     // tenth longer and shorter: the rising root of the quadratic through
     // them, checked by solves.
-    std::optional<double> modelledTipChange(const AntennaModel& model) const {
+    std::optional<double> modelledTipChange(const AntennaModel& model,
+                                            const TipNeighbours& neighbours) const {
         const double tipFt = model.totalLengthFt / 2 - std::fabs(model.centreToCoilFt);
         const double step = kTipStep * tipFt;
+        const double lower = neighbours.shorterOhm;
+        const double longer = neighbours.longerOhm;
         try {
-            auto shorter = std::async(std::launch::async, [&] {
-                return at(withTip(model, tipFt - step), m_freqMHz).reactanceOhm;
-            });
-            const double longer = at(withTip(model, tipFt + step), m_freqMHz).reactanceOhm;
             const double middle = modelledAtF(model).reactanceOhm;
-            const double lower = shorter.get();
             // x(u) = middle + b u + c u^2, u the change of the tip.
             const double b = (longer - lower) / (2 * step);
             const double c = (longer - 2 * middle + lower) / (2 * step * step);
@@ -694,8 +772,13 @@ SimulationResult simulateDesign(const DesignResult& design,
     // The two-port, in two decks solved side by side; where it cannot be
     // solved as one (the coils on the feed segment), or nec2c's listing of it
     // lacks anything, every answer is solved directly.
+    // The tips a tenth shorter and longer are solved beside it: the tip
+    // change starts from them.
     std::optional<std::vector<TwoPortPoint>> ports;
+    std::future<std::optional<TipNeighbours>> neighbours;
     if (!options.directSearch && buildGeometry(formula).coils.size() == 2) {
+        neighbours = std::async(std::launch::async,
+                                [&] { return tipNeighbours(formula, f, options.z0Ohm, engine); });
         const FrequencyRun sweep = designSweep(f, kSimulationSweepPoints);
         const double halfSpan = (sweep.count - 1) * sweep.stepMHz / 2;
         const std::vector<double> freqs = chebyshevFrequencies(f, halfSpan, kTwoPortFrequencies);
@@ -716,8 +799,11 @@ SimulationResult simulateDesign(const DesignResult& design,
         std::async(std::launch::async, [&] { return simulation.characterise(formula, nullptr); });
     const std::optional<SimulatedPoint> formulaAtF =
         ports ? std::nullopt : std::optional(simulation.at(formula, f));
-    auto tipChange =
-        std::async(std::launch::async, [&] { return simulation.tipChangeFt(formula, formulaAtF); });
+    const std::optional<TipNeighbours> tipNeighbourhood =
+        neighbours.valid() ? neighbours.get() : std::nullopt;
+    auto tipChange = std::async(std::launch::async, [&] {
+        return simulation.tipChangeFt(formula, formulaAtF, tipNeighbourhood);
+    });
 
     // The window's winding of the formula's coil, solved beside the rest.
     std::future<std::optional<WindowWindingCheck>> windowCheck;
@@ -734,28 +820,54 @@ SimulationResult simulateDesign(const DesignResult& design,
         });
     }
 
-    const double correctedUH = simulation.correctedInductance(formula, formulaAtF);
-    AntennaModel corrected = designModel(record, correctedUH, formulaOptions);
+    // Without a winding to build, the corrected antenna is the search's own
+    // model with the algebra's inductance, and its solve at F checks that
+    // inductance too: taken where the Newton step from it is within half the
+    // tolerance, else the antenna is solved again a step on, and at last the
+    // inductance searched for on its own.
     result.correctedCoilQ = result.formulaCoilQ;
-    if (build) {
-        const auto wound = windingForInductance(correctedUH, f, build->formerDiaIn,
-                                                build->wireDiaIn, build->pitchIn);
-        if (wound) {
-            result.build = woundCoil(*wound, f);
-            // The antenna as built: the winding's own inductance and loss.
-            corrected = designModel(record, result.build->atF.inductanceUH, options.model);
-            if (qFromWinding) {
-                corrected.coilOhm = result.build->atF.resistanceOhm;
-                result.correctedCoilQ = result.build->atF.q;
+    std::optional<double> checkedUH;
+    if (!build) {
+        if (const auto algebraic = simulation.algebraicInductance(formula)) {
+            auto [coilUH, slope] = *algebraic;
+            for (int check = 0; check < 2 && !checkedUH && coilUH > 0; ++check) {
+                std::optional<SwrBand> band;
+                SimulatedAntenna antenna =
+                    simulation.characterise(designModel(record, coilUH, formulaOptions), &band);
+                const double step = -antenna.atF.reactanceOhm / slope;
+                if (std::fabs(step) <= kSizeTolerance / 2 * coilUH) {
+                    checkedUH = coilUH;
+                    result.corrected = std::move(antenna);
+                    result.swr2Band = band;
+                }
+                coilUH += step;
             }
-        } else {
-            result.buildFault =
-                "no winding of that wire on that former has " + numberText(correctedUH) + " uH";
         }
     }
-    result.corrected = simulation.characterise(corrected, &result.swr2Band);
-    // The search's answer, whatever the winding built for it has.
-    result.corrected.coilUH = correctedUH;
+    const double correctedUH =
+        checkedUH ? *checkedUH : simulation.correctedInductance(formula, formulaAtF);
+    if (!checkedUH) {
+        AntennaModel corrected = designModel(record, correctedUH, formulaOptions);
+        if (build) {
+            const auto wound = windingForInductance(correctedUH, f, build->formerDiaIn,
+                                                    build->wireDiaIn, build->pitchIn);
+            if (wound) {
+                result.build = woundCoil(*wound, f);
+                // The antenna as built: the winding's own inductance and loss.
+                corrected = designModel(record, result.build->atF.inductanceUH, options.model);
+                if (qFromWinding) {
+                    corrected.coilOhm = result.build->atF.resistanceOhm;
+                    result.correctedCoilQ = result.build->atF.q;
+                }
+            } else {
+                result.buildFault =
+                    "no winding of that wire on that former has " + numberText(correctedUH) + " uH";
+            }
+        }
+        result.corrected = simulation.characterise(corrected, &result.swr2Band);
+        // The search's answer, whatever the winding built for it has.
+        result.corrected.coilUH = correctedUH;
+    }
     if (result.corrected.efficiencyPercent > 0) {
         result.lossDb = -10 * std::log10(result.corrected.efficiencyPercent / 100);
     }
