@@ -323,20 +323,33 @@ std::vector<FeedPoint> readNecOutput(std::istream& lines) {
             point.freqMHz = valueAfterMark(line);
             haveImpedance = false;
         } else if (contains(line, "ANTENNA INPUT PARAMETERS")) {
-            // Two header lines, then tag, segment, voltage, current,
-            // impedance (real, imaginary), ...
+            // Two header lines, then a row per source: tag, segment, voltage,
+            // current, impedance (real, imaginary), ...; a blank line ends them.
             std::string row;
             nextLine(lines, row);
             nextLine(lines, row);
-            nextLine(lines, row);
-            std::string_view fields(row);
-            int tag = 0;
-            int segment = 0;
-            double vr = 0, vi = 0, ir = 0, ii = 0;
-            haveImpedance =
-                readNumber(fields, tag) && readNumber(fields, segment) && readNumber(fields, vr) &&
-                readNumber(fields, vi) && readNumber(fields, ir) && readNumber(fields, ii) &&
-                readNumber(fields, point.resistanceOhm) && readNumber(fields, point.reactanceOhm);
+            point.sources.clear();
+            haveImpedance = false;
+            while (nextLine(lines, row)) {
+                std::string_view fields(row);
+                NecSource source;
+                double vr = 0, vi = 0, ir = 0, ii = 0, r = 0, x = 0;
+                if (!(readNumber(fields, source.tag) && readNumber(fields, source.segment) &&
+                      readNumber(fields, vr) && readNumber(fields, vi) && readNumber(fields, ir) &&
+                      readNumber(fields, ii) && readNumber(fields, r) && readNumber(fields, x))) {
+                    break;
+                }
+                if (!haveImpedance) {
+                    point.resistanceOhm = r;
+                    point.reactanceOhm = x;
+                    haveImpedance = true;
+                }
+                if (point.sources.size() < kMostSourcesRead) {
+                    source.voltage = {vr, vi};
+                    source.current = {ir, ii};
+                    point.sources.push_back(source);
+                }
+            }
         } else if (contains(line, "INPUT POWER")) {
             point.inputPowerW = valueAfterMark(line);
         } else if (contains(line, "RADIATED POWER")) {
@@ -405,6 +418,8 @@ void Nec2c::cancel() {
 
 std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     const std::string name = std::to_string(m_next.fetch_add(1));
+    m_frequencies.fetch_add(static_cast<int>(
+        std::min<long long>(deckSize(deck).frequencies, std::numeric_limits<int>::max() / 2)));
     const std::filesystem::path input = m_dir / (name + ".nec");
     const std::filesystem::path output = m_dir / (name + ".out");
     const std::filesystem::path messages = m_dir / (name + ".log");

@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <complex>
 #include <csignal>
 #include <filesystem>
 #include <iosfwd>
@@ -40,19 +41,35 @@ public:
     using NecEngineError::NecEngineError;
 };
 
-// What NEC reports at one frequency.
+// One voltage source of a solution: the segment it drives, its voltage and
+// the current through it (volts and amperes, real and imaginary).
+struct NecSource {
+    int tag = 0;
+    int segment = 0;
+    std::complex<double> voltage;
+    std::complex<double> current;
+};
+
+// The sources of one solution that are read; a listing's further rows are
+// skipped.
+inline constexpr std::size_t kMostSourcesRead = 4;
+
+// What NEC reports at one frequency for one excitation: the first source's
+// impedance (the feed point), the power budget, and every source read.
 struct FeedPoint {
     double freqMHz = 0;
     double resistanceOhm = 0;
     double reactanceOhm = 0;
     double inputPowerW = 0;
     double radiatedPowerW = 0; // the input less the losses in the wire and loads
+    std::vector<NecSource> sources;
 };
 
-// Reads an output listing of nec2c: every frequency that has both its
-// "ANTENNA INPUT PARAMETERS" row and its "POWER BUDGET", in order. The stream
-// is read a line at a time, and a line is read to its first kilobyte only, so
-// that a listing of any size costs no more memory than its results.
+// Reads an output listing of nec2c: every solution (a frequency and its
+// excitation) that has both its "ANTENNA INPUT PARAMETERS" rows and its
+// "POWER BUDGET", in order. The stream is read a line at a time, and a line
+// is read to its first kilobyte only, so that a listing of any size costs no
+// more memory than its results.
 std::vector<FeedPoint> readNecOutput(std::istream& listing);
 std::vector<FeedPoint> readNecOutput(const std::string& listing);
 
@@ -90,8 +107,10 @@ public:
     // throw NecCancelled. Safe to call from any thread, also while solves run.
     void cancel();
 
-    // How many decks were solved so far.
+    // How many decks were solved so far, and how many frequencies they had
+    // (each a fill of the matrix, however many excitations it then solves).
     int solveCount() const { return m_next.load(); }
+    int frequencyCount() const { return m_frequencies.load(); }
 
 private:
     class Children;
@@ -100,6 +119,7 @@ private:
     std::optional<std::chrono::milliseconds> m_timeLimit;
     std::filesystem::path m_dir;
     std::atomic<int> m_next{0};
+    std::atomic<int> m_frequencies{0};
     std::unique_ptr<Children> m_children;
 };
 

@@ -36,6 +36,8 @@ constexpr double kLead = 1.1;
 constexpr double kUniformCoilLengths = 6;
 // Beyond this the deck takes minutes to solve.
 constexpr int kMaxSegments = 2000;
+// The voltage of a port that is not driven.
+constexpr const char* kQuietVolts = "1E-12";
 
 // The segment lengths of a stretch of plain wire of the given length between
 // two segments of the given lengths (0 at a tip, which sets no length). The
@@ -288,10 +290,12 @@ NecGeometry buildGeometry(const AntennaModel& model) {
     return geometry;
 }
 
-void writeNecDeck(std::ostream& out, const AntennaModel& model,
-                  const std::vector<std::string>& comments, const std::vector<FrequencyRun>& runs) {
-    const NecGeometry geometry = buildGeometry(model);
-    std::ostringstream deck;
+namespace {
+
+// The comment cards, the geometry, the ground and the loads; the coils' only
+// where they are loads, and not where they are driven.
+void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeometry& geometry,
+                    const std::vector<std::string>& comments, bool coilLoads) {
     for (const std::string& comment : comments) {
         deck << "CM " << comment << '\n';
     }
@@ -319,9 +323,11 @@ void writeNecDeck(std::ostream& out, const AntennaModel& model,
     // the feed segment they are in series there.
     const double coilCount = geometry.coils.size() == 1 ? 2 : 1;
     for (const NecSegmentRef& coil : geometry.coils) {
-        deck << "LD 0 " << coil.tag << ' ' << coil.segment << ' ' << coil.segment << ' '
-             << num(coilCount * model.coilOhm) << ' '
-             << num(coilCount * model.coilUH * kHenriesPerMicrohenry) << " 0\n";
+        if (coilLoads) {
+            deck << "LD 0 " << coil.tag << ' ' << coil.segment << ' ' << coil.segment << ' '
+                 << num(coilCount * model.coilOhm) << ' '
+                 << num(coilCount * model.coilUH * kHenriesPerMicrohenry) << " 0\n";
+        }
     }
     if (model.copperWire) {
         deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
@@ -330,7 +336,20 @@ void writeNecDeck(std::ostream& out, const AntennaModel& model,
         deck << "LD 2 0 0 0 0 "
              << num(insulationHenriesPerMetre(model.wireDiaIn, *model.insulation)) << " 0\n";
     }
-    deck << "EX 0 " << geometry.feed.tag << ' ' << geometry.feed.segment << " 0 1 0\n";
+}
+
+void writeSource(std::ostream& deck, const NecSegmentRef& segment, const char* volts) {
+    deck << "EX 0 " << segment.tag << ' ' << segment.segment << " 0 " << volts << " 0\n";
+}
+
+} // namespace
+
+void writeNecDeck(std::ostream& out, const AntennaModel& model,
+                  const std::vector<std::string>& comments, const std::vector<FrequencyRun>& runs) {
+    const NecGeometry geometry = buildGeometry(model);
+    std::ostringstream deck;
+    writeStructure(deck, model, geometry, comments, true);
+    writeSource(deck, geometry.feed, "1");
     // Currents and loads are not printed: only the feed point and the power
     // budget are read.
     deck << "PT -1\n";
@@ -338,6 +357,34 @@ void writeNecDeck(std::ostream& out, const AntennaModel& model,
         deck << "FR 0 " << run.count << " 0 0 " << num(run.startMHz) << ' ' << num(run.stepMHz)
              << '\n'
              << "XQ\n";
+    }
+    deck << "EN\n";
+    out << deck.str();
+}
+
+void writeTwoPortDeck(std::ostream& out, const AntennaModel& model,
+                      const std::vector<double>& freqsMHz) {
+    const NecGeometry geometry = buildGeometry(model);
+    if (geometry.coils.size() != 2) {
+        throw NecDeckError("the coils share the feed segment: the antenna has one port");
+    }
+    std::ostringstream deck;
+    writeStructure(deck, model, geometry, {}, false);
+    deck << "PT -1\n";
+    // Each frequency's matrix is filled and factored once and solved for both
+    // excitations. EX cards after an XQ replace the sources before it. NEC
+    // reads a source of 0 V as 1 V, so a port that is not driven gets a
+    // picovolt: listed with its current, and too small to count.
+    for (const double f : freqsMHz) {
+        deck << "FR 0 1 0 0 " << num(f) << " 0\n";
+        writeSource(deck, geometry.feed, "1");
+        writeSource(deck, geometry.coils[0], kQuietVolts);
+        writeSource(deck, geometry.coils[1], kQuietVolts);
+        deck << "XQ\n";
+        writeSource(deck, geometry.feed, kQuietVolts);
+        writeSource(deck, geometry.coils[0], "1");
+        writeSource(deck, geometry.coils[1], "1");
+        deck << "XQ\n";
     }
     deck << "EN\n";
     out << deck.str();

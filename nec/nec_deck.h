@@ -106,4 +106,13 @@ FrequencyRun designSweep(double freqMHz, int points = kNecSweepPoints);
 void writeNecDeck(std::ostream& out, const AntennaModel& model,
                   const std::vector<std::string>& comments, const std::vector<FrequencyRun>& runs);
 
+// The antenna as a two-port, for the simulation's search: port 1 the feed,
+// port 2 both coils' segments driven together, with no coil loads; at each
+// frequency one solution with the feed driven at 1 V and one with the coils
+// driven at 1 V (the other port at 1 pV). The coils' inductance and loss are
+// not in the deck. Throws NecDeckError as writeNecDeck does, and when the
+// coils share the feed segment.
+void writeTwoPortDeck(std::ostream& out, const AntennaModel& model,
+                      const std::vector<double>& freqsMHz);
+
 } // namespace tarvix

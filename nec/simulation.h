@@ -25,6 +25,14 @@ inline constexpr int kSimulationSweepPoints = 41;
 // corrected inductance and the tip length to this fraction of themselves.
 inline constexpr double kFrequencyTolerance = 1e-5;
 inline constexpr double kSizeTolerance = 1e-5;
+// The 2:1 band's edges are found to this fraction of a frequency.
+inline constexpr double kBandEdgeTolerance = 1e-4;
+// The search solves the antenna as a two-port at this many frequencies over
+// the sweep (Chebyshev points, one of them F), and models each antenna's feed
+// impedance between them by a rational function.
+inline constexpr int kTwoPortFrequencies = 5;
+// The modelled curve of an antenna has this many points over the sweep.
+inline constexpr int kModelledSweepPoints = 161;
 
 // A search found no answer where one was asked for (no coil inductance that
 // makes the antenna resonate): the engine itself worked.
@@ -48,6 +56,10 @@ struct SimulationOptions {
     // With a former and a coil wire the corrected coil is wound, and the
     // coils' loss comes from their windings unless model.coilQGiven.
     std::optional<CoilBuild> build;
+    // Every answer by solves alone: sweeps and single-frequency solves, as
+    // the search falls back to where its model is not to be trusted. Slower
+    // by ten; the tests compare the two.
+    bool directSearch = false;
 };
 
 struct SimulatedPoint {
@@ -60,6 +72,8 @@ struct SimulatedPoint {
 // One antenna: its coils, its resonance nearest F (none when the reactance
 // does not rise through zero within the sweep), its feed point at F and the
 // sweep, with the refined points (resonance, band edges) in frequency order.
+// The sweep is the model of the feed impedance between the solved points, or
+// where the search solved it directly, those points themselves.
 struct SimulatedAntenna {
     double coilUH = 0;
     double coilOhm = 0;
@@ -67,6 +81,7 @@ struct SimulatedAntenna {
     SimulatedPoint atF;
     double efficiencyPercent = 0; // at F
     std::vector<SimulatedPoint> sweep;
+    std::vector<SimulatedPoint> solved; // what nec2c solved of it, in frequency order
 };
 
 struct SwrBand {
@@ -115,6 +130,7 @@ struct SimulationResult {
     std::optional<double> lossDb;
     std::optional<SwrBand> swr2Band; // none: the SWR never comes down to 2
     int solves = 0;                  // decks nec2c solved
+    int frequencies = 0;             // frequencies in them, each a matrix filled
 };
 
 // The standing-wave ratio of a load on a line of impedance z0.

@@ -1,5 +1,7 @@
 // Draws the plot of a simulation with QPainter into any paint device: the
 // plot module's SVG and PNG and the check window's plot all come from here.
+// The curves are the search's model of each antenna (or its directly solved
+// sweep); the points nec2c solved are ringed.
 #include "plot/simulation_painter.h"
 
 #include <QBuffer>
@@ -152,6 +154,19 @@ void drawCurve(QPainter& p, const Panel& panel, const std::vector<SimulatedPoint
     p.restore();
 }
 
+// The points nec2c solved, as small rings on the curve they belong to.
+void drawSolved(QPainter& p, const Panel& panel, const std::vector<SimulatedPoint>& points,
+                double SimulatedPoint::*value, const QColor& colour) {
+    p.save();
+    p.setClipRect(panel.area);
+    p.setPen(QPen(colour, 1.4));
+    p.setBrush(Qt::white);
+    for (const SimulatedPoint& point : points) {
+        p.drawEllipse(QPointF(panel.x(point.freqMHz), panel.y(point.*value)), 3.2, 3.2);
+    }
+    p.restore();
+}
+
 void drawMarker(QPainter& p, const Panel& top, const Panel& bottom, double f, const QColor& colour,
                 const QString& label, int row) {
     p.setPen(QPen(colour, 1.4, Qt::DashLine));
@@ -224,6 +239,14 @@ void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const Simulat
     drawCurve(p, reactance, formula, &SimulatedPoint::reactanceOhm, kFormulaColour, Qt::DashLine);
     drawCurve(p, reactance, corrected, &SimulatedPoint::reactanceOhm, kCorrectedColour,
               Qt::SolidLine);
+    for (const auto& [antenna, colour] : {std::pair{&result.formula, kFormulaColour},
+                                          std::pair{&result.corrected, kCorrectedColour}}) {
+        // Where every point of the curve was solved, rings would only crowd it.
+        if (antenna->solved.size() < antenna->sweep.size()) {
+            drawSolved(p, swr, antenna->solved, &SimulatedPoint::swr, colour);
+            drawSolved(p, reactance, antenna->solved, &SimulatedPoint::reactanceOhm, colour);
+        }
+    }
 
     drawMarker(p, swr, reactance, freqMHz, kTextColour, text("F = " + shortest(freqMHz) + " MHz"),
                0);

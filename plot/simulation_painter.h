@@ -1,6 +1,7 @@
 // The picture of a simulation painted with QPainter: SWR and feed-point
 // reactance against frequency over the sweep, for the formula's antenna and
-// the corrected one, with the design frequency and both resonances marked.
+// the corrected one, with the design frequency and both resonances marked and
+// the points nec2c solved ringed.
 // The plot module draws it into files, the check window onto the screen.
 #pragma once
 

@@ -360,6 +360,7 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
         object["swr2_band_MHz"] = nullptr;
     }
     object["solves"] = result.solves;
+    object["frequencies"] = result.frequencies;
     return object;
 }
 

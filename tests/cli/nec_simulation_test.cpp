@@ -413,6 +413,30 @@ constexpr const char* kListing = R"(
                         --------- ANTENNA INPUT PARAMETERS ---------
 )";
 
+constexpr const char* kTwoExcitations = R"(
+                                FREQUENCY : 7.0000E+00 MHz
+                        --------- ANTENNA INPUT PARAMETERS ---------
+  TAG   SEG       VOLTAGE (VOLTS)         CURRENT (AMPS)         IMPEDANCE (OHMS)        ADMITTANCE (MHOS)     POWER
+  No:   No:     REAL      IMAGINARY     REAL      IMAGINARY     REAL      IMAGINARY    REAL       IMAGINARY   (WATTS)
+   23    43  1.0000E+00  0.0000E+00  1.2458E-03  4.8206E-03  5.0255E+01 -1.9446E+02  1.2458E-03  4.8206E-03  6.2290E-04
+   11    17  1.0000E-12  0.0000E+00  6.6465E-04  2.2324E-03  1.2251E-10 -4.1147E-10  6.6465E+08  2.2324E+09  3.3233E-16
+   35    69  1.0000E-12  0.0000E+00  6.6465E-04  2.2324E-03  1.2251E-10 -4.1147E-10  6.6465E+08  2.2324E+09  3.3233E-16
+
+                               ---------- POWER BUDGET ---------
+                               EFFICIENCY    =   95.00 Percent
+                        --------- ANTENNA INPUT PARAMETERS ---------
+  TAG   SEG       VOLTAGE (VOLTS)         CURRENT (AMPS)         IMPEDANCE (OHMS)        ADMITTANCE (MHOS)     POWER
+  No:   No:     REAL      IMAGINARY     REAL      IMAGINARY     REAL      IMAGINARY    REAL       IMAGINARY   (WATTS)
+   23    43  1.0000E-12  0.0000E+00  1.3634E-03  4.5792E-03  5.9724E-11 -2.0060E-10  1.3634E+09  4.5792E+09  6.8170E-16
+   11    17  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+   35    69  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+   40    70  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+   41    71  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+
+                               ---------- POWER BUDGET ---------
+                               EFFICIENCY    =   95.00 Percent
+)";
+
 TEST(NecListing, FeedPointAndPowerBudgetOfEachCompleteFrequency) {
     const std::vector<FeedPoint> points = readNecOutput(kListing);
     ASSERT_EQ(points.size(), 1u);
@@ -421,6 +445,21 @@ TEST(NecListing, FeedPointAndPowerBudgetOfEachCompleteFrequency) {
     EXPECT_DOUBLE_EQ(points[0].reactanceOhm, -13.543);
     EXPECT_DOUBLE_EQ(points[0].inputPowerW, 7.3727e-3);
     EXPECT_DOUBLE_EQ(points[0].radiatedPowerW, 7.0042e-3);
+    ASSERT_EQ(points[0].sources.size(), 1u);
+    EXPECT_EQ(points[0].sources[0].tag, 3);
+    EXPECT_DOUBLE_EQ(points[0].sources[0].current.imag(), 3.0724e-3);
+
+    // A frequency solved for a second excitation (nec2c lists no frequency
+    // again), with more sources than are read.
+    const std::vector<FeedPoint> both = readNecOutput(kTwoExcitations);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_DOUBLE_EQ(both[1].freqMHz, 7);
+    EXPECT_EQ(both[0].sources.size(), 3u);
+    EXPECT_EQ(both[1].sources.size(), kMostSourcesRead);
+    EXPECT_EQ(both[1].sources[1].tag, 11);
+    EXPECT_DOUBLE_EQ(both[1].sources[1].voltage.real(), 1);
+    EXPECT_DOUBLE_EQ(both[1].sources[1].current.real(), 7.2751e-4);
+    EXPECT_DOUBLE_EQ(both[1].reactanceOhm, -2.006e-10);
 }
 
 // A stand-in for nec2c: a shell script that writes the given listing to the
@@ -525,6 +564,8 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     EXPECT_TRUE(sim["swr2_band_MHz"]["low"].is_number());
     EXPECT_GT(sim["efficiency_percent"].get<double>(), 50);
     EXPECT_GT(sim["loss_dB"].get<double>(), 0);
+    // Each deck nec2c ran has a frequency at least.
+    EXPECT_GE(sim.at("frequencies").get<int>(), sim.at("solves").get<int>());
 
     // The same antenna given in metres and millimetres: the same answers,
     // lengths in metric under keys that say so.
