@@ -131,13 +131,12 @@ void computeWinding(DesignRecord& r, WireDiameter coilWire, StepOutput& out) {
     windingPasses(r, coilWire.inches, out);
 }
 
-std::string revisedLengthMessage(double revisedLengthIn) {
+std::string revisedLengthMessage(double revisedLengthIn, Units units) {
     constexpr std::string_view kBefore = "Revised length = ";
-    constexpr std::string_view kAfter = " inch";
-    const std::string number = numberText(revisedLengthIn);
+    const std::string length = revisedLengthText(revisedLengthIn, units);
     std::string message;
-    message.reserve(kBefore.size() + number.size() + kAfter.size());
-    message.append(kBefore).append(number).append(kAfter);
+    message.reserve(kBefore.size() + length.size());
+    message.append(kBefore).append(length);
     return message;
 }
 
