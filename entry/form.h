@@ -27,6 +27,7 @@ enum class Box {
     txtBB,
     txtSWG1, // antenna dimensions
 };
+// The boxes are numbered from 0 to kLastBox, for a table with one entry each.
 inline constexpr Box kLastBox = Box::txtSWG1;
 inline constexpr std::size_t kBoxCount = static_cast<std::size_t>(kLastBox) + 1;
 
