@@ -65,8 +65,7 @@ void windingStep(benchmark::State& state) {
     }
 }
 
-// A thin former and thick wire: the length still grows at the tenth pass, so
-// no pass repeats the one before and all ten are worked out.
+// A thin former and thick wire: the length still grows at the tenth pass.
 void windingStepUnsettled(benchmark::State& state) {
     DesignRecord start;
     start.inductanceUH = 7;

@@ -1,41 +1,15 @@
-// The only ways numbers and text meet in the program. All of them are
-// locale-free: the decimal point is always "." whatever the user's locale.
+// The only ways numbers and text meet in the program, and the two roundings
+// the formulas name. All of them are locale-free: the decimal point is always
+// "." whatever the user's locale. Text to number is in calc/number_parse.h,
+// number to text in calc/number_text.h; this header brings both.
 #pragma once
 
+#include "calc/number_parse.h"
+#include "calc/number_text.h"
+
 #include <cmath>
-#include <string>
-#include <string_view>
 
 namespace tarvix {
-
-// Reads the longest leading part of the text that forms a number and ignores
-// the rest. Blanks, tabs and line feeds are skipped anywhere; an optional sign;
-// digits with at most one "."; an optional exponent after E or D. Text with no
-// number gives 0. Throws Fault(Overflow) for a number beyond the double range,
-// since an infinity would corrupt the design.
-double lenientParse(std::string_view text);
-
-// Whether lenientParse reads the text without Fault(Overflow). A text with
-// no exponent and at most 308 characters has at most 308 digits before its
-// point, so its number is below 10^308, within range: only longer texts and
-// texts with an exponent are read to tell.
-bool readsWithinRange(std::string_view text);
-
-// The whole text, less surrounding spaces, must be a number in the notation of
-// lenientParse. Throws Fault(TypeMismatch) otherwise, Fault(Overflow) when it
-// is beyond the double range.
-double strictParse(std::string_view text);
-
-// What a user is told of a value, after the value itself: one that strictParse
-// refuses, and one that must be above zero and is not.
-inline constexpr const char* kNotANumberText = "is not a number";
-inline constexpr const char* kNotAboveZeroText = "is not above 0";
-
-// General number format: 15 significant digits for a double, 7 for a single,
-// no trailing zeros, "0." before fractions, scientific ("1E-05", "1.5E+15")
-// from 1E15 (1E7 for a single) upwards and below 0.0001.
-std::string numberText(double value);
-std::string numberText(float value);
 
 // Largest whole number not greater than the value; stays floating point.
 // Named as the program's formulas name it. Inline and without a call to the
@@ -54,8 +28,5 @@ inline double Int(double value) {
 
 // Nearest single-precision value; Fault(Overflow) beyond the single range.
 float singleRound(double value);
-
-// Removes leading and trailing space characters (code 32 only).
-std::string_view trim(std::string_view text);
 
 } // namespace tarvix

@@ -86,7 +86,7 @@ DesignResult runInductance(const DesignInputs& inputs) {
         result.inductanceDisplay = inductanceDisplayText(output.inductanceText);
         result.inductanceDone = true;
     } catch (const Fault& fault) {
-        result.fault = StageFault{Stage::Inductance, fault.what()};
+        result.fault = StageFault{Stage::Inductance, fault.kind(), fault.what()};
     }
     return result;
 }
@@ -128,9 +128,8 @@ void runWinding(DesignResult& result, const WindingInputs& winding) {
         }
         result.windingDone = true;
         result.turnsText = output.turnsText;
-        result.revisedLengthMessage = output.revisedLengthText;
     } catch (const Fault& fault) {
-        result.fault = StageFault{Stage::Winding, fault.what()};
+        result.fault = StageFault{Stage::Winding, fault.kind(), fault.what()};
     }
     result.passes = output.passes();
 }

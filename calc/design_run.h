@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/design_record.h"
+#include "calc/fault.h"
 #include "calc/units.h"
 
 #include <optional>
@@ -18,10 +19,15 @@ struct GivenWire {
     std::optional<int> awg; // the gauge the diameter comes from, if any
 };
 
+// The gauges the window's lists show at start, and those of a design that
+// names no other.
+inline constexpr const char* kDefaultAntennaSwgText = "14";
+inline constexpr const char* kDefaultCoilSwgText = "20";
+
 struct WindingInputs {
     double formerDiaIn = 0;
     double coilLengthIn = 0;
-    std::string coilSwgText = "20";
+    std::string coilSwgText = kDefaultCoilSwgText;
 };
 
 // The numbers are in feet and inches whatever units the user gave them in;
@@ -30,7 +36,7 @@ struct DesignInputs {
     double freqMHz = 0;
     double totalLengthFt = 0;
     double centreToCoilFt = 0;
-    std::string antennaSwgText = "14";
+    std::string antennaSwgText = kDefaultAntennaSwgText;
     std::optional<WindingInputs> winding;
     // Wires named by AWG or diameter, in place of the SWG texts.
     std::optional<GivenWire> antennaWire;
@@ -43,8 +49,11 @@ enum class Stage { Inductance, Winding };
 // "inductance" or "winding", as messages and JSON name the stage.
 const char* stageName(Stage stage);
 
+// Where a design faulted and how: the kind, and its text as the user reads it
+// (faultText of the kind).
 struct StageFault {
     Stage stage;
+    FaultKind kind;
     std::string text;
 };
 
@@ -64,7 +73,6 @@ struct DesignResult {
     bool windingDone = false;
     std::vector<WindingPass> passes; // those completed, also when a pass faulted
     std::string turnsText;
-    std::string revisedLengthMessage; // "Revised length = ... inch"
 
     std::optional<StageFault> fault;
 };

@@ -8,9 +8,6 @@
 #include "calc/fault.h"
 #include "calc/wire_gauge.h"
 
-#include <bit>
-#include <cstdint>
-
 namespace tarvix {
 
 namespace {
@@ -53,46 +50,28 @@ void termsAndInductance(DesignRecord& r, StepOutput& out) {
     out.setInductanceText(numberText(r.inductanceUH));
 }
 
-// Whether a pass left the coil length exactly as it found it.
-bool sameLength(double before, double after) {
-    return std::bit_cast<std::uint64_t>(before) == std::bit_cast<std::uint64_t>(after);
-}
-
 // The ten passes, once the coil wire's diameter is known.
 void windingPasses(DesignRecord& r, double coilWireDiaIn, StepOutput& out) {
     r.coilWireDiaIn = coilWireDiaIn;
     r.coilRadiusIn = checked::div(r.coilFormerDiaIn, 2);
     static const std::string passBlank(kPassBlank);
-    // A pass depends on nothing but the coil length the pass before left, so
-    // once a pass leaves that length as it found it, every later pass comes
-    // to the same turns and lengths: those passes write and record them again
-    // without working them out again. Most designs settle by the third pass.
-    bool settled = false;
-    double closeWoundIn = 0; // turns times wire diameter, before rounding
-    std::string turnsText;
     r.passCounter = 1;
     while (r.passCounter <= kWindingPasses) {
-        const double lengthIn = r.coilLengthIn;
-        if (!settled) {
-            // Wheeler's single-layer formula solved for the turns:
-            // n = sqrt(L * (9r + 10l)) / r, inches and microhenries.
-            const double sum =
-                checked::add(checked::mul(9, r.coilRadiusIn), checked::mul(10, r.coilLengthIn));
-            r.turnCount =
-                checked::div(checked::sqrt(checked::mul(r.inductanceUH, sum)), r.coilRadiusIn);
-            r.turnCount = Int(r.turnCount);
-            // Close wound: the turns lie side by side.
-            closeWoundIn = checked::mul(r.turnCount, r.coilWireDiaIn);
-            turnsText = numberText(r.turnCount);
-        }
+        // Wheeler's single-layer formula solved for the turns:
+        // n = sqrt(L * (9r + 10l)) / r, inches and microhenries.
+        const double sum =
+            checked::add(checked::mul(9, r.coilRadiusIn), checked::mul(10, r.coilLengthIn));
+        r.turnCount =
+            checked::div(checked::sqrt(checked::mul(r.inductanceUH, sum)), r.coilRadiusIn);
+        r.turnCount = Int(r.turnCount);
+        // Close wound: the turns lie side by side.
+        const double closeWoundIn = checked::mul(r.turnCount, r.coilWireDiaIn);
         r.revisedLengthIn = closeWoundIn;
-        out.setTurnsText(turnsText);
+        out.setTurnsText(numberText(r.turnCount));
         out.setRevisedLengthText(passBlank);
         // Rounded down to a tenth of an inch, and fed back as the next length.
-        r.revisedLengthIn =
-            settled ? lengthIn : checked::div(Int(checked::mul(closeWoundIn, 10)), 10);
+        r.revisedLengthIn = checked::div(Int(checked::mul(closeWoundIn, 10)), 10);
         r.coilLengthIn = r.revisedLengthIn;
-        settled = sameLength(lengthIn, r.coilLengthIn);
         out.passDone(r);
         r.passCounter = checked::add(r.passCounter, 1);
     }
@@ -131,13 +110,12 @@ void computeWinding(DesignRecord& r, WireDiameter coilWire, StepOutput& out) {
     windingPasses(r, coilWire.inches, out);
 }
 
-std::string revisedLengthMessage(double revisedLengthIn) {
+std::string revisedLengthMessage(double revisedLengthIn, Units units) {
     constexpr std::string_view kBefore = "Revised length = ";
-    constexpr std::string_view kAfter = " inch";
-    const std::string number = numberText(revisedLengthIn);
+    const std::string length = revisedLengthText(revisedLengthIn, units);
     std::string message;
-    message.reserve(kBefore.size() + number.size() + kAfter.size());
-    message.append(kBefore).append(number).append(kAfter);
+    message.reserve(kBefore.size() + length.size());
+    message.append(kBefore).append(length);
     return message;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/design_record.h"
+#include "calc/units.h"
 
 #include <string>
 #include <string_view>
@@ -58,7 +59,8 @@ void computeInductance(DesignRecord& record, WireDiameter antennaWire, StepOutpu
 void computeWinding(DesignRecord& record, std::string_view coilSwgText, StepOutput& out);
 void computeWinding(DesignRecord& record, WireDiameter coilWire, StepOutput& out);
 
-// The final message of step 2 for a revised length.
-std::string revisedLengthMessage(double revisedLengthIn);
+// The final message of step 2 for a revised length, "Revised length = 0.2
+// inch": the window's, and the reports' in the design's units.
+std::string revisedLengthMessage(double revisedLengthIn, Units units = Units::FeetAndInches);
 
 } // namespace tarvix

@@ -1,6 +1,8 @@
 // Unit names and conversions for the user's units.
 #include "calc/units.h"
 
+#include "calc/number_text.h"
+
 #include <cmath>
 
 namespace tarvix {
@@ -34,6 +36,12 @@ double reportedCoilLength(double revisedLengthIn, Units units) {
         return revisedLengthIn;
     }
     return std::round(millimetresFromInches(revisedLengthIn) * 10) / 10;
+}
+
+std::string revisedLengthText(double revisedLengthIn, Units units) {
+    // The window names its unit in full.
+    return numberText(reportedCoilLength(revisedLengthIn, units))
+        .append(units == Units::Metric ? " mm" : " inch");
 }
 
 } // namespace tarvix

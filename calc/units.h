@@ -4,6 +4,8 @@
 // on the way out.
 #pragma once
 
+#include <string>
+
 namespace tarvix {
 
 // Exact by definition of the international foot and inch.
@@ -45,5 +47,9 @@ double coilUnitFromInches(double inches, Units units);
 // is converted and rounded to the nearest 0.1 mm. A tenth of an inch is
 // 2.54 mm, so no such value ever lies halfway between two tenths.
 double reportedCoilLength(double revisedLengthIn, Units units);
+
+// The revised length with its unit, as the window and every report state it:
+// "0.2 inch", or for a metric design the reported millimetres, "5.1 mm".
+std::string revisedLengthText(double revisedLengthIn, Units units);
 
 } // namespace tarvix

@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 
 #include "calc/coil_model.h"
+#include "calc/number_text.h"
 #include "calc/wire_gauge.h"
 #include "cli/option_errors.h"
 #include "cli/unit_options.h"
@@ -11,10 +12,17 @@
 #include "nec/model_limits.h"
 
 #include <CLI/CLI.hpp>
+#include <string>
+#include <string_view>
 
 namespace tarvix {
 
 namespace {
+
+// "(default 200)": the help names each default from the constant that is it.
+std::string defaultText(std::string_view value) {
+    return "(default " + std::string(value) + ")";
+}
 
 constexpr const char* kFooter =
     "Exit status: 0 done, 1 a file or standard output could not be written or nec2c failed,\n"
@@ -28,8 +36,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     app.footer(kFooter);
     app.set_version_flag("--version", "tarvix-design " TARVIX_VERSION);
 
-    std::string freq, length, distance, antennaSwg = "14";
-    std::string formerDia, coilLength, coilPitch, coilSwg = "20";
+    std::string freq, length, distance, antennaSwg = kDefaultAntennaSwgText;
+    std::string formerDia, coilLength, coilPitch, coilSwg = kDefaultCoilSwgText;
     std::string sweepB, necPath, height;
 
     app.add_option("--freq", freq, "design frequency F")->option_text("MHZ")->required();
@@ -40,7 +48,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         app.add_option("--coil-distance", distance,
                        "distance B from the feed point to each coil (needed unless --sweep-b)")
             ->option_text("B_FT");
-    app.add_option("--antenna-swg", antennaSwg, "antenna wire gauge (default 14)")
+    app.add_option("--antenna-swg", antennaSwg,
+                   "antenna wire gauge " + defaultText(kDefaultAntennaSwgText))
         ->option_text("N");
     auto* formerOpt =
         app.add_option("--former-dia", formerDia, "coil former diameter D")->option_text("D_IN");
@@ -52,7 +61,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                        "--simulate winds the corrected coil at this pitch (default: spread)")
             ->option_text("P_IN");
     auto* coilSwgOpt =
-        app.add_option("--coil-swg", coilSwg, "coil wire gauge (default 20)")->option_text("N");
+        app.add_option("--coil-swg", coilSwg, "coil wire gauge " + defaultText(kDefaultCoilSwgText))
+            ->option_text("N");
     bool json = false;
     bool csv = false;
     auto* jsonOpt = app.add_flag("--json", json, "one JSON object (or array for --sweep-b)");
@@ -71,16 +81,21 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     auto* simulateOpt = app.add_flag(
         "--simulate", simulate,
         "solve the antenna in nec2c: resonance, corrected coil, feed point, SWR band, loss");
-    auto* coilQOpt = app.add_option("--coil-q", coilQ, "quality factor of each coil (default 200)")
-                         ->option_text("Q");
-    auto* z0Opt = app.add_option("--z0", z0, "feed line impedance for the SWR (default 50)")
-                      ->option_text("OHM");
+    auto* coilQOpt =
+        app.add_option("--coil-q", coilQ,
+                       "quality factor of each coil " + defaultText(numberText(kDefaultCoilQ)))
+            ->option_text("Q");
+    auto* z0Opt =
+        app.add_option("--z0", z0,
+                       "feed line impedance for the SWR " + defaultText(numberText(kDefaultZ0)))
+            ->option_text("OHM");
     auto* insulationOpt = app.add_option("--insulation", insulation,
                                          "thickness of the wire's insulation (mm with --metric)")
                               ->option_text("T_IN");
     auto* insulationErOpt =
         app.add_option("--insulation-er", insulationEr,
-                       "relative permittivity of the insulation (default 3.5, PVC)")
+                       "relative permittivity of the insulation (default " +
+                           numberText(kDefaultInsulationPermittivity) + ", PVC)")
             ->option_text("E");
     auto* plotOpt =
         app.add_option("--plot", plotPath, "draw SWR and reactance of --simulate (SVG or .png)")

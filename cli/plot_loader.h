@@ -2,17 +2,12 @@
 #pragma once
 
 #include "nec/simulation.h"
+#include "plot/simulation_plot.h"
 
 #include <iosfwd>
-#include <stdexcept>
 #include <string>
 
 namespace tarvix {
-
-class PlotError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // SVG, or PNG when the name ends in ".png" (any case), replacing the file whole
 // as --nec does; "-" is SVG on standardOutput. Throws PlotError when the

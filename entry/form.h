@@ -3,6 +3,7 @@
 // window implements it with widgets; tests implement it with a fake.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tarvix {
@@ -26,6 +27,9 @@ enum class Box {
     txtBB,
     txtSWG1, // antenna dimensions
 };
+// The boxes are numbered from 0 to kLastBox, for a table with one entry each.
+inline constexpr Box kLastBox = Box::txtSWG1;
+inline constexpr std::size_t kBoxCount = static_cast<std::size_t>(kLastBox) + 1;
 
 enum class Button { Command1, Command2 };
 

@@ -5,7 +5,7 @@
 #include "calc/conversions.h"
 #include "calc/fault.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/reference_number.h"
+#include "reference_number.h"
 
 #include <cmath>
 #include <cstddef>
@@ -15,6 +15,7 @@
 
 using namespace tarvix;
 using namespace tarvix::fuzz;
+using namespace tarvix::oracle;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

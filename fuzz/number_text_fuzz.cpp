@@ -6,7 +6,7 @@
 #include "calc/conversions.h"
 #include "calc/fault.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/reference_number.h"
+#include "reference_number.h"
 
 #include <cmath>
 #include <cstddef>
@@ -16,6 +16,7 @@
 
 using namespace tarvix;
 using namespace tarvix::fuzz;
+using namespace tarvix::oracle;
 
 namespace {
 

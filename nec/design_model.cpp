@@ -15,24 +15,20 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-std::string num(double value) {
-    return numberText(value);
-}
-
 // Lengths are in the user's units: "60 ft" or "18.288 m", "2 in" or "50.8 mm".
 std::string antennaLength(double feet, Units units) {
-    return num(antennaUnitFromFeet(feet, units)) + " " + antennaUnitName(units);
+    return numberText(antennaUnitFromFeet(feet, units)) + " " + antennaUnitName(units);
 }
 
 std::string coilSize(double inches, Units units) {
-    return num(coilUnitFromInches(inches, units)) + " " + coilUnitName(units);
+    return numberText(coilUnitFromInches(inches, units)) + " " + coilUnitName(units);
 }
 
 } // namespace
 
 std::optional<std::string> gaugeName(const std::optional<GivenWire>& given, double swg) {
     if (!given) {
-        return "SWG " + num(swg);
+        return "SWG " + numberText(swg);
     }
     if (given->awg) {
         return "AWG " + std::to_string(*given->awg);
@@ -64,7 +60,7 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
     const auto antennaGauge = gaugeName(design.inputs.antennaWire, r.antennaSwg);
     std::vector<std::string> lines{
         "Loaded dipole from tarvix-design " TARVIX_VERSION,
-        "Design frequency " + num(r.freqMHz) + " MHz",
+        "Design frequency " + numberText(r.freqMHz) + " MHz",
         "Total length A = " + antennaLength(model.totalLengthFt, units) +
             ", centre to coil B = " + antennaLength(model.centreToCoilFt, units),
         "Antenna wire " + (antennaGauge ? *antennaGauge + ", " : std::string()) +
@@ -72,14 +68,14 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
         "Loading coils " + fullPrecisionText(model.coilUH) + " uH each" +
             (model.coilUH == r.inductanceUH ? " (shown as " + design.inductanceDisplay + " uH)"
                                             : std::string()) +
-            ", " + num(model.coilOhm) + " ohm loss resistance each",
+            ", " + numberText(model.coilOhm) + " ohm loss resistance each",
     };
     if (design.windingDone && model.coilUH == r.inductanceUH) {
         const auto coilGauge = gaugeName(design.inputs.coilWire, r.coilSwg);
-        lines.push_back("Each coil " + num(r.turnCount) + " turns of " +
+        lines.push_back("Each coil " + numberText(r.turnCount) + " turns of " +
                         (coilGauge ? *coilGauge : coilSize(r.coilWireDiaIn, units) + " wire") +
                         " on a " + coilSize(r.coilFormerDiaIn, units) + " former, " +
-                        num(reportedCoilLength(r.revisedLengthIn, units)) + " " +
+                        numberText(reportedCoilLength(r.revisedLengthIn, units)) + " " +
                         coilUnitName(units) + " long");
     }
     const NecGeometry geometry = buildGeometry(model);
@@ -92,14 +88,15 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
                                                 : ", each coil one segment centred on +-B"));
     if (model.insulation) {
         lines.push_back("Insulated wire: " + coilSize(model.insulation->thicknessIn, units) +
-                        " thick, relative permittivity " + num(model.insulation->permittivity));
+                        " thick, relative permittivity " +
+                        numberText(model.insulation->permittivity));
     } else {
         lines.push_back("Bare wire");
     }
     if (model.heightFt) {
         lines.push_back(antennaLength(*model.heightFt, units) +
-                        " over average ground (permittivity " + num(kGroundPermittivity) +
-                        ", conductivity " + num(kGroundConductivity) + " S/m)");
+                        " over average ground (permittivity " + numberText(kGroundPermittivity) +
+                        ", conductivity " + numberText(kGroundConductivity) + " S/m)");
     } else {
         lines.push_back("Free space");
     }

@@ -329,9 +329,7 @@ void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeom
                  << num(coilCount * model.coilUH * kHenriesPerMicrohenry) << " 0\n";
         }
     }
-    if (model.copperWire) {
-        deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
-    }
+    deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
     if (model.insulation) {
         deck << "LD 2 0 0 0 0 "
              << num(insulationHenriesPerMetre(model.wireDiaIn, *model.insulation)) << " 0\n";

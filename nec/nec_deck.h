@@ -37,9 +37,8 @@ struct AntennaModel {
     double totalLengthFt = 0;  // A, tip to tip
     double centreToCoilFt = 0; // B; its sign is ignored
     double wireDiaIn = 0;
-    double coilUH = 0;  // each coil
-    double coilOhm = 0; // the series loss resistance of each coil
-    bool copperWire = true;
+    double coilUH = 0;              // each coil
+    double coilOhm = 0;             // the series loss resistance of each coil
     std::optional<double> heightFt; // over average ground; free space without
     std::optional<Insulation> insulation;
     // 1 for the model as written and solved; n cuts the wire's segments n

@@ -4,6 +4,8 @@
 // sweep); the points nec2c solved are ringed.
 #include "plot/simulation_painter.h"
 
+#include "calc/number_text.h"
+
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
@@ -40,12 +42,6 @@ const QColor kTextColour(30, 30, 30);
 std::string shortest(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
-}
-
-std::string fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
     return buffer;
 }
 
@@ -106,7 +102,7 @@ void drawFrame(QPainter& p, const Panel& panel, const std::vector<double>& yTick
         p.drawLine(QPointF(panel.x(f), panel.area.top()), QPointF(panel.x(f), panel.area.bottom()));
         if (frequencyLabels) {
             p.setPen(kTextColour);
-            const QString label = text(fixed(f, fDecimals));
+            const QString label = text(fixedText(f, fDecimals));
             p.drawText(QPointF(panel.x(f) - metrics.horizontalAdvance(label) / 2,
                                panel.area.bottom() + metrics.height() + 2),
                        label);
@@ -118,7 +114,7 @@ void drawFrame(QPainter& p, const Panel& panel, const std::vector<double>& yTick
                    QPointF(panel.area.right(), panel.y(value)));
         p.setPen(kTextColour);
         const int decimals = value == std::floor(value) ? 0 : 1;
-        const QString label = text(fixed(value, decimals));
+        const QString label = text(fixedText(value, decimals));
         p.drawText(QPointF(panel.area.left() - metrics.horizontalAdvance(label) - 6,
                            panel.y(value) + metrics.ascent() / 2 - 1),
                    label);
@@ -252,12 +248,14 @@ void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const Simulat
                0);
     if (result.formula.resonanceMHz) {
         drawMarker(p, swr, reactance, *result.formula.resonanceMHz, kFormulaColour,
-                   text("formula resonance " + fixed(*result.formula.resonanceMHz, 3) + " MHz"), 1);
+                   text("formula resonance " + fixedText(*result.formula.resonanceMHz, 3) + " MHz"),
+                   1);
     }
     if (result.corrected.resonanceMHz) {
-        drawMarker(p, swr, reactance, *result.corrected.resonanceMHz, kCorrectedColour,
-                   text("corrected resonance " + fixed(*result.corrected.resonanceMHz, 3) + " MHz"),
-                   2);
+        drawMarker(
+            p, swr, reactance, *result.corrected.resonanceMHz, kCorrectedColour,
+            text("corrected resonance " + fixedText(*result.corrected.resonanceMHz, 3) + " MHz"),
+            2);
     }
 
     // Title and legend.
@@ -269,9 +267,10 @@ void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const Simulat
     p.drawText(QPointF(kLeft, 24),
                text("Loaded dipole for " + shortest(freqMHz) + " MHz, simulated in NEC-2"));
     p.setFont(font);
-    const std::string formulaLegend = "formula coils " + fixed(result.formula.coilUH, 3) + " uH";
+    const std::string formulaLegend =
+        "formula coils " + fixedText(result.formula.coilUH, 3) + " uH";
     const std::string correctedLegend =
-        "corrected coils " + fixed(result.corrected.coilUH, 3) + " uH";
+        "corrected coils " + fixedText(result.corrected.coilUH, 3) + " uH";
     double x = kLeft;
     for (const auto& [label, colour, style] :
          {std::tuple{formulaLegend, kFormulaColour, Qt::DashLine},

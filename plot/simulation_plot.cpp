@@ -20,11 +20,6 @@ namespace tarvix {
 
 namespace {
 
-class PlotError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
                      const SimulationResult& result) {
     if (result.formula.sweep.empty() || result.corrected.sweep.empty()) {

@@ -9,9 +9,16 @@
 
 #include "nec/simulation.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace tarvix {
+
+// The plot could not be drawn or its file not written.
+class PlotError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // The module's file name, and its one entry point: draws the picture into
 // picture, as PNG or else SVG. Returns nullptr when done, else why not (valid

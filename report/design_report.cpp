@@ -2,6 +2,7 @@
 #include "report/design_report.h"
 
 #include "calc/conversions.h"
+#include "calc/design_steps.h"
 #include "calc/units.h"
 
 #include <cmath>
@@ -29,13 +30,7 @@ std::string coilLengthKey(const char* name, Units units) {
 
 // The revised length line of a finished winding, in the design's units.
 std::string revisedLengthLine(const DesignResult& design) {
-    const Units units = design.inputs.units;
-    if (units != Units::Metric) {
-        return design.revisedLengthMessage;
-    }
-    return "Revised length = " +
-           numberText(reportedCoilLength(design.record.revisedLengthIn, units)) + " " +
-           coilUnitName(units);
+    return revisedLengthMessage(design.record.revisedLengthIn, design.inputs.units);
 }
 
 } // namespace

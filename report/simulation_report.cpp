@@ -163,18 +163,6 @@ Json windingJson(const WoundCoil& coil, Units units) {
 
 } // namespace
 
-// Fixed decimals. tarvix-design keeps the C locale's numbers throughout, so
-// the point is a point.
-std::string fixedText(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
-    if (text.find_first_not_of("-0.") == std::string::npos) {
-        text.erase(0, text.find_first_not_of('-')); // no "-0.00"
-    }
-    return text;
-}
-
 std::string feetAndInches(double feet) {
     const long tenths = std::lround(std::fabs(feet) * 120);
     const long wholeFeet = tenths / 120;
@@ -217,9 +205,8 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
         << fixedText(result.corrected.coilUH, 3) << " uH";
     if (result.correctedWinding && result.correctedWinding->windingDone) {
         out << ": " << result.correctedWinding->turnsText << " turns, revised length "
-            << numberText(
-                   reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
-            << (units == Units::Metric ? " mm" : " inch") << " by the window's winding";
+            << revisedLengthText(result.correctedWinding->record.revisedLengthIn, units)
+            << " by the window's winding";
     } else if (result.correctedWinding && result.correctedWinding->fault) {
         out << " (the winding faults: " << result.correctedWinding->fault->text << ")";
     }

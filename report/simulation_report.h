@@ -30,9 +30,6 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
 std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
                            const SimulationResult* simulation, const TrimResult* trim = nullptr);
 
-// Fixed decimals, with a point whatever the locale's numbers, and no "-0.00".
-std::string fixedText(double value, int decimals);
-
 // Feet and inches to a tenth of an inch: "1 ft 3.2 in", "4.5 in".
 std::string feetAndInches(double feet);
 

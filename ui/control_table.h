@@ -3,8 +3,11 @@
 // from these rows and nothing else, so a control's facts live in one place.
 #pragma once
 
+#include "entry/form.h"
+
 #include <span>
 #include <string_view>
+#include <variant>
 
 namespace tarvix {
 
@@ -29,6 +32,10 @@ enum ControlFlag : unsigned {
 
 inline constexpr int kNoTabIndex = -1;
 
+// What a control is to the entry checks' Form: one of its boxes, OK buttons or
+// panels, or nothing (labels, the picture).
+using FormPart = std::variant<std::monostate, Box, Button, Panel>;
+
 struct ControlDescription {
     std::string_view name; // also the widget's objectName; array members as "Label3(1)"
     ControlKind kind;
@@ -42,10 +49,16 @@ struct ControlDescription {
     int height;
     int tabIndex; // kNoTabIndex for the picture
     unsigned flags;
+    FormPart part = {};
 };
 
 // Panels come before the controls they hold.
 std::span<const ControlDescription> controlTable();
+
+// The name of the control that is this part of the Form.
+std::string_view controlName(Box box);
+std::string_view controlName(Button button);
+std::string_view controlName(Panel panel);
 
 // What a screen reader announces for a control whose meaning is shown beside
 // it rather than on it. A box or list is named by the label beside it, which

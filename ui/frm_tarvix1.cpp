@@ -24,6 +24,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tarvix {
@@ -45,6 +46,11 @@ public:
 private:
     Form& m_form;
 };
+
+template <class Widget> Widget* child(QWidget& scope, std::string_view name) {
+    return scope.findChild<Widget*>(
+        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
 
 } // namespace
 
@@ -75,14 +81,10 @@ void frmTarvix1::buildPanel(std::string_view panel) {
 
 void frmTarvix1::wireEvents(QWidget& scope) {
     // A control the scope does not hold (yet) is left alone.
-    const auto textBox = [&scope](const char* name) {
-        return scope.findChild<QLineEdit*>(QString::fromLatin1(name));
-    };
-    const auto gaugeList = [&scope](const char* name) {
-        return scope.findChild<QComboBox*>(QString::fromLatin1(name));
-    };
-    const auto button = [&scope](const char* name) {
-        return scope.findChild<QPushButton*>(QString::fromLatin1(name));
+    const auto textBox = [&scope](Box box) { return child<QLineEdit>(scope, controlName(box)); };
+    const auto gaugeList = [&scope](Box box) { return child<QComboBox>(scope, controlName(box)); };
+    const auto button = [&scope](Button button) {
+        return child<QPushButton>(scope, controlName(button));
     };
 
     // Change of text, by typing, deleting, pasting or the program's own writes.
@@ -94,12 +96,12 @@ void frmTarvix1::wireEvents(QWidget& scope) {
             reportFaults(m_form, [this, handler] { (m_handlers.*handler)(); });
         });
     };
-    onChange(textBox("txtF"), &EntryHandlers::txtF_Change);
-    onChange(textBox("txtA"), &EntryHandlers::txtA_Change);
-    onChange(textBox("txtB"), &EntryHandlers::txtB_Change);
-    onChange(textBox("txtD1"), &EntryHandlers::txtD1_Change);
-    onChange(textBox("txtB1"), &EntryHandlers::txtB1_Change);
-    onChange(textBox("L"), &EntryHandlers::L_Change);
+    onChange(textBox(Box::txtF), &EntryHandlers::txtF_Change);
+    onChange(textBox(Box::txtA), &EntryHandlers::txtA_Change);
+    onChange(textBox(Box::txtB), &EntryHandlers::txtB_Change);
+    onChange(textBox(Box::txtD1), &EntryHandlers::txtD1_Change);
+    onChange(textBox(Box::txtB1), &EntryHandlers::txtB1_Change);
+    onChange(textBox(Box::L), &EntryHandlers::L_Change);
 
     // Keystroke filters. The result boxes L, txtN and txtB2 have none: they
     // are read-only. Input methods are turned off on the filtered controls so
@@ -114,26 +116,27 @@ void frmTarvix1::wireEvents(QWidget& scope) {
     };
     auto* numeric =
         new KeyPressFilter([this](KeyAscii key) { return numericKeyPress(key, m_form); }, &scope);
-    for (const char* name : {"txtF", "txtA", "txtB", "txtD1", "txtB1"}) {
-        filterKeys(textBox(name), numeric);
+    for (const Box box : {Box::txtF, Box::txtA, Box::txtB, Box::txtD1, Box::txtB1}) {
+        filterKeys(textBox(box), numeric);
     }
     auto* discard = new KeyPressFilter(discardKeyPress, &scope);
-    for (const char* name : {"txtFF", "txtAA", "txtBB", "txtSWG1", "txtDD1", "txtSWG2"}) {
-        filterKeys(textBox(name), discard);
+    for (const Box box :
+         {Box::txtFF, Box::txtAA, Box::txtBB, Box::txtSWG1, Box::txtDD1, Box::txtSWG2}) {
+        filterKeys(textBox(box), discard);
     }
     // An editable list takes the focus itself and hands key presses on to its
     // edit field directly, so the filter watches both.
-    for (const char* name : {"cmbSWG1", "cmbSWG2"}) {
-        if (QComboBox* list = gaugeList(name)) {
+    for (const Box box : {Box::cmbSWG1, Box::cmbSWG2}) {
+        if (QComboBox* list = gaugeList(box)) {
             filterKeys(list, discard);
             filterKeys(list->lineEdit(), discard);
         }
     }
 
-    if (QPushButton* command1 = button("Command1")) {
+    if (QPushButton* command1 = button(Button::Command1)) {
         connect(command1, &QPushButton::clicked, this, &frmTarvix1::Command1_Click);
     }
-    if (QPushButton* command2 = button("Command2")) {
+    if (QPushButton* command2 = button(Button::Command2)) {
         connect(command2, &QPushButton::clicked, this, &frmTarvix1::Command2_Click);
     }
     if (auto* author = scope.findChild<LinkLabel*>(QStringLiteral("Label11"))) {

@@ -20,14 +20,6 @@ namespace tarvix {
 
 namespace {
 
-// In the order of the enumerations of entry/form.h.
-constexpr std::array<std::string_view, 16> kBoxNames{
-    "txtF", "txtA",  "txtB",   "cmbSWG1", "txtD1", "txtB1", "cmbSWG2", "L",
-    "txtN", "txtB2", "txtDD1", "txtSWG2", "txtFF", "txtAA", "txtBB",   "txtSWG1",
-};
-constexpr std::array<std::string_view, 2> kButtonNames{"Command1", "Command2"};
-constexpr std::array<std::string_view, 4> kPanelNames{"Frame3", "Frame4", "Frame5", "Frame6"};
-
 template <class Widget> Widget* findControl(QWidget& window, std::string_view name) {
     return window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
 }
@@ -67,10 +59,11 @@ Widget* control(QWidget& window, std::string_view name, const WidgetForm::PanelB
 
 WidgetForm::WidgetForm(QWidget& window, MessageSink messages, PanelBuilder buildPanel)
     : m_window(window), m_messages(std::move(messages)), m_buildPanel(std::move(buildPanel)) {
-    for (std::size_t i = 0; i < kPanelNames.size(); ++i) {
-        m_panels[i] = findControl<QGroupBox>(window, kPanelNames[i]);
+    for (std::size_t i = 0; i < m_panels.size(); ++i) {
+        const std::string_view name = controlName(static_cast<Panel>(i));
+        m_panels[i] = findControl<QGroupBox>(window, name);
         if (m_panels[i] == nullptr) {
-            throw std::logic_error("frmTarvix1 has no panel " + std::string(kPanelNames[i]));
+            throw std::logic_error("frmTarvix1 has no panel " + std::string(name));
         }
     }
 }
@@ -78,7 +71,7 @@ WidgetForm::WidgetForm(QWidget& window, MessageSink messages, PanelBuilder build
 QLineEdit* WidgetForm::box(Box box) const {
     QLineEdit*& field = m_boxes[indexOf(box)];
     if (field == nullptr) {
-        field = control<QLineEdit>(m_window, kBoxNames[indexOf(box)], m_buildPanel, findTextField);
+        field = control<QLineEdit>(m_window, controlName(box), m_buildPanel, findTextField);
     }
     return field;
 }
@@ -86,7 +79,7 @@ QLineEdit* WidgetForm::box(Box box) const {
 QPushButton* WidgetForm::button(Button button) const {
     QPushButton*& found = m_buttons[indexOf(button)];
     if (found == nullptr) {
-        found = control<QPushButton>(m_window, kButtonNames[indexOf(button)], m_buildPanel,
+        found = control<QPushButton>(m_window, controlName(button), m_buildPanel,
                                      findControl<QPushButton>);
     }
     return found;
@@ -106,7 +99,7 @@ void WidgetForm::setEnabled(Button button, bool enabled) {
 
 void WidgetForm::setPanelVisible(Panel panel, bool visible) {
     if (visible) {
-        m_buildPanel(kPanelNames[indexOf(panel)]);
+        m_buildPanel(controlName(panel));
     }
     m_panels[indexOf(panel)]->setVisible(visible);
 }

@@ -44,7 +44,7 @@ private:
     PanelBuilder m_buildPanel;
     // The text field of each box; for the two gauge lists, the list's own
     // edit field. Looked up when first used.
-    mutable std::array<QLineEdit*, 16> m_boxes{};
+    mutable std::array<QLineEdit*, kBoxCount> m_boxes{};
     mutable std::array<QPushButton*, 2> m_buttons{};
     std::array<QGroupBox*, 4> m_panels{};
 };

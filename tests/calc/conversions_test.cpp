@@ -2,6 +2,7 @@
 // failure cases, and number text against an independent formatter.
 #include "calc/conversions.h"
 #include "calc/fault.h"
+#include "locale_scope.h"
 
 #include <algorithm>
 #include <clocale>
@@ -144,6 +145,33 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"subnormal", 0x0.08f9d0f57c993p-1022, "7.80153024330049E-310"}),
     [](const auto& info) { return info.param.name; });
 
+struct FixedCase {
+    const char* name;
+    friend void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.name; }
+    double value;
+    int decimals;
+    const char* expected;
+};
+
+class FixedDecimals : public ::testing::TestWithParam<FixedCase> {};
+
+TEST_P(FixedDecimals, RoundsToTheDecimalsWithoutANegativeZero) {
+    EXPECT_EQ(fixedText(GetParam().value, GetParam().decimals), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, FixedDecimals,
+                         ::testing::Values(FixedCase{"inductance", 7.2378, 3, "7.238"},
+                                           FixedCase{"padsWithZeros", 0.048, 4, "0.0480"},
+                                           FixedCase{"noDecimals", 97.2, 0, "97"},
+                                           FixedCase{"exactTieToEven", 0.125, 2, "0.12"},
+                                           FixedCase{"exactTieUpToEven", 0.375, 2, "0.38"},
+                                           FixedCase{"wholeTieToEven", 2.5, 0, "2"},
+                                           FixedCase{"negative", -1.25, 1, "-1.2"},
+                                           FixedCase{"negativeRoundingToZero", -0.001, 2, "0.00"},
+                                           FixedCase{"negativeZero", -0.0, 1, "0.0"},
+                                           FixedCase{"large", 1e20, 1, "100000000000000000000.0"}),
+                         [](const auto& info) { return info.param.name; });
+
 TEST(NumberTextOfSingle, UsesSevenDigits) {
     EXPECT_EQ(numberText(168.0f), "168");
     EXPECT_EQ(numberText(30.0f), "30");
@@ -178,6 +206,12 @@ TEST(NumberTextOracle, AgreesWithPrintfOverRandomValues) {
         ASSERT_EQ(numberText(value), printfGeneral(value, 15)) << std::hexfloat << value;
         const auto single = static_cast<float>(value);
         ASSERT_EQ(numberText(single), printfGeneral(single, 7)) << std::hexfloat << single;
+        const int decimals = i % 5;
+        char fixed[400];
+        std::snprintf(fixed, sizeof fixed, "%.*f", decimals, value);
+        if (std::string(fixed).find_first_not_of("-0.") != std::string::npos) {
+            ASSERT_EQ(fixedText(value, decimals), fixed) << std::hexfloat << value;
+        }
     }
 }
 
@@ -242,11 +276,11 @@ TEST(Trim, RemovesOnlySpaces) {
     EXPECT_EQ(trim(""), "");
 }
 
-// Run again by ctest with LANG and LC_ALL set to German, where the C library
-// writes 0,5.
+// Under German the C library writes 0,5.
 TEST(Locale, ConversionsIgnoreTheUserLocale) {
-    if (std::setlocale(LC_ALL, "") == nullptr || std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+    const test::LocaleScope german(test::kGermanLocale);
+    if (!german.active()) {
+        GTEST_SKIP() << test::kGermanLocaleMissing;
     }
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%.1f", 0.5);
@@ -257,7 +291,7 @@ TEST(Locale, ConversionsIgnoreTheUserLocale) {
     EXPECT_EQ(lenientParse("7,1"), 7);
     EXPECT_EQ(strictParse("5.5"), 5.5);
     EXPECT_THROW(strictParse("5,5"), Fault);
-    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(fixedText(0.5, 2), "0.50");
 }
 
 } // namespace

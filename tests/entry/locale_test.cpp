@@ -2,9 +2,9 @@
 // German locale, whose decimal separator is ",", "7.5" is still 7.5 and
 // messages still show "27.3".
 #include "fake_form.h"
+#include "locale_scope.h"
 #include "named_rows.h"
 
-#include <clocale>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -14,23 +14,8 @@ namespace {
 
 using fakes::EntryFixture;
 using fakes::PrintTo;
+using test::LocaleScope;
 using Messages = std::vector<std::string>;
-
-// Switches the C and C++ locale for one test and puts the old one back.
-class LocaleScope {
-public:
-    explicit LocaleScope(const char* name) : m_previous(std::setlocale(LC_ALL, nullptr)) {
-        m_active = std::setlocale(LC_ALL, name) != nullptr;
-    }
-    ~LocaleScope() { std::setlocale(LC_ALL, m_previous.c_str()); }
-    LocaleScope(const LocaleScope&) = delete;
-    LocaleScope& operator=(const LocaleScope&) = delete;
-    bool active() const { return m_active; }
-
-private:
-    std::string m_previous;
-    bool m_active = false;
-};
 
 struct LocaleRow {
     const char* name;
@@ -42,9 +27,7 @@ class EntryUnderLocale : public ::testing::TestWithParam<LocaleRow> {};
 TEST_P(EntryUnderLocale, NumbersUseAPointWhateverTheLocale) {
     LocaleScope locale(GetParam().locale);
     if (!locale.active()) {
-        GTEST_SKIP() << "locale " << GetParam().locale
-                     << " is not available (the tests generate it with localedef from the "
-                        "Debian package locales)";
+        GTEST_SKIP() << test::kGermanLocaleMissing;
     }
     EntryFixture entry;
     entry.form.setText(Box::txtF, "7.5");
@@ -61,7 +44,8 @@ TEST_P(EntryUnderLocale, NumbersUseAPointWhateverTheLocale) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Entry, EntryUnderLocale,
-                         ::testing::Values(LocaleRow{"C", "C"}, LocaleRow{"German", "de_DE.UTF-8"}),
+                         ::testing::Values(LocaleRow{"C", "C"},
+                                           LocaleRow{"German", test::kGermanLocale}),
                          fakes::RowName());
 
 } // namespace

@@ -1,14 +1,15 @@
-// An independent reading of the number notation the program accepts, used by
-// the fuzz targets as an oracle: the text is cut down to the notation's
-// pattern by hand and the digits are converted by the C library's strtod
-// (under the "C" locale), not by the program's own conversions.
+// An independent reading of the number notation the program accepts, the
+// oracle of the parse tests and of the fuzz targets: the text is cut down to
+// the notation's pattern by hand and the digits are converted by the C
+// library's strtod (under the "C" locale), not by the program's own
+// conversions.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace tarvix::fuzz {
+namespace tarvix::oracle {
 
 // What a text means as a number: a finite value, or a number beyond the double
 // range. Text that is no number at all has no ReferenceNumber.
@@ -34,4 +35,4 @@ bool looksLikeNumberText(std::string_view text);
 // Count of significant digits in a number text (leading zeros excluded).
 int significantDigits(std::string_view text);
 
-} // namespace tarvix::fuzz
+} // namespace tarvix::oracle

@@ -1,13 +1,13 @@
 // The oracle's notation: [sign] digits [. digits] [mark [sign] digits], with
 // at least one mantissa digit, mark one of E e D d. strtod reads "e", so "D"
 // is rewritten before the conversion.
-#include "fuzz/reference_number.h"
+#include "reference_number.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
-namespace tarvix::fuzz {
+namespace tarvix::oracle {
 
 namespace {
 
@@ -65,8 +65,8 @@ std::size_t readPattern(std::string_view text, std::string& out) {
 }
 
 ReferenceNumber convert(const std::string& normalised) {
-    // The fuzz targets never change the locale, so this is "C" and strtod
-    // reads "." as the decimal point.
+    // Its callers keep the "C" locale (the fuzz targets never change it), so
+    // strtod reads "." as the decimal point.
     errno = 0;
     char* end = nullptr;
     const double value = std::strtod(normalised.c_str(), &end);
@@ -172,4 +172,4 @@ int significantDigits(std::string_view text) {
     return count;
 }
 
-} // namespace tarvix::fuzz
+} // namespace tarvix::oracle
