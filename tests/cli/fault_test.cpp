@@ -162,11 +162,12 @@ TEST(NecRunner, AnEngineThatNeverEndsIsKilledAtItsTimeLimit) {
     EXPECT_TRUE(processGone(pid));
 }
 
-// Starts tarvix-design with a slow engine, sends the signal once the engine
-// runs and returns how the program ended, with the engine's process id.
+// Starts tarvix-design with a slow engine, sends the signal once an engine
+// runs and returns how the program ended, with the process ids of every
+// engine that started (several run side by side).
 struct Interrupted {
     int status = 0;
-    pid_t engine = 0;
+    std::vector<pid_t> engines;
 };
 
 Interrupted interrupt(const ScratchDir& scratch, const std::filesystem::path& temporary,
@@ -174,8 +175,8 @@ Interrupted interrupt(const ScratchDir& scratch, const std::filesystem::path& te
     const auto pidFile = scratch.path("pid");
     std::filesystem::remove(pidFile);
     const auto engine =
-        fakeEngine(scratch, "echo $$ > '" + pidFile.string() + ".new'; mv '" + pidFile.string() +
-                                ".new' '" + pidFile.string() + "'; exec sleep 600");
+        // A line this short is appended whole, whichever engine writes it.
+        fakeEngine(scratch, "echo $$ >> '" + pidFile.string() + "'; exec sleep 600");
     std::vector<std::string> settings{"TMPDIR=" + temporary.string(), pathWith(engine)};
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string setting = *entry;
@@ -219,9 +220,14 @@ Interrupted interrupt(const ScratchDir& scratch, const std::filesystem::path& te
     for (int tries = 0; tries < 500 && !std::filesystem::exists(pidFile); ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    result.engine = pidIn(pidFile);
     kill(pid, signal);
     waitpid(pid, &result.status, 0);
+    // Read when the program has ended: an engine started as the signal came
+    // is counted too.
+    std::ifstream pids(pidFile);
+    for (pid_t engine = 0; pids >> engine;) {
+        result.engines.push_back(engine);
+    }
     return result;
 }
 
@@ -232,13 +238,15 @@ TEST_P(InterruptedRun, KillsAndReapsTheEngineRemovesTheFolderAndEndsByTheSignal)
     const auto temporary = scratch.path("tmp");
     std::filesystem::create_directory(temporary);
     const Interrupted run = interrupt(scratch, temporary, GetParam());
-    ASSERT_GT(run.engine, 0) << "the engine never started";
+    ASSERT_FALSE(run.engines.empty()) << "no engine started";
     EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == GetParam()) << run.status;
-    EXPECT_TRUE(processGone(run.engine));
-    EXPECT_TRUE(emptyFolder(temporary));
-    if (!processGone(run.engine)) {
-        kill(run.engine, SIGKILL);
+    for (const pid_t engine : run.engines) {
+        EXPECT_TRUE(processGone(engine)) << "engine " << engine;
+        if (!processGone(engine)) {
+            kill(engine, SIGKILL);
+        }
     }
+    EXPECT_TRUE(emptyFolder(temporary));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, InterruptedRun,
