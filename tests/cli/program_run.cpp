@@ -16,19 +16,6 @@ extern char** environ;
 
 namespace tarvix::test {
 
-ScratchDir::ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvix-cli-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a scratch directory");
-    }
-    m_dir = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored; // a leftover temporary directory is no test failure
-    std::filesystem::remove_all(m_dir, ignored);
-}
-
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;

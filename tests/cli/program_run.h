@@ -2,6 +2,8 @@
 // The tests run the built tarvix-design (and nec2c) this way, as a user would.
 #pragma once
 
+#include "scratch_dir.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,19 +25,5 @@ std::string readFile(const std::filesystem::path& path);
 
 // A command line written as one text, split at blanks: "--freq 7 --json".
 std::vector<std::string> words(const std::string& text);
-
-// A fresh directory for one test's files, removed with the object.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::filesystem::path path(const std::string& name) const { return m_dir / name; }
-
-private:
-    std::filesystem::path m_dir;
-};
 
 } // namespace tarvix::test

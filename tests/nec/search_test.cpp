@@ -6,6 +6,7 @@
 #include "nec/design_model.h"
 #include "nec/simulation.h"
 #include "nec/two_port.h"
+#include "needs_nec2c.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -48,9 +49,7 @@ void expectSame(const char* what, const std::optional<double>& fast,
 class Search : public testing::TestWithParam<SearchedDesign> {};
 
 TEST_P(Search, AnswersAsTheDirectSearchDoesWithFewerFrequencies) {
-    if (std::string(NEC2C_PATH).empty()) {
-        GTEST_SKIP() << "nec2c was not found when the build was configured";
-    }
+    NEEDS_NEC2C();
     const SearchedDesign& d = GetParam();
     DesignInputs inputs;
     inputs.freqMHz = d.f;

@@ -4,6 +4,7 @@
 // that antenna, brings it back to F.
 #include "calc/design_run.h"
 #include "nec/trim.h"
+#include "needs_nec2c.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -12,11 +13,6 @@
 
 namespace tarvix::test {
 namespace {
-
-#define NEEDS_NEC2C()                                                                              \
-    if (std::string(NEC2C_PATH).empty()) {                                                         \
-        GTEST_SKIP() << "nec2c was not found when the build was configured";                       \
-    }
 
 // The worked example with its build sheet's winding: 10 turns of SWG 20 on a
 // 2 in former.

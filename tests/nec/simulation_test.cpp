@@ -1,0 +1,410 @@
+// The simulation on the real nec2c: converged against a much finer model,
+// the physics of plain and loaded dipoles, the winding to build resonating on
+// F; and the runner on its listings and on stand-ins for nec2c that fail,
+// print no result or never end.
+#include "calc/coil_model.h"
+#include "calc/design_run.h"
+#include "fake_nec2c.h"
+#include "nec/design_model.h"
+#include "nec/nec2c.h"
+#include "nec/nec_deck.h"
+#include "nec/simulation.h"
+#include "needs_nec2c.h"
+#include "scratch_dir.h"
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+
+namespace tarvix::test {
+namespace {
+
+DesignResult designOf(double f, double a, double b, const char* swg = "14") {
+    DesignInputs inputs;
+    inputs.freqMHz = f;
+    inputs.totalLengthFt = a;
+    inputs.centreToCoilFt = b;
+    inputs.antennaSwgText = swg;
+    return runDesign(inputs);
+}
+
+SimulationResult simulated(const DesignResult& design, SimulationOptions options = {}) {
+    Nec2c engine(NEC2C_PATH);
+    return simulateDesign(design, std::nullopt, options, engine);
+}
+
+double relative(double value, double reference) {
+    return std::fabs(value / reference - 1);
+}
+
+struct LoadedDipole {
+    const char* name;
+    double f, a, b;
+    const char* swg;
+    std::optional<double> heightFt;
+};
+
+void PrintTo(const LoadedDipole& d, std::ostream* os) {
+    *os << d.name;
+}
+
+class Simulated : public testing::TestWithParam<LoadedDipole> {};
+
+// Against a model with four times finer segments everywhere, the resonance
+// and the corrected coil barely move; the corrected antenna, solved again,
+// resonates on F.
+TEST_P(Simulated, ConvergedAndTheCorrectedAntennaResonatesOnF) {
+    NEEDS_NEC2C();
+    const LoadedDipole& d = GetParam();
+    const DesignResult design = designOf(d.f, d.a, d.b, d.swg);
+    SimulationOptions options;
+    options.model.heightFt = d.heightFt;
+    const SimulationResult normal = simulated(design, options);
+    options.model.refinement = 4;
+    const SimulationResult fine = simulated(design, options);
+
+    ASSERT_TRUE(normal.formula.resonanceMHz && fine.formula.resonanceMHz);
+    EXPECT_LT(relative(*normal.formula.resonanceMHz, *fine.formula.resonanceMHz), 0.001);
+    EXPECT_LT(relative(normal.corrected.coilUH, fine.corrected.coilUH), 0.01);
+    EXPECT_GT(fine.segments, 2 * normal.segments);
+
+    ASSERT_TRUE(normal.corrected.resonanceMHz);
+    EXPECT_LT(relative(*normal.corrected.resonanceMHz, d.f), 0.0005);
+    // Where the formula's coils resonate above F the coils must grow, or the
+    // tips; below F, both shrink.
+    const bool above = *normal.formula.resonanceMHz > d.f;
+    EXPECT_EQ(normal.corrected.coilUH > design.record.inductanceUH, above);
+    ASSERT_TRUE(normal.tipChangeFt);
+    EXPECT_EQ(*normal.tipChangeFt > 0, above);
+    EXPECT_LT(std::fabs(*normal.tipChangeFt), d.a / 2 - d.b);
+}
+
+// B from the feed to 95 % of a leg, A from a quarter to 0.95 of a half wave
+// (468 / F ft), 160 m to 10 m, free space and over ground.
+INSTANTIATE_TEST_SUITE_P(
+    Nec, Simulated,
+    testing::Values(
+        LoadedDipole{"WorkedExample", 7, 60, 20, "14", std::nullopt},
+        LoadedDipole{"WorkedExampleAtThirtyFeet", 7, 60, 20, "14", 30},
+        LoadedDipole{"CentreLoadedTopBandQuarterWave", 1.85, 63, 0.05, "14", std::nullopt},
+        LoadedDipole{"EightyMetresOnThirtySevenFeet", 3.8, 37, 5, "16", std::nullopt},
+        LoadedDipole{"CoilsAtNinetyFivePercentOfALeg", 7, 60, 28.5, "14", std::nullopt},
+        LoadedDipole{"TwentyMetresAtNinetyFivePercent", 14.2, 31, 8, "14", std::nullopt},
+        LoadedDipole{"TenMetresCoilsNearTheTips", 28.5, 12, 5, "18", std::nullopt},
+        LoadedDipole{"ThirtyMetresCentreLoadedOverGround", 10.1, 35, 0.05, "14", 20}),
+    [](const testing::TestParamInfo<LoadedDipole>& info) { return info.param.name; });
+
+// ---- the winding to build ---------------------------------------------------------
+
+struct BuiltDipole {
+    const char* name;
+    double f, a, b;
+    const char* antennaSwg;
+    double formerIn;
+    const char* coilSwg;
+    std::optional<double> heightFt;
+    std::optional<Insulation> insulation;
+};
+
+void PrintTo(const BuiltDipole& d, std::ostream* os) {
+    *os << d.name;
+}
+
+// Where a model resonates near a frequency: secant steps on its reactance.
+double resonanceNear(const AntennaModel& model, double startMHz, Nec2c& engine) {
+    double f0 = startMHz;
+    double x0 = solvePoint(model, f0, 50, engine).reactanceOhm;
+    double f1 = startMHz * 1.002;
+    for (int step = 0; step < 20; ++step) {
+        const double x1 = solvePoint(model, f1, 50, engine).reactanceOhm;
+        const double next = f1 - x1 * (f1 - f0) / (x1 - x0);
+        if (std::fabs(next - f1) < 1e-6 * f1) {
+            return next;
+        }
+        f0 = f1;
+        x0 = x1;
+        f1 = next;
+    }
+    ADD_FAILURE() << "no resonance near " << startMHz << " MHz";
+    return 0;
+}
+
+class BuildSheet : public testing::TestWithParam<BuiltDipole> {};
+
+// The winding printed for the corrected coil has the corrected inductance at F
+// by the full field solution of its turns (every band coupled to every other,
+// twice the bands), and a model with four times finer segments carrying that
+// winding resonates on F, inside the 2:1 band; the window's own winding of
+// the formula's coil resonates where the finer model says.
+TEST_P(BuildSheet, TheWindingToBuildResonatesOnFInAFinerModel) {
+    NEEDS_NEC2C();
+    const BuiltDipole& d = GetParam();
+    DesignInputs inputs;
+    inputs.freqMHz = d.f;
+    inputs.totalLengthFt = d.a;
+    inputs.centreToCoilFt = d.b;
+    inputs.antennaSwgText = d.antennaSwg;
+    inputs.winding = WindingInputs{d.formerIn, 1, d.coilSwg};
+    const DesignResult design = runDesign(inputs);
+    ASSERT_TRUE(design.windingDone);
+    SimulationOptions options;
+    options.model.heightFt = d.heightFt;
+    options.model.insulation = d.insulation;
+    options.build = CoilBuild{d.formerIn, design.record.coilWireDiaIn, std::nullopt, ""};
+    Nec2c engine(NEC2C_PATH);
+    const SimulationResult result = simulateDesign(design, std::nullopt, options, engine);
+
+    ASSERT_TRUE(result.build) << result.buildFault.value_or("");
+    const CoilWinding& built = result.build->winding;
+    EXPECT_EQ(built.turns, std::floor(built.turns));
+    const CoilAtFrequency full = coilFieldSolution(built, d.f, kCoilBandsPerTurn);
+    EXPECT_LT(relative(full.inductanceUH, result.corrected.coilUH), 0.03) << built.turns;
+    EXPECT_LT(relative(full.q, result.build->atF.q), 0.1);
+
+    options.model.refinement = 4;
+    AntennaModel fine = designModel(design.record, result.build->atF.inductanceUH, options.model);
+    fine.coilOhm = result.build->atF.resistanceOhm;
+    const double resonance = resonanceNear(fine, d.f, engine);
+    EXPECT_LT(relative(resonance, d.f), 0.005);
+    // Some antennas never reach 2:1 on 50 ohm (the 80 m one over ground).
+    const SwrBand band = result.swr2Band.value_or(SwrBand{0.0, 0.0});
+    if (result.swr2Band) {
+        EXPECT_GT(resonance, band.lowMHz.value_or(0));
+        EXPECT_LT(resonance, band.highMHz.value_or(INFINITY));
+    }
+
+    ASSERT_TRUE(result.windowWinding);
+    ASSERT_TRUE(result.windowWinding->antenna.resonanceMHz);
+    const double windowResonance = *result.windowWinding->antenna.resonanceMHz;
+    AntennaModel window =
+        designModel(design.record, result.windowWinding->coil.atF.inductanceUH, options.model);
+    window.coilOhm = result.windowWinding->coil.atF.resistanceOhm;
+    EXPECT_LT(relative(resonanceNear(window, windowResonance, engine), windowResonance), 0.005);
+    EXPECT_EQ(result.windowWinding->inSwr2Band,
+              result.swr2Band && windowResonance > band.lowMHz.value_or(0) &&
+                  windowResonance < band.highMHz.value_or(INFINITY));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nec, BuildSheet,
+    testing::Values(
+        BuiltDipole{"TopBandOnEightyFeet", 1.85, 80, 15, "14", 3, "18", std::nullopt, std::nullopt},
+        BuiltDipole{"EightyMetresAtThirtyFeet", 3.6, 60, 12, "14", 2, "22", 30, std::nullopt},
+        BuiltDipole{"WorkedExampleInsulated", 7, 60, 20, "14", 2, "20", std::nullopt,
+                    Insulation{0.02, 3.5}},
+        BuiltDipole{"ThirtyMetresThinWireSmallFormer", 10.1, 30, 5, "16", 0.75, "28", std::nullopt,
+                    std::nullopt},
+        BuiltDipole{"TwentyMetresThickWireWideFormerOverGround", 14.2, 20, 4, "14", 4, "12", 20,
+                    Insulation{0.03, 3.5}},
+        BuiltDipole{"TenMetres", 28.5, 12, 3, "16", 1, "16", std::nullopt, std::nullopt}),
+    [](const testing::TestParamInfo<BuiltDipole>& info) { return info.param.name; });
+
+// A plain half-wave dipole: no coils (both on the feed, with no inductance).
+AntennaModel plainDipole(double lengthFt, std::optional<Insulation> insulation = std::nullopt) {
+    AntennaModel model;
+    model.designFreqMHz = 468 / lengthFt;
+    model.totalLengthFt = lengthFt;
+    model.wireDiaIn = 0.08;
+    model.insulation = insulation;
+    return model;
+}
+
+TEST(PlainDipole, ResonatesNear468OverAWithSixtyToEightyOhmInFreeSpace) {
+    NEEDS_NEC2C();
+    Nec2c engine(NEC2C_PATH);
+    for (const double lengthFt : {130.0, 66.0, 33.0, 16.5}) {
+        const SimulatedAntenna dipole =
+            simulateAntenna(plainDipole(lengthFt), 468 / lengthFt, 50, engine);
+        ASSERT_TRUE(dipole.resonanceMHz) << lengthFt;
+        EXPECT_LT(relative(*dipole.resonanceMHz, 468 / lengthFt), 0.05) << lengthFt;
+        EXPECT_GT(dipole.atF.resistanceOhm, 60) << lengthFt;
+        EXPECT_LT(dipole.atF.resistanceOhm, 80) << lengthFt;
+    }
+}
+
+TEST(Insulation, LowersTheResonanceTheMoreTheThickerAndTheHigherItsPermittivity) {
+    NEEDS_NEC2C();
+    Nec2c engine(NEC2C_PATH);
+    auto resonance = [&](std::optional<Insulation> insulation) {
+        const SimulatedAntenna dipole = simulateAntenna(plainDipole(66, insulation), 7, 50, engine);
+        EXPECT_TRUE(dipole.resonanceMHz);
+        return dipole.resonanceMHz.value_or(0);
+    };
+    const double bare = resonance(std::nullopt);
+    const double thin = resonance(Insulation{0.02, 3.5});
+    const double thick = resonance(Insulation{0.05, 3.5});
+    const double higherPermittivity = resonance(Insulation{0.02, 6});
+    EXPECT_LT(thin, bare);
+    EXPECT_LT(thick, thin);
+    EXPECT_LT(higherPermittivity, thin);
+    // Insulated wire dipoles are commonly a few per cent shorter.
+    EXPECT_LT(relative(thin, bare), 0.06);
+
+    const DesignResult design = designOf(7, 60, 20);
+    SimulationOptions insulated;
+    insulated.model.insulation = Insulation{0.02, 3.5};
+    EXPECT_LT(simulated(design, insulated).corrected.coilUH, simulated(design).corrected.coilUH);
+}
+
+TEST(Loss, LowerCoilQLowerEfficiencyAndLosslessCoilsAboveNinetyFivePercent) {
+    NEEDS_NEC2C();
+    const DesignResult design = designOf(7, 60, 20);
+    double previous = 0;
+    for (const double q : {50.0, 200.0, 1e12}) {
+        SimulationOptions options;
+        options.model.coilQ = q;
+        const SimulationResult result = simulated(design, options);
+        EXPECT_GT(result.corrected.efficiencyPercent, previous) << "Q " << q;
+        EXPECT_NEAR(result.lossDb.value(),
+                    -10 * std::log10(result.corrected.efficiencyPercent / 100), 1e-9);
+        previous = result.corrected.efficiencyPercent;
+    }
+    EXPECT_GT(previous, 95);
+    EXPECT_LT(previous, 100);
+}
+
+TEST(Bandwidth, AShorterAntennaAtTheSameFrequencyHasANarrowerTwoToOneBand) {
+    NEEDS_NEC2C();
+    double previousWidth = INFINITY;
+    for (const auto& [a, b] : {std::pair{60.0, 20.0}, {45.0, 15.0}, {36.0, 12.0}}) {
+        const SimulationResult result = simulated(designOf(7, a, b));
+        ASSERT_TRUE(result.swr2Band) << a;
+        ASSERT_TRUE(result.swr2Band->lowMHz && result.swr2Band->highMHz) << a;
+        const double width = *result.swr2Band->highMHz - *result.swr2Band->lowMHz;
+        EXPECT_LT(*result.swr2Band->lowMHz, 7);
+        EXPECT_GT(*result.swr2Band->highMHz, 7);
+        EXPECT_LT(width, previousWidth) << a;
+        previousWidth = width;
+        // The edges are where the SWR is 2.
+        const SimulatedPoint* low = nullptr;
+        for (const SimulatedPoint& point : result.corrected.sweep) {
+            if (point.freqMHz == *result.swr2Band->lowMHz) {
+                low = &point;
+            }
+        }
+        ASSERT_NE(low, nullptr);
+        EXPECT_NEAR(low->swr, 2, 0.01);
+    }
+    // Against 600 ohm line the feed point never comes near 2:1.
+    SimulationOptions options;
+    options.z0Ohm = 600;
+    EXPECT_FALSE(simulated(designOf(7, 60, 20), options).swr2Band);
+}
+
+TEST(StandingWaveRatio, MatchedMismatchedAndReactive) {
+    EXPECT_DOUBLE_EQ(standingWaveRatio(50, 0, 50), 1);
+    EXPECT_DOUBLE_EQ(standingWaveRatio(100, 0, 50), 2);
+    EXPECT_DOUBLE_EQ(standingWaveRatio(25, 0, 50), 2);
+    EXPECT_NEAR(standingWaveRatio(50, 50, 50), 2.618, 0.001);
+    EXPECT_EQ(standingWaveRatio(0, 10, 50), INFINITY);
+}
+
+// ---- the runner and its listings -------------------------------------------------------
+
+constexpr const char* kTwoExcitations = R"(
+                                FREQUENCY : 7.0000E+00 MHz
+                        --------- ANTENNA INPUT PARAMETERS ---------
+  TAG   SEG       VOLTAGE (VOLTS)         CURRENT (AMPS)         IMPEDANCE (OHMS)        ADMITTANCE (MHOS)     POWER
+  No:   No:     REAL      IMAGINARY     REAL      IMAGINARY     REAL      IMAGINARY    REAL       IMAGINARY   (WATTS)
+   23    43  1.0000E+00  0.0000E+00  1.2458E-03  4.8206E-03  5.0255E+01 -1.9446E+02  1.2458E-03  4.8206E-03  6.2290E-04
+   11    17  1.0000E-12  0.0000E+00  6.6465E-04  2.2324E-03  1.2251E-10 -4.1147E-10  6.6465E+08  2.2324E+09  3.3233E-16
+   35    69  1.0000E-12  0.0000E+00  6.6465E-04  2.2324E-03  1.2251E-10 -4.1147E-10  6.6465E+08  2.2324E+09  3.3233E-16
+
+                               ---------- POWER BUDGET ---------
+                               EFFICIENCY    =   95.00 Percent
+                        --------- ANTENNA INPUT PARAMETERS ---------
+  TAG   SEG       VOLTAGE (VOLTS)         CURRENT (AMPS)         IMPEDANCE (OHMS)        ADMITTANCE (MHOS)     POWER
+  No:   No:     REAL      IMAGINARY     REAL      IMAGINARY     REAL      IMAGINARY    REAL       IMAGINARY   (WATTS)
+   23    43  1.0000E-12  0.0000E+00  1.3634E-03  4.5792E-03  5.9724E-11 -2.0060E-10  1.3634E+09  4.5792E+09  6.8170E-16
+   11    17  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+   35    69  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+   40    70  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+   41    71  1.0000E+00  0.0000E+00  7.2751E-04  2.9580E-03  7.8403E+01 -3.1878E+02  7.2751E-04  2.9580E-03  3.6376E-04
+
+                               ---------- POWER BUDGET ---------
+                               EFFICIENCY    =   95.00 Percent
+)";
+
+TEST(NecListing, FeedPointAndPowerBudgetOfEachCompleteFrequency) {
+    const std::vector<FeedPoint> points = readNecOutput(kListing);
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_DOUBLE_EQ(points[0].freqMHz, 7);
+    EXPECT_DOUBLE_EQ(points[0].resistanceOhm, 64.996);
+    EXPECT_DOUBLE_EQ(points[0].reactanceOhm, -13.543);
+    EXPECT_DOUBLE_EQ(points[0].inputPowerW, 7.3727e-3);
+    EXPECT_DOUBLE_EQ(points[0].radiatedPowerW, 7.0042e-3);
+    ASSERT_EQ(points[0].sources.size(), 1u);
+    EXPECT_EQ(points[0].sources[0].tag, 3);
+    EXPECT_DOUBLE_EQ(points[0].sources[0].current.imag(), 3.0724e-3);
+
+    // A frequency solved for a second excitation (nec2c lists no frequency
+    // again), with more sources than are read.
+    const std::vector<FeedPoint> both = readNecOutput(kTwoExcitations);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_DOUBLE_EQ(both[1].freqMHz, 7);
+    EXPECT_EQ(both[0].sources.size(), 3u);
+    EXPECT_EQ(both[1].sources.size(), kMostSourcesRead);
+    EXPECT_EQ(both[1].sources[1].tag, 11);
+    EXPECT_DOUBLE_EQ(both[1].sources[1].voltage.real(), 1);
+    EXPECT_DOUBLE_EQ(both[1].sources[1].current.real(), 7.2751e-4);
+    EXPECT_DOUBLE_EQ(both[1].reactanceOhm, -2.006e-10);
+}
+
+TEST(NecRunner, ReadsWhatTheEngineListsAndReportsItsFirstErrorLine) {
+    const ScratchDir scratch;
+    {
+        Nec2c engine(fakeEngine(scratch, "", 0));
+        const std::vector<FeedPoint> points = engine.solve("CE\nEN\n");
+        ASSERT_EQ(points.size(), 1u);
+        EXPECT_DOUBLE_EQ(points[0].reactanceOhm, -13.543);
+    }
+    struct Failure {
+        std::string message;
+        int status;
+        std::string listing;
+        std::string expected;
+    };
+    for (const Failure& failure :
+         {Failure{"nec2c: floating point exception\nmore", 255, "",
+                  "nec2c: floating point exception"},
+          Failure{"", 0, "  GEOMETRY DATA CARD ERROR\n", "GEOMETRY DATA CARD ERROR"},
+          Failure{"", 3, "", "failed with status 3"},
+          Failure{"", 0, "no results\n", "printed no feed-point impedance"}}) {
+        const ScratchDir fakeDir;
+        Nec2c engine(fakeEngine(fakeDir, failure.message, failure.status, failure.listing));
+        try {
+            engine.solve("CE\nEN\n");
+            ADD_FAILURE() << "no error for " << failure.expected;
+        } catch (const NecEngineError& error) {
+            EXPECT_NE(std::string(error.what()).find(failure.expected), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+// Cancelled from another thread, a solve stops at once rather than when its
+// engine would have finished, and no later solve starts an engine.
+TEST(NecRunner, CancelKillsTheRunningEngineAndRefusesFurtherSolves) {
+    const ScratchDir scratch;
+    const auto slowEngine = scratch.path("nec2c");
+    std::ofstream(slowEngine) << "#!/bin/sh\nexec /bin/sleep 30\n";
+    chmod(slowEngine.c_str(), 0755);
+    Nec2c engine(slowEngine.string());
+    const auto started = std::chrono::steady_clock::now();
+    std::thread canceller([&engine] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        engine.cancel();
+    });
+    EXPECT_THROW(engine.solve("CE\nEN\n"), NecCancelled);
+    canceller.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_THROW(engine.solve("CE\nEN\n"), NecCancelled);
+}
+
+} // namespace
+} // namespace tarvix::test
