@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QIcon>
+#include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <string_view>
 
@@ -27,5 +29,11 @@ QStringList gaugeItems();
 
 // The program's icon: the 32-pixel bitmap compiled into the program.
 QIcon programIcon();
+
+// The control of that name within the window, or null.
+template <class Widget> Widget* findControl(QWidget& window, std::string_view name) {
+    return window.findChild<Widget*>(
+        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
 
 } // namespace tarvix

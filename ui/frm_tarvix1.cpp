@@ -47,11 +47,6 @@ private:
     Form& m_form;
 };
 
-template <class Widget> Widget* child(QWidget& scope, std::string_view name) {
-    return scope.findChild<Widget*>(
-        QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-}
-
 } // namespace
 
 // The window's accessible presentation is registered before anything of the
@@ -81,10 +76,14 @@ void frmTarvix1::buildPanel(std::string_view panel) {
 
 void frmTarvix1::wireEvents(QWidget& scope) {
     // A control the scope does not hold (yet) is left alone.
-    const auto textBox = [&scope](Box box) { return child<QLineEdit>(scope, controlName(box)); };
-    const auto gaugeList = [&scope](Box box) { return child<QComboBox>(scope, controlName(box)); };
+    const auto textBox = [&scope](Box box) {
+        return findControl<QLineEdit>(scope, controlName(box));
+    };
+    const auto gaugeList = [&scope](Box box) {
+        return findControl<QComboBox>(scope, controlName(box));
+    };
     const auto button = [&scope](Button button) {
-        return child<QPushButton>(scope, controlName(button));
+        return findControl<QPushButton>(scope, controlName(button));
     };
 
     // Change of text, by typing, deleting, pasting or the program's own writes.

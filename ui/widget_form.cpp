@@ -1,6 +1,7 @@
 // Form over widgets: every box, button and panel looked up once by name.
 #include "ui/widget_form.h"
 
+#include "ui/control_builder.h"
 #include "ui/control_table.h"
 
 #include <QComboBox>
@@ -19,10 +20,6 @@
 namespace tarvix {
 
 namespace {
-
-template <class Widget> Widget* findControl(QWidget& window, std::string_view name) {
-    return window.findChild<Widget*>(QString::fromLatin1(name.data(), name.size()));
-}
 
 QLineEdit* findTextField(QWidget& window, std::string_view name) {
     if (name.starts_with("cmb")) {
