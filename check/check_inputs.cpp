@@ -243,7 +243,7 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
             design.winding =
                 WindingInputs{build.formerDiaIn, inchesFromCoilUnit(*coilLength, units),
                               texts.coilWire.by == WireBy::Swg ? trimmed(texts.coilWire.text)
-                                                               : std::string("20")};
+                                                               : std::string(kDefaultCoilSwgText)};
         }
     }
     if (texts.qGiven) {

@@ -28,14 +28,14 @@ struct CheckTexts {
     std::string freq;
     std::string totalLength;
     std::string centreToCoil;
-    WireText antennaWire{WireBy::Swg, "14"};
+    WireText antennaWire{WireBy::Swg, kDefaultAntennaSwgText};
     bool overGround = false;
     std::string height;
     bool insulated = false;
     std::string insulation;
     std::string permittivity = "3.5";
     std::string formerDia;
-    WireText coilWire{WireBy::Swg, "20"};
+    WireText coilWire{WireBy::Swg, kDefaultCoilSwgText};
     bool closeWound = true;
     std::string pitch;
     // The calculator's first guess of the coil length, for its own winding of

@@ -635,22 +635,23 @@ void CheckWindow::closeEvent(QCloseEvent* event) {
 }
 
 void CheckWindow::restoreSettings() {
-    const std::pair<CheckField, const char*> defaults[] = {{CheckField::Freq, "7"},
-                                                           {CheckField::TotalLength, "60"},
-                                                           {CheckField::CentreToCoil, "20"},
-                                                           {CheckField::AntennaWire, "14"},
-                                                           {CheckField::Height, "30"},
-                                                           {CheckField::Insulation, "0.5"},
-                                                           {CheckField::Permittivity, "3.5"},
-                                                           {CheckField::FormerDia, "1.5"},
-                                                           {CheckField::CoilWire, "20"},
-                                                           {CheckField::Pitch, ""},
-                                                           {CheckField::CoilLength, ""},
-                                                           {CheckField::Q, "200"},
-                                                           {CheckField::Z0, "50"},
-                                                           {CheckField::Measured, ""},
-                                                           {CheckField::MeasuredSwr, ""},
-                                                           {CheckField::MeasuredR, ""}};
+    const std::pair<CheckField, const char*> defaults[] = {
+        {CheckField::Freq, "7"},
+        {CheckField::TotalLength, "60"},
+        {CheckField::CentreToCoil, "20"},
+        {CheckField::AntennaWire, kDefaultAntennaSwgText},
+        {CheckField::Height, "30"},
+        {CheckField::Insulation, "0.5"},
+        {CheckField::Permittivity, "3.5"},
+        {CheckField::FormerDia, "1.5"},
+        {CheckField::CoilWire, kDefaultCoilSwgText},
+        {CheckField::Pitch, ""},
+        {CheckField::CoilLength, ""},
+        {CheckField::Q, "200"},
+        {CheckField::Z0, "50"},
+        {CheckField::Measured, ""},
+        {CheckField::MeasuredSwr, ""},
+        {CheckField::MeasuredR, ""}};
     for (const auto& [field, fallback] : defaults) {
         QLineEdit* edit = m_fields.at(field).edit;
         edit->setText(m_settings
