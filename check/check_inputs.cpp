@@ -246,6 +246,17 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
                                                                : std::string(kDefaultCoilSwgText)};
         }
     }
+    build.former = texts.former;
+    if (!trimmed(texts.givenTurns).empty()) {
+        const auto turns =
+            reader.positive(CheckField::GivenTurns, texts.givenTurns, "the turns already wound");
+        if (turns && *turns > kMostTurns) {
+            reader.stop(CheckField::GivenTurns,
+                        "More than " + std::to_string(kMostTurns) + " turns");
+        } else {
+            request.options.givenTurns = turns;
+        }
+    }
     if (texts.qGiven) {
         const auto q = reader.positive(CheckField::Q, texts.q, "the Q of each coil");
         if (q) {

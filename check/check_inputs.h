@@ -35,12 +35,16 @@ struct CheckTexts {
     std::string insulation;
     std::string permittivity = "3.5";
     std::string formerDia;
+    CoilFormer former = CoilFormer::pvcPipe;
     WireText coilWire{WireBy::Swg, kDefaultCoilSwgText};
     bool closeWound = true;
     std::string pitch;
     // The calculator's first guess of the coil length, for its own winding of
     // the coils; empty leaves that winding out.
     std::string coilLength;
+    // The turns of a coil already wound, at the pitch or close-wound; empty
+    // when there is none.
+    std::string givenTurns;
     bool qGiven = false;
     std::string q = "200";
     std::string z0 = "50";
@@ -66,6 +70,7 @@ enum class CheckField {
     CoilWire,
     Pitch,
     CoilLength,
+    GivenTurns,
     Q,
     Z0,
     Measured,

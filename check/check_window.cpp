@@ -155,13 +155,24 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
 
     QGroupBox* coil = group(tr("Coil"), grid);
     addField(grid, 0, CheckField::FormerDia, tr("Former diameter"), QStringLiteral("formerDia"));
+    // In the order of CoilFormer.
+    m_former = new QComboBox;
+    m_former->setObjectName(QStringLiteral("former"));
+    m_former->addItem(tr("A PVC pipe"));
+    m_former->addItem(tr("Air (self-supporting)"));
+    m_former->addItem(tr("A solid rod"));
+    auto* formerCaption = new QLabel(tr("&Wound on"));
+    formerCaption->setBuddy(m_former);
+    m_former->setAccessibleName(tr("Wound on"));
+    grid->addWidget(formerCaption, 1, 0);
+    grid->addWidget(m_former, 1, 1, 1, 2);
     m_coilWireBy = new QComboBox;
     m_coilWireBy->setObjectName(QStringLiteral("coilWireBy"));
     m_coilWireBy->setAccessibleName(tr("Coil wire given by"));
     for (const char* kind : kWireKinds) {
         m_coilWireBy->addItem(tr(kind));
     }
-    addField(grid, 1, CheckField::CoilWire, tr("Coil wire"), QStringLiteral("coilWire"),
+    addField(grid, 2, CheckField::CoilWire, tr("Coil wire"), QStringLiteral("coilWire"),
              m_coilWireBy);
     m_closeWound = new QRadioButton(tr("&Close-wound"));
     m_closeWound->setObjectName(QStringLiteral("closeWound"));
@@ -171,11 +182,13 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     auto* winding = new QButtonGroup(this);
     winding->addButton(m_closeWound);
     winding->addButton(m_atPitch);
-    grid->addWidget(m_closeWound, 2, 0);
-    grid->addWidget(m_atPitch, 2, 1, 1, 3);
-    addField(grid, 3, CheckField::Pitch, tr("Pitch"), QStringLiteral("pitch"));
-    addField(grid, 4, CheckField::CoilLength, tr("First coil length (optional)"),
+    grid->addWidget(m_closeWound, 3, 0);
+    grid->addWidget(m_atPitch, 3, 1, 1, 3);
+    addField(grid, 4, CheckField::Pitch, tr("Pitch"), QStringLiteral("pitch"));
+    addField(grid, 5, CheckField::CoilLength, tr("First coil length (optional)"),
              QStringLiteral("coilLength"));
+    addField(grid, 6, CheckField::GivenTurns, tr("Turns already wound (optional)"),
+             QStringLiteral("givenTurns"));
     m_qFromWinding = new QRadioButton(tr("Q from the &winding"));
     m_qFromWinding->setObjectName(QStringLiteral("qFromWinding"));
     m_qGiven = new QRadioButton(tr("Q &given"));
@@ -184,9 +197,9 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     auto* quality = new QButtonGroup(this);
     quality->addButton(m_qFromWinding);
     quality->addButton(m_qGiven);
-    grid->addWidget(m_qFromWinding, 5, 0);
-    grid->addWidget(m_qGiven, 5, 1, 1, 3);
-    addField(grid, 6, CheckField::Q, tr("Q of each coil"), QStringLiteral("q"));
+    grid->addWidget(m_qFromWinding, 7, 0);
+    grid->addWidget(m_qGiven, 7, 1, 1, 3);
+    addField(grid, 8, CheckField::Q, tr("Q of each coil"), QStringLiteral("q"));
     inputs->addWidget(coil);
 
     QGroupBox* line = group(tr("Feed line and units"), grid);
@@ -309,7 +322,7 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
          std::initializer_list<QAbstractButton*>{m_overGround, m_insulated, m_atPitch, m_qGiven}) {
         connect(toggle, &QAbstractButton::toggled, this, &CheckWindow::refresh);
     }
-    for (QComboBox* combo : {m_antennaWireBy, m_coilWireBy, m_units}) {
+    for (QComboBox* combo : {m_antennaWireBy, m_coilWireBy, m_former, m_units}) {
         connect(combo, &QComboBox::currentIndexChanged, this, &CheckWindow::refresh);
     }
     connect(&m_run, &SimulationRun::finished, this, &CheckWindow::runFinished);
@@ -347,6 +360,8 @@ CheckTexts CheckWindow::texts() const {
     texts.closeWound = m_closeWound->isChecked();
     texts.pitch = field(CheckField::Pitch);
     texts.coilLength = field(CheckField::CoilLength);
+    texts.givenTurns = field(CheckField::GivenTurns);
+    texts.former = static_cast<CoilFormer>(m_former->currentIndex());
     texts.qGiven = m_qGiven->isChecked();
     texts.q = field(CheckField::Q);
     texts.z0 = field(CheckField::Z0);
@@ -381,6 +396,7 @@ void CheckWindow::updateUnits() {
         {CheckField::CoilWire, coilByDiameter ? coilUnit : QString()},
         {CheckField::Pitch, coilUnit},
         {CheckField::CoilLength, coilUnit},
+        {CheckField::GivenTurns, QString()},
         {CheckField::Q, QString()},
         {CheckField::Z0, QStringLiteral("ohm")},
         {CheckField::Measured, QStringLiteral("MHz")},
@@ -647,6 +663,7 @@ void CheckWindow::restoreSettings() {
         {CheckField::CoilWire, kDefaultCoilSwgText},
         {CheckField::Pitch, ""},
         {CheckField::CoilLength, ""},
+        {CheckField::GivenTurns, ""},
         {CheckField::Q, "200"},
         {CheckField::Z0, "50"},
         {CheckField::Measured, ""},
@@ -662,6 +679,7 @@ void CheckWindow::restoreSettings() {
     m_antennaWireBy->setCurrentIndex(
         m_settings.value(QStringLiteral("inputs/antennaWireBy"), 0).toInt());
     m_coilWireBy->setCurrentIndex(m_settings.value(QStringLiteral("inputs/coilWireBy"), 0).toInt());
+    m_former->setCurrentIndex(m_settings.value(QStringLiteral("inputs/former"), 0).toInt());
     m_units->setCurrentIndex(m_settings.value(QStringLiteral("inputs/units"), 0).toInt());
     m_overGround->setChecked(m_settings.value(QStringLiteral("inputs/overGround"), false).toBool());
     m_insulated->setChecked(m_settings.value(QStringLiteral("inputs/insulated"), false).toBool());
@@ -682,6 +700,7 @@ void CheckWindow::storeSettings() const {
     }
     m_settings.setValue(QStringLiteral("inputs/antennaWireBy"), m_antennaWireBy->currentIndex());
     m_settings.setValue(QStringLiteral("inputs/coilWireBy"), m_coilWireBy->currentIndex());
+    m_settings.setValue(QStringLiteral("inputs/former"), m_former->currentIndex());
     m_settings.setValue(QStringLiteral("inputs/units"), m_units->currentIndex());
     m_settings.setValue(QStringLiteral("inputs/overGround"), m_overGround->isChecked());
     m_settings.setValue(QStringLiteral("inputs/insulated"), m_insulated->isChecked());

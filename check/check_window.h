@@ -113,6 +113,7 @@ private:
     QRadioButton* m_overGround = nullptr;
     QCheckBox* m_insulated = nullptr;
     QComboBox* m_coilWireBy = nullptr;
+    QComboBox* m_former = nullptr;
     QRadioButton* m_closeWound = nullptr;
     QRadioButton* m_atPitch = nullptr;
     QRadioButton* m_qFromWinding = nullptr;

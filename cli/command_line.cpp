@@ -60,6 +60,17 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         app.add_option("--coil-pitch", coilPitch,
                        "--simulate winds the corrected coil at this pitch (default: spread)")
             ->option_text("P_IN");
+    std::string coilTurns, coilFormer = "pvc";
+    auto* coilTurnsOpt =
+        app.add_option("--coil-turns", coilTurns,
+                       "--simulate checks a coil already wound with these turns, at --coil-pitch "
+                       "or close-wound")
+            ->option_text("N");
+    auto* coilFormerOpt =
+        app.add_option("--coil-former", coilFormer,
+                       "what the coil is wound on: pvc (a pipe), air or rod (solid) (default pvc)")
+            ->option_text("KIND")
+            ->check(CLI::IsMember({"pvc", "air", "rod"}));
     auto* coilSwgOpt =
         app.add_option("--coil-swg", coilSwg, "coil wire gauge " + defaultText(kDefaultCoilSwgText))
             ->option_text("N");
@@ -113,6 +124,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 
     coilLengthOpt->needs(formerOpt);
     coilPitchOpt->needs(formerOpt)->needs(simulateOpt);
+    coilTurnsOpt->needs(formerOpt)->needs(simulateOpt);
+    coilFormerOpt->needs(formerOpt);
     measuredOpt->needs(formerOpt)->needs(simulateOpt);
     measuredSwrOpt->needs(measuredOpt);
     measuredROpt->needs(measuredOpt);
@@ -166,6 +179,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                                         : positiveOptionNumber("--former-dia", formerDia);
                 if (coilPitchOpt->count() > 0) {
                     build.pitchIn = positiveOptionNumber("--coil-pitch", coilPitch);
+                }
+                build.former = coilFormer == "air"   ? CoilFormer::air
+                               : coilFormer == "rod" ? CoilFormer::solidRod
+                                                     : CoilFormer::pvcPipe;
+                if (coilTurnsOpt->count() > 0) {
+                    request.coilTurns = positiveOptionNumber("--coil-turns", coilTurns);
+                    if (*request.coilTurns > kMostTurns) {
+                        throw UsageError("--coil-turns: '" + coilTurns + "' is more than " +
+                                         std::to_string(kMostTurns) + " turns");
+                    }
                 }
                 request.coilBuild = build;
             }

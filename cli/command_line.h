@@ -28,6 +28,8 @@ struct Request {
     // The former, the coil wire and --coil-pitch, for the winding --simulate
     // builds (given with or without --coil-length).
     std::optional<CoilBuild> coilBuild;
+    // --coil-turns: a coil already wound with that former and wire.
+    std::optional<double> coilTurns;
     // --measured and what was read there: the trim of the antenna built.
     std::optional<double> measuredMHz;
     MeasuredReadings measuredReadings;

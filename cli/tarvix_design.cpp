@@ -147,7 +147,8 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
     const DesignResult design = runDesign(request.design);
     writeWarnings(err, design.warnings);
 
-    const SimulationOptions options{request.model, request.z0Ohm, request.coilBuild};
+    const SimulationOptions options{request.model, request.z0Ohm, request.coilBuild,
+                                    request.coilTurns};
     std::optional<SimulationResult> simulation;
     std::optional<TrimResult> trim;
     Failure failure;

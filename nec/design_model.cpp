@@ -54,6 +54,19 @@ AntennaModel designModel(const DesignRecord& record, double coilUH, const ModelO
     return model;
 }
 
+AntennaModel windingModel(const DesignRecord& record, const CoilCircuit& circuit,
+                          const ModelOptions& options) {
+    const CoilAtFrequency atF = circuit.atFrequency(record.freqMHz);
+    AntennaModel model = designModel(record, atF.inductanceUH, options);
+    model.coilCircuit = circuit;
+    if (options.coilQGiven) {
+        model.coilQ = options.coilQ;
+    } else {
+        model.coilOhm = atF.resistanceOhm;
+    }
+    return model;
+}
+
 std::vector<std::string> designComments(const DesignResult& design, const AntennaModel& model) {
     const DesignRecord& r = design.record;
     const Units units = design.inputs.units;

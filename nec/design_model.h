@@ -33,6 +33,11 @@ double coilLossOhm(double freqMHz, double coilUH, double coilQ);
 // The design's antenna with coils of coilUH each.
 AntennaModel designModel(const DesignRecord& record, double coilUH, const ModelOptions& options);
 
+// The design's antenna with coils of this winding: its impedance across its
+// terminals at every frequency, with its own loss or the user's Q.
+AntennaModel windingModel(const DesignRecord& record, const CoilCircuit& circuit,
+                          const ModelOptions& options);
+
 // What the deck says of the design in its comment lines.
 std::vector<std::string> designComments(const DesignResult& design, const AntennaModel& model);
 

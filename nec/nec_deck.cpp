@@ -4,6 +4,7 @@
 
 #include "calc/conversions.h"
 #include "calc/units.h"
+#include "nec/coil_load.h"
 
 #include <algorithm>
 #include <cmath>
@@ -292,8 +293,18 @@ NecGeometry buildGeometry(const AntennaModel& model) {
 
 namespace {
 
+// The wire's own loads: copper, and the insulation's inductance per metre.
+void writeWireLoads(std::ostream& deck, const AntennaModel& model) {
+    deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
+    if (model.insulation) {
+        deck << "LD 2 0 0 0 0 "
+             << num(insulationHenriesPerMetre(model.wireDiaIn, *model.insulation)) << " 0\n";
+    }
+}
+
 // The comment cards, the geometry, the ground and the loads; the coils' only
-// where they are loads, and not where they are driven.
+// where they are loads, and not where they are driven, nor where they are
+// windings (written with each frequency).
 void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeometry& geometry,
                     const std::vector<std::string>& comments, bool coilLoads) {
     for (const std::string& comment : comments) {
@@ -323,17 +334,32 @@ void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeom
     // the feed segment they are in series there.
     const double coilCount = geometry.coils.size() == 1 ? 2 : 1;
     for (const NecSegmentRef& coil : geometry.coils) {
-        if (coilLoads) {
+        if (coilLoads && !model.coilCircuit) {
             deck << "LD 0 " << coil.tag << ' ' << coil.segment << ' ' << coil.segment << ' '
                  << num(coilCount * model.coilOhm) << ' '
                  << num(coilCount * model.coilUH * kHenriesPerMicrohenry) << " 0\n";
         }
     }
-    deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
-    if (model.insulation) {
-        deck << "LD 2 0 0 0 0 "
-             << num(insulationHenriesPerMetre(model.wireDiaIn, *model.insulation)) << " 0\n";
+    if (!coilLoads || !model.coilCircuit) {
+        writeWireLoads(deck, model);
     }
+}
+
+// A winding's impedance changes with frequency in a way no RLC load has (its
+// self-capacitance is across its loss and inductance), so each frequency gets
+// the coils' impedance there, as an impedance load (type 4), which replaces
+// the one before it. nec2c drops the wire's loads (copper, insulation) that
+// stand before an impedance load, so they follow it each time; clearing all
+// loads with LD -1 instead puts the next frequency over ground a percent off.
+void writeWindingLoads(std::ostream& deck, const AntennaModel& model, const NecGeometry& geometry,
+                       double freqMHz) {
+    const double coilCount = geometry.coils.size() == 1 ? 2 : 1;
+    const std::complex<double> coil = coilCount * coilLoadOhm(model, freqMHz);
+    for (const NecSegmentRef& segment : geometry.coils) {
+        deck << "LD 4 " << segment.tag << ' ' << segment.segment << ' ' << segment.segment << ' '
+             << num(coil.real()) << ' ' << num(coil.imag()) << '\n';
+    }
+    writeWireLoads(deck, model);
 }
 
 void writeSource(std::ostream& deck, const NecSegmentRef& segment, const char* volts) {
@@ -351,10 +377,21 @@ void writeNecDeck(std::ostream& out, const AntennaModel& model,
     // Currents and loads are not printed: only the feed point and the power
     // budget are read.
     deck << "PT -1\n";
-    for (const FrequencyRun& run : runs) {
-        deck << "FR 0 " << run.count << " 0 0 " << num(run.startMHz) << ' ' << num(run.stepMHz)
-             << '\n'
-             << "XQ\n";
+    if (model.coilCircuit) {
+        for (const FrequencyRun& run : runs) {
+            for (int i = 0; i < run.count; ++i) {
+                const double f = run.startMHz + i * run.stepMHz;
+                writeWindingLoads(deck, model, geometry, f);
+                deck << "FR 0 1 0 0 " << num(f) << " 0\n"
+                     << "XQ\n";
+            }
+        }
+    } else {
+        for (const FrequencyRun& run : runs) {
+            deck << "FR 0 " << run.count << " 0 0 " << num(run.startMHz) << ' ' << num(run.stepMHz)
+                 << '\n'
+                 << "XQ\n";
+        }
     }
     deck << "EN\n";
     out << deck.str();

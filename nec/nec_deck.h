@@ -5,6 +5,9 @@
 // solved by --simulate.
 #pragma once
 
+#include "calc/coil_model.h"
+
+#include <complex>
 #include <iosfwd>
 #include <optional>
 #include <stdexcept>
@@ -37,8 +40,16 @@ struct AntennaModel {
     double totalLengthFt = 0;  // A, tip to tip
     double centreToCoilFt = 0; // B; its sign is ignored
     double wireDiaIn = 0;
-    double coilUH = 0;              // each coil
-    double coilOhm = 0;             // the series loss resistance of each coil
+    double coilUH = 0;  // each coil
+    double coilOhm = 0; // the series loss resistance of each coil
+    // Without a winding each coil is an ideal inductance coilUH with the
+    // series loss coilOhm at every frequency. With one (its circuit), each
+    // coil is that winding across its terminals at every frequency (its
+    // inductance, loss and self-capacitance; coilUH and coilOhm then say what
+    // it has at the design frequency); coilQ, where the user sets the coils'
+    // Q, replaces the winding's loss by omega L / Q.
+    std::optional<CoilCircuit> coilCircuit;
+    std::optional<double> coilQ;
     std::optional<double> heightFt; // over average ground; free space without
     std::optional<Insulation> insulation;
     // 1 for the model as written and solved; n cuts the wire's segments n

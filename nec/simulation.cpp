@@ -28,6 +28,7 @@
 #include <functional>
 #include <future>
 #include <limits>
+#include <numbers>
 #include <sstream>
 #include <utility>
 
@@ -76,6 +77,9 @@ constexpr double kSwrMargin = 0.2;
 // (It is within 0.25 ohm near the answers of every design tested.)
 constexpr double kLargestResidualOhm = 1;
 constexpr double kLargestResidualShare = 0.01;
+// The winding found by the algebra is taken once the algebra's offset from a
+// solve at F moves by less than this between two rounds.
+constexpr double kLargestOffsetChangeOhm = 1e-3;
 // The model is searched for crossings at this many points over the sweep,
 // each then closed in on the model itself.
 constexpr int kSearchPoints = 801;
@@ -216,10 +220,8 @@ public:
 
     // The feed point at F by the two-port's algebra.
     SimulatedPoint modelledAtF(const AntennaModel& model) const {
-        return pointOf(
-            m_freqMHz,
-            loadedImpedance(portAtF(), coilImpedance(model.coilUH, model.coilOhm, m_freqMHz)),
-            m_z0Ohm);
+        return pointOf(m_freqMHz, loadedImpedance(portAtF(), coilLoadOhm(model, m_freqMHz)),
+                       m_z0Ohm);
     }
 
     // The sweep with F solved on its own (for the exact feed point there), the
@@ -352,8 +354,7 @@ private:
         antenna.coilOhm = model.coilOhm;
         for (const TwoPortPoint& port : *m_ports) {
             freqs.push_back(port.freqMHz);
-            values.push_back(
-                loadedImpedance(port, coilImpedance(model.coilUH, model.coilOhm, port.freqMHz)));
+            values.push_back(loadedImpedance(port, coilLoadOhm(model, port.freqMHz)));
             antenna.solved.push_back(pointOf(freqs.back(), values.back(), m_z0Ohm));
         }
         const FrequencyRun sweep = designSweep(m_freqMHz, kSimulationSweepPoints);
@@ -729,21 +730,22 @@ SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, doub
 
 namespace {
 
-WoundCoil woundCoil(const CoilWinding& winding, double freqMHz) {
-    return {winding, coilAtFrequency(winding, freqMHz), lowFrequencyInductanceUH(winding),
-            selfResonanceMHz(winding)};
-}
-
 // The window's turns as the user winds them: close-wound where the revised
 // length is shorter than the turns side by side, spread to it otherwise.
 CoilWinding windowWinding(const DesignRecord& record, const CoilBuild& build) {
-    CoilWinding winding;
-    winding.turns = record.turnCount;
-    winding.formerDiaIn = build.formerDiaIn;
-    winding.wireDiaIn = build.wireDiaIn;
-    winding.pitchIn =
-        std::max(enamelledDiameterIn(build.wireDiaIn), record.revisedLengthIn / record.turnCount);
-    return winding;
+    return windingOf(
+        build, record.turnCount,
+        std::max(enamelledDiameterIn(build.wireDiaIn), record.revisedLengthIn / record.turnCount));
+}
+
+// A coil already wound: its turns at the build's pitch, or close-wound.
+CoilWinding givenWinding(double turns, const CoilBuild& build) {
+    return windingOf(build, turns, build.pitchIn.value_or(enamelledDiameterIn(build.wireDiaIn)));
+}
+
+bool inBand(const std::optional<double>& resonanceMHz, const std::optional<SwrBand>& band) {
+    return resonanceMHz && band && (!band->lowMHz || *resonanceMHz >= *band->lowMHz) &&
+           (!band->highMHz || *resonanceMHz <= *band->highMHz);
 }
 
 } // namespace
@@ -813,18 +815,25 @@ SimulationResult simulateDesign(const DesignResult& design,
         return simulation.tipChangeFt(formula, formulaAtF, tipNeighbourhood);
     });
 
-    // The window's winding of the formula's coil, solved beside the rest.
-    std::future<std::optional<WindowWindingCheck>> windowCheck;
+    // The windings checked in the antenna (the window's and a coil already
+    // wound), solved beside the rest.
+    auto checkWinding = [&](const CoilWinding& winding) {
+        const CoilCircuit circuit(winding);
+        WindingCheck checked;
+        checked.coil = woundCoil(circuit, f);
+        checked.antenna =
+            simulation.characterise(windingModel(record, circuit, options.model), nullptr);
+        return checked;
+    };
+    std::future<WindingCheck> windowCheck;
     if (build && design.windingDone && record.turnCount > 0) {
-        windowCheck = std::async(std::launch::async, [&]() -> std::optional<WindowWindingCheck> {
-            WindowWindingCheck check;
-            check.coil = woundCoil(windowWinding(record, *build), f);
-            AntennaModel model = designModel(record, check.coil.atF.inductanceUH, options.model);
-            if (qFromWinding) {
-                model.coilOhm = check.coil.atF.resistanceOhm;
-            }
-            check.antenna = simulation.characterise(model, nullptr);
-            return check;
+        windowCheck = std::async(std::launch::async,
+                                 [&] { return checkWinding(windowWinding(record, *build)); });
+    }
+    std::future<WindingCheck> givenCheck;
+    if (build && options.givenTurns) {
+        givenCheck = std::async(std::launch::async, [&] {
+            return checkWinding(givenWinding(*options.givenTurns, *build));
         });
     }
 
@@ -854,17 +863,37 @@ SimulationResult simulateDesign(const DesignResult& design,
     }
     const double correctedUH =
         checkedUH ? *checkedUH : simulation.correctedInductance(formula, formulaAtF);
+    // What a winding lacks at F: the antenna's reactance there, by the
+    // two-port's algebra, or without a two-port by a solve. The algebra can
+    // lie an ohm or so from a solve of the antenna (over ground most), so the
+    // winding it finds is solved, and the search run again with the algebra
+    // moved by what the solve said, until the two agree.
+    double algebraOffsetOhm = 0;
+    const WindingNeed need = [&](const CoilCircuit& circuit) {
+        const AntennaModel model = windingModel(record, circuit, options.model);
+        return ports ? simulation.modelledAtF(model).reactanceOhm + algebraOffsetOhm
+                     : simulation.at(model, f).reactanceOhm;
+    };
     if (!checkedUH) {
         AntennaModel corrected = designModel(record, correctedUH, formulaOptions);
         if (build) {
-            const auto wound = windingForInductance(correctedUH, f, build->formerDiaIn,
-                                                    build->wireDiaIn, build->pitchIn);
+            auto wound = windingForNeed(*build, f, correctedUH, need);
+            for (int check = 0; ports && wound && check < kMostChecks; ++check) {
+                const AntennaModel built = windingModel(record, *wound, options.model);
+                const double solvedOhm = simulation.at(built, f).reactanceOhm;
+                const double algebraOhm = simulation.modelledAtF(built).reactanceOhm;
+                const double offset = solvedOhm - algebraOhm;
+                if (std::fabs(offset - algebraOffsetOhm) <= kLargestOffsetChangeOhm) {
+                    break;
+                }
+                algebraOffsetOhm = offset;
+                wound = windingForNeed(*build, f, correctedUH, need);
+            }
             if (wound) {
                 result.build = woundCoil(*wound, f);
-                // The antenna as built: the winding's own inductance and loss.
-                corrected = designModel(record, result.build->atF.inductanceUH, options.model);
+                // The antenna as built: the winding across the coils' terminals.
+                corrected = windingModel(record, *wound, options.model);
                 if (qFromWinding) {
-                    corrected.coilOhm = result.build->atF.resistanceOhm;
                     result.correctedCoilQ = result.build->atF.q;
                 }
             } else {
@@ -887,13 +916,13 @@ SimulationResult simulateDesign(const DesignResult& design,
         runWinding(wound, *winding);
         result.correctedWinding = std::move(wound);
     }
-    if (windowCheck.valid()) {
-        result.windowWinding = windowCheck.get();
-        if (result.windowWinding && result.windowWinding->antenna.resonanceMHz && result.swr2Band) {
-            const double resonance = *result.windowWinding->antenna.resonanceMHz;
-            const SwrBand& band = *result.swr2Band;
-            result.windowWinding->inSwr2Band = (!band.lowMHz || resonance >= *band.lowMHz) &&
-                                               (!band.highMHz || resonance <= *band.highMHz);
+    for (auto [future, checked] : {std::pair{&windowCheck, &result.windowWinding},
+                                   std::pair{&givenCheck, &result.givenWinding}}) {
+        if (future->valid()) {
+            WindingCheck& done = checked->emplace(future->get());
+            done.inSwr2Band = inBand(done.antenna.resonanceMHz, result.swr2Band);
+            done.turnsForResonance =
+                turnsForNeed(*build, done.coil.winding.pitchIn, f, correctedUH, need);
         }
     }
     result.formula = formulaAntenna.get();

@@ -6,8 +6,10 @@
 
 #include "calc/coil_model.h"
 #include "calc/design_run.h"
+#include "nec/coil_load.h"
 #include "nec/design_model.h"
 #include "nec/nec2c.h"
+#include "nec/winding_search.h"
 
 #include <optional>
 #include <stdexcept>
@@ -41,21 +43,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// What the corrected coil is wound with: the former, the bare copper wire's
-// diameter and, when the user fixes it, the pitch (inches).
-struct CoilBuild {
-    double formerDiaIn = 0;
-    double wireDiaIn = 0;
-    std::optional<double> pitchIn;
-    std::string wireName; // "SWG 20", "AWG 18"; empty for a wire given by diameter
-};
-
 struct SimulationOptions {
     ModelOptions model;
     double z0Ohm = kDefaultZ0;
     // With a former and a coil wire the corrected coil is wound, and the
     // coils' loss comes from their windings unless model.coilQGiven.
     std::optional<CoilBuild> build;
+    // A coil already wound, with build's former and wire: its turns, at
+    // build's pitch or close-wound.
+    std::optional<double> givenTurns;
     // Every answer by solves alone: sweeps and single-frequency solves, as
     // the search falls back to where its model is not to be trusted. Slower
     // by ten; the tests compare the two.
@@ -89,28 +85,21 @@ struct SwrBand {
     std::optional<double> highMHz; // none: above the sweep
 };
 
-// A winding and what it has at the design frequency.
-struct WoundCoil {
-    CoilWinding winding;
-    CoilAtFrequency atF;
-    double lowFrequencyUH = 0;
-    double selfResonanceMHz = 0;
-};
-
-// The window's winding of the formula's inductance as the user builds it:
-// its turns close-wound, or at the pitch its revised length gives where that
-// is wider, and the antenna it makes.
-struct WindowWindingCheck {
+// A winding checked in the antenna: the antenna it makes, whether that
+// resonates within the corrected antenna's 2:1 band, and the turns at the same
+// pitch that bring the resonance to F.
+struct WindingCheck {
     WoundCoil coil;
     SimulatedAntenna antenna;
-    bool inSwr2Band = false; // its resonance within the corrected antenna's 2:1 band
+    bool inSwr2Band = false;
+    std::optional<double> turnsForResonance;
 };
 
 struct SimulationResult {
     int segments = 0;
     SimulatedAntenna formula;
     // With a winding to build, the corrected antenna is solved with that
-    // winding's inductance and loss.
+    // winding across the coils' terminals at every frequency.
     SimulatedAntenna corrected;
     double formulaCoilQ = 0;
     double correctedCoilQ = 0;
@@ -118,7 +107,12 @@ struct SimulationResult {
     // former, or when no winding can have it (buildFault says why).
     std::optional<WoundCoil> build;
     std::optional<std::string> buildFault;
-    std::optional<WindowWindingCheck> windowWinding;
+    // The window's winding of the formula's inductance as the user builds it:
+    // its turns close-wound, or at the pitch its revised length gives where
+    // that is wider.
+    std::optional<WindingCheck> windowWinding;
+    // The coil already wound (options.givenTurns).
+    std::optional<WindingCheck> givenWinding;
     // The corrected inductance wound as the window winds it, when the
     // winding inputs were given.
     std::optional<DesignResult> correctedWinding;

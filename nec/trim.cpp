@@ -8,6 +8,7 @@
 #include "nec/roots.h"
 
 #include <cmath>
+#include <complex>
 #include <functional>
 #include <future>
 
@@ -30,9 +31,9 @@ public:
     BuiltAntenna(const DesignResult& design, const SimulationOptions& options, double freqMHz)
         : m_design(design), m_options(options), m_freqMHz(freqMHz) {}
 
+    // With the winding across the coils' terminals.
     AntennaModel model(const CoilWinding& winding, double scale) const {
-        const CoilAtFrequency coil = coilAtFrequency(winding, m_freqMHz);
-        return model(coil.inductanceUH, coil.resistanceOhm, scale);
+        return scaled(windingModel(m_design.record, CoilCircuit(winding), m_options.model), scale);
     }
 
     // With the coils' loss of the winding, or of the user's Q.
@@ -41,11 +42,17 @@ public:
         if (!m_options.model.coilQGiven) {
             antenna.coilOhm = coilOhm;
         }
+        return scaled(antenna, scale);
+    }
+
+private:
+    static AntennaModel scaled(AntennaModel antenna, double scale) {
         antenna.totalLengthFt *= scale;
         antenna.centreToCoilFt *= scale;
         return antenna;
     }
 
+public:
 private:
     const DesignResult& m_design;
     const SimulationOptions& m_options;
@@ -107,20 +114,22 @@ TrimResult trimToMeasurement(const DesignResult& design, const SimulationOptions
     const AntennaModel fitted = antenna.model(built, k);
     result.atMeasured = solvePoint(fitted, measuredMHz, z0, engine);
 
-    // The inductance that brings the fitted antenna back to F, its loss
-    // growing with it at the built coil's Q.
-    const CoilAtFrequency builtCoil = coilAtFrequency(built, f);
-    const double ohmPerUH = builtCoil.resistanceOhm / builtCoil.inductanceUH;
-    const auto neededUH = risingRoot(
-        [&](double coilUH) { return reactance(antenna.model(coilUH, coilUH * ohmPerUH, k), f); },
-        builtCoil.inductanceUH, reactance(fitted, f), 1.1, kTrimTolerance);
-
+    // The apparent inductance (self-capacitance included) that brings the
+    // fitted antenna back to F, its loss growing with it at the built coil's
+    // apparent Q; the windings are then sought for that apparent inductance.
     auto inductanceAt = [&](double turns, double pitchIn) {
         CoilWinding winding = built;
         winding.turns = turns;
         winding.pitchIn = pitchIn;
-        return coilAtFrequency(winding, f).inductanceUH;
+        return woundCoil(CoilCircuit(winding), f).apparentUH;
     };
+    const std::complex<double> builtOhm = woundCoil(CoilCircuit(built), f).analyzerOhm;
+    const double builtUH = inductanceAt(built.turns, built.pitchIn);
+    const double ohmPerUH = builtOhm.real() / builtUH;
+    const auto neededUH = risingRoot(
+        [&](double coilUH) { return reactance(antenna.model(coilUH, coilUH * ohmPerUH, k), f); },
+        builtUH, reactance(fitted, f), 1.1, kTrimTolerance);
+
     CoilWinding turnsWinding = built;
     CoilWinding spreadWinding = built;
     if (!neededUH) {

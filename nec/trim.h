@@ -46,10 +46,6 @@ struct TrimResult {
     int solves = 0;
 };
 
-// The widest pitch a spread coil is taken to hold its turns at, in wire
-// diameters over the enamel.
-inline constexpr double kWidestSpread = 3;
-
 // The antenna as built from simulation's build sheet (which must have a
 // winding), fitted to resonate at measuredMHz. Throws SimulationSearchError
 // when no length scale between a half and twice makes the model resonate

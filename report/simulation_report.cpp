@@ -6,6 +6,7 @@
 #include "report/trim_report.h"
 
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -33,10 +34,14 @@ std::string swrText(double swr) {
     return swr <= kHighestSwrShown ? fixedText(swr, 2) : "above " + numberText(kHighestSwrShown);
 }
 
+std::string impedanceText(std::complex<double> ohm) {
+    const std::string reactance = fixedText(std::fabs(ohm.imag()), 1);
+    const bool negative = ohm.imag() < 0 && reactance != "0.0";
+    return fixedText(ohm.real(), 1) + (negative ? " -j" : " +j") + reactance + " ohm";
+}
+
 std::string impedance(const SimulatedPoint& point) {
-    const std::string reactance = fixedText(std::fabs(point.reactanceOhm), 1);
-    const bool negative = point.reactanceOhm < 0 && reactance != "0.0";
-    return fixedText(point.resistanceOhm, 1) + (negative ? " -j" : " +j") + reactance + " ohm";
+    return impedanceText({point.resistanceOhm, point.reactanceOhm});
 }
 
 std::string surroundings(const SimulationOptions& options, Units units) {
@@ -84,9 +89,6 @@ Json impedanceJson(const SimulatedPoint& point) {
 constexpr double kLeadIn = 3;
 // Below this NEC's efficiency is rounding, or below zero.
 constexpr double kLeastEfficiencyPercent = 0.1;
-// A coil is used well below its self-resonance; above a third of it its
-// inductance at F departs from the figures.
-constexpr double kSelfResonanceMargin = 3;
 
 double wireToCutIn(const CoilWinding& winding) {
     return windingWireLengthIn(winding) + 2 * kLeadIn;
@@ -114,6 +116,28 @@ std::string wireLengthText(double inches, Units units) {
     return feetAndInches(inches / 12);
 }
 
+// What the builder checks on the bench: an LCR meter's low-frequency
+// inductance, and what an impedance analyzer across the coil reads at F.
+std::string benchText(const WoundCoil& coil, double freqMHz) {
+    return "an LCR meter reads " + fixedText(coil.lowFrequencyUH, 3) +
+           " uH, and an analyzer across it at " + numberText(freqMHz) + " MHz reads " +
+           impedanceText(coil.analyzerOhm) + ": " + fixedText(coil.apparentUH, 3) +
+           " uH apparent (self-capacitance " + fixedText(coil.selfCapacitancePF, 2) +
+           " pF, self-resonance " + fixedText(coil.selfResonanceMHz, 1) + " MHz)";
+}
+
+std::string selfResonanceWarning(const WoundCoil& coil, double freqMHz) {
+    if (!(freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz)) {
+        return {};
+    }
+    return "Warning: the coil resonates by itself near " + fixedText(coil.selfResonanceMHz, 1) +
+           " MHz, less than three times " + numberText(freqMHz) + " MHz: at " +
+           numberText(freqMHz) +
+           " MHz it acts as much more inductance than it has, and small changes of the winding "
+           "move the antenna a lot. A larger former with fewer turns, spaced turns, thinner wire "
+           "or the coils further out raise its self-resonance.\n";
+}
+
 std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, double freqMHz,
                             Units units) {
     const CoilWinding& w = coil.winding;
@@ -134,14 +158,25 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
             wireLengthText(wireToCutIn(w), units) + " of wire (" +
             (units == Units::Metric ? fixedText(millimetresFromInches(kLeadIn), 0) + " mm"
                                     : fixedText(kLeadIn, 0) + " in") +
-            " for each lead).\n";
-    if (freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz) {
-        text += "Warning: the coil resonates by itself near " +
-                fixedText(coil.selfResonanceMHz, 1) + " MHz, less than three times " +
-                numberText(freqMHz) + " MHz: at " + numberText(freqMHz) +
-                " MHz it acts as more inductance than these figures.\n";
-    }
+            " for each lead); " + benchText(coil, freqMHz) + ".\n" +
+            selfResonanceWarning(coil, freqMHz);
     return text;
+}
+
+std::string formerName(CoilFormer former) {
+    switch (former) {
+    case CoilFormer::air:
+        return "air";
+    case CoilFormer::solidRod:
+        return "rod";
+    case CoilFormer::pvcPipe:
+        break;
+    }
+    return "pvc";
+}
+
+Json analyzerJson(const WoundCoil& coil) {
+    return Json{{"r_ohm", coil.analyzerOhm.real()}, {"x_ohm", coil.analyzerOhm.imag()}};
 }
 
 Json windingJson(const WoundCoil& coil, Units units) {
@@ -158,7 +193,58 @@ Json windingJson(const WoundCoil& coil, Units units) {
                 {"length_to_diameter", lengthIn / (w.formerDiaIn + w.wireDiaIn)},
                 {"q", coil.atF.q},
                 {"loss_ohm", coil.atF.resistanceOhm},
-                {"self_resonance_MHz", coil.selfResonanceMHz}};
+                {"self_resonance_MHz", coil.selfResonanceMHz},
+                {"apparent_inductance_uH", coil.apparentUH},
+                {"self_capacitance_pF", coil.selfCapacitancePF},
+                {"analyzer", analyzerJson(coil)}};
+}
+
+// A winding checked in the antenna: the figures of the window's and of a coil
+// already wound.
+Json checkJson(const WindingCheck& check, Units units) {
+    const WoundCoil& coil = check.coil;
+    return Json{{"turns", wholeNumber(coil.winding.turns)},
+                {std::string("pitch_") + coilUnitName(units),
+                 coilUnitFromInches(coil.winding.pitchIn, units)},
+                {"inductance_uH", coil.atF.inductanceUH},
+                {"low_frequency_inductance_uH", coil.lowFrequencyUH},
+                {"apparent_inductance_uH", coil.apparentUH},
+                {"self_capacitance_pF", coil.selfCapacitancePF},
+                {"q", coil.atF.q},
+                {"self_resonance_MHz", coil.selfResonanceMHz},
+                {"analyzer", analyzerJson(coil)},
+                {"resonance_MHz", frequencyOrNull(check.antenna.resonanceMHz)},
+                {"in_swr2_band", check.inSwr2Band},
+                {"turns_for_resonance",
+                 check.turnsForResonance ? Json(*check.turnsForResonance) : Json(nullptr)}};
+}
+
+// The winding a check is of, in words: "12 turns close-wound".
+std::string checkedWindingText(const WindingCheck& check, Units units) {
+    const CoilWinding& w = check.coil.winding;
+    return turnsText(w.turns) + " turns " +
+           (w.pitchIn <= enamelledDiameterIn(w.wireDiaIn)
+                ? std::string("close-wound")
+                : "at a pitch of " + coilText(w.pitchIn, units, 4));
+}
+
+// Where the antenna with a checked winding resonates, and the turns that
+// bring it to F.
+std::string checkedAntennaText(const WindingCheck& check, const std::string& atF) {
+    std::string text;
+    if (check.antenna.resonanceMHz) {
+        text += ": that antenna resonates at " + mhz(*check.antenna.resonanceMHz) +
+                (check.inSwr2Band ? ", inside" : ", outside") + " the 2:1 SWR band";
+    } else {
+        text += ": that antenna does not resonate between " +
+                mhz(check.antenna.sweep.front().freqMHz) + " and " +
+                mhz(check.antenna.sweep.back().freqMHz);
+    }
+    if (check.turnsForResonance) {
+        text += "; " + turnsText(*check.turnsForResonance) +
+                " turns at the same pitch bring it to " + atF;
+    }
+    return text + ".\n";
 }
 
 } // namespace
@@ -178,9 +264,10 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     const std::string atF = numberText(f) + " MHz";
     const bool qFromWinding = options.build && !options.model.coilQGiven;
     out << "\nSimulated (nec2c, " << result.segments << " segments, "
-        << surroundings(options, units) << ", coils of "
-        << (qFromWinding ? std::string("their windings' Q")
-                         : "Q " + numberText(options.model.coilQ))
+        << surroundings(options, units) << ", "
+        << (!options.build ? "ideal coils of Q " + numberText(options.model.coilQ)
+            : qFromWinding ? std::string("coils as wound, self-capacitance included")
+                           : "coils as wound, of Q " + numberText(options.model.coilQ))
         << "):\n";
     if (result.build) {
         out << windingSentence(*result.build, *options.build, f, units);
@@ -217,21 +304,18 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
             << ".\n";
     }
     if (result.windowWinding) {
-        const WindowWindingCheck& check = *result.windowWinding;
-        const CoilWinding& w = check.coil.winding;
-        out << "The window's winding of the formula's coil, " << turnsText(w.turns) << " turns "
-            << (w.pitchIn <= enamelledDiameterIn(w.wireDiaIn)
-                    ? std::string("close-wound")
-                    : "at a pitch of " + coilText(w.pitchIn, units, 4))
-            << ", has " << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF;
-        if (check.antenna.resonanceMHz) {
-            out << ": that antenna resonates at " << mhz(*check.antenna.resonanceMHz)
-                << (check.inSwr2Band ? ", inside" : ", outside") << " the 2:1 SWR band.\n";
-        } else {
-            out << ": that antenna does not resonate between "
-                << mhz(check.antenna.sweep.front().freqMHz) << " and "
-                << mhz(check.antenna.sweep.back().freqMHz) << ".\n";
-        }
+        const WindingCheck& check = *result.windowWinding;
+        out << "The window's winding of the formula's coil, " << checkedWindingText(check, units)
+            << ", has " << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF << " ("
+            << fixedText(check.coil.apparentUH, 3) << " uH apparent)"
+            << checkedAntennaText(check, atF);
+    }
+    if (result.givenWinding) {
+        const WindingCheck& check = *result.givenWinding;
+        out << "The coil already wound, " << checkedWindingText(check, units) << ", has "
+            << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF << ", Q "
+            << fixedText(check.coil.atF.q, 0) << "; " << benchText(check.coil, f)
+            << checkedAntennaText(check, atF) << selfResonanceWarning(check.coil, f);
     }
 
     if (result.tipChangeFt) {
@@ -304,21 +388,22 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
         wound ? Json(reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
               : Json(nullptr);
 
-    Json object{{"engine", "nec2c"},
-                {"segments", result.segments},
-                {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
-                {"insulation_" + coilUnit,
-                 options.model.insulation
-                     ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
-                     : Json(nullptr)},
-                {"insulation_er", options.model.insulation
-                                      ? Json(options.model.insulation->permittivity)
-                                      : Json(nullptr)},
-                {"coil_q", result.correctedCoilQ},
-                {"coil_q_from", options.model.coilQGiven ? "given"
-                                : options.build          ? "winding"
-                                                         : "default"},
-                {"z0_ohm", options.z0Ohm}};
+    Json object{
+        {"engine", "nec2c"},
+        {"segments", result.segments},
+        {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
+        {"insulation_" + coilUnit,
+         options.model.insulation
+             ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
+             : Json(nullptr)},
+        {"insulation_er",
+         options.model.insulation ? Json(options.model.insulation->permittivity) : Json(nullptr)},
+        {"coil_q", result.correctedCoilQ},
+        {"coil_q_from", options.model.coilQGiven ? "given"
+                        : options.build          ? "winding"
+                                                 : "default"},
+        {"coil_former", options.build ? Json(formerName(options.build->former)) : Json(nullptr)},
+        {"z0_ohm", options.z0Ohm}};
     object["formula"] = antenna(result.formula);
     object["corrected"] = std::move(corrected);
     object["tip_change_" + antennaUnit] = inAntennaUnit(result.tipChangeFt);
@@ -326,14 +411,10 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
         object["corrected"]["winding"] = windingJson(*result.build, units);
     }
     if (result.windowWinding) {
-        const WindowWindingCheck& check = *result.windowWinding;
-        object["window_winding"] =
-            Json{{"turns", wholeNumber(check.coil.winding.turns)},
-                 {"pitch_" + coilUnit, coilUnitFromInches(check.coil.winding.pitchIn, units)},
-                 {"inductance_uH", check.coil.atF.inductanceUH},
-                 {"q", check.coil.atF.q},
-                 {"resonance_MHz", frequencyOrNull(check.antenna.resonanceMHz)},
-                 {"in_swr2_band", check.inSwr2Band}};
+        object["window_winding"] = checkJson(*result.windowWinding, units);
+    }
+    if (result.givenWinding) {
+        object["given_winding"] = checkJson(*result.givenWinding, units);
     }
     const bool efficient =
         result.lossDb && result.corrected.efficiencyPercent >= kLeastEfficiencyPercent;

@@ -282,7 +282,8 @@ private slots:
         } while (widget != m_window.get());
         const QStringList order{"freq",         "totalLength", "centreToCoil", "antennaWireBy",
                                 "antennaWire",  "freeSpace",   "insulated",    "formerDia",
-                                "coilWireBy",   "coilWire",    "closeWound",   "coilLength",
+                                "former",       "coilWireBy",  "coilWire",     "closeWound",
+                                "coilLength",   "givenTurns",
                                 "qFromWinding", "z0",          "units",        "measured",
                                 "measuredSwr",  "measuredR",   "simulate",     "results"};
         qsizetype at = 0;

@@ -87,6 +87,11 @@ TEST_P(Search, AnswersAsTheDirectSearchDoesWithFewerFrequencies) {
         expectSame("window winding's resonance", fast.windowWinding->antenna.resonanceMHz,
                    direct.windowWinding->antenna.resonanceMHz, kFrequencyTolerance);
     }
+    if (fast.build) {
+        ASSERT_TRUE(direct.build);
+        EXPECT_EQ(fast.build->winding.turns, direct.build->winding.turns);
+        EXPECT_NEAR(fast.build->winding.pitchIn / direct.build->winding.pitchIn, 1, 1e-4);
+    }
     EXPECT_NEAR(fast.corrected.efficiencyPercent, direct.corrected.efficiencyPercent, 0.01);
     EXPECT_NEAR(fast.formula.atF.reactanceOhm, direct.formula.atF.reactanceOhm, 1e-9);
 

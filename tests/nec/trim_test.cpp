@@ -54,9 +54,7 @@ TEST_P(Trim, EachRemedyAppliedToTheRealAntennaBringsItBackToF) {
 
     // The real antenna with a given winding and tip change.
     auto real = [&](const CoilWinding& winding, double tipChangeFt) {
-        const CoilAtFrequency coil = coilAtFrequency(winding, 7);
-        AntennaModel model = designModel(design.record, coil.inductanceUH, options.model);
-        model.coilOhm = coil.resistanceOhm;
+        AntennaModel model = windingModel(design.record, CoilCircuit(winding), options.model);
         model.totalLengthFt = (60 + 2 * tipChangeFt) * c.lengthScale;
         model.centreToCoilFt = 20 * c.lengthScale;
         model.heightFt = c.realHeightFt;

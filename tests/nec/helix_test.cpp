@@ -1,0 +1,158 @@
+// The winding the program prints, built as what it is: the loaded dipole with
+// its coils as helices of wire in NEC-2 (helix_reference.h), which carries
+// each coil's self-capacitance and length as no lumped model does. And the
+// helix model itself against coils measured alone.
+#include "calc/coil_model.h"
+#include "calc/design_run.h"
+#include "calc/wire_gauge.h"
+#include "helix_reference.h"
+#include "nec/nec2c.h"
+#include "nec/simulation.h"
+#include "needs_nec2c.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <optional>
+#include <ostream>
+
+namespace tarvix::test {
+namespace {
+
+double relative(double value, double reference) {
+    return std::fabs(value / reference - 1);
+}
+
+// A design with spaced coils of SWG 16 on a former, at a pitch of three wire
+// diameters or more: NEC-2's thin-wire model holds there, and the turns are
+// few enough for a deck of about a thousand segments.
+struct SpacedCoilDesign {
+    const char* name;
+    double f, a, b;
+    double formerIn, pitchIn;
+    std::optional<double> heightFt;
+};
+
+void PrintTo(const SpacedCoilDesign& d, std::ostream* os) {
+    *os << d.name;
+}
+
+class HelixCoils : public testing::TestWithParam<SpacedCoilDesign> {};
+
+// The antenna with the printed winding, its coils wound in air as helices,
+// resonates between where the program's lumped coil puts it (on F: its
+// inductance and loss with the self-capacitance across them) and where the
+// same winding without its self-capacitance would: the lumped model on the
+// isolated coil's capacitance overstates what the coil adds in the antenna
+// (the helices land 1 to 3 % above F on these designs, the bare coils higher
+// still), so the program's resonance is a bound, not yet the helices' answer.
+TEST_P(HelixCoils,
+       ThePrintedWindingAsHelicesResonatesBetweenTheBareAndLumpedCoilWithTheRealEngine) {
+    NEEDS_NEC2C();
+    const SpacedCoilDesign& d = GetParam();
+    DesignInputs inputs;
+    inputs.freqMHz = d.f;
+    inputs.totalLengthFt = d.a;
+    inputs.centreToCoilFt = d.b;
+    const DesignResult design = runDesign(inputs);
+    ASSERT_TRUE(design.inductanceDone);
+    SimulationOptions options;
+    options.model.heightFt = d.heightFt;
+    options.build =
+        CoilBuild{d.formerIn, *coilWireDiameter(16), d.pitchIn, "SWG 16", CoilFormer::air};
+    Nec2c engine(NEC2C_PATH);
+    const SimulationResult result = simulateDesign(design, std::nullopt, options, engine);
+    ASSERT_TRUE(result.build) << result.buildFault.value_or("");
+    ASSERT_TRUE(result.corrected.resonanceMHz);
+    const CoilWinding& winding = result.build->winding;
+    ASSERT_GE(winding.pitchIn, 3 * winding.wireDiaIn);
+
+    HelixAntenna antenna;
+    antenna.designFreqMHz = d.f;
+    antenna.totalLengthFt = d.a;
+    antenna.centreToCoilFt = d.b;
+    antenna.wireDiaIn = design.record.antennaWireDiaIn;
+    antenna.coil = winding;
+    antenna.heightFt = d.heightFt;
+    const std::optional<double> helix = helixResonanceMHz(antenna, d.f, engine);
+    ASSERT_TRUE(helix);
+    const double program = *result.corrected.resonanceMHz;
+    // Turns to a tenth at a fixed pitch: near F, not on it.
+    EXPECT_LT(relative(program, d.f), 0.005);
+    AntennaModel bare = designModel(design.record, result.build->atF.inductanceUH, options.model);
+    bare.coilOhm = result.build->atF.resistanceOhm;
+    const std::optional<double> bareResonance =
+        simulateAntenna(bare, d.f, kDefaultZ0, engine).resonanceMHz;
+    ASSERT_TRUE(bareResonance);
+    EXPECT_GT(*helix, program) << winding.turns << " turns";
+    EXPECT_LT(*helix, *bareResonance) << winding.turns << " turns";
+    // Within 3 % of F today.
+    EXPECT_LT(relative(*helix, d.f), 0.03) << *helix << " MHz";
+}
+
+// 17 to 40 m, formers of 2 to 4 in, 12 to 15 turns, one over ground: coils
+// used at a third of their self-resonance or nearer, where the helices put
+// the antenna 1 to 2.5 % below where the coils' inductance alone does.
+INSTANTIATE_TEST_SUITE_P(
+    Nec, HelixCoils,
+    testing::Values(
+        SpacedCoilDesign{"SeventeenMetresOnFourteenFeet", 18.1, 14, 3, 2, 0.2, std::nullopt},
+        SpacedCoilDesign{"TwentyMetresWiderPitch", 14.2, 18, 4, 2.5, 0.25, std::nullopt},
+        SpacedCoilDesign{"ThirtyMetresAtThirtyFeet", 10.1, 25, 6, 3, 0.2, 30},
+        SpacedCoilDesign{"FortyMetresOnFortyFiveFeet", 7, 45, 15, 4, 0.2, std::nullopt}),
+    [](const testing::TestParamInfo<SpacedCoilDesign>& info) { return info.param.name; });
+
+// ---- the helix model against measured coils ------------------------------------------
+
+// A coil of 30 turns of 1.83 mm (AWG 13) copper on a 38 mm diameter,
+// stretched to a length, and its self-resonance measured in air with an
+// impedance analyser through a coupled loop: A. Pettit's measurements, as
+// published by D. W. Knight ("Solenoid self-resonance measurements by Alex
+// Pettit, KK4VB", g3ynh.info). The same wire stretched to 62.2 mm (turns 1.13
+// diameters apart, 37.0 MHz) is close-wound, where the thin-wire model does
+// not hold: NEC-2 puts it 12 % high.
+struct MeasuredCoil {
+    const char* name;
+    double lengthMm;
+    double selfResonanceMHz;
+};
+
+void PrintTo(const MeasuredCoil& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class HelixModel : public testing::TestWithParam<MeasuredCoil> {};
+
+// The diameter is taken as the mean of the winding; the wire's 3.56 m over 30
+// turns gives 37.8 mm, and the published length-to-diameter ratios 37.1 mm,
+// which would put NEC's answers 3 % higher: hence 3 %, not less.
+TEST_P(HelixModel, ACoilAloneResonatesWhereMeasuredWithTheRealEngine) {
+    NEEDS_NEC2C();
+    const MeasuredCoil& c = GetParam();
+    constexpr double kMillimetresPerInch = 25.4;
+    constexpr double kTurns = 30;
+    constexpr double kWireMm = 1.83;
+    constexpr double kMeanDiameterMm = 38;
+    CoilWinding coil;
+    coil.turns = kTurns;
+    coil.pitchIn = c.lengthMm / kTurns / kMillimetresPerInch;
+    coil.formerDiaIn = (kMeanDiameterMm - kWireMm) / kMillimetresPerInch;
+    coil.wireDiaIn = kWireMm / kMillimetresPerInch;
+    coil.former = CoilFormer::air;
+    Nec2c engine(NEC2C_PATH);
+    // The search only starts at the measured value: it steps 3 % at a time to
+    // NEC's own crossing, wherever that is.
+    const std::optional<double> resonance =
+        isolatedCoilResonanceMHz(coil, c.selfResonanceMHz, engine);
+    ASSERT_TRUE(resonance);
+    EXPECT_LT(relative(*resonance, c.selfResonanceMHz), 0.03) << *resonance << " MHz";
+}
+
+INSTANTIATE_TEST_SUITE_P(Nec, HelixModel,
+                         testing::Values(MeasuredCoil{"TurnsThreeWireDiametersApart", 158.8, 57.4},
+                                         MeasuredCoil{"TurnsSixWireDiametersApart", 323.9, 67.8}),
+                         [](const testing::TestParamInfo<MeasuredCoil>& info) {
+                             return info.param.name;
+                         });
+
+} // namespace
+} // namespace tarvix::test
