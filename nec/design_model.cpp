@@ -50,7 +50,7 @@ AntennaModel designModel(const DesignRecord& record, double coilUH, const ModelO
     model.coilOhm = coilLossOhm(record.freqMHz, coilUH, options.coilQ);
     model.heightFt = options.heightFt;
     model.insulation = options.insulation;
-    model.refinement = options.refinement;
+    model.uniformSegments = options.uniformSegments;
     return model;
 }
 

@@ -19,7 +19,7 @@ struct ModelOptions {
     std::optional<Insulation> insulation;
     double coilQ = kDefaultCoilQ;
     bool coilQGiven = false; // by the user, over the Q of a known winding
-    int refinement = 1;
+    int uniformSegments = 0; // AntennaModel::uniformSegments
 };
 
 // The gauge the user named a wire by ("SWG 20", "AWG 18"); none for a wire

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "calc/coil_model.h"
+#include "nec/nec_geometry.h"
 
 #include <complex>
 #include <iosfwd>
@@ -52,45 +53,11 @@ struct AntennaModel {
     std::optional<double> coilQ;
     std::optional<double> heightFt; // over average ground; free space without
     std::optional<Insulation> insulation;
-    // 1 for the model as written and solved; n cuts the wire's segments n
-    // times finer (the tests use it to show that the model is converged).
-    // The coil segments keep their length up to 8: it stands for the coil's
-    // own length.
-    int refinement = 1;
+    // 0 for the graded model, written and solved; n > 0 for at least n equal
+    // segments, each coil's centred on +-B (the tests hold the graded model
+    // against it; see buildGeometry).
+    int uniformSegments = 0;
 };
-
-// One straight piece of the wire along x, in metres. NEC numbers the wires by
-// tag and the segments of each wire from 1.
-struct NecWire {
-    int tag = 0;
-    int segments = 0;
-    double fromM = 0;
-    double toM = 0;
-};
-
-struct NecSegmentRef {
-    int tag = 0;
-    int segment = 0;
-};
-
-// The wire is cut into pieces so that each coil is one segment centred
-// exactly on +-B, and the feed one segment centred on the middle; runs of
-// equal segments share a piece. With the coils at the feed point both share
-// the feed segment.
-struct NecGeometry {
-    std::vector<NecWire> wires;
-    NecSegmentRef feed;
-    std::vector<NecSegmentRef> coils; // one, the feed segment, when B = 0
-    int totalSegments = 0;
-};
-
-// Segments are about a hundredth of the wavelength at the design frequency
-// (and at most 1/61 of the wire), at least 8 radii long. A coil is a load on a
-// segment of an inch (shorter on short wires, or where B or the tip leaves
-// less room); the segments grow from the coils and the feed to the full
-// length with neighbours within 1.5 of each other. Throws NecDeckError when
-// the model cannot be built.
-NecGeometry buildGeometry(const AntennaModel& model);
 
 // The series inductance per metre that stands for the wire's insulation:
 // (mu0 / 2 pi) (1 - 1/er) ln(b / a), a the conductor radius, b = a + thickness.

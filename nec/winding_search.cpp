@@ -23,7 +23,7 @@ constexpr double kPitchTolerance = 1e-7;
 constexpr double kTurnsTolerance = 1e-6;
 // Turns spread farther than this many times close-wound no longer make a coil
 // that holds its shape; a need still not met there has no spread winding.
-constexpr double kFarthestSpread = 1000;
+constexpr double kFarthestSpread = 10;
 
 // The guess: the apparent inductance at F of the low-frequency inductance,
 // times ratio, with the self-capacitance across it.
@@ -128,8 +128,20 @@ double guessedPitch(const CoilBuild& build, int turns, double close, double wide
 // meet the need close-wound) meet it exactly; none where they still exceed it
 // at widestPitchIn.
 std::optional<CoilCircuit> spread(const CoilBuild& build, int turns, double widestPitchIn,
-                                  Guess& guess, const WindingNeed& need) {
+                                  double freqMHz, Guess& guess, const WindingNeed& need) {
     const double close = enamelledDiameterIn(build.wireDiaIn);
+    // A long coil's self-capacitance grows with its length: spread too far it
+    // resonates by itself below F, where its reactance has passed through a
+    // pole and the need is no longer monotonic. The spread stops short of that.
+    if (!belowSelfResonance(windingOf(build, turns, widestPitchIn), freqMHz)) {
+        double below = close;
+        double above = widestPitchIn;
+        for (int step = 0; step < kBisections; ++step) {
+            const double middle = (below + above) / 2;
+            (belowSelfResonance(windingOf(build, turns, middle), freqMHz) ? below : above) = middle;
+        }
+        widestPitchIn = below;
+    }
     auto needAt = [&](double pitch) {
         const CoilCircuit circuit(windingOf(build, turns, pitch));
         guess.learn(circuit);
@@ -220,7 +232,7 @@ std::optional<CoilCircuit> windingForNeed(const CoilBuild& build, double freqMHz
         return std::nullopt;
     }
     const int turns = static_cast<int>(fewest->winding().turns);
-    const auto found = spread(build, turns, kFarthestSpread * close, guess, need);
+    const auto found = spread(build, turns, kFarthestSpread * close, freqMHz, guess, need);
     if (!found || wellBelowSelfResonance(found->winding(), freqMHz)) {
         return found;
     }
@@ -234,7 +246,7 @@ std::optional<CoilCircuit> windingForNeed(const CoilBuild& build, double freqMHz
         }
         const double pitch = guessedPitch(build, more, close, widest, guess);
         if (wellBelowSelfResonance(windingOf(build, more, pitch), freqMHz)) {
-            if (auto wider = spread(build, more, widest, guess, need)) {
+            if (auto wider = spread(build, more, widest, freqMHz, guess, need)) {
                 return wider;
             }
             break;
