@@ -77,9 +77,6 @@ constexpr double kSwrMargin = 0.2;
 // (It is within 0.25 ohm near the answers of every design tested.)
 constexpr double kLargestResidualOhm = 1;
 constexpr double kLargestResidualShare = 0.01;
-// The winding found by the algebra is taken once the algebra's offset from a
-// solve at F moves by less than this between two rounds.
-constexpr double kLargestOffsetChangeOhm = 1e-3;
 // The model is searched for crossings at this many points over the sweep,
 // each then closed in on the model itself.
 constexpr int kSearchPoints = 801;
@@ -867,7 +864,7 @@ SimulationResult simulateDesign(const DesignResult& design,
     // two-port's algebra, or without a two-port by a solve. The algebra can
     // lie an ohm or so from a solve of the antenna (over ground most), so the
     // winding it finds is solved, and the search run again with the algebra
-    // moved by what the solve said, until the two agree.
+    // moved by what the solve said.
     double algebraOffsetOhm = 0;
     const WindingNeed need = [&](const CoilCircuit& circuit) {
         const AntennaModel model = windingModel(record, circuit, options.model);
@@ -878,15 +875,13 @@ SimulationResult simulateDesign(const DesignResult& design,
         AntennaModel corrected = designModel(record, correctedUH, formulaOptions);
         if (build) {
             auto wound = windingForNeed(*build, f, correctedUH, need);
-            for (int check = 0; ports && wound && check < kMostChecks; ++check) {
+            // The offset hardly changes between neighbouring windings: one
+            // round, and the corrected antenna's own solves then say where
+            // the winding found puts the resonance.
+            if (ports && wound) {
                 const AntennaModel built = windingModel(record, *wound, options.model);
-                const double solvedOhm = simulation.at(built, f).reactanceOhm;
-                const double algebraOhm = simulation.modelledAtF(built).reactanceOhm;
-                const double offset = solvedOhm - algebraOhm;
-                if (std::fabs(offset - algebraOffsetOhm) <= kLargestOffsetChangeOhm) {
-                    break;
-                }
-                algebraOffsetOhm = offset;
+                algebraOffsetOhm = simulation.at(built, f).reactanceOhm -
+                                   simulation.modelledAtF(built).reactanceOhm;
                 wound = windingForNeed(*build, f, correctedUH, need);
             }
             if (wound) {
