@@ -6,6 +6,7 @@
 // corrected antenna of the graded model, solved again, resonates on F, and
 // the corrections point the right way.
 #include "calc/design_run.h"
+#include "designs.h"
 #include "nec/nec2c.h"
 #include "nec/simulation.h"
 #include "needs_nec2c.h"
@@ -39,12 +40,7 @@ class AgainstUniformModel : public testing::TestWithParam<LoadedDipole> {};
 TEST_P(AgainstUniformModel, ResonanceAndCorrectedCoilAgreeWithFourHundredEqualSegments) {
     NEEDS_NEC2C();
     const LoadedDipole& d = GetParam();
-    DesignInputs inputs;
-    inputs.freqMHz = d.f;
-    inputs.totalLengthFt = d.a;
-    inputs.centreToCoilFt = d.b;
-    inputs.antennaSwgText = d.swg;
-    const DesignResult design = runDesign(inputs);
+    const DesignResult design = designOf(d.f, d.a, d.b, d.swg);
     Nec2c engine(NEC2C_PATH);
     SimulationOptions options;
     options.model.heightFt = d.heightFt;

@@ -5,6 +5,7 @@
 #include "calc/coil_model.h"
 #include "calc/design_run.h"
 #include "calc/wire_gauge.h"
+#include "designs.h"
 #include "helix_reference.h"
 #include "nec/nec2c.h"
 #include "nec/simulation.h"
@@ -49,11 +50,7 @@ TEST_P(HelixCoils,
        ThePrintedWindingAsHelicesResonatesBetweenTheBareAndLumpedCoilWithTheRealEngine) {
     NEEDS_NEC2C();
     const SpacedCoilDesign& d = GetParam();
-    DesignInputs inputs;
-    inputs.freqMHz = d.f;
-    inputs.totalLengthFt = d.a;
-    inputs.centreToCoilFt = d.b;
-    const DesignResult design = runDesign(inputs);
+    const DesignResult design = designOf(d.f, d.a, d.b);
     ASSERT_TRUE(design.inductanceDone);
     SimulationOptions options;
     options.model.heightFt = d.heightFt;

@@ -3,6 +3,7 @@
 // single-frequency solves alone) within the direct search's tolerances, and
 // the modelled curve follows the directly solved sweep.
 #include "calc/design_run.h"
+#include "designs.h"
 #include "nec/design_model.h"
 #include "nec/simulation.h"
 #include "nec/two_port.h"
@@ -51,12 +52,7 @@ class Search : public testing::TestWithParam<SearchedDesign> {};
 TEST_P(Search, AnswersAsTheDirectSearchDoesWithFewerFrequencies) {
     NEEDS_NEC2C();
     const SearchedDesign& d = GetParam();
-    DesignInputs inputs;
-    inputs.freqMHz = d.f;
-    inputs.totalLengthFt = d.a;
-    inputs.centreToCoilFt = d.b;
-    inputs.antennaSwgText = d.swg;
-    const DesignResult design = runDesign(inputs);
+    const DesignResult design = designOf(d.f, d.a, d.b, d.swg);
     ASSERT_TRUE(design.inductanceDone && design.record.inductanceUH > 0);
     SimulationOptions options;
     options.model.heightFt = d.heightFt;

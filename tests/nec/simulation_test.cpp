@@ -4,6 +4,7 @@
 // stand-ins for nec2c that fail, print no result or never end.
 #include "calc/coil_model.h"
 #include "calc/design_run.h"
+#include "designs.h"
 #include "fake_nec2c.h"
 #include "nec/design_model.h"
 #include "nec/nec2c.h"
@@ -23,15 +24,6 @@
 
 namespace tarvix::test {
 namespace {
-
-DesignResult designOf(double f, double a, double b, const char* swg = "14") {
-    DesignInputs inputs;
-    inputs.freqMHz = f;
-    inputs.totalLengthFt = a;
-    inputs.centreToCoilFt = b;
-    inputs.antennaSwgText = swg;
-    return runDesign(inputs);
-}
 
 SimulationResult simulated(const DesignResult& design, SimulationOptions options = {}) {
     Nec2c engine(NEC2C_PATH);
@@ -89,13 +81,8 @@ constexpr int kUniformReferenceSegments = 400;
 TEST_P(BuildSheet, TheWindingToBuildResonatesOnFInAUniformModel) {
     NEEDS_NEC2C();
     const BuiltDipole& d = GetParam();
-    DesignInputs inputs;
-    inputs.freqMHz = d.f;
-    inputs.totalLengthFt = d.a;
-    inputs.centreToCoilFt = d.b;
-    inputs.antennaSwgText = d.antennaSwg;
-    inputs.winding = WindingInputs{d.formerIn, 1, d.coilSwg};
-    const DesignResult design = runDesign(inputs);
+    const DesignResult design =
+        designOf(d.f, d.a, d.b, d.antennaSwg, WindingInputs{d.formerIn, 1, d.coilSwg});
     ASSERT_TRUE(design.windingDone);
     SimulationOptions options;
     options.model.heightFt = d.heightFt;

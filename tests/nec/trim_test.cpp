@@ -3,6 +3,7 @@
 // "measured" in a model of its own; each remedy the trim gives, applied to
 // that antenna, brings it back to F.
 #include "calc/design_run.h"
+#include "designs.h"
 #include "nec/trim.h"
 #include "needs_nec2c.h"
 
@@ -20,11 +21,7 @@ struct WorkedExample {
     DesignResult design;
     SimulationOptions options;
     WorkedExample() {
-        DesignInputs inputs;
-        inputs.freqMHz = 7;
-        inputs.totalLengthFt = 60;
-        inputs.centreToCoilFt = 20;
-        design = runDesign(inputs);
+        design = designOf(7, 60, 20);
         options.build = CoilBuild{2, 0.036, std::nullopt, "SWG 20"};
     }
 };
