@@ -66,5 +66,8 @@ int main(int argc, char** argv) {
                   with({"--simulate", "--height", "30"})),
          // The winding to build and the window's winding checked beside it.
          wholeRun("process/simulate_worked_example_build_sheet",
-                  with({"--simulate", "--former-dia", "2", "--coil-length", "2"}))});
+                  with({"--simulate", "--former-dia", "2", "--coil-length", "2"})),
+         wholeRun(
+             "process/simulate_worked_example_build_sheet_at_30_ft",
+             with({"--simulate", "--former-dia", "2", "--coil-length", "2", "--height", "30"}))});
 }
