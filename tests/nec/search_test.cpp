@@ -12,6 +12,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace tarvix::test {
@@ -145,6 +146,77 @@ INSTANTIATE_TEST_SUITE_P(
                     SearchedDesign{"TenMetresCoilsNearTheTips", 28.5, 12, 5, "18", std::nullopt},
                     SearchedDesign{"TenMetresOverGround", 28.5, 12, 3, "16", 20, 1}),
     [](const testing::TestParamInfo<SearchedDesign>& info) { return info.param.name; });
+
+// The search on the winding, on a need with no engine: the coil's apparent
+// inductance at F against a target. Default: the fewest whole turns that reach
+// it close-wound, spread so they meet it, with F kept below a third of the
+// self-resonance where more turns spread wider allow; with a pitch, the
+// nearest tenth of a turn.
+struct WindingNeedCase {
+    const char* name;
+    double targetUH, freqMHz, formerIn, wireIn;
+    std::optional<double> pitchIn;
+    // The fewest turns, spread, resonate by themselves below three times F:
+    // more turns spread wider are taken.
+    bool pastTheFewest = false;
+};
+
+void PrintTo(const WindingNeedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class WindingSearch : public testing::TestWithParam<WindingNeedCase> {};
+
+TEST_P(WindingSearch, MeetsTheNeedWithTheFewestTurns) {
+    const WindingNeedCase& c = GetParam();
+    CoilBuild build{c.formerIn, c.wireIn, c.pitchIn, "", CoilFormer::pvcPipe};
+    const double omega = 2 * 3.141592653589793 * c.freqMHz;
+    const WindingNeed need = [&](const CoilCircuit& circuit) {
+        return circuit.impedanceOhm(c.freqMHz).imag() / omega - c.targetUH;
+    };
+    const auto found = windingForNeed(build, c.freqMHz, c.targetUH, need);
+    ASSERT_TRUE(found);
+    const CoilWinding& w = found->winding();
+    const double close = enamelledDiameterIn(c.wireIn);
+    if (c.pitchIn) {
+        EXPECT_NEAR(w.turns * 10, std::round(w.turns * 10), 1e-9);
+        CoilWinding tenthLess = w;
+        tenthLess.turns -= 0.1;
+        CoilWinding tenthMore = w;
+        tenthMore.turns += 0.1;
+        EXPECT_LE(std::fabs(need(*found)), std::fabs(need(CoilCircuit(tenthLess))));
+        EXPECT_LE(std::fabs(need(*found)), std::fabs(need(CoilCircuit(tenthMore))));
+        return;
+    }
+    EXPECT_EQ(w.turns, std::floor(w.turns));
+    EXPECT_NEAR(need(*found) / c.targetUH, 0, 1e-5);
+    EXPECT_GE(w.pitchIn, close);
+    // One turn fewer does not reach it close-wound, unless the search went
+    // past the fewest for a coil well below its self-resonance.
+    const bool wellBelow = selfResonanceMHz(w) >= kSelfResonanceMargin * c.freqMHz;
+    const bool fewerReach = need(CoilCircuit(windingOf(build, w.turns - 1, close))) >= 0;
+    EXPECT_TRUE(!fewerReach || wellBelow) << w.turns << " turns";
+    EXPECT_EQ(fewerReach, c.pastTheFewest) << w.turns << " turns";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nec, WindingSearch,
+    testing::Values(
+        WindingNeedCase{"WorkedExample", 7.4, 7, 2, 0.036, std::nullopt},
+        WindingNeedCase{"TopBandOnAWideFormer", 150, 1.85, 3, 0.048, std::nullopt},
+        WindingNeedCase{"NearSelfResonanceOnASmallFormer", 30, 14, 1, 0.0148, std::nullopt},
+        WindingNeedCase{"SpreadWiderForSelfResonance", 10, 14, 1.5, 0.028, std::nullopt, true},
+        WindingNeedCase{"TopBandSpreadWider", 80, 3.6, 3, 0.028, std::nullopt, true},
+        WindingNeedCase{"TenMetresThickWire", 2.3, 28.5, 1, 0.104, std::nullopt},
+        WindingNeedCase{"AtAPitch", 7.4, 7, 2, 0.036, 0.05}),
+    [](const testing::TestParamInfo<WindingNeedCase>& info) { return info.param.name; });
+
+TEST(WindingSearch, NoWindingForAFormerOrWireOfNoSizeOrAPitchInsideTheEnamel) {
+    const WindingNeed need = [](const CoilCircuit&) { return 1.0; };
+    EXPECT_FALSE(windingForNeed({0, 0.036, std::nullopt, "", CoilFormer::air}, 7, 7, need));
+    EXPECT_FALSE(windingForNeed({2, 0, std::nullopt, "", CoilFormer::air}, 7, 7, need));
+    EXPECT_FALSE(windingForNeed({2, 0.036, 0.03, "", CoilFormer::air}, 7, 7, need));
+}
 
 } // namespace
 } // namespace tarvix::test
