@@ -18,7 +18,9 @@ namespace {
 
 constexpr int kBisections = 60;
 constexpr int kGuesses = 3;
-constexpr double kTurnStep = 0.1;
+// Turns to a tenth, as a whole number of tenths divided by ten, so that the
+// figure is the nearest double to the tenth (9.7, not 9.700000000000001).
+constexpr double kTenthsPerTurn = 10;
 constexpr double kPitchTolerance = 1e-7;
 constexpr double kTurnsTolerance = 1e-6;
 // Turns spread farther than this many times close-wound no longer make a coil
@@ -210,8 +212,9 @@ std::optional<double> turnsForNeed(const CoilBuild& build, double pitchIn, doubl
     auto needAt = [&](double turns) { return need(CoilCircuit(windingOf(build, turns, pitchIn))); };
     const double turns =
         bracketedRoot(needAt, many - 1, needAt(many - 1), many, need(*whole), kTurnsTolerance);
-    const double below = std::max(1.0, std::floor(turns / kTurnStep) * kTurnStep);
-    const double above = below + kTurnStep;
+    const double tenths = std::floor(turns * kTenthsPerTurn);
+    const double below = std::max(1.0, tenths / kTenthsPerTurn);
+    const double above = (tenths + 1) / kTenthsPerTurn;
     return std::fabs(needAt(below)) <= std::fabs(needAt(above)) ? below : above;
 }
 

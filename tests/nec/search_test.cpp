@@ -179,7 +179,8 @@ TEST_P(WindingSearch, MeetsTheNeedWithTheFewestTurns) {
     const CoilWinding& w = found->winding();
     const double close = enamelledDiameterIn(c.wireIn);
     if (c.pitchIn) {
-        EXPECT_NEAR(w.turns * 10, std::round(w.turns * 10), 1e-9);
+        // The nearest double to a tenth: 9.7, never 9.700000000000001.
+        EXPECT_EQ(w.turns * 10, std::round(w.turns * 10)) << w.turns;
         CoilWinding tenthLess = w;
         tenthLess.turns -= 0.1;
         CoilWinding tenthMore = w;
