@@ -162,6 +162,16 @@ private slots:
              "18",       "--coil-pitch",    "1.5",  "--coil-length",
              "50",       "--coil-q",        "150",  "--z0",
              "75"}};
+        QTest::newRow("a coil already wound, on air")
+            << Design{{{QStringLiteral("freq"), local(QStringLiteral("7.1"))},
+                       {QStringLiteral("totalLength"), QStringLiteral("60")},
+                       {QStringLiteral("centreToCoil"), QStringLiteral("20")},
+                       {QStringLiteral("formerDia"), QStringLiteral("2")},
+                       {QStringLiteral("coilWire"), QStringLiteral("20")},
+                       {QStringLiteral("givenTurns"), QStringLiteral("12")}},
+                      {},
+                      {"--freq", "7.1", "--length", "60", "--coil-distance", "20", "--former-dia",
+                       "2", "--coil-swg", "20", "--coil-former", "air", "--coil-turns", "12"}};
         QTest::newRow("worked example built and measured low, with its SWR and resistance")
             << Design{{{QStringLiteral("freq"), local(QStringLiteral("7.1"))},
                        {QStringLiteral("totalLength"), QStringLiteral("60")},
@@ -185,6 +195,9 @@ private slots:
             m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(1);
             m_window->findChild<QComboBox*>(QStringLiteral("antennaWireBy"))->setCurrentIndex(2);
             m_window->findChild<QComboBox*>(QStringLiteral("coilWireBy"))->setCurrentIndex(1);
+        }
+        if (QTest::currentDataTag() == QByteArray("a coil already wound, on air")) {
+            m_window->findChild<QComboBox*>(QStringLiteral("former"))->setCurrentIndex(1);
         }
         enter(design);
         QSignalSpy ended(m_window.get(), &CheckWindow::runEnded);
@@ -280,12 +293,12 @@ private slots:
                 stops.append(widget->objectName());
             }
         } while (widget != m_window.get());
-        const QStringList order{"freq",         "totalLength", "centreToCoil", "antennaWireBy",
-                                "antennaWire",  "freeSpace",   "insulated",    "formerDia",
-                                "former",       "coilWireBy",  "coilWire",     "closeWound",
-                                "coilLength",   "givenTurns",
-                                "qFromWinding", "z0",          "units",        "measured",
-                                "measuredSwr",  "measuredR",   "simulate",     "results"};
+        const QStringList order{"freq",        "totalLength", "centreToCoil", "antennaWireBy",
+                                "antennaWire", "freeSpace",   "insulated",    "formerDia",
+                                "former",      "coilWireBy",  "coilWire",     "closeWound",
+                                "coilLength",  "givenTurns",  "qFromWinding", "z0",
+                                "units",       "measured",    "measuredSwr",  "measuredR",
+                                "simulate",    "results"};
         qsizetype at = 0;
         for (const QString& name : order) {
             at = stops.indexOf(name, at);
