@@ -75,6 +75,10 @@ private:
 
     void needsEngine() {
         if (QStandardPaths::findExecutable(QStringLiteral("nec2c")).isEmpty()) {
+            // Under CI the install script has put it there: missing, it fails.
+            if (qgetenv("CI") == "true") {
+                QFAIL("nec2c is not installed (Debian package nec2c), under CI");
+            }
             QSKIP("nec2c is not installed (Debian package nec2c)");
         }
     }

@@ -6,6 +6,7 @@
 #include "nec/design_model.h"
 #include "nec/nec2c.h"
 #include "nec/nec_deck.h"
+#include "needs_nec2c.h"
 #include "program_run.h"
 
 #include <cerrno>
@@ -28,11 +29,6 @@ extern char** environ;
 
 namespace tarvix::test {
 namespace {
-
-#define NEEDS_NEC2C()                                                                              \
-    if (std::string(NEC2C_PATH).empty()) {                                                         \
-        GTEST_SKIP() << "nec2c was not found when the build was configured";                       \
-    }
 
 const std::string kDesign = "--freq 7 --length 60 --coil-distance 20 ";
 

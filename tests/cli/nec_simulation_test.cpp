@@ -50,10 +50,8 @@ void PrintTo(const SimulatedDesign& d, std::ostream* os) {
 class NecSimulation : public testing::TestWithParam<SimulatedDesign> {};
 
 TEST_P(NecSimulation, ReactanceChangesSignNearTheDesignFrequency) {
+    NEEDS_NEC2C();
     const std::string nec2c = NEC2C_PATH;
-    if (nec2c.empty()) {
-        GTEST_SKIP() << "nec2c was not found when the build was configured";
-    }
     const SimulatedDesign& design = GetParam();
     const ScratchDir scratch;
     const auto deck = scratch.path("design.nec");
