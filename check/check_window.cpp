@@ -12,6 +12,8 @@
 #include "report/simulation_report.h"
 #include "report/trim_report.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -106,8 +108,25 @@ QLineEdit* CheckWindow::addField(QGridLayout* grid, int row, CheckField field, c
     return fieldRow.edit;
 }
 
+namespace {
+
+// A plain top-level QWidget reaches a screen reader as a filler; the window
+// is presented as a window (a frame to AT-SPI), as the calculator's is. Qt
+// asks for each class of an object, the most derived first.
+QAccessibleInterface* checkWindowInterface(const QString& className, QObject* object) {
+    if (object == nullptr || !object->isWidgetType() ||
+        className != QLatin1StringView(CheckWindow::staticMetaObject.className())) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+} // namespace
+
 CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* parent)
     : QWidget(parent), m_settings(settings), m_engine(std::move(engine)), m_run(m_engine) {
+    // Qt keeps a factory once however often it is installed.
+    QAccessible::installFactory(checkWindowInterface);
     setWindowTitle(tr("Tarvix Antenna Check"));
     m_askSavePath = [this](const QString& title, const QString& name, const QString& filters) {
         return QFileDialog::getSaveFileName(this, title, name, filters);

@@ -282,6 +282,14 @@ private slots:
     // What a keyboard user meets with Tab, in order, and what a screen reader
     // calls it: every stop has a name, and the stops run down the inputs,
     // then to the run, the results and what keeps them.
+    // A screen reader meets the window as a window (a frame), not a filler.
+    void theWindowIsAWindowToAScreenReader() {
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(m_window.get());
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tarvix Antenna Check"));
+    }
+
     void everyTabStopNamedInReadingOrder() {
         QStringList stops;
         QWidget* widget = m_window.get();
