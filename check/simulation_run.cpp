@@ -88,6 +88,11 @@ void SimulationRun::start(const DesignInputs& inputs, const SimulationOptions& o
                 outcome.error = error.what();
             } catch (const std::system_error& error) {
                 outcome.error = "cannot start a thread: " + error.code().message();
+            } catch (const std::exception& error) {
+                // Nothing may leave the thread: QThread would end the program.
+                outcome.error = std::string("internal error: ") + error.what();
+            } catch (...) {
+                outcome.error = "internal error of no known kind";
             }
         }
         const std::lock_guard<std::mutex> locked(shared->mutex);
