@@ -2,6 +2,8 @@
 #include "calc/coil_winding.h"
 
 #include <algorithm>
+#include <boost/math/special_functions/ellint_1.hpp>
+#include <boost/math/special_functions/ellint_2.hpp>
 #include <cmath>
 #include <numbers>
 
@@ -55,8 +57,8 @@ double nagaokaCoefficient(double diameterToLength) {
         diameterToLength * diameterToLength / (1 + diameterToLength * diameterToLength);
     const double k = std::sqrt(k2);
     const double kp = 1 / std::sqrt(1 + diameterToLength * diameterToLength);
-    const double ellipticK = std::comp_ellint_1(k);
-    const double ellipticE = std::comp_ellint_2(k);
+    const double ellipticK = boost::math::ellint_1(k);
+    const double ellipticE = boost::math::ellint_2(k);
     return 4 / (3 * kPi * kp) * (kp * kp / k2 * (ellipticK - ellipticE) + ellipticE - k);
 }
 
