@@ -26,14 +26,7 @@ namespace {
 class EndingSignals {
 public:
     EndingSignals() {
-        sigemptyset(&m_signals);
-        for (const int signal : tarvix::kEndingSignals) {
-            struct sigaction action {};
-            // A signal the program was started to ignore stays ignored.
-            if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_DFL) {
-                sigaddset(&m_signals, signal);
-            }
-        }
+        m_signals = tarvix::endingSignalsAtDefault();
         pthread_sigmask(SIG_BLOCK, &m_signals, nullptr);
     }
 

@@ -229,15 +229,7 @@ int reap(pid_t pid) {
 class Nec2c::Children {
 public:
     explicit Children(std::filesystem::path dir) : m_dir(std::move(dir)) {
-        sigemptyset(&m_signals);
-        for (const int signal : kEndingSignals) {
-            struct sigaction action {};
-            // A signal the program was started to ignore stays ignored, and
-            // one it handles is left to its handler.
-            if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_DFL) {
-                sigaddset(&m_signals, signal);
-            }
-        }
+        m_signals = endingSignalsAtDefault();
         m_stopSignal = SIGRTMIN;
         sigset_t blocked = m_signals;
         sigaddset(&blocked, m_stopSignal);
@@ -521,6 +513,18 @@ std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     std::filesystem::remove(output, ignored);
     std::filesystem::remove(messages, ignored);
     return points;
+}
+
+sigset_t endingSignalsAtDefault() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : kEndingSignals) {
+        struct sigaction action {};
+        if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_DFL) {
+            sigaddset(&signals, signal);
+        }
+    }
+    return signals;
 }
 
 void endBySignal(int signal) {

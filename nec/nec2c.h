@@ -23,6 +23,10 @@ namespace tarvix {
 inline constexpr std::array kEndingSignals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
                                            SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE};
 
+// Of them, those still at their default action: a signal the program was
+// started to ignore stays ignored, and one it handles is left to its handler.
+sigset_t endingSignalsAtDefault();
+
 // Ends the program by one of them, as if it had not been blocked or handled.
 [[noreturn]] void endBySignal(int signal);
 
