@@ -2,6 +2,8 @@
 #include "calc/coil_field.h"
 
 #include "calc/coil_field_coupling.h"
+#include "calc/physical_constants.h"
+#include "calc/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,9 +21,6 @@ using field::makeBands;
 using field::nearBlocks;
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kMu0HPerM = 4e-7 * kPi;
-constexpr double kMPerIn = 0.0254;
-constexpr double kCopperSPerM = 5.8e7;
 
 // The band currents and fluxes of rings carrying turnCurrents: the windowed
 // system alone, or with the far rings, x = near^-1 (b - far(x)), solved as
@@ -124,9 +123,9 @@ std::vector<RingRowSolution> solveCoilRows(const CoilWinding& coil,
     for (int turns : turnCounts) {
         currentSets.emplace_back(std::max(turns, 1), 1.0);
     }
-    return solveRingRows(0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMPerIn,
-                         0.5 * coil.wireDiaIn * kMPerIn, coil.pitchIn * kMPerIn, currentSets,
-                         bandsPerTurn, windowTurns);
+    return solveRingRows(0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMetresPerInch,
+                         0.5 * coil.wireDiaIn * kMetresPerInch, coil.pitchIn * kMetresPerInch,
+                         currentSets, bandsPerTurn, windowTurns);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The band couplings of the coil's field solution and the far rings' convolution.
 #include "calc/coil_field_coupling.h"
 
+#include "calc/physical_constants.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -10,7 +12,6 @@ namespace tarvix::field {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kMu0HPerM = 4e-7 * kPi;
 
 // Maxwell (1873), the mutual inductance of two coaxial circular filaments of radii
 // rho1, rho2 at axial distance dz; exact. The complete elliptic integrals come

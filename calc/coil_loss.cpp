@@ -2,6 +2,9 @@
 // wire's internal impedance.
 #include "calc/coil_loss.h"
 
+#include "calc/physical_constants.h"
+#include "calc/units.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -12,9 +15,6 @@ namespace tarvix {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kMu0HPerM = 4e-7 * kPi;
-constexpr double kCopperSPerM = 5.8e7;
-constexpr double kMPerIn = 0.0254;
 
 // Medhurst (1947), Phi by l/D (rows; the last, infinitely long) and d/p (columns
 // 1, 0.9, ..., 0.1, 0, i.e. p/d = 1, 1.111, 1.25, 1.429, 1.667, 2, 2.5, 3.333, 5,
@@ -78,14 +78,14 @@ double medhurstProximityFactor(double lengthToDiameter, double pitchToWireDia) {
 }
 
 std::complex<double> roundWireImpedanceOhm(double wireDiaIn, double lengthIn, double freqMHz) {
-    const double radiusM = 0.5 * wireDiaIn * kMPerIn;
+    const double radiusM = 0.5 * wireDiaIn * kMetresPerInch;
     const double omega = 2 * kPi * freqMHz * 1e6;
     const double skinDepthM = std::sqrt(2 / (omega * kMu0HPerM * kCopperSPerM));
     // k^2 = -j omega mu0 sigma, for fields varying as e^(j omega t).
     const std::complex<double> k = std::complex<double>(1, -1) / skinDepthM;
     const std::complex<double> perMetre =
         k / (2 * kPi * radiusM * kCopperSPerM) / besselRatioJ1J0(k * radiusM);
-    return perMetre * (lengthIn * kMPerIn);
+    return perMetre * (lengthIn * kMetresPerInch);
 }
 
 std::complex<double> coilWireImpedanceOhm(const CoilWinding& coil, double freqMHz) {

@@ -1,6 +1,9 @@
 // The winding's geometry and its inductance at low frequency, in closed form.
 #include "calc/coil_winding.h"
 
+#include "calc/physical_constants.h"
+#include "calc/units.h"
+
 #include <algorithm>
 #include <boost/math/special_functions/ellint_1.hpp>
 #include <boost/math/special_functions/ellint_2.hpp>
@@ -12,8 +15,6 @@ namespace tarvix {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kMu0HPerM = 4e-7 * kPi;
-constexpr double kMPerIn = 0.0254;
 
 // ln(g / s) of two coplanar strips of equal width s at centre distance m s, g
 // their geometric mean distance (Maxwell 1873): exact below 8, its series beyond,
@@ -80,8 +81,8 @@ double rosaMutualTerm(double turns) {
 }
 
 double lowFrequencyInductanceUH(const CoilWinding& coil) {
-    const double radiusM = 0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMPerIn;
-    const double lengthM = coil.turns * coil.pitchIn * kMPerIn;
+    const double radiusM = 0.5 * (coil.formerDiaIn + coil.wireDiaIn) * kMetresPerInch;
+    const double lengthM = coil.turns * coil.pitchIn * kMetresPerInch;
     const double sheetH = kMu0HPerM * kPi * radiusM * radiusM * coil.turns * coil.turns *
                           nagaokaCoefficient(2 * radiusM / lengthM) / lengthM;
     const double roundWireH =

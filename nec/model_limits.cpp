@@ -2,13 +2,11 @@
 #include "nec/model_limits.h"
 
 #include "calc/conversions.h"
+#include "calc/units.h"
 
 namespace tarvix {
 
 namespace {
-
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kMillimetresPerInch = 25.4;
 
 std::string feetText(double feet, bool metric) {
     return metric ? numberText(feet * kMetresPerFoot) + " m" : numberText(feet) + " ft";

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <ostream>
 #include <sstream>
 
@@ -16,7 +17,7 @@ namespace tarvix {
 namespace {
 
 constexpr double kHenriesPerMicrohenry = 1e-6;
-constexpr double kMu0Over2Pi = 2e-7; // H/m
+constexpr double kMu0Over2Pi = kMu0HPerM / (2 * std::numbers::pi); // H/m
 
 // The voltage of a port that is not driven.
 constexpr const char* kQuietVolts = "1E-12";

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "calc/coil_model.h"
+#include "calc/physical_constants.h"
 #include "nec/nec_geometry.h"
 
 #include <complex>
@@ -28,7 +29,7 @@ public:
 inline constexpr double kGroundPermittivity = 13;
 inline constexpr double kGroundConductivity = 0.005; // S/m
 // Annealed copper.
-inline constexpr double kCopperConductivity = 5.8e7; // S/m
+inline constexpr double kCopperConductivity = kCopperSPerM;
 
 // Insulation of the antenna wire: its thickness and relative permittivity.
 struct Insulation {
