@@ -246,12 +246,12 @@ double strictParse(std::string_view text) {
     return toDouble(parts);
 }
 
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
+std::string_view trim(std::string_view text, std::string_view blanks) {
+    const auto first = text.find_first_not_of(blanks);
     if (first == std::string_view::npos) {
         return {};
     }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 } // namespace tarvix

@@ -30,7 +30,8 @@ double strictParse(std::string_view text);
 inline constexpr const char* kNotANumberText = "is not a number";
 inline constexpr const char* kNotAboveZeroText = "is not above 0";
 
-// Removes leading and trailing space characters (code 32 only).
-std::string_view trim(std::string_view text);
+// Removes leading and trailing blanks: by default space characters (code 32)
+// only, as the window's boxes take them.
+std::string_view trim(std::string_view text, std::string_view blanks = " ");
 
 } // namespace tarvix

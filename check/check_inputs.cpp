@@ -6,6 +6,7 @@
 #include "calc/coil_model.h"
 #include "calc/conversions.h"
 #include "calc/fault.h"
+#include "calc/number_parse.h"
 #include "calc/step_one_warnings.h"
 #include "calc/wire_gauge.h"
 #include "nec/model_limits.h"
@@ -19,12 +20,9 @@ namespace {
 // An SWR or resistance typed without the resonance it was read at.
 constexpr const char* kReadingNeedsResonanceText = "Type the resonance it was read at first";
 
+// A box's text without the spaces and tabs around it.
 std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return std::string(trim(text, " \t"));
 }
 
 // Collects the notes and the numbers of one reading.

@@ -2,6 +2,7 @@
 #include "nec/nec2c.h"
 
 #include "calc/conversions.h"
+#include "calc/number_parse.h"
 
 #include <algorithm>
 #include <array>
@@ -96,11 +97,7 @@ bool contains(std::string_view line, std::string_view text) {
 }
 
 std::string trimmed(std::string_view line) {
-    const auto first = line.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return std::string(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
+    return std::string(trim(line, " \t\r"));
 }
 
 // The line that tells the user what went wrong: the engine's first message on
