@@ -1,6 +1,8 @@
 // Medhurst's self-capacitance table and Knight's correction for the former.
 #include "calc/coil_capacitance.h"
 
+#include "calc/units.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -9,7 +11,6 @@ namespace tarvix {
 
 namespace {
 
-constexpr double kCmPerIn = 2.54;
 // Medhurst's rods: polystyrene.
 constexpr double kMedhurstRodPermittivity = 2.5;
 constexpr double kPvcPermittivity = 3.0;
@@ -67,7 +68,8 @@ double lengthToDiameterOf(const CoilWinding& coil) {
 } // namespace
 
 double medhurstCapacitancePF(const CoilWinding& coil) {
-    return medhurstH(lengthToDiameterOf(coil)) * (coil.formerDiaIn + coil.wireDiaIn) * kCmPerIn;
+    return medhurstH(lengthToDiameterOf(coil)) * (coil.formerDiaIn + coil.wireDiaIn) *
+           kCentimetresPerInch;
 }
 
 double formerPermittivity(CoilFormer former) {

@@ -17,10 +17,6 @@ double inductanceAtUH(const CoilWinding& coil, double freqMHz) {
     return coilAtFrequency(coil, freqMHz).inductanceUH;
 }
 
-} // namespace
-
-namespace {
-
 CoilAtFrequency atFrequencyOf(const CoilWinding& coil, double strongSkinUH, double freqMHz) {
     const double omega = 2 * kPi * freqMHz * 1e6;
     const std::complex<double> wireOhm = coilWireImpedanceOhm(coil, freqMHz);
@@ -49,12 +45,17 @@ CoilAtFrequency CoilCircuit::atFrequency(double freqMHz) const {
     return atFrequencyOf(m_winding, m_strongSkinInductanceUH, freqMHz);
 }
 
-std::complex<double> CoilCircuit::impedanceOhm(double freqMHz) const {
-    const double omega = 2 * kPi * freqMHz * 1e6;
-    const CoilAtFrequency series = atFrequency(freqMHz);
-    const std::complex<double> seriesOhm(series.resistanceOhm, omega * series.inductanceUH * 1e-6);
-    const std::complex<double> capacitorAdmittance(0, omega * m_capacitancePF * 1e-12);
+std::complex<double> withCapacitanceAcross(std::complex<double> seriesOhm, double pF,
+                                           double freqMHz) {
+    const std::complex<double> capacitorAdmittance(0, 2 * kPi * freqMHz * 1e6 * pF * 1e-12);
     return seriesOhm / (1.0 + seriesOhm * capacitorAdmittance);
+}
+
+std::complex<double> CoilCircuit::impedanceOhm(double freqMHz) const {
+    const CoilAtFrequency series = atFrequency(freqMHz);
+    return withCapacitanceAcross(
+        {series.resistanceOhm, 2 * kPi * freqMHz * series.inductanceUH}, // MHz times uH is ohms
+        m_capacitancePF, freqMHz);
 }
 
 CoilAtTerminals CoilCircuit::atTerminals(double freqMHz) const {

@@ -42,6 +42,11 @@ CoilAtFrequency coilAtFrequency(const CoilWinding& coil, double freqMHz);
 // field solution per call: for many frequencies, CoilCircuit.
 std::complex<double> coilImpedanceOhm(const CoilWinding& coil, double freqMHz);
 
+// A series impedance with a capacitance of pF across it, at freqMHz:
+// Z / (1 + j omega C Z).
+std::complex<double> withCapacitanceAcross(std::complex<double> seriesOhm, double pF,
+                                           double freqMHz);
+
 // What an impedance analyser reads across the coil at a frequency: Z as R + jX,
 // and the apparent inductance X / omega, L / (1 - omega^2 L C) while R is small.
 struct CoilAtTerminals {

@@ -43,6 +43,19 @@ double rosaMutualTermWhole(int turns) {
 
 } // namespace
 
+const char* coilFormerName(CoilFormer former) {
+    return kCoilFormerNames.at(static_cast<std::size_t>(former));
+}
+
+std::optional<CoilFormer> coilFormerNamed(std::string_view name) {
+    for (std::size_t i = 0; i < kCoilFormerNames.size(); ++i) {
+        if (name == kCoilFormerNames[i]) {
+            return static_cast<CoilFormer>(i);
+        }
+    }
+    return std::nullopt;
+}
+
 double enamelledDiameterIn(double bareDiaIn) {
     const double bareMm = bareDiaIn * 25.4;
     return bareDiaIn + 0.045 * std::sqrt(std::max(bareMm, 0.0)) / 25.4;

@@ -9,6 +9,10 @@
 // the enamelled diameter.
 #pragma once
 
+#include <array>
+#include <optional>
+#include <string_view>
+
 namespace tarvix {
 
 // What the winding lies on; it sets the permittivity inside the winding, and so
@@ -18,6 +22,12 @@ enum class CoilFormer {
     air,      // self-supporting, or on thin spacers
     solidRod, // a solid rod of relative permittivity 2.5 (polystyrene), as Medhurst's
 };
+
+// The formers by the names the command line takes and the reports give, in
+// the order of CoilFormer: "pvc", "air", "rod".
+inline constexpr std::array kCoilFormerNames{"pvc", "air", "rod"};
+const char* coilFormerName(CoilFormer former);
+std::optional<CoilFormer> coilFormerNamed(std::string_view name);
 
 // A single-layer coil of round copper wire; lengths in inches.
 struct CoilWinding {

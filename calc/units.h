@@ -11,6 +11,7 @@ namespace tarvix {
 // Exact by definition of the international foot and inch.
 inline constexpr double kMetresPerFoot = 0.3048;
 inline constexpr double kMillimetresPerInch = 25.4;
+inline constexpr double kCentimetresPerInch = 2.54;
 inline constexpr double kMetresPerInch = 0.0254;
 
 constexpr double feetFromMetres(double metres) {

@@ -14,6 +14,7 @@
 #include <CLI/CLI.hpp>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvix {
 
@@ -60,7 +61,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         app.add_option("--coil-pitch", coilPitch,
                        "--simulate winds the corrected coil at this pitch (default: spread)")
             ->option_text("P_IN");
-    std::string coilTurns, coilFormer = "pvc";
+    std::string coilTurns, coilFormer = coilFormerName(CoilFormer::pvcPipe);
     auto* coilTurnsOpt =
         app.add_option("--coil-turns", coilTurns,
                        "--simulate checks a coil already wound with these turns, at --coil-pitch "
@@ -70,7 +71,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         app.add_option("--coil-former", coilFormer,
                        "what the coil is wound on: pvc (a pipe), air or rod (solid) (default pvc)")
             ->option_text("KIND")
-            ->check(CLI::IsMember({"pvc", "air", "rod"}));
+            ->check(CLI::IsMember(
+                std::vector<std::string>(kCoilFormerNames.begin(), kCoilFormerNames.end())));
     auto* coilSwgOpt =
         app.add_option("--coil-swg", coilSwg, "coil wire gauge " + defaultText(kDefaultCoilSwgText))
             ->option_text("N");
@@ -180,9 +182,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 if (coilPitchOpt->count() > 0) {
                     build.pitchIn = positiveOptionNumber("--coil-pitch", coilPitch);
                 }
-                build.former = coilFormer == "air"   ? CoilFormer::air
-                               : coilFormer == "rod" ? CoilFormer::solidRod
-                                                     : CoilFormer::pvcPipe;
+                build.former = coilFormerNamed(coilFormer).value_or(CoilFormer::pvcPipe);
                 if (coilTurnsOpt->count() > 0) {
                     request.coilTurns = positiveOptionNumber("--coil-turns", coilTurns);
                     if (*request.coilTurns > kMostTurns) {

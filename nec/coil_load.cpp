@@ -1,6 +1,8 @@
 // The coils' impedance across their terminals.
 #include "nec/coil_load.h"
 
+#include "nec/two_port.h"
+
 #include <numbers>
 
 namespace tarvix {
@@ -9,22 +11,11 @@ namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-double omegaPerMHz(double freqMHz) {
-    return kTwoPi * freqMHz * 1e6;
-}
-
 } // namespace
-
-std::complex<double> withCapacitanceAcross(std::complex<double> seriesOhm, double pF,
-                                           double freqMHz) {
-    // Z / (1 + j w C Z): the series branch in parallel with the capacitance.
-    const std::complex<double> jwc(0, omegaPerMHz(freqMHz) * pF * 1e-12);
-    return seriesOhm / (1.0 + jwc * seriesOhm);
-}
 
 std::complex<double> coilLoadOhm(const AntennaModel& model, double freqMHz) {
     if (!model.coilCircuit) {
-        return {model.coilOhm, kTwoPi * freqMHz * model.coilUH}; // MHz times uH is ohms
+        return coilImpedance(model.coilUH, model.coilOhm, freqMHz);
     }
     const CoilCircuit& circuit = *model.coilCircuit;
     if (!model.coilQ) {
@@ -42,8 +33,9 @@ WoundCoil woundCoil(const CoilCircuit& circuit, double freqMHz) {
     coil.lowFrequencyUH = lowFrequencyInductanceUH(coil.winding);
     coil.selfResonanceMHz = selfResonanceMHz(coil.winding);
     coil.selfCapacitancePF = circuit.capacitancePF();
-    coil.analyzerOhm = circuit.impedanceOhm(freqMHz);
-    coil.apparentUH = coil.analyzerOhm.imag() / (kTwoPi * freqMHz);
+    const CoilAtTerminals terminals = circuit.atTerminals(freqMHz);
+    coil.analyzerOhm = {terminals.analyzerROhm, terminals.analyzerXOhm};
+    coil.apparentUH = terminals.apparentInductanceUH;
     return coil;
 }
 

@@ -12,10 +12,6 @@
 
 namespace tarvix {
 
-// A series impedance with a capacitance of pF across it, at freqMHz.
-std::complex<double> withCapacitanceAcross(std::complex<double> seriesOhm, double pF,
-                                           double freqMHz);
-
 // The impedance of each coil of the model at freqMHz: an ideal inductance with
 // its series loss, or its winding across its terminals.
 std::complex<double> coilLoadOhm(const AntennaModel& model, double freqMHz);

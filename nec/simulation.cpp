@@ -28,7 +28,6 @@
 #include <functional>
 #include <future>
 #include <limits>
-#include <numbers>
 #include <sstream>
 #include <utility>
 

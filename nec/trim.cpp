@@ -8,7 +8,6 @@
 #include "nec/roots.h"
 
 #include <cmath>
-#include <complex>
 #include <functional>
 #include <future>
 
@@ -121,11 +120,11 @@ TrimResult trimToMeasurement(const DesignResult& design, const SimulationOptions
         CoilWinding winding = built;
         winding.turns = turns;
         winding.pitchIn = pitchIn;
-        return woundCoil(CoilCircuit(winding), f).apparentUH;
+        return CoilCircuit(winding).atTerminals(f).apparentInductanceUH;
     };
-    const std::complex<double> builtOhm = woundCoil(CoilCircuit(built), f).analyzerOhm;
-    const double builtUH = inductanceAt(built.turns, built.pitchIn);
-    const double ohmPerUH = builtOhm.real() / builtUH;
+    const CoilAtTerminals builtCoil = CoilCircuit(built).atTerminals(f);
+    const double builtUH = builtCoil.apparentInductanceUH;
+    const double ohmPerUH = builtCoil.analyzerROhm / builtUH;
     const auto neededUH = risingRoot(
         [&](double coilUH) { return reactance(antenna.model(coilUH, coilUH * ohmPerUH, k), f); },
         builtUH, reactance(fitted, f), 1.1, kTrimTolerance);

@@ -163,18 +163,6 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
     return text;
 }
 
-std::string formerName(CoilFormer former) {
-    switch (former) {
-    case CoilFormer::air:
-        return "air";
-    case CoilFormer::solidRod:
-        return "rod";
-    case CoilFormer::pvcPipe:
-        break;
-    }
-    return "pvc";
-}
-
 Json analyzerJson(const WoundCoil& coil) {
     return Json{{"r_ohm", coil.analyzerOhm.real()}, {"x_ohm", coil.analyzerOhm.imag()}};
 }
@@ -388,22 +376,23 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
         wound ? Json(reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
               : Json(nullptr);
 
-    Json object{
-        {"engine", "nec2c"},
-        {"segments", result.segments},
-        {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
-        {"insulation_" + coilUnit,
-         options.model.insulation
-             ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
-             : Json(nullptr)},
-        {"insulation_er",
-         options.model.insulation ? Json(options.model.insulation->permittivity) : Json(nullptr)},
-        {"coil_q", result.correctedCoilQ},
-        {"coil_q_from", options.model.coilQGiven ? "given"
-                        : options.build          ? "winding"
-                                                 : "default"},
-        {"coil_former", options.build ? Json(formerName(options.build->former)) : Json(nullptr)},
-        {"z0_ohm", options.z0Ohm}};
+    Json object{{"engine", "nec2c"},
+                {"segments", result.segments},
+                {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
+                {"insulation_" + coilUnit,
+                 options.model.insulation
+                     ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
+                     : Json(nullptr)},
+                {"insulation_er", options.model.insulation
+                                      ? Json(options.model.insulation->permittivity)
+                                      : Json(nullptr)},
+                {"coil_q", result.correctedCoilQ},
+                {"coil_q_from", options.model.coilQGiven ? "given"
+                                : options.build          ? "winding"
+                                                         : "default"},
+                {"coil_former",
+                 options.build ? Json(coilFormerName(options.build->former)) : Json(nullptr)},
+                {"z0_ohm", options.z0Ohm}};
     object["formula"] = antenna(result.formula);
     object["corrected"] = std::move(corrected);
     object["tip_change_" + antennaUnit] = inAntennaUnit(result.tipChangeFt);
