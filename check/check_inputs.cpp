@@ -10,8 +10,10 @@
 #include "calc/step_one_warnings.h"
 #include "calc/wire_gauge.h"
 #include "nec/model_limits.h"
+#include "nec/simulation_request.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace tarvix {
 
@@ -125,13 +127,51 @@ std::optional<double> readLocalNumber(const std::string& text, char decimalSepar
     }
 }
 
-CheckRequest readCheckInputs(const CheckTexts& texts) {
-    CheckRequest request;
-    Reader reader(texts.decimalSeparator, request.notes);
+namespace {
+
+// Where each rule's input is typed, and the words that name it there.
+struct RuleBox {
+    CheckField field;
+    const char* subject;
+};
+
+RuleBox ruleBox(SimulationInput input) {
+    switch (input) {
+    case SimulationInput::CoilDistance:
+        return {CheckField::CentreToCoil, "This distance"};
+    case SimulationInput::AntennaWire:
+        return {CheckField::AntennaWire, "The wire"};
+    case SimulationInput::Height:
+        return {CheckField::Height, "This height"};
+    case SimulationInput::Insulation:
+        return {CheckField::Insulation, "The thickness"};
+    case SimulationInput::Permittivity:
+        return {CheckField::Permittivity, "The permittivity"};
+    case SimulationInput::FormerDia:
+        return {CheckField::FormerDia, "The diameter"};
+    case SimulationInput::Pitch:
+        return {CheckField::Pitch, "The pitch"};
+    case SimulationInput::GivenTurns:
+        return {CheckField::GivenTurns, "The value"};
+    case SimulationInput::CoilQ:
+        return {CheckField::Q, "The Q"};
+    case SimulationInput::Z0:
+        return {CheckField::Z0, "The impedance"};
+    case SimulationInput::Measured:
+        return {CheckField::Measured, "The resonance"};
+    case SimulationInput::MeasuredSwr:
+        return {CheckField::MeasuredSwr, "The SWR"};
+    case SimulationInput::MeasuredR:
+        break;
+    }
+    return {CheckField::MeasuredR, "The resistance"};
+}
+
+// F, A, B and the antenna wire, with the calculator's range warnings.
+void readDesign(const CheckTexts& texts, Reader& reader, CheckRequest& request) {
     const Units units = texts.units;
     DesignInputs& design = request.design;
     design.units = units;
-
     const auto freq = reader.number(CheckField::Freq, texts.freq, "the design frequency");
     if (freq) {
         design.freqMHz = *freq;
@@ -170,51 +210,37 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
             design.antennaSwgText = trimmed(texts.antennaWire.text);
         }
     }
+}
 
+// The height and the insulation.
+void readModel(const CheckTexts& texts, Reader& reader, CheckRequest& request) {
     ModelOptions& model = request.options.model;
-    std::optional<double> height;
     if (texts.overGround) {
-        height = reader.positive(CheckField::Height, texts.height, "the height over the ground");
+        const auto height =
+            reader.number(CheckField::Height, texts.height, "the height over the ground");
         if (height) {
-            model.heightFt = feetFromAntennaUnit(*height, units);
+            model.heightFt = feetFromAntennaUnit(*height, texts.units);
         }
     }
     if (texts.insulated) {
-        const auto thickness = reader.positive(CheckField::Insulation, texts.insulation,
-                                               "the thickness of the insulation");
+        const auto thickness = reader.number(CheckField::Insulation, texts.insulation,
+                                             "the thickness of the insulation");
         const auto permittivity = reader.number(CheckField::Permittivity, texts.permittivity,
                                                 "the insulation's relative permittivity");
-        if (permittivity && !(*permittivity >= 1)) {
-            reader.stop(CheckField::Permittivity,
-                        std::string("The permittivity ") + kBelowVacuumPermittivityText);
-        }
         if (thickness && permittivity) {
-            model.insulation = Insulation{inchesFromCoilUnit(*thickness, units), *permittivity};
+            model.insulation =
+                Insulation{inchesFromCoilUnit(*thickness, texts.units), *permittivity};
         }
     }
-    if (freq && distance && antennaWire) {
-        // The model's own bounds, in the words tarvix-design uses for them.
-        const auto problem =
-            modelLimitProblem({design.centreToCoilFt, antennaWire->diameterIn, model.heightFt},
-                              units == Units::Metric);
-        if (problem) {
-            switch (problem->input) {
-            case ModelLimitProblem::Input::CoilDistance:
-                reader.stop(CheckField::CentreToCoil, "This distance " + problem->why);
-                break;
-            case ModelLimitProblem::Input::WireDiameter:
-                reader.stop(CheckField::AntennaWire, "The wire " + problem->why);
-                break;
-            case ModelLimitProblem::Input::Height:
-                reader.stop(CheckField::Height, "This height " + problem->why);
-                break;
-            }
-        }
-    }
+}
 
+// The former, the coil wire, the pitch, the calculator's own winding and a
+// coil already wound.
+void readCoil(const CheckTexts& texts, Reader& reader, CheckRequest& request) {
+    const Units units = texts.units;
     CoilBuild build;
     const auto former =
-        reader.positive(CheckField::FormerDia, texts.formerDia, "the diameter of the coil former");
+        reader.number(CheckField::FormerDia, texts.formerDia, "the diameter of the coil former");
     if (former) {
         build.formerDiaIn = inchesFromCoilUnit(*former, units);
     }
@@ -222,23 +248,19 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
     if (coilWire) {
         build.wireDiaIn = coilWire->diameterIn;
         build.wireName = coilWire->name;
-        design.coilWire = coilWire->given;
+        request.design.coilWire = coilWire->given;
     }
     if (!texts.closeWound) {
-        const auto pitch =
-            reader.positive(CheckField::Pitch, texts.pitch, "the pitch of the turns");
+        const auto pitch = reader.number(CheckField::Pitch, texts.pitch, "the pitch of the turns");
         if (pitch) {
             build.pitchIn = inchesFromCoilUnit(*pitch, units);
-            if (coilWire && *build.pitchIn < enamelledDiameterIn(coilWire->diameterIn)) {
-                reader.stop(CheckField::Pitch, std::string("The pitch ") + kPitchBelowEnamelText);
-            }
         }
     }
     if (!trimmed(texts.coilLength).empty()) {
         const auto coilLength =
             reader.positive(CheckField::CoilLength, texts.coilLength, "the first coil length");
         if (coilLength && former) {
-            design.winding =
+            request.design.winding =
                 WindingInputs{build.formerDiaIn, inchesFromCoilUnit(*coilLength, units),
                               texts.coilWire.by == WireBy::Swg ? trimmed(texts.coilWire.text)
                                                                : std::string(kDefaultCoilSwgText)};
@@ -246,59 +268,79 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
     }
     build.former = texts.former;
     if (!trimmed(texts.givenTurns).empty()) {
-        const auto turns =
-            reader.positive(CheckField::GivenTurns, texts.givenTurns, "the turns already wound");
-        if (turns && *turns > kMostTurns) {
-            reader.stop(CheckField::GivenTurns,
-                        "More than " + std::to_string(kMostTurns) + " turns");
-        } else {
-            request.options.givenTurns = turns;
-        }
+        request.options.givenTurns =
+            reader.number(CheckField::GivenTurns, texts.givenTurns, "the turns already wound");
     }
+    request.options.build = build;
+}
+
+// The Q, the feed line, and what was measured on the antenna built.
+void readLineAndMeasurement(const CheckTexts& texts, Reader& reader, CheckRequest& request) {
     if (texts.qGiven) {
-        const auto q = reader.positive(CheckField::Q, texts.q, "the Q of each coil");
+        const auto q = reader.number(CheckField::Q, texts.q, "the Q of each coil");
         if (q) {
-            model.coilQ = *q;
-            model.coilQGiven = true;
+            request.options.model.coilQ = *q;
+            request.options.model.coilQGiven = true;
         }
     }
     const auto z0 = reader.number(CheckField::Z0, texts.z0, "the feed line's impedance");
     if (z0) {
-        if (!(*z0 >= kMinZ0Ohm && *z0 <= kMaxZ0Ohm)) {
-            reader.stop(CheckField::Z0, "Not from " + numberText(kMinZ0Ohm) + " to " +
-                                            numberText(kMaxZ0Ohm) + " ohm");
-        } else {
-            request.options.z0Ohm = *z0;
-        }
+        request.options.z0Ohm = *z0;
     }
-    request.options.build = build;
-
     const bool measured = !trimmed(texts.measured).empty();
     if (measured) {
         request.measuredMHz =
-            reader.positive(CheckField::Measured, texts.measured, "the resonance measured");
+            reader.number(CheckField::Measured, texts.measured, "the resonance measured");
     }
-    if (!trimmed(texts.measuredSwr).empty()) {
-        if (!measured) {
-            reader.stop(CheckField::MeasuredSwr, kReadingNeedsResonanceText);
-        } else if (const auto swr = reader.number(CheckField::MeasuredSwr, texts.measuredSwr,
-                                                  "the SWR measured")) {
-            if (*swr >= 1) {
-                request.readings.swr = swr;
-            } else {
-                reader.stop(CheckField::MeasuredSwr, std::string("The SWR ") + kSwrBelowOneText);
-            }
+    for (const auto& [field, text, what, value] :
+         {std::tuple{CheckField::MeasuredSwr, texts.measuredSwr, "the SWR measured",
+                     &request.readings.swr},
+          std::tuple{CheckField::MeasuredR, texts.measuredR, "the resistance measured",
+                     &request.readings.resistanceOhm}}) {
+        if (trimmed(text).empty()) {
+            continue;
         }
-    }
-    if (!trimmed(texts.measuredR).empty()) {
         if (!measured) {
-            reader.stop(CheckField::MeasuredR, kReadingNeedsResonanceText);
+            reader.stop(field, kReadingNeedsResonanceText);
         } else {
-            request.readings.resistanceOhm =
-                reader.positive(CheckField::MeasuredR, texts.measuredR, "the resistance measured");
+            *value = reader.number(field, text, what);
         }
     }
+}
 
+// The simulation's rules, on what could be read: a box that could not be
+// read has said so already, and the model's bounds need B and the wire.
+void applyRules(Reader& reader, CheckRequest& request) {
+    const auto unread = [&](CheckField field) {
+        return std::any_of(
+            request.notes.begin(), request.notes.end(),
+            [field](const FieldNote& note) { return note.stopsRun && note.field == field; });
+    };
+    const bool antennaRead = !unread(CheckField::CentreToCoil) && !unread(CheckField::AntennaWire);
+    for (const InputProblem& problem : simulationInputProblems(request)) {
+        const RuleBox box = ruleBox(problem.input);
+        const bool modelBound = problem.input == SimulationInput::CoilDistance ||
+                                problem.input == SimulationInput::AntennaWire ||
+                                problem.input == SimulationInput::Height;
+        if (!unread(box.field) && (antennaRead || !modelBound)) {
+            reader.stop(box.field, std::string(box.subject) + " " + problem.why);
+        }
+    }
+    // The notes in the order of the boxes, each box's as they came.
+    std::stable_sort(request.notes.begin(), request.notes.end(),
+                     [](const FieldNote& a, const FieldNote& b) { return a.field < b.field; });
+}
+
+} // namespace
+
+CheckRequest readCheckInputs(const CheckTexts& texts) {
+    CheckRequest request;
+    Reader reader(texts.decimalSeparator, request.notes);
+    readDesign(texts, reader, request);
+    readModel(texts, reader, request);
+    readCoil(texts, reader, request);
+    readLineAndMeasurement(texts, reader, request);
+    applyRules(reader, request);
     for (const FieldNote& note : request.notes) {
         if (note.stopsRun) {
             request.stop = note;

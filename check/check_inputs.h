@@ -6,8 +6,7 @@
 
 #include "calc/design_run.h"
 #include "calc/units.h"
-#include "nec/simulation.h"
-#include "report/trim_report.h"
+#include "nec/simulation_request.h"
 
 #include <optional>
 #include <string>
@@ -84,12 +83,8 @@ struct FieldNote {
     bool stopsRun = false; // a value that cannot be read or modelled
 };
 
-struct CheckRequest {
-    DesignInputs design;
-    SimulationOptions options;
-    // The resonance measured, for the trim after the simulation.
-    std::optional<double> measuredMHz;
-    MeasuredReadings readings;
+// The simulation as typed, with the notes beside its boxes.
+struct CheckRequest : SimulationRequest {
     std::vector<FieldNote> notes; // in the order of the boxes
     // Why no simulation can be made: the first note that stops it; none when
     // the inputs can be simulated.

@@ -4,10 +4,9 @@
 #include "check/simulation_run.h"
 
 #include "nec/nec2c.h"
-#include "nec/nec_deck.h"
+#include "nec/simulation_outcome.h"
 
 #include <mutex>
-#include <system_error>
 
 namespace tarvix {
 
@@ -19,6 +18,47 @@ struct SimulationRun::Shared {
     bool cancelRequested = false;
     RunOutcome outcome;
 };
+
+namespace {
+
+// The engine is made here, on the run's thread, and seen by cancel() while
+// it lives.
+void run(SimulationRun::Shared& shared, const std::string& program,
+         const SimulationRequest& request, RunOutcome& outcome) {
+    outcome.design = runDesign(request.design);
+    if (outcome.design.fault) {
+        outcome.error =
+            std::string(stageName(outcome.design.fault->stage)) + ": " + outcome.design.fault->text;
+        return;
+    }
+    Nec2c engine(program);
+    {
+        const std::lock_guard<std::mutex> locked(shared.mutex);
+        shared.engine = &engine;
+        if (shared.cancelRequested) {
+            engine.cancel();
+        }
+    }
+    struct Unregister {
+        SimulationRun::Shared& shared;
+        ~Unregister() {
+            const std::lock_guard<std::mutex> locked(shared.mutex);
+            shared.engine = nullptr;
+        }
+    } unregister{shared};
+    SimulationOutcome simulated = runSimulation(outcome.design, request, engine);
+    outcome.cancelled = simulated.cancelled;
+    outcome.simulation = std::move(simulated.simulation);
+    outcome.trim = std::move(simulated.trim);
+    if (simulated.failure) {
+        outcome.error = simulated.failure->message;
+    }
+    if (simulated.trimFailure) {
+        outcome.trimError = simulated.trimFailure->message;
+    }
+}
+
+} // namespace
 
 SimulationRun::SimulationRun(std::string engine, QObject* parent)
     : QObject(parent), m_engine(std::move(engine)) {}
@@ -37,62 +77,21 @@ void SimulationRun::start(const DesignInputs& inputs, const SimulationOptions& o
         return;
     }
     m_shared = std::make_shared<Shared>();
-    m_thread = QThread::create([shared = m_shared, program = m_engine, inputs, options,
-                                measuredMHz] {
+    SimulationRequest request;
+    request.design = inputs;
+    request.options = options;
+    request.measuredMHz = measuredMHz;
+    m_thread = QThread::create([shared = m_shared, program = m_engine, request] {
         RunOutcome outcome;
-        outcome.design = runDesign(inputs);
-        if (outcome.design.fault) {
-            outcome.error = std::string(stageName(outcome.design.fault->stage)) + ": " +
-                            outcome.design.fault->text;
-        } else {
+        try {
+            run(*shared, program, request, outcome);
+        } catch (...) {
+            // Nothing may leave the thread: QThread would end the program.
+            outcome = RunOutcome{};
             try {
-                Nec2c engine(program);
-                {
-                    const std::lock_guard<std::mutex> locked(shared->mutex);
-                    shared->engine = &engine;
-                    if (shared->cancelRequested) {
-                        engine.cancel();
-                    }
-                }
-                struct Unregister {
-                    Shared& shared;
-                    ~Unregister() {
-                        const std::lock_guard<std::mutex> locked(shared.mutex);
-                        shared.engine = nullptr;
-                    }
-                } unregister{*shared};
-                outcome.simulation =
-                    simulateDesign(outcome.design, inputs.winding, options, engine);
-                if (measuredMHz && !outcome.simulation->build) {
-                    outcome.trimError = "the trim needs the winding that was built, and there is "
-                                        "none: " +
-                                        outcome.simulation->buildFault.value_or("");
-                } else if (measuredMHz) {
-                    try {
-                        outcome.trim = trimToMeasurement(outcome.design, options,
-                                                         *outcome.simulation, *measuredMHz, engine);
-                    } catch (const NecCancelled&) {
-                        throw;
-                    } catch (const std::runtime_error& error) {
-                        // The simulation stands: only the trim failed.
-                        outcome.trimError = error.what();
-                    }
-                }
+                outcome.error = currentRunFailure().message;
             } catch (const NecCancelled&) {
                 outcome.cancelled = true;
-            } catch (const NecDeckError& error) {
-                outcome.error = error.what();
-            } catch (const NecEngineError& error) {
-                outcome.error = error.what();
-            } catch (const SimulationSearchError& error) {
-                outcome.error = error.what();
-            } catch (const std::system_error& error) {
-                outcome.error = "cannot start a thread: " + error.code().message();
-            } catch (const std::exception& error) {
-                // Nothing may leave the thread: QThread would end the program.
-                outcome.error = std::string("internal error: ") + error.what();
-            } catch (...) {
-                outcome.error = "internal error of no known kind";
             }
         }
         const std::lock_guard<std::mutex> locked(shared->mutex);

@@ -53,12 +53,13 @@ public:
     // The last run's outcome, valid from finished() on.
     const RunOutcome& outcome() const { return m_outcome; }
 
+    // Between the window's thread and the run's.
+    struct Shared;
+
 signals:
     void finished();
 
 private:
-    struct Shared;
-
     void collect();
 
     std::string m_engine;

@@ -30,249 +30,324 @@ constexpr const char* kFooter =
     "2 usage error, 3 the design faulted.\n"
     "Warnings (the window's range checks) go to standard error and never stop a design.";
 
+// Every option's text as typed, and the options the relations and the
+// reading look at. CLI11 takes every value as text; the numbers are read after
+// the parse.
+struct Options {
+    std::string freq, length, distance, antennaSwg = kDefaultAntennaSwgText;
+    std::string formerDia, coilLength, coilPitch, coilSwg = kDefaultCoilSwgText;
+    std::string coilTurns, coilFormer = coilFormerName(CoilFormer::pvcPipe);
+    std::string sweepB, necPath, height;
+    std::string coilQ, z0, insulation, insulationEr, plotPath;
+    std::string measured, measuredSwr, measuredR;
+    bool json = false;
+    bool csv = false;
+    bool simulate = false;
+
+    CLI::Option* distanceOpt = nullptr;
+    CLI::Option* formerOpt = nullptr;
+    CLI::Option* coilLengthOpt = nullptr;
+    CLI::Option* coilPitchOpt = nullptr;
+    CLI::Option* coilTurnsOpt = nullptr;
+    CLI::Option* coilFormerOpt = nullptr;
+    CLI::Option* coilSwgOpt = nullptr;
+    CLI::Option* jsonOpt = nullptr;
+    CLI::Option* sweepOpt = nullptr;
+    CLI::Option* csvOpt = nullptr;
+    CLI::Option* necOpt = nullptr;
+    CLI::Option* heightOpt = nullptr;
+    CLI::Option* simulateOpt = nullptr;
+    CLI::Option* coilQOpt = nullptr;
+    CLI::Option* z0Opt = nullptr;
+    CLI::Option* insulationOpt = nullptr;
+    CLI::Option* insulationErOpt = nullptr;
+    CLI::Option* plotOpt = nullptr;
+    CLI::Option* measuredOpt = nullptr;
+    CLI::Option* measuredSwrOpt = nullptr;
+    CLI::Option* measuredROpt = nullptr;
+
+    bool given(const CLI::Option* option) const { return option->count() > 0; }
+};
+
+void addDesignOptions(CLI::App& app, Options& o) {
+    app.add_option("--freq", o.freq, "design frequency F")->option_text("MHZ")->required();
+    app.add_option("--length", o.length, "total length A, tip to tip")
+        ->option_text("A_FT")
+        ->required();
+    o.distanceOpt =
+        app.add_option("--coil-distance", o.distance,
+                       "distance B from the feed point to each coil (needed unless --sweep-b)")
+            ->option_text("B_FT");
+    app.add_option("--antenna-swg", o.antennaSwg,
+                   "antenna wire gauge " + defaultText(kDefaultAntennaSwgText))
+        ->option_text("N");
+    o.formerOpt =
+        app.add_option("--former-dia", o.formerDia, "coil former diameter D")->option_text("D_IN");
+    o.coilLengthOpt =
+        app.add_option("--coil-length", o.coilLength, "first guess of the coil length")
+            ->option_text("LEN_IN");
+    o.coilPitchOpt =
+        app.add_option("--coil-pitch", o.coilPitch,
+                       "--simulate winds the corrected coil at this pitch (default: spread)")
+            ->option_text("P_IN");
+    o.coilTurnsOpt =
+        app.add_option("--coil-turns", o.coilTurns,
+                       "--simulate checks a coil already wound with these turns, at --coil-pitch "
+                       "or close-wound")
+            ->option_text("N");
+    o.coilFormerOpt =
+        app.add_option("--coil-former", o.coilFormer,
+                       "what the coil is wound on: pvc (a pipe), air or rod (solid) (default pvc)")
+            ->option_text("KIND")
+            ->check(CLI::IsMember(
+                std::vector<std::string>(kCoilFormerNames.begin(), kCoilFormerNames.end())));
+    o.coilSwgOpt = app.add_option("--coil-swg", o.coilSwg,
+                                  "coil wire gauge " + defaultText(kDefaultCoilSwgText))
+                       ->option_text("N");
+    o.jsonOpt = app.add_flag("--json", o.json, "one JSON object (or array for --sweep-b)");
+    o.sweepOpt = app.add_option("--sweep-b", o.sweepB, "inductance for each B from FROM to TO (ft)")
+                     ->option_text("FROM:TO:STEP");
+    o.csvOpt = app.add_flag("--csv", o.csv, "the sweep as CSV");
+}
+
+void addModelOptions(CLI::App& app, Options& o) {
+    o.necOpt = app.add_option("--nec", o.necPath, "write a NEC-2 deck of the design ('-': stdout)")
+                   ->option_text("FILE");
+    o.heightOpt =
+        app.add_option("--height", o.height, "put the NEC model this high over average ground")
+            ->option_text("FT");
+    o.simulateOpt = app.add_flag(
+        "--simulate", o.simulate,
+        "solve the antenna in nec2c: resonance, corrected coil, feed point, SWR band, loss");
+    o.coilQOpt =
+        app.add_option("--coil-q", o.coilQ,
+                       "quality factor of each coil " + defaultText(numberText(kDefaultCoilQ)))
+            ->option_text("Q");
+    o.z0Opt =
+        app.add_option("--z0", o.z0,
+                       "feed line impedance for the SWR " + defaultText(numberText(kDefaultZ0)))
+            ->option_text("OHM");
+    o.insulationOpt = app.add_option("--insulation", o.insulation,
+                                     "thickness of the wire's insulation (mm with --metric)")
+                          ->option_text("T_IN");
+    o.insulationErOpt = app.add_option("--insulation-er", o.insulationEr,
+                                       "relative permittivity of the insulation (default " +
+                                           numberText(kDefaultInsulationPermittivity) + ", PVC)")
+                            ->option_text("E");
+    o.plotOpt =
+        app.add_option("--plot", o.plotPath, "draw SWR and reactance of --simulate (SVG or .png)")
+            ->option_text("FILE");
+    o.measuredOpt = app.add_option("--measured", o.measured,
+                                   "the resonance measured on the antenna built: what to change")
+                        ->option_text("MHZ");
+    o.measuredSwrOpt =
+        app.add_option("--measured-swr", o.measuredSwr, "the SWR measured there")->option_text("S");
+    o.measuredROpt = app.add_option("--measured-r", o.measuredR, "the resistance measured there")
+                         ->option_text("OHM");
+}
+
+// Which options need or exclude which, as CLI11 checks them in the parse.
+void relateOptions(const Options& o) {
+    o.coilLengthOpt->needs(o.formerOpt);
+    o.coilPitchOpt->needs(o.formerOpt)->needs(o.simulateOpt);
+    o.coilTurnsOpt->needs(o.formerOpt)->needs(o.simulateOpt);
+    o.coilFormerOpt->needs(o.formerOpt);
+    o.measuredOpt->needs(o.formerOpt)->needs(o.simulateOpt);
+    o.measuredSwrOpt->needs(o.measuredOpt);
+    o.measuredROpt->needs(o.measuredOpt);
+    o.coilSwgOpt->needs(o.formerOpt);
+    o.sweepOpt->excludes(o.distanceOpt)->excludes(o.formerOpt)->excludes(o.necOpt);
+    o.csvOpt->needs(o.sweepOpt)->excludes(o.jsonOpt);
+    o.sweepOpt->excludes(o.simulateOpt);
+    o.z0Opt->needs(o.simulateOpt);
+    o.plotOpt->needs(o.simulateOpt);
+    o.insulationErOpt->needs(o.insulationOpt);
+    for (CLI::Option* modelOption : {o.heightOpt, o.coilQOpt, o.insulationOpt}) {
+        modelOption->excludes(o.sweepOpt);
+    }
+}
+
+// The design's numbers and the winding the calculator and --simulate build;
+// returns the coil wire's SWG gauge.
+double readDesign(const Options& o, Request& request) {
+    DesignInputs& design = request.simulation.design;
+    if (!o.given(o.distanceOpt) && !o.given(o.sweepOpt)) {
+        throw UsageError("--coil-distance is required (or --sweep-b for a table)");
+    }
+    design.freqMHz = optionNumber("--freq", o.freq);
+    design.totalLengthFt = optionNumber("--length", o.length);
+    if (o.given(o.distanceOpt)) {
+        design.centreToCoilFt = optionNumber("--coil-distance", o.distance);
+    }
+    // The gauges go to the calculations as text, as the window passes its
+    // lists' text; a value that is no gauge is refused here already.
+    optionGauge("--antenna-swg", o.antennaSwg);
+    design.antennaSwgText = o.antennaSwg;
+    if (!o.given(o.formerOpt)) {
+        return 0;
+    }
+    const double coilGauge = optionGauge("--coil-swg", o.coilSwg);
+    if (o.given(o.coilLengthOpt)) {
+        design.winding = WindingInputs{optionNumber("--former-dia", o.formerDia),
+                                       optionNumber("--coil-length", o.coilLength), o.coilSwg};
+    } else if (!o.simulate) {
+        throw UsageError("--former-dia needs --coil-length (or --simulate, which winds "
+                         "the corrected coil)");
+    }
+    if (o.simulate) {
+        CoilBuild build;
+        build.formerDiaIn = optionNumber("--former-dia", o.formerDia);
+        if (o.given(o.coilPitchOpt)) {
+            build.pitchIn = optionNumber("--coil-pitch", o.coilPitch);
+        }
+        build.former = coilFormerNamed(o.coilFormer).value_or(CoilFormer::pvcPipe);
+        if (o.given(o.coilTurnsOpt)) {
+            request.simulation.options.givenTurns = optionNumber("--coil-turns", o.coilTurns);
+        }
+        request.simulation.options.build = build;
+    }
+    return coilGauge;
+}
+
+void readOutputs(const Options& o, Request& request) {
+    if (o.given(o.sweepOpt)) {
+        request.sweep = parseSweepRange(o.sweepB);
+    }
+    if (o.given(o.necOpt)) {
+        if (o.necPath.empty()) {
+            throw UsageError("--nec: the file name is empty");
+        }
+        if (o.necPath == "-" && o.json) {
+            throw UsageError("--nec - and --json both write to standard output");
+        }
+        request.necPath = o.necPath;
+    }
+    if (o.given(o.plotOpt)) {
+        if (o.plotPath.empty()) {
+            throw UsageError("--plot: the file name is empty");
+        }
+        request.plotPath = o.plotPath;
+    }
+    request.simulate = o.simulate;
+    request.format = o.json ? OutputFormat::Json : o.csv ? OutputFormat::Csv : OutputFormat::Text;
+}
+
+// The antenna as modelled, and the measurement for the trim.
+void readModel(const Options& o, Request& request) {
+    SimulationRequest& simulation = request.simulation;
+    ModelOptions& model = simulation.options.model;
+    if (o.given(o.heightOpt)) {
+        model.heightFt = optionNumber("--height", o.height);
+    }
+    if (o.given(o.coilQOpt)) {
+        model.coilQ = optionNumber("--coil-q", o.coilQ);
+        model.coilQGiven = true;
+    }
+    if (o.given(o.z0Opt)) {
+        simulation.options.z0Ohm = optionNumber("--z0", o.z0);
+    }
+    if (o.given(o.insulationOpt)) {
+        model.insulation =
+            Insulation{optionNumber("--insulation", o.insulation), kDefaultInsulationPermittivity};
+        if (o.given(o.insulationErOpt)) {
+            model.insulation->permittivity = optionNumber("--insulation-er", o.insulationEr);
+        }
+    }
+    if (o.given(o.measuredOpt)) {
+        simulation.measuredMHz = optionNumber("--measured", o.measured);
+        if (o.given(o.measuredSwrOpt)) {
+            simulation.readings.swr = optionNumber("--measured-swr", o.measuredSwr);
+        }
+        if (o.given(o.measuredROpt)) {
+            simulation.readings.resistanceOhm = optionNumber("--measured-r", o.measuredR);
+        }
+    }
+    for (const CLI::Option* modelOption : {o.heightOpt, o.coilQOpt, o.insulationOpt}) {
+        if (modelOption->count() > 0 && !o.given(o.necOpt) && !o.simulate) {
+            throw UsageError(modelOption->get_name() + " needs --nec or --simulate");
+        }
+    }
+    if (o.simulate && o.necPath == "-") {
+        throw UsageError("--nec - and --simulate both write to standard output");
+    }
+}
+
+// The first input the simulation's rules refuse, named by its option and
+// the text typed there.
+void rejectRefusedInputs(const Options& o, const Request& request) {
+    const std::vector<InputProblem> problems = simulationInputProblems(request.simulation);
+    if (problems.empty()) {
+        return;
+    }
+    const InputProblem& problem = problems.front();
+    const auto refused = [&](std::string_view option, const std::string& text) {
+        return optionValueError(option, text, problem.why);
+    };
+    switch (problem.input) {
+    case SimulationInput::CoilDistance:
+        throw refused("--coil-distance", o.distance);
+    case SimulationInput::AntennaWire:
+        throw UsageError("--antenna-wire-dia: the wire " + problem.why);
+    case SimulationInput::Height:
+        throw refused("--height", o.height);
+    case SimulationInput::Insulation:
+        throw refused("--insulation", o.insulation);
+    case SimulationInput::Permittivity:
+        throw refused("--insulation-er", o.insulationEr);
+    case SimulationInput::FormerDia:
+        throw refused("--former-dia", o.formerDia);
+    case SimulationInput::Pitch:
+        throw refused("--coil-pitch", o.coilPitch);
+    case SimulationInput::GivenTurns:
+        throw refused("--coil-turns", o.coilTurns);
+    case SimulationInput::CoilQ:
+        throw refused("--coil-q", o.coilQ);
+    case SimulationInput::Z0:
+        throw refused("--z0", o.z0);
+    case SimulationInput::Measured:
+        throw refused("--measured", o.measured);
+    case SimulationInput::MeasuredSwr:
+        throw refused("--measured-swr", o.measuredSwr);
+    case SimulationInput::MeasuredR:
+        throw refused("--measured-r", o.measuredR);
+    }
+}
+
+Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& unitOptions) {
+    rejectOptionsTakenAsValues(app);
+    Request request;
+    const double coilGauge = readDesign(o, request);
+    readOutputs(o, request);
+    readModel(o, request);
+    unitOptions.apply(request);
+    if (std::optional<CoilBuild>& build = request.simulation.options.build) {
+        const std::optional<GivenWire>& wire = request.simulation.design.coilWire;
+        build->wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
+        build->wireName = gaugeName(wire, coilGauge).value_or("");
+    }
+    if (o.given(o.necOpt) || o.simulate) {
+        rejectRefusedInputs(o, request);
+    }
+    rejectSharedOutputs(request);
+    return request;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CLI::App app{"Designs the loading coils of a shortened (loaded) HF dipole.", "tarvix-design"};
     app.footer(kFooter);
     app.set_version_flag("--version", "tarvix-design " TARVIX_VERSION);
-
-    std::string freq, length, distance, antennaSwg = kDefaultAntennaSwgText;
-    std::string formerDia, coilLength, coilPitch, coilSwg = kDefaultCoilSwgText;
-    std::string sweepB, necPath, height;
-
-    app.add_option("--freq", freq, "design frequency F")->option_text("MHZ")->required();
-    app.add_option("--length", length, "total length A, tip to tip")
-        ->option_text("A_FT")
-        ->required();
-    auto* distanceOpt =
-        app.add_option("--coil-distance", distance,
-                       "distance B from the feed point to each coil (needed unless --sweep-b)")
-            ->option_text("B_FT");
-    app.add_option("--antenna-swg", antennaSwg,
-                   "antenna wire gauge " + defaultText(kDefaultAntennaSwgText))
-        ->option_text("N");
-    auto* formerOpt =
-        app.add_option("--former-dia", formerDia, "coil former diameter D")->option_text("D_IN");
-    auto* coilLengthOpt =
-        app.add_option("--coil-length", coilLength, "first guess of the coil length")
-            ->option_text("LEN_IN");
-    auto* coilPitchOpt =
-        app.add_option("--coil-pitch", coilPitch,
-                       "--simulate winds the corrected coil at this pitch (default: spread)")
-            ->option_text("P_IN");
-    std::string coilTurns, coilFormer = coilFormerName(CoilFormer::pvcPipe);
-    auto* coilTurnsOpt =
-        app.add_option("--coil-turns", coilTurns,
-                       "--simulate checks a coil already wound with these turns, at --coil-pitch "
-                       "or close-wound")
-            ->option_text("N");
-    auto* coilFormerOpt =
-        app.add_option("--coil-former", coilFormer,
-                       "what the coil is wound on: pvc (a pipe), air or rod (solid) (default pvc)")
-            ->option_text("KIND")
-            ->check(CLI::IsMember(
-                std::vector<std::string>(kCoilFormerNames.begin(), kCoilFormerNames.end())));
-    auto* coilSwgOpt =
-        app.add_option("--coil-swg", coilSwg, "coil wire gauge " + defaultText(kDefaultCoilSwgText))
-            ->option_text("N");
-    bool json = false;
-    bool csv = false;
-    auto* jsonOpt = app.add_flag("--json", json, "one JSON object (or array for --sweep-b)");
-    auto* sweepOpt =
-        app.add_option("--sweep-b", sweepB, "inductance for each B from FROM to TO (ft)")
-            ->option_text("FROM:TO:STEP");
-    auto* csvOpt = app.add_flag("--csv", csv, "the sweep as CSV");
-    auto* necOpt =
-        app.add_option("--nec", necPath, "write a NEC-2 deck of the design ('-': stdout)")
-            ->option_text("FILE");
-    auto* heightOpt =
-        app.add_option("--height", height, "put the NEC model this high over average ground")
-            ->option_text("FT");
-    std::string coilQ, z0, insulation, insulationEr, plotPath;
-    bool simulate = false;
-    auto* simulateOpt = app.add_flag(
-        "--simulate", simulate,
-        "solve the antenna in nec2c: resonance, corrected coil, feed point, SWR band, loss");
-    auto* coilQOpt =
-        app.add_option("--coil-q", coilQ,
-                       "quality factor of each coil " + defaultText(numberText(kDefaultCoilQ)))
-            ->option_text("Q");
-    auto* z0Opt =
-        app.add_option("--z0", z0,
-                       "feed line impedance for the SWR " + defaultText(numberText(kDefaultZ0)))
-            ->option_text("OHM");
-    auto* insulationOpt = app.add_option("--insulation", insulation,
-                                         "thickness of the wire's insulation (mm with --metric)")
-                              ->option_text("T_IN");
-    auto* insulationErOpt =
-        app.add_option("--insulation-er", insulationEr,
-                       "relative permittivity of the insulation (default " +
-                           numberText(kDefaultInsulationPermittivity) + ", PVC)")
-            ->option_text("E");
-    auto* plotOpt =
-        app.add_option("--plot", plotPath, "draw SWR and reactance of --simulate (SVG or .png)")
-            ->option_text("FILE");
-
-    std::string measured, measuredSwr, measuredR;
-    auto* measuredOpt =
-        app.add_option("--measured", measured,
-                       "the resonance measured on the antenna built: what to change")
-            ->option_text("MHZ");
-    auto* measuredSwrOpt =
-        app.add_option("--measured-swr", measuredSwr, "the SWR measured there")->option_text("S");
-    auto* measuredROpt = app.add_option("--measured-r", measuredR, "the resistance measured there")
-                             ->option_text("OHM");
-
-    coilLengthOpt->needs(formerOpt);
-    coilPitchOpt->needs(formerOpt)->needs(simulateOpt);
-    coilTurnsOpt->needs(formerOpt)->needs(simulateOpt);
-    coilFormerOpt->needs(formerOpt);
-    measuredOpt->needs(formerOpt)->needs(simulateOpt);
-    measuredSwrOpt->needs(measuredOpt);
-    measuredROpt->needs(measuredOpt);
-    coilSwgOpt->needs(formerOpt);
-    sweepOpt->excludes(distanceOpt)->excludes(formerOpt)->excludes(necOpt);
-    csvOpt->needs(sweepOpt)->excludes(jsonOpt);
-    sweepOpt->excludes(simulateOpt);
-    z0Opt->needs(simulateOpt);
-    plotOpt->needs(simulateOpt);
-    insulationErOpt->needs(insulationOpt);
-    for (CLI::Option* modelOption : {heightOpt, coilQOpt, insulationOpt}) {
-        modelOption->excludes(sweepOpt);
-    }
-
+    Options options;
+    addDesignOptions(app, options);
+    addModelOptions(app, options);
+    relateOptions(options);
     const UnitOptions unitOptions(app);
 
     CommandLine result;
     try {
         app.parse(argc, argv);
-        rejectOptionsTakenAsValues(app);
-        Request& request = result.request;
-        if (distanceOpt->count() == 0 && sweepOpt->count() == 0) {
-            throw UsageError("--coil-distance is required (or --sweep-b for a table)");
-        }
-        request.design.freqMHz = optionNumber("--freq", freq);
-        request.design.totalLengthFt = optionNumber("--length", length);
-        if (distanceOpt->count() > 0) {
-            request.design.centreToCoilFt = optionNumber("--coil-distance", distance);
-        }
-        // The gauges go to the calculations as text, as the window passes its
-        // lists' text; a value that is no gauge is refused here already.
-        optionGauge("--antenna-swg", antennaSwg);
-        request.design.antennaSwgText = antennaSwg;
-        double coilGauge = 0;
-        if (formerOpt->count() > 0) {
-            coilGauge = optionGauge("--coil-swg", coilSwg);
-            if (coilLengthOpt->count() > 0) {
-                request.design.winding =
-                    WindingInputs{optionNumber("--former-dia", formerDia),
-                                  optionNumber("--coil-length", coilLength), coilSwg};
-            } else if (!simulate) {
-                throw UsageError("--former-dia needs --coil-length (or --simulate, which winds "
-                                 "the corrected coil)");
-            }
-            if (simulate) {
-                CoilBuild build;
-                // With the window's winding a former of no size faults there,
-                // as in the window; without it there is nothing to wind on.
-                build.formerDiaIn = coilLengthOpt->count() > 0
-                                        ? optionNumber("--former-dia", formerDia)
-                                        : positiveOptionNumber("--former-dia", formerDia);
-                if (coilPitchOpt->count() > 0) {
-                    build.pitchIn = positiveOptionNumber("--coil-pitch", coilPitch);
-                }
-                build.former = coilFormerNamed(coilFormer).value_or(CoilFormer::pvcPipe);
-                if (coilTurnsOpt->count() > 0) {
-                    request.coilTurns = positiveOptionNumber("--coil-turns", coilTurns);
-                    if (*request.coilTurns > kMostTurns) {
-                        throw UsageError("--coil-turns: '" + coilTurns + "' is more than " +
-                                         std::to_string(kMostTurns) + " turns");
-                    }
-                }
-                request.coilBuild = build;
-            }
-        }
-        if (sweepOpt->count() > 0) {
-            request.sweep = parseSweepRange(sweepB);
-        }
-        if (necOpt->count() > 0) {
-            if (necPath.empty()) {
-                throw UsageError("--nec: the file name is empty");
-            }
-            if (necPath == "-" && json) {
-                throw UsageError("--nec - and --json both write to standard output");
-            }
-            request.necPath = necPath;
-        }
-        if (heightOpt->count() > 0) {
-            request.model.heightFt = optionNumber("--height", height);
-            if (!(*request.model.heightFt > 0)) {
-                throw optionValueError("--height", height, kNotAboveGroundText);
-            }
-        }
-        request.simulate = simulate;
-        if (coilQOpt->count() > 0) {
-            request.model.coilQ = positiveOptionNumber("--coil-q", coilQ);
-            request.model.coilQGiven = true;
-        }
-        if (z0Opt->count() > 0) {
-            request.z0Ohm = boundedOptionNumber("--z0", z0, kMinZ0Ohm, kMaxZ0Ohm, "ohm");
-        }
-        if (insulationOpt->count() > 0) {
-            Insulation wireInsulation{positiveOptionNumber("--insulation", insulation),
-                                      kDefaultInsulationPermittivity};
-            if (insulationErOpt->count() > 0) {
-                wireInsulation.permittivity = optionNumber("--insulation-er", insulationEr);
-                if (!(wireInsulation.permittivity >= 1)) {
-                    throw optionValueError("--insulation-er", insulationEr,
-                                           kBelowVacuumPermittivityText);
-                }
-            }
-            request.model.insulation = wireInsulation;
-        }
-        if (measuredOpt->count() > 0) {
-            request.measuredMHz = positiveOptionNumber("--measured", measured);
-            if (measuredSwrOpt->count() > 0) {
-                request.measuredReadings.swr = optionNumber("--measured-swr", measuredSwr);
-                if (!(*request.measuredReadings.swr >= 1)) {
-                    throw UsageError("--measured-swr: '" + measuredSwr + "' " + kSwrBelowOneText);
-                }
-            }
-            if (measuredROpt->count() > 0) {
-                request.measuredReadings.resistanceOhm =
-                    positiveOptionNumber("--measured-r", measuredR);
-            }
-        }
-        if (plotOpt->count() > 0) {
-            if (plotPath.empty()) {
-                throw UsageError("--plot: the file name is empty");
-            }
-            request.plotPath = plotPath;
-        }
-        for (const CLI::Option* modelOption : {heightOpt, coilQOpt, insulationOpt}) {
-            if (modelOption->count() > 0 && necOpt->count() == 0 && !simulate) {
-                throw UsageError(modelOption->get_name() + " needs --nec or --simulate");
-            }
-        }
-        if (simulate && necPath == "-") {
-            throw UsageError("--nec - and --simulate both write to standard output");
-        }
-        request.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Text;
-        unitOptions.apply(request);
-        if (request.coilBuild) {
-            CoilBuild& build = *request.coilBuild;
-            const std::optional<GivenWire>& wire = request.design.coilWire;
-            build.wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
-            build.wireName = gaugeName(wire, coilGauge).value_or("");
-            if (build.pitchIn && *build.pitchIn < enamelledDiameterIn(build.wireDiaIn)) {
-                throw UsageError("--coil-pitch: '" + coilPitch + "' " + kPitchBelowEnamelText);
-            }
-        }
-        if (necOpt->count() > 0 || simulate) {
-            rejectUnmodellableInputs(request, distance, height);
-        }
-        rejectSharedOutputs(request);
+        result.request = readRequest(app, options, unitOptions);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

@@ -5,8 +5,7 @@
 #include "calc/design_run.h"
 #include "cli/coil_sweep.h"
 #include "nec/design_model.h"
-#include "nec/simulation.h"
-#include "report/trim_report.h"
+#include "nec/simulation_request.h"
 
 #include <optional>
 #include <string>
@@ -16,23 +15,16 @@ namespace tarvix {
 enum class OutputFormat { Text, Json, Csv };
 
 struct Request {
-    // The coil distance of the inputs is unused when a sweep is asked for.
-    DesignInputs design;
-    std::optional<SweepRange> sweep; // in the units of design.units
+    // The design, the antenna as --nec writes it and --simulate solves it,
+    // the winding --simulate builds (the former, the coil wire and
+    // --coil-pitch, given with or without --coil-length), --coil-turns, and
+    // --measured with what was read there. The coil distance of the design is
+    // unused when a sweep is asked for.
+    SimulationRequest simulation;
+    std::optional<SweepRange> sweep; // in the units of the design
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> necPath; // "-" is standard output
-    // The antenna as --nec writes it and --simulate solves it.
-    ModelOptions model;
     bool simulate = false;
-    double z0Ohm = kDefaultZ0;
-    // The former, the coil wire and --coil-pitch, for the winding --simulate
-    // builds (given with or without --coil-length).
-    std::optional<CoilBuild> coilBuild;
-    // --coil-turns: a coil already wound with that former and wire.
-    std::optional<double> coilTurns;
-    // --measured and what was read there: the trim of the antenna built.
-    std::optional<double> measuredMHz;
-    MeasuredReadings measuredReadings;
     std::optional<std::string> plotPath;
 };
 

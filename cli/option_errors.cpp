@@ -190,29 +190,6 @@ std::string parseErrorText(const CLI::App& app, const CLI::ParseError& error) {
     return error.what();
 }
 
-void rejectUnmodellableInputs(const Request& request, const std::string& distanceText,
-                              const std::string& heightText) {
-    const DesignInputs& design = request.design;
-    // The SWG text was checked to be a gauge of the table already.
-    const double wireDiaIn =
-        design.antennaWire
-            ? design.antennaWire->diameterIn
-            : antennaWireDiameter(optionNumber("--antenna-swg", design.antennaSwgText)).value_or(0);
-    const auto problem = modelLimitProblem(
-        {design.centreToCoilFt, wireDiaIn, request.model.heightFt}, design.units == Units::Metric);
-    if (!problem) {
-        return;
-    }
-    switch (problem->input) {
-    case ModelLimitProblem::Input::CoilDistance:
-        throw optionValueError("--coil-distance", distanceText, problem->why);
-    case ModelLimitProblem::Input::WireDiameter:
-        throw UsageError("--antenna-wire-dia: the wire " + problem->why);
-    case ModelLimitProblem::Input::Height:
-        throw optionValueError("--height", heightText, problem->why);
-    }
-}
-
 void rejectSharedOutputs(const Request& request) {
     struct Output {
         std::string name; // as a message names it

@@ -23,11 +23,6 @@ std::string parseErrorText(const CLI::App& app, const CLI::ParseError& error);
 // in "--freq --length 60".
 void rejectOptionsTakenAsValues(const CLI::App& app);
 
-// Throws UsageError naming the option whose value the NEC model cannot stand
-// for (nec/model_limits.h); the texts are those the user gave.
-void rejectUnmodellableInputs(const Request& request, const std::string& distanceText,
-                              const std::string& heightText);
-
 // Throws UsageError when two outputs would land in one file, or both on
 // standard output: the deck, the picture, and the report (on standard output
 // unless "--nec -" or "--plot -" takes its place).

@@ -9,6 +9,7 @@
 #include "nec/design_model.h"
 #include "nec/nec_deck.h"
 #include "nec/simulation.h"
+#include "nec/simulation_outcome.h"
 #include "report/design_report.h"
 #include "report/file_output.h"
 #include "report/simulation_report.h"
@@ -45,7 +46,7 @@ void writeWarnings(std::ostream& err, const std::vector<std::string>& warnings) 
 }
 
 int runSweepRequest(const Request& request, std::ostream& out, std::ostream& err) {
-    const DesignInputs& inputs = request.design;
+    const DesignInputs& inputs = request.simulation.design;
     std::vector<std::string> warnings = sweepWarnings(inputs);
     SweepReport report(request.format, inputs.units, sweepRowCount(*request.sweep));
     runSweep(inputs, *request.sweep, [&](const SweepRow& row) {
@@ -70,7 +71,7 @@ int writeDeck(const Request& request, const DesignResult& design, std::ostream& 
               std::ostream& err) {
     std::string deck;
     try {
-        deck = designDeck(design, request.model);
+        deck = designDeck(design, request.simulation.options.model);
     } catch (const NecDeckError& error) {
         report(err, std::string("--nec: ") + error.what());
         return kExitUsage;
@@ -94,38 +95,50 @@ struct Failure {
     int status = kExitDone;
 };
 
+// The exit status and the option a failure of the run is reported under: a
+// design that cannot be modelled is a usage error, as for --nec; nec2c
+// missing, failing or out of time, a search that finds no answer or a
+// machine that refuses a thread is exit status 1.
+Failure failureOf(const RunFailure& failure, const char* option) {
+    switch (failure.kind) {
+    case RunFailure::Kind::Unmodellable:
+        return {std::string(option) + ": " + failure.message, kExitUsage};
+    case RunFailure::Kind::Engine:
+        // nec2c's own words name the program already.
+        return {failure.message, kExitFileError};
+    case RunFailure::Kind::Search:
+    case RunFailure::Kind::Resources:
+    case RunFailure::Kind::Internal:
+        break;
+    }
+    return {std::string(option) + ": " + failure.message, kExitFileError};
+}
+
 // Solves the design in nec2c and draws the plot. A design that cannot be
-// modelled is a usage error, as for --nec, and stops the run before anything
-// is written. nec2c missing, failing or out of time, a search that finds no
-// answer, a thread that cannot be started or a plot that cannot be written
-// is exit status 1, reported after the design's own report and deck.
-Failure simulate(const Request& request, const SimulationOptions& options,
-                 const DesignResult& design, std::optional<SimulationResult>& result,
-                 std::optional<TrimResult>& trim, std::ostream& out) {
+// modelled stops the run before anything is written; every other failure is
+// reported after the design's own report and deck.
+Failure simulate(const Request& request, const DesignResult& design,
+                 std::optional<SimulationResult>& result, std::optional<TrimResult>& trim,
+                 std::ostream& out) {
+    SimulationOutcome outcome;
     try {
         Nec2c engine;
-        result = simulateDesign(design, request.design.winding, options, engine);
-        if (request.measuredMHz) {
-            try {
-                trim = trimToMeasurement(design, options, *result, *request.measuredMHz, engine);
-            } catch (const SimulationSearchError& error) {
-                return {std::string("--measured: ") + error.what(), kExitFileError};
-            }
-        }
-    } catch (const NecDeckError& error) {
-        return {std::string("--simulate: ") + error.what(), kExitUsage};
-    } catch (const NecEngineError& error) {
-        return {error.what(), kExitFileError};
-    } catch (const SimulationSearchError& error) {
-        return {std::string("--simulate: ") + error.what(), kExitFileError};
-    } catch (const std::system_error& error) {
-        // The threads of the simulation (a process limit, ulimit -u).
-        return {std::string("--simulate: cannot start a thread: ") + error.code().message(),
-                kExitFileError};
+        outcome = runSimulation(design, request.simulation, engine);
+    } catch (...) {
+        outcome.failure = currentRunFailure();
+    }
+    if (outcome.failure) {
+        return failureOf(*outcome.failure, "--simulate");
+    }
+    result = std::move(outcome.simulation);
+    trim = std::move(outcome.trim);
+    if (outcome.trimFailure) {
+        return failureOf(*outcome.trimFailure, "--measured");
     }
     if (request.plotPath) {
         try {
-            writeSimulationPlot(*request.plotPath, design.record.freqMHz, options, *result, out);
+            writeSimulationPlot(*request.plotPath, design.record.freqMHz,
+                                request.simulation.options, *result, out);
         } catch (const PlotError& error) {
             return {std::string("--plot: ") + error.what(), kExitFileError};
         }
@@ -144,16 +157,15 @@ std::string notMade(const Request& request) {
 }
 
 int runDesignRequest(const Request& request, std::ostream& out, std::ostream& err) {
-    const DesignResult design = runDesign(request.design);
+    const DesignResult design = runDesign(request.simulation.design);
     writeWarnings(err, design.warnings);
 
-    const SimulationOptions options{request.model, request.z0Ohm, request.coilBuild,
-                                    request.coilTurns};
+    const SimulationOptions& options = request.simulation.options;
     std::optional<SimulationResult> simulation;
     std::optional<TrimResult> trim;
     Failure failure;
     if (request.simulate && !design.fault) {
-        failure = simulate(request, options, design, simulation, trim, out);
+        failure = simulate(request, design, simulation, trim, out);
         if (failure.status == kExitUsage) {
             report(err, failure.message);
             return failure.status;
@@ -180,7 +192,7 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
             writeSimulationText(out, design, options, *simulation);
         }
         if (trim) {
-            writeTrimText(out, design, options, *simulation, *trim, request.measuredReadings);
+            writeTrimText(out, design, options, *simulation, *trim, request.simulation.readings);
         }
     }
     if (design.fault) {

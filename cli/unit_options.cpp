@@ -73,7 +73,7 @@ UnitOptions::UnitOptions(CLI::App& app) {
 
 void UnitOptions::apply(Request& request) const {
     const Units units = m_metric ? Units::Metric : Units::FeetAndInches;
-    DesignInputs& design = request.design;
+    DesignInputs& design = request.simulation.design;
     design.units = units;
     design.totalLengthFt = feetFromAntennaUnit(design.totalLengthFt, units);
     design.centreToCoilFt = feetFromAntennaUnit(design.centreToCoilFt, units);
@@ -82,22 +82,22 @@ void UnitOptions::apply(Request& request) const {
         design.winding->formerDiaIn = inchesFromCoilUnit(design.winding->formerDiaIn, units);
         design.winding->coilLengthIn = inchesFromCoilUnit(design.winding->coilLengthIn, units);
     }
-    if (design.winding || request.coilBuild) {
+    if (design.winding || request.simulation.options.build) {
         design.coilWire = givenWire(m_coilAwg, m_coilWireDia, units);
     }
-    if (request.coilBuild) {
-        CoilBuild& build = *request.coilBuild;
+    if (request.simulation.options.build) {
+        CoilBuild& build = *request.simulation.options.build;
         build.formerDiaIn = inchesFromCoilUnit(build.formerDiaIn, units);
         if (build.pitchIn) {
             build.pitchIn = inchesFromCoilUnit(*build.pitchIn, units);
         }
     }
-    if (request.model.heightFt) {
-        request.model.heightFt = feetFromAntennaUnit(*request.model.heightFt, units);
+    if (request.simulation.options.model.heightFt) {
+        request.simulation.options.model.heightFt = feetFromAntennaUnit(*request.simulation.options.model.heightFt, units);
     }
-    if (request.model.insulation) {
-        request.model.insulation->thicknessIn =
-            inchesFromCoilUnit(request.model.insulation->thicknessIn, units);
+    if (request.simulation.options.model.insulation) {
+        request.simulation.options.model.insulation->thicknessIn =
+            inchesFromCoilUnit(request.simulation.options.model.insulation->thicknessIn, units);
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calc/units.h"
+#include "nec/simulation_request.h"
 #include "nec/trim.h"
 #include "report/design_report.h"
 
@@ -10,16 +11,6 @@
 #include <optional>
 
 namespace tarvix {
-
-// What the user read off the analyzer at the measured resonance, besides
-// its frequency.
-struct MeasuredReadings {
-    std::optional<double> swr; // at least 1
-    std::optional<double> resistanceOhm;
-};
-
-// Why a measured SWR cannot be taken.
-inline constexpr const char* kSwrBelowOneText = "is below 1";
 
 void writeTrimText(std::ostream& out, const DesignResult& design, const SimulationOptions& options,
                    const SimulationResult& simulation, const TrimResult& trim,

@@ -1,0 +1,127 @@
+// The simulation's input rules, once for both front ends.
+#include "nec/simulation_request.h"
+
+#include "calc/coil_winding.h"
+#include "calc/conversions.h"
+#include "calc/fault.h"
+#include "calc/number_parse.h"
+#include "calc/wire_gauge.h"
+#include "nec/model_limits.h"
+#include "nec/winding_search.h"
+
+namespace tarvix {
+
+namespace {
+
+// The antenna wire's bare diameter, or 0 where its gauge is not one of the
+// table's (the model's bounds then refuse it as too thin).
+double antennaWireDiaIn(const DesignInputs& design) {
+    if (design.antennaWire) {
+        return design.antennaWire->diameterIn;
+    }
+    try {
+        return antennaWireDiameter(strictParse(design.antennaSwgText)).value_or(0);
+    } catch (const Fault&) {
+        return 0;
+    }
+}
+
+class Problems {
+public:
+    void add(SimulationInput input, std::string why) {
+        m_problems.push_back({input, std::move(why)});
+    }
+    void positive(SimulationInput input, const std::optional<double>& value) {
+        if (value && !(*value > 0)) {
+            add(input, kNotAboveZeroText);
+        }
+    }
+    std::vector<InputProblem> take() { return std::move(m_problems); }
+
+private:
+    std::vector<InputProblem> m_problems;
+};
+
+SimulationInput inputOf(ModelLimitProblem::Input input) {
+    switch (input) {
+    case ModelLimitProblem::Input::CoilDistance:
+        return SimulationInput::CoilDistance;
+    case ModelLimitProblem::Input::WireDiameter:
+        return SimulationInput::AntennaWire;
+    case ModelLimitProblem::Input::Height:
+        break;
+    }
+    return SimulationInput::Height;
+}
+
+void checkAntenna(const SimulationRequest& request, Problems& problems) {
+    const DesignInputs& design = request.design;
+    const ModelOptions& model = request.options.model;
+    if (model.heightFt && !(*model.heightFt > 0)) {
+        problems.add(SimulationInput::Height, kNotAboveGroundText);
+    } else if (const auto limit = modelLimitProblem(
+                   {design.centreToCoilFt, antennaWireDiaIn(design), model.heightFt},
+                   design.units == Units::Metric)) {
+        problems.add(inputOf(limit->input), limit->why);
+    }
+    if (model.insulation) {
+        problems.positive(SimulationInput::Insulation, model.insulation->thicknessIn);
+        if (!(model.insulation->permittivity >= 1)) {
+            problems.add(SimulationInput::Permittivity, kBelowVacuumPermittivityText);
+        }
+    }
+}
+
+void checkCoil(const SimulationRequest& request, Problems& problems) {
+    const SimulationOptions& options = request.options;
+    if (options.build) {
+        const CoilBuild& build = *options.build;
+        // With the calculator's own winding asked for, a former of no size
+        // is the design's fault at its winding step, as in the calculator.
+        if (!request.design.winding) {
+            problems.positive(SimulationInput::FormerDia, build.formerDiaIn);
+        }
+        if (build.pitchIn) {
+            if (!(*build.pitchIn > 0)) {
+                problems.add(SimulationInput::Pitch, kNotAboveZeroText);
+            } else if (*build.pitchIn < enamelledDiameterIn(build.wireDiaIn)) {
+                problems.add(SimulationInput::Pitch, kPitchBelowEnamelText);
+            }
+        }
+    }
+    if (options.givenTurns) {
+        if (!(*options.givenTurns > 0)) {
+            problems.add(SimulationInput::GivenTurns, kNotAboveZeroText);
+        } else if (*options.givenTurns > kMostTurns) {
+            problems.add(SimulationInput::GivenTurns,
+                         "is more than " + std::to_string(kMostTurns) + " turns");
+        }
+    }
+    if (options.model.coilQGiven) {
+        problems.positive(SimulationInput::CoilQ, options.model.coilQ);
+    }
+    if (!(options.z0Ohm >= kMinZ0Ohm && options.z0Ohm <= kMaxZ0Ohm)) {
+        problems.add(SimulationInput::Z0, "is not from " + numberText(kMinZ0Ohm) + " to " +
+                                              numberText(kMaxZ0Ohm) + " ohm");
+    }
+}
+
+void checkMeasurement(const SimulationRequest& request, Problems& problems) {
+    problems.positive(SimulationInput::Measured, request.measuredMHz);
+    if (request.readings.swr && !(*request.readings.swr >= 1)) {
+        problems.add(SimulationInput::MeasuredSwr, kSwrBelowOneText);
+    }
+    problems.positive(SimulationInput::MeasuredR, request.readings.resistanceOhm);
+}
+
+} // namespace
+
+std::vector<InputProblem> simulationInputProblems(const SimulationRequest& request) {
+    Problems problems;
+    checkAntenna(request, problems);
+    checkCoil(request, problems);
+    checkMeasurement(request, problems);
+    return problems.take();
+}
+
+} // namespace tarvix

@@ -1,0 +1,116 @@
+// The simulation's input rules, which the terminal and the check window both
+// apply: each row changes one input of a request that can be simulated, and
+// the rule that refuses it must name that input, and only it.
+#include "nec/simulation_request.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <ostream>
+
+namespace tarvix::test {
+namespace {
+
+SimulationRequest workedExample() {
+    SimulationRequest request;
+    request.design.freqMHz = 7;
+    request.design.totalLengthFt = 60;
+    request.design.centreToCoilFt = 20;
+    request.options.build = CoilBuild{2, 0.036, std::nullopt, "SWG 20", CoilFormer::pvcPipe};
+    return request;
+}
+
+struct RuleRow {
+    const char* name;
+    std::function<void(SimulationRequest&)> change;
+    std::optional<SimulationInput> refused; // none: the request stands
+    const char* why = "";
+};
+
+void PrintTo(const RuleRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class SimulationRules : public testing::TestWithParam<RuleRow> {};
+
+TEST_P(SimulationRules, RefuseTheInputThatCannotBeSimulatedAndNoOther) {
+    const RuleRow& row = GetParam();
+    SimulationRequest request = workedExample();
+    row.change(request);
+    const std::vector<InputProblem> problems = simulationInputProblems(request);
+    if (!row.refused) {
+        EXPECT_TRUE(problems.empty()) << problems.front().why;
+        return;
+    }
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems.front().input, *row.refused);
+    EXPECT_EQ(problems.front().why.rfind(row.why, 0), 0u) << problems.front().why;
+}
+
+using In = SimulationInput;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SimulationRules,
+    testing::Values(
+        RuleRow{"WorkedExample", [](SimulationRequest&) {}, std::nullopt},
+        RuleRow{"NegativeB", [](SimulationRequest& r) { r.design.centreToCoilFt = -1; },
+                In::CoilDistance, "is below 0"},
+        RuleRow{"AntennaGaugeNotInTheTable",
+                [](SimulationRequest& r) { r.design.antennaSwgText = "99"; }, In::AntennaWire,
+                "is thinner than"},
+        RuleRow{"HeightZero", [](SimulationRequest& r) { r.options.model.heightFt = 0; },
+                In::Height, "is not above the ground"},
+        RuleRow{"HeightInsideTheWire",
+                [](SimulationRequest& r) { r.options.model.heightFt = 0.001; }, In::Height,
+                "puts the wire in the ground"},
+        RuleRow{"InsulationOfNoThickness",
+                [](SimulationRequest& r) {
+                    r.options.model.insulation = Insulation{0, 3.5};
+                },
+                In::Insulation, "is not above 0"},
+        RuleRow{"PermittivityBelowVacuum",
+                [](SimulationRequest& r) {
+                    r.options.model.insulation = Insulation{0.02, 0.5};
+                },
+                In::Permittivity, "is below 1"},
+        RuleRow{"FormerOfNoSize", [](SimulationRequest& r) { r.options.build->formerDiaIn = 0; },
+                In::FormerDia, "is not above 0"},
+        // The calculator's own winding faults at its step instead.
+        RuleRow{"FormerOfNoSizeWithTheCalculatorsWinding",
+                [](SimulationRequest& r) {
+                    r.options.build->formerDiaIn = 0;
+                    r.design.winding = WindingInputs{0, 2, "20"};
+                },
+                std::nullopt},
+        RuleRow{"PitchCloserThanTheEnamel",
+                [](SimulationRequest& r) { r.options.build->pitchIn = 0.03; }, In::Pitch,
+                "is less than the wire's diameter"},
+        RuleRow{"PitchZero", [](SimulationRequest& r) { r.options.build->pitchIn = 0; }, In::Pitch,
+                "is not above 0"},
+        RuleRow{"TooManyTurns", [](SimulationRequest& r) { r.options.givenTurns = 20000; },
+                In::GivenTurns, "is more than 10000 turns"},
+        RuleRow{"QZeroGiven",
+                [](SimulationRequest& r) {
+                    r.options.model.coilQ = 0;
+                    r.options.model.coilQGiven = true;
+                },
+                In::CoilQ, "is not above 0"},
+        RuleRow{"LineOfHalfAnOhm", [](SimulationRequest& r) { r.options.z0Ohm = 0.5; }, In::Z0,
+                "is not from 1 to 10000 ohm"},
+        RuleRow{"ResonanceMeasuredNegative", [](SimulationRequest& r) { r.measuredMHz = -7; },
+                In::Measured, "is not above 0"},
+        RuleRow{"SwrBelowOne",
+                [](SimulationRequest& r) {
+                    r.measuredMHz = 6.9;
+                    r.readings.swr = 0.9;
+                },
+                In::MeasuredSwr, "is below 1"},
+        RuleRow{"ResistanceZero",
+                [](SimulationRequest& r) {
+                    r.measuredMHz = 6.9;
+                    r.readings.resistanceOhm = 0;
+                },
+                In::MeasuredR, "is not above 0"}),
+    [](const testing::TestParamInfo<RuleRow>& info) { return info.param.name; });
+
+} // namespace
+} // namespace tarvix::test
