@@ -80,6 +80,22 @@ std::optional<std::vector<std::string>> asNormalUser(const std::string& command)
                                     command};
 }
 
+// The program as the user nobody can start it: root's checkout may be in a
+// folder only root may enter (root's home is mode 0700), so under root a copy
+// in the scratch folder, which is made enterable; the program needs nothing
+// else from the build tree to design and simulate.
+std::string programForNormalUser(const ScratchDir& scratch) {
+    if (geteuid() != 0) {
+        return TARVIX_DESIGN_PATH;
+    }
+    const auto copy = scratch.path("tarvix-design");
+    std::filesystem::copy_file(TARVIX_DESIGN_PATH, copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    chmod(copy.c_str(), 0755);
+    chmod(scratch.path("").c_str(), 0755);
+    return copy.string();
+}
+
 ProgramRun runCommand(const std::vector<std::string>& command,
                       const std::vector<std::string>& environment = {}) {
     return runProgram(command.front(), {command.begin() + 1, command.end()}, environment);
@@ -113,9 +129,8 @@ TEST(Threads, AProcessLimitIsReportedAndLeavesNoFolder) {
     const ScratchDir scratch;
     const auto temporary = scratch.path("tmp");
     std::filesystem::create_directory(temporary);
-    chmod(scratch.path("").c_str(), 0755);
     chmod(temporary.c_str(), 0777);
-    const auto command = asNormalUser(std::string("ulimit -u 2; exec ") + TARVIX_DESIGN_PATH + " " +
+    const auto command = asNormalUser("ulimit -u 2; exec " + programForNormalUser(scratch) + " " +
                                       kDesign + "--simulate");
     if (!command) {
         GTEST_SKIP() << "root starts any number of threads, and setpriv is missing to run as "
@@ -402,6 +417,7 @@ TEST(FileErrors, FoldersAndFilesTheUserMayNotWriteAreRefusedAsTheShellRefusesThe
 
     // A file of mode 444, and one of 644 that another user owns (the tests'
     // own files are root's when they run as root).
+    const std::string program = programForNormalUser(scratch);
     chmod(scratch.path("").c_str(), 0777);
     const auto readOnly = scratch.path("ro.nec");
     const auto othersFile = scratch.path("others.nec");
@@ -413,8 +429,7 @@ TEST(FileErrors, FoldersAndFilesTheUserMayNotWriteAreRefusedAsTheShellRefusesThe
         if (file == othersFile && geteuid() != 0) {
             continue; // a file of another user needs root to make
         }
-        const auto command = asNormalUser(std::string(TARVIX_DESIGN_PATH) + " " + kDesign +
-                                          "--nec " + file.string());
+        const auto command = asNormalUser(program + " " + kDesign + "--nec " + file.string());
         if (!command) {
             GTEST_SKIP()
                 << "root may write any file, and setpriv is missing to run as another user";
