@@ -13,6 +13,7 @@ inline constexpr double kMetresPerFoot = 0.3048;
 inline constexpr double kMillimetresPerInch = 25.4;
 inline constexpr double kCentimetresPerInch = 2.54;
 inline constexpr double kMetresPerInch = 0.0254;
+inline constexpr double kInchesPerFoot = 12;
 
 constexpr double feetFromMetres(double metres) {
     return metres / kMetresPerFoot;
