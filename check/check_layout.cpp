@@ -1,6 +1,7 @@
 // The check window's layout: a builder per group of boxes, the run's row and
-// the results' column. The controls are made in the order Tab visits them:
-// the focus chain follows the order they are created in.
+// the results' column. The order in which the controls are made and laid out
+// sets the order Tab visits them in (the window's tests check it): keep it
+// when moving one.
 #include "check/check_window.h"
 #include "check/plot_view.h"
 
