@@ -14,11 +14,14 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
-class QButtonGroup;
-class QGridLayout;
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -26,6 +29,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSettings;
+class QVBoxLayout;
 
 namespace tarvix {
 
@@ -84,16 +88,44 @@ private:
         std::string text;
     };
 
+    // A control kept in the settings between runs (check_settings.cpp).
+    struct KeptControl;
+
+    // A run of the worked example takes some 10 solves (designs whose answers
+    // the search's model cannot give take up to 30); the bar's end moves on
+    // when a run takes more.
+    static constexpr int kSolvesExpected = 10;
+
+    // The layout (check_layout.cpp): a builder per group of boxes.
     QLineEdit* addField(QGridLayout* grid, int row, CheckField field, const QString& label,
                         const QString& objectName, QWidget* before = nullptr);
+    void addChoice(QGridLayout* grid, int row, QRadioButton* first, QRadioButton* second);
+    QGroupBox* antennaBox();
+    QGroupBox* hangsBox();
+    QGroupBox* coilBox();
+    QGroupBox* lineBox();
+    QGroupBox* measuredBox();
+    QHBoxLayout* runRow();
+    QVBoxLayout* inputsColumn();
+    QHBoxLayout* keepRow();
+    QVBoxLayout* outputsColumn();
+
+    // The wiring, the notes and the status (check_window.cpp).
+    void wireControls();
     void refresh();
+    void setStatus(const QString& text);
+    // The units (check_units.cpp).
     void updateUnits();
     void convertUnits(int unitsIndex);
+    // The run (check_running.cpp).
     void showProgress();
     void runFinished();
-    void setStatus(const QString& text);
+    void showSimulation(const RunOutcome& outcome);
+    // Saving (check_saving.cpp).
     void writeFile(const QString& title, const QString& name, const QString& filters,
                    const std::function<std::string(const QString& path)>& contents);
+    // The settings (check_settings.cpp).
+    std::vector<KeptControl> keptControls() const;
     void restoreSettings();
     void storeSettings() const;
 

@@ -181,29 +181,22 @@ void drawMarker(QPainter& p, const Panel& top, const Panel& bottom, double f, co
     p.drawText(QPointF(x, y), label);
 }
 
-} // namespace
+// The two panels, SWR above reactance, sharing the frequency axis.
+struct Panels {
+    Panel swr;
+    Panel reactance;
+    std::vector<double> fTicks;
+};
 
-void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const SimulationOptions& options,
-                         const SimulationResult& result) {
-    const double width = size.width();
-    const double height = size.height();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(QRectF(0, 0, width, height), Qt::white);
-    QFont font;
-    font.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
-    font.setPixelSize(13);
-    p.setFont(font);
-
-    const auto& formula = result.formula.sweep;
-    const auto& corrected = result.corrected.sweep;
+Panels panelsFor(QSizeF size, const SimulationResult& result) {
     const auto [fLow, fHigh] = frequencySpan(result);
-    const double panelHeight = (height - kTop - kPanelGap - kBottom) / 2;
-    const double panelWidth = width - kLeft - kRight;
+    const double panelHeight = (size.height() - kTop - kPanelGap - kBottom) / 2;
+    const double panelWidth = size.width() - kLeft - kRight;
 
     Panel swr{QRectF(kLeft, kTop, panelWidth, panelHeight), fLow, fHigh, 1, kSwrTop, true};
     double xLow = 0;
     double xHigh = 0;
-    for (const auto* sweep : {&formula, &corrected}) {
+    for (const auto* sweep : {&result.formula.sweep, &result.corrected.sweep}) {
         for (const SimulatedPoint& point : *sweep) {
             xLow = std::min(xLow, point.reactanceOhm);
             xHigh = std::max(xHigh, point.reactanceOhm);
@@ -213,52 +206,69 @@ void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const Simulat
     const double xStep = xTicks.size() > 1 ? xTicks[1] - xTicks[0] : 1;
     Panel reactance{QRectF(kLeft, kTop + panelHeight + kPanelGap, panelWidth, panelHeight), fLow,
                     fHigh, std::floor(xLow / xStep) * xStep, std::ceil(xHigh / xStep) * xStep};
-    const std::vector<double> fTicks = niceTicks(fLow, fHigh, 8);
+    return {swr, reactance, niceTicks(fLow, fHigh, 8)};
+}
 
-    drawFrame(p, swr, {1, 1.5, 2, 3, 5, 10}, fTicks,
-              text("SWR on " + shortest(options.z0Ohm) + " ohm"), false);
-    drawFrame(p, reactance, niceTicks(reactance.yLow, reactance.yHigh, 6), fTicks,
+// Both panels' grids, scales and names, the frequency's name below, the 2:1
+// line and the zero of reactance.
+void drawAxes(QPainter& p, const Panels& panels, double z0Ohm, double height) {
+    const Panel& swr = panels.swr;
+    const Panel& reactance = panels.reactance;
+    drawFrame(p, swr, {1, 1.5, 2, 3, 5, 10}, panels.fTicks,
+              text("SWR on " + shortest(z0Ohm) + " ohm"), false);
+    drawFrame(p, reactance, niceTicks(reactance.yLow, reactance.yHigh, 6), panels.fTicks,
               QStringLiteral("Reactance (ohm)"), true);
     const QFontMetricsF metrics(p.font());
     p.setPen(kTextColour);
     const QString fLabel = QStringLiteral("Frequency (MHz)");
-    p.drawText(QPointF(kLeft + panelWidth / 2 - metrics.horizontalAdvance(fLabel) / 2, height - 18),
-               fLabel);
-    // The 2:1 line and the zero of reactance.
+    p.drawText(
+        QPointF(kLeft + swr.area.width() / 2 - metrics.horizontalAdvance(fLabel) / 2, height - 18),
+        fLabel);
     p.setPen(QPen(QColor(120, 120, 120), 1.2, Qt::DotLine));
     p.drawLine(QPointF(swr.area.left(), swr.y(2)), QPointF(swr.area.right(), swr.y(2)));
     p.drawLine(QPointF(reactance.area.left(), reactance.y(0)),
                QPointF(reactance.area.right(), reactance.y(0)));
+}
 
-    drawCurve(p, swr, formula, &SimulatedPoint::swr, kFormulaColour, Qt::DashLine);
-    drawCurve(p, swr, corrected, &SimulatedPoint::swr, kCorrectedColour, Qt::SolidLine);
-    drawCurve(p, reactance, formula, &SimulatedPoint::reactanceOhm, kFormulaColour, Qt::DashLine);
-    drawCurve(p, reactance, corrected, &SimulatedPoint::reactanceOhm, kCorrectedColour,
+void drawCurves(QPainter& p, const Panels& panels, const SimulationResult& result) {
+    const auto& formula = result.formula.sweep;
+    const auto& corrected = result.corrected.sweep;
+    drawCurve(p, panels.swr, formula, &SimulatedPoint::swr, kFormulaColour, Qt::DashLine);
+    drawCurve(p, panels.swr, corrected, &SimulatedPoint::swr, kCorrectedColour, Qt::SolidLine);
+    drawCurve(p, panels.reactance, formula, &SimulatedPoint::reactanceOhm, kFormulaColour,
+              Qt::DashLine);
+    drawCurve(p, panels.reactance, corrected, &SimulatedPoint::reactanceOhm, kCorrectedColour,
               Qt::SolidLine);
     for (const auto& [antenna, colour] : {std::pair{&result.formula, kFormulaColour},
                                           std::pair{&result.corrected, kCorrectedColour}}) {
         // Where every point of the curve was solved, rings would only crowd it.
         if (antenna->solved.size() < antenna->sweep.size()) {
-            drawSolved(p, swr, antenna->solved, &SimulatedPoint::swr, colour);
-            drawSolved(p, reactance, antenna->solved, &SimulatedPoint::reactanceOhm, colour);
+            drawSolved(p, panels.swr, antenna->solved, &SimulatedPoint::swr, colour);
+            drawSolved(p, panels.reactance, antenna->solved, &SimulatedPoint::reactanceOhm, colour);
         }
     }
+}
 
-    drawMarker(p, swr, reactance, freqMHz, kTextColour, text("F = " + shortest(freqMHz) + " MHz"),
-               0);
+// F and both resonances, each label on a row of its own.
+void drawMarkers(QPainter& p, const Panels& panels, double freqMHz,
+                 const SimulationResult& result) {
+    drawMarker(p, panels.swr, panels.reactance, freqMHz, kTextColour,
+               text("F = " + shortest(freqMHz) + " MHz"), 0);
     if (result.formula.resonanceMHz) {
-        drawMarker(p, swr, reactance, *result.formula.resonanceMHz, kFormulaColour,
+        drawMarker(p, panels.swr, panels.reactance, *result.formula.resonanceMHz, kFormulaColour,
                    text("formula resonance " + fixedText(*result.formula.resonanceMHz, 3) + " MHz"),
                    1);
     }
     if (result.corrected.resonanceMHz) {
         drawMarker(
-            p, swr, reactance, *result.corrected.resonanceMHz, kCorrectedColour,
+            p, panels.swr, panels.reactance, *result.corrected.resonanceMHz, kCorrectedColour,
             text("corrected resonance " + fixedText(*result.corrected.resonanceMHz, 3) + " MHz"),
             2);
     }
+}
 
-    // Title and legend.
+void drawTitleAndLegend(QPainter& p, const QFont& font, double freqMHz,
+                        const SimulationResult& result) {
     QFont bold = font;
     bold.setBold(true);
     bold.setPixelSize(15);
@@ -267,6 +277,7 @@ void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const Simulat
     p.drawText(QPointF(kLeft, 24),
                text("Loaded dipole for " + shortest(freqMHz) + " MHz, simulated in NEC-2"));
     p.setFont(font);
+    const QFontMetricsF metrics(p.font());
     const std::string formulaLegend =
         "formula coils " + fixedText(result.formula.coilUH, 3) + " uH";
     const std::string correctedLegend =
@@ -281,6 +292,24 @@ void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const Simulat
         p.drawText(QPointF(x + 34, 46), text(label));
         x += 34 + metrics.horizontalAdvance(text(label)) + 28;
     }
+}
+
+} // namespace
+
+void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const SimulationOptions& options,
+                         const SimulationResult& result) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(0, 0, size.width(), size.height()), Qt::white);
+    QFont font;
+    font.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
+    font.setPixelSize(13);
+    p.setFont(font);
+
+    const Panels panels = panelsFor(size, result);
+    drawAxes(p, panels, options.z0Ohm, size.height());
+    drawCurves(p, panels, result);
+    drawMarkers(p, panels, freqMHz, result);
+    drawTitleAndLegend(p, font, freqMHz, result);
 }
 
 std::optional<double> plotFrequencyAt(QSizeF size, QPointF at, const SimulationResult& result) {

@@ -65,14 +65,10 @@ std::string effectText(const std::optional<TrimEffect>& effect, const Simulation
     return text;
 }
 
-} // namespace
-
-void writeTrimText(std::ostream& out, const DesignResult& design, const SimulationOptions& options,
-                   const SimulationResult& simulation, const TrimResult& trim,
+// Where the model resonates with the measured resonance, and what it shows
+// there beside what was measured.
+void writeMeasured(std::ostream& out, const SimulationOptions& options, const TrimResult& trim,
                    const MeasuredReadings& readings) {
-    const Units units = design.inputs.units;
-    const double f = design.record.freqMHz;
-    const CoilWinding& built = simulation.build->winding;
     out << "\nTrim for the resonance measured at " << numberText(trim.measuredMHz) << " MHz:\n"
         << "The model resonates there when " << assumption(trim.lengthScale) << ".\n";
     out << "There it shows " << fixedText(trim.atMeasured.resistanceOhm, 1) << " ohm, SWR "
@@ -93,15 +89,19 @@ void writeTrimText(std::ostream& out, const DesignResult& design, const Simulati
         out << "The resistance measured above the model's is loss the model does not count: "
                "the ground's, the feed line's, or poorer coils.\n";
     }
+}
 
-    // The cheapest first: cutting the tips, when they must be shorter;
-    // otherwise spreading or squeezing the turns, then the turns, and the
-    // tips, which then need wire added, last.
-    struct Remedy {
-        std::string text;
-        bool possible;
-    };
-    std::vector<Remedy> remedies;
+struct Remedy {
+    std::string text;
+    bool possible;
+};
+
+// The cheapest first: cutting the tips, when they must be shorter;
+// otherwise spreading or squeezing the turns, then the turns, and the tips,
+// which then need wire added, last.
+std::vector<Remedy> remedies(const SimulationResult& simulation, const TrimResult& trim,
+                             Units units) {
+    const CoilWinding& built = simulation.build->winding;
     const bool cut = trim.tipChangeFt && *trim.tipChangeFt < 0;
     Remedy tips{trim.tipChangeFt ? (std::string(*trim.tipChangeFt < 0 ? "Shorten" : "Lengthen") +
                                     " each tip by " + tipText(*trim.tipChangeFt, units) +
@@ -127,11 +127,15 @@ void writeTrimText(std::ostream& out, const DesignResult& design, const Simulati
                      : "The turns cannot do it: " + trim.turnsReason,
                  trim.turnsChange.has_value()};
     if (cut) {
-        remedies = {tips, spread, turns};
-    } else {
-        remedies = {spread, turns, tips};
+        return {tips, spread, turns};
     }
-    out << "Each of these alone brings it back to " << numberText(f)
+    return {spread, turns, tips};
+}
+
+// The remedies that can do it numbered in their order, then why the others
+// cannot.
+void writeRemedies(std::ostream& out, double freqMHz, const std::vector<Remedy>& remedies) {
+    out << "Each of these alone brings it back to " << numberText(freqMHz)
         << " MHz; try them in this order:\n";
     int n = 0;
     for (const Remedy& remedy : remedies) {
@@ -144,6 +148,9 @@ void writeTrimText(std::ostream& out, const DesignResult& design, const Simulati
             out << remedy.text << ".\n";
         }
     }
+}
+
+void writeNextTrim(std::ostream& out, const TrimResult& trim, Units units) {
     const double perTip =
         units == Units::Metric ? trim.khzPerInchOfTip / 2.54 : trim.khzPerInchOfTip;
     out << "For the next trim: each quarter turn moves the resonance about "
@@ -151,6 +158,17 @@ void writeTrimText(std::ostream& out, const DesignResult& design, const Simulati
         << (trim.khzPerQuarterTurn < 0 ? "down" : "up") << "; each "
         << (units == Units::Metric ? "cm" : "inch") << " of tip about "
         << fixedText(std::fabs(perTip), 0) << " kHz " << (perTip < 0 ? "down" : "up") << ".\n";
+}
+
+} // namespace
+
+void writeTrimText(std::ostream& out, const DesignResult& design, const SimulationOptions& options,
+                   const SimulationResult& simulation, const TrimResult& trim,
+                   const MeasuredReadings& readings) {
+    const Units units = design.inputs.units;
+    writeMeasured(out, options, trim, readings);
+    writeRemedies(out, design.record.freqMHz, remedies(simulation, trim, units));
+    writeNextTrim(out, trim, units);
 }
 
 Json trimJson(const TrimResult& trim, Units units) {

@@ -87,20 +87,17 @@ void frmTarvix1::wireEvents(QWidget& scope) {
     };
 
     // Change of text, by typing, deleting, pasting or the program's own writes.
-    const auto onChange = [this](QLineEdit* box, void (EntryHandlers::*handler)()) {
-        if (box == nullptr) {
-            return;
+    const std::pair<Box, void (EntryHandlers::*)()> changeHandlers[] = {
+        {Box::txtF, &EntryHandlers::txtF_Change},   {Box::txtA, &EntryHandlers::txtA_Change},
+        {Box::txtB, &EntryHandlers::txtB_Change},   {Box::txtD1, &EntryHandlers::txtD1_Change},
+        {Box::txtB1, &EntryHandlers::txtB1_Change}, {Box::L, &EntryHandlers::L_Change}};
+    for (const auto& [box, handler] : changeHandlers) {
+        if (QLineEdit* edit = textBox(box)) {
+            connect(edit, &QLineEdit::textChanged, this, [this, handler] {
+                reportFaults(m_form, [this, handler] { (m_handlers.*handler)(); });
+            });
         }
-        connect(box, &QLineEdit::textChanged, this, [this, handler] {
-            reportFaults(m_form, [this, handler] { (m_handlers.*handler)(); });
-        });
-    };
-    onChange(textBox(Box::txtF), &EntryHandlers::txtF_Change);
-    onChange(textBox(Box::txtA), &EntryHandlers::txtA_Change);
-    onChange(textBox(Box::txtB), &EntryHandlers::txtB_Change);
-    onChange(textBox(Box::txtD1), &EntryHandlers::txtD1_Change);
-    onChange(textBox(Box::txtB1), &EntryHandlers::txtB1_Change);
-    onChange(textBox(Box::L), &EntryHandlers::L_Change);
+    }
 
     // Keystroke filters. The result boxes L, txtN and txtB2 have none: they
     // are read-only. Input methods are turned off on the filtered controls so

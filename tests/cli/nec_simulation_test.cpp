@@ -10,6 +10,7 @@
 #include "needs_nec2c.h"
 #include "program_run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -17,8 +18,10 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 
 namespace tarvix::test {
 namespace {
@@ -386,6 +389,126 @@ TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
     }
     EXPECT_EQ(files, 2);
 }
+
+// The curves of the SVG plot are the simulation's: each spans the panels'
+// width in frequency order; the corrected reactance crosses the zero line at
+// the resonance the report gives, and the corrected SWR meets the 2:1 line at
+// the band edges the report gives, lowest between them.
+struct PlotCase {
+    const char* name;
+    double freqMHz;
+    std::string arguments;
+};
+
+struct SvgPoint {
+    double x;
+    double y;
+};
+
+// The points of every shape of one kind (path or polyline) drawn in a
+// colour, in drawing order; solid: only those of a solid pen.
+std::vector<std::vector<SvgPoint>> svgShapes(const std::string& svg, const std::string& colour,
+                                             const std::string& shape, bool solid) {
+    std::vector<std::vector<SvgPoint>> shapes;
+    const std::string attribute = shape == "path" ? " d=\"" : " points=\"";
+    for (std::size_t group = svg.find("<g "); group != std::string::npos;
+         group = svg.find("<g ", group + 1)) {
+        const std::size_t opened = svg.find('>', group);
+        const std::size_t closed = svg.find("</g>", opened);
+        const std::string pen = svg.substr(group, opened - group);
+        if (pen.find("stroke=\"" + colour + "\"") == std::string::npos ||
+            (solid && pen.find("stroke-dasharray") != std::string::npos)) {
+            continue;
+        }
+        for (std::size_t at = svg.find("<" + shape + " ", opened); at < closed;
+             at = svg.find("<" + shape + " ", at + 1)) {
+            const std::size_t from = svg.find(attribute, at) + attribute.size();
+            std::string text = svg.substr(from, svg.find('"', from) - from);
+            for (char& c : text) {
+                c = (c == 'M' || c == 'L' || c == ',') ? ' ' : c;
+            }
+            std::istringstream numbers(text);
+            std::vector<SvgPoint> points;
+            for (SvgPoint point{}; numbers >> point.x >> point.y;) {
+                points.push_back(point);
+            }
+            shapes.push_back(points);
+        }
+    }
+    return shapes;
+}
+
+// The point of a curve at x, drawn from a frequency of the sweep.
+std::optional<SvgPoint> pointAt(const std::vector<SvgPoint>& curve, double x) {
+    for (const SvgPoint& point : curve) {
+        if (std::fabs(point.x - x) < 0.05) {
+            return point;
+        }
+    }
+    return std::nullopt;
+}
+
+void PrintTo(const PlotCase& plot, std::ostream* out) {
+    *out << plot.arguments;
+}
+
+class PlotCurves : public testing::TestWithParam<PlotCase> {};
+
+TEST_P(PlotCurves, FollowTheSimulation) {
+    NEEDS_NEC2C();
+    const PlotCase& plot = GetParam();
+    const ScratchDir scratch;
+    const auto path = scratch.path("plot.svg");
+    const ProgramRun run = runProgram(
+        TARVIX_DESIGN_PATH, words(plot.arguments + " --simulate --json --plot " + path.string()));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json sim = nlohmann::json::parse(run.out).at("simulation");
+    const std::string svg = readFile(path);
+
+    // The corrected antenna's pen is solid: SWR first, then reactance. The
+    // dotted lines: SWR 2, then reactance 0.
+    const auto curves = svgShapes(svg, "#005ab5", "path", true);
+    const auto lines = svgShapes(svg, "#787878", "polyline", false);
+    ASSERT_EQ(curves.size(), 2U);
+    ASSERT_EQ(lines.size(), 2U);
+    const auto& swr = curves[0];
+    const auto& reactance = curves[1];
+    const double left = lines[0].front().x;
+    const double right = lines[0].back().x;
+    ASSERT_GT(swr.size(), static_cast<std::size_t>(kSimulationSweepPoints));
+    EXPECT_EQ(reactance.size(), swr.size());
+    for (const auto* curve : {&swr, &reactance}) {
+        EXPECT_DOUBLE_EQ(curve->front().x, left);
+        EXPECT_DOUBLE_EQ(curve->back().x, right);
+        for (std::size_t i = 1; i < curve->size(); ++i) {
+            // F, the corrected resonance, may stand in the sweep twice.
+            EXPECT_GE((*curve)[i].x, (*curve)[i - 1].x) << i;
+        }
+    }
+
+    // The sweep runs from 80 % to 120 % of F.
+    const auto x = [&](double f) { return left + (f / plot.freqMHz - 0.8) / 0.4 * (right - left); };
+    const auto resonance = pointAt(reactance, x(sim["corrected"]["resonance_MHz"]));
+    ASSERT_TRUE(resonance.has_value());
+    EXPECT_NEAR(resonance->y, lines[1].front().y, 0.05);
+    const auto low = pointAt(swr, x(sim["swr2_band_MHz"]["low"]));
+    const auto high = pointAt(swr, x(sim["swr2_band_MHz"]["high"]));
+    ASSERT_TRUE(low.has_value() && high.has_value());
+    EXPECT_NEAR(low->y, lines[0].front().y, 0.5);
+    EXPECT_NEAR(high->y, lines[0].front().y, 0.5);
+    const auto lowest =
+        std::max_element(swr.begin(), swr.end(), [](SvgPoint a, SvgPoint b) { return a.y < b.y; });
+    EXPECT_GT(lowest->x, low->x);
+    EXPECT_LT(lowest->x, high->x);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SimulateCommand, PlotCurves,
+    testing::Values(PlotCase{"WorkedExample", 7, "--freq 7 --length 60 --coil-distance 20"},
+                    PlotCase{"WoundOverGroundInMetres", 3.6,
+                             "--metric --freq 3.6 --length 30 --coil-distance 8 --former-dia 50 "
+                             "--height 10"}),
+    [](const testing::TestParamInfo<PlotCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tarvix::test

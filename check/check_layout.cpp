@@ -1,0 +1,302 @@
+// The check window's layout: a builder per group of boxes, the run's row and
+// the results' column. The order in which the controls are made and laid out
+// sets the order Tab visits them in (the window's tests check it): keep it
+// when moving one.
+#include "check/check_window.h"
+#include "check/plot_view.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace tarvix {
+
+namespace {
+
+const char* const kWireKinds[] = {"SWG", "AWG", "Diameter"};
+
+QGroupBox* group(const QString& title, QGridLayout*& grid) {
+    auto* box = new QGroupBox(title);
+    grid = new QGridLayout(box);
+    grid->setColumnStretch(3, 1);
+    return box;
+}
+
+// The list of how a wire is given: by gauge or by its diameter.
+QComboBox* wireBySelector(const QString& objectName, const QString& accessibleName) {
+    auto* selector = new QComboBox;
+    selector->setObjectName(objectName);
+    selector->setAccessibleName(accessibleName);
+    for (const char* kind : kWireKinds) {
+        selector->addItem(CheckWindow::tr(kind));
+    }
+    return selector;
+}
+
+QRadioButton* radioButton(const QString& text, const QString& objectName) {
+    auto* button = new QRadioButton(text);
+    button->setObjectName(objectName);
+    return button;
+}
+
+QPushButton* pushButton(const QString& text, const QString& objectName) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(objectName);
+    return button;
+}
+
+} // namespace
+
+QLineEdit* CheckWindow::addField(QGridLayout* grid, int row, CheckField field, const QString& label,
+                                 const QString& objectName, QWidget* before) {
+    FieldRow fieldRow;
+    fieldRow.label = label;
+    auto* caption = new QLabel(label);
+    fieldRow.edit = new QLineEdit;
+    fieldRow.edit->setObjectName(objectName);
+    fieldRow.edit->setAccessibleName(label);
+    fieldRow.edit->setMaximumWidth(fieldRow.edit->fontMetrics().horizontalAdvance('0') * 12);
+    caption->setBuddy(fieldRow.edit);
+    fieldRow.unit = new QLabel;
+    fieldRow.note = new QLabel;
+    fieldRow.note->setObjectName(objectName + QStringLiteral("Note"));
+    fieldRow.note->setWordWrap(true);
+    fieldRow.note->setAccessibleName(label + tr(": note"));
+    grid->addWidget(caption, row, 0);
+    if (before != nullptr) {
+        auto* pair = new QHBoxLayout;
+        pair->setContentsMargins(0, 0, 0, 0);
+        pair->addWidget(before);
+        pair->addWidget(fieldRow.edit);
+        grid->addLayout(pair, row, 1);
+    } else {
+        grid->addWidget(fieldRow.edit, row, 1);
+    }
+    grid->addWidget(fieldRow.unit, row, 2);
+    grid->addWidget(fieldRow.note, row, 3);
+    connect(fieldRow.edit, &QLineEdit::textChanged, this, &CheckWindow::refresh);
+    connect(fieldRow.edit, &QLineEdit::returnPressed, this, &CheckWindow::simulate);
+    m_fields[field] = fieldRow;
+    return fieldRow.edit;
+}
+
+// Two choices of one row, the first chosen: the first in the first column,
+// the second across the rest.
+void CheckWindow::addChoice(QGridLayout* grid, int row, QRadioButton* first, QRadioButton* second) {
+    first->setChecked(true);
+    auto* choice = new QButtonGroup(this);
+    choice->addButton(first);
+    choice->addButton(second);
+    grid->addWidget(first, row, 0);
+    grid->addWidget(second, row, 1, 1, 3);
+}
+
+QGroupBox* CheckWindow::antennaBox() {
+    QGridLayout* grid = nullptr;
+    QGroupBox* antenna = group(tr("Antenna"), grid);
+    addField(grid, 0, CheckField::Freq, tr("Frequency F"), QStringLiteral("freq"));
+    addField(grid, 1, CheckField::TotalLength, tr("Total length A, tip to tip"),
+             QStringLiteral("totalLength"));
+    addField(grid, 2, CheckField::CentreToCoil, tr("Feed point to each coil B"),
+             QStringLiteral("centreToCoil"));
+    m_antennaWireBy = wireBySelector(QStringLiteral("antennaWireBy"), tr("Antenna wire given by"));
+    addField(grid, 3, CheckField::AntennaWire, tr("Antenna wire"), QStringLiteral("antennaWire"),
+             m_antennaWireBy);
+    return antenna;
+}
+
+QGroupBox* CheckWindow::hangsBox() {
+    QGridLayout* grid = nullptr;
+    QGroupBox* hangs = group(tr("Where it hangs"), grid);
+    m_freeSpace = radioButton(tr("&Free space"), QStringLiteral("freeSpace"));
+    m_overGround = radioButton(tr("Over average &ground"), QStringLiteral("overGround"));
+    addChoice(grid, 0, m_freeSpace, m_overGround);
+    addField(grid, 1, CheckField::Height, tr("Height"), QStringLiteral("height"));
+    m_insulated = new QCheckBox(tr("&Insulated wire"));
+    m_insulated->setObjectName(QStringLiteral("insulated"));
+    grid->addWidget(m_insulated, 2, 0, 1, 4);
+    addField(grid, 3, CheckField::Insulation, tr("Insulation thickness"),
+             QStringLiteral("insulation"));
+    addField(grid, 4, CheckField::Permittivity, tr("Relative permittivity"),
+             QStringLiteral("permittivity"));
+    return hangs;
+}
+
+QGroupBox* CheckWindow::coilBox() {
+    QGridLayout* grid = nullptr;
+    QGroupBox* coil = group(tr("Coil"), grid);
+    addField(grid, 0, CheckField::FormerDia, tr("Former diameter"), QStringLiteral("formerDia"));
+    // In the order of CoilFormer.
+    m_former = new QComboBox;
+    m_former->setObjectName(QStringLiteral("former"));
+    m_former->addItem(tr("A PVC pipe"));
+    m_former->addItem(tr("Air (self-supporting)"));
+    m_former->addItem(tr("A solid rod"));
+    auto* formerCaption = new QLabel(tr("&Wound on"));
+    formerCaption->setBuddy(m_former);
+    m_former->setAccessibleName(tr("Wound on"));
+    grid->addWidget(formerCaption, 1, 0);
+    grid->addWidget(m_former, 1, 1, 1, 2);
+    m_coilWireBy = wireBySelector(QStringLiteral("coilWireBy"), tr("Coil wire given by"));
+    addField(grid, 2, CheckField::CoilWire, tr("Coil wire"), QStringLiteral("coilWire"),
+             m_coilWireBy);
+    m_closeWound = radioButton(tr("&Close-wound"), QStringLiteral("closeWound"));
+    m_atPitch = radioButton(tr("At a &pitch"), QStringLiteral("atPitch"));
+    addChoice(grid, 3, m_closeWound, m_atPitch);
+    addField(grid, 4, CheckField::Pitch, tr("Pitch"), QStringLiteral("pitch"));
+    addField(grid, 5, CheckField::CoilLength, tr("First coil length (optional)"),
+             QStringLiteral("coilLength"));
+    addField(grid, 6, CheckField::GivenTurns, tr("Turns already wound (optional)"),
+             QStringLiteral("givenTurns"));
+    m_qFromWinding = radioButton(tr("Q from the &winding"), QStringLiteral("qFromWinding"));
+    m_qGiven = radioButton(tr("Q &given"), QStringLiteral("qGiven"));
+    addChoice(grid, 7, m_qFromWinding, m_qGiven);
+    addField(grid, 8, CheckField::Q, tr("Q of each coil"), QStringLiteral("q"));
+    return coil;
+}
+
+QGroupBox* CheckWindow::lineBox() {
+    QGridLayout* grid = nullptr;
+    QGroupBox* line = group(tr("Feed line and units"), grid);
+    addField(grid, 0, CheckField::Z0, tr("Feed line impedance Z0"), QStringLiteral("z0"));
+    auto* unitsCaption = new QLabel(tr("&Units"));
+    m_units = new QComboBox;
+    m_units->setObjectName(QStringLiteral("units"));
+    m_units->setAccessibleName(tr("Units"));
+    m_units->addItem(tr("Feet and inches"));
+    m_units->addItem(tr("Metres and millimetres"));
+    unitsCaption->setBuddy(m_units);
+    grid->addWidget(unitsCaption, 1, 0);
+    grid->addWidget(m_units, 1, 1, 1, 2);
+    return line;
+}
+
+// The antenna built, as an analyzer shows it: Simulate then also says what
+// to change to bring its resonance to F.
+QGroupBox* CheckWindow::measuredBox() {
+    QGridLayout* grid = nullptr;
+    QGroupBox* measured = group(tr("Measured resonance"), grid);
+    addField(grid, 0, CheckField::Measured, tr("Resonance measured (optional)"),
+             QStringLiteral("measured"));
+    addField(grid, 1, CheckField::MeasuredSwr, tr("SWR there (optional)"),
+             QStringLiteral("measuredSwr"));
+    addField(grid, 2, CheckField::MeasuredR, tr("Resistance there (optional)"),
+             QStringLiteral("measuredR"));
+    return measured;
+}
+
+// Simulate, Cancel and the solves done in a row; the status line below it
+// is made here too.
+QHBoxLayout* CheckWindow::runRow() {
+    m_simulate = pushButton(tr("&Simulate"), QStringLiteral("simulate"));
+    m_cancel = pushButton(tr("Cance&l"), QStringLiteral("cancel"));
+    m_cancel->setEnabled(false);
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setAccessibleName(tr("Solves done"));
+    m_progress->setFormat(tr("%v solves"));
+    m_progress->setRange(0, kSolvesExpected);
+    m_progress->setValue(0);
+    auto* run = new QHBoxLayout;
+    run->addWidget(m_simulate);
+    run->addWidget(m_cancel);
+    run->addWidget(m_progress, 1);
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setWordWrap(true);
+    m_status->setAccessibleName(tr("Status"));
+    return run;
+}
+
+QVBoxLayout* CheckWindow::inputsColumn() {
+    auto* inputs = new QVBoxLayout;
+    for (QGroupBox* box : {antennaBox(), hangsBox(), coilBox(), lineBox(), measuredBox()}) {
+        inputs->addWidget(box);
+    }
+    QHBoxLayout* run = runRow();
+    inputs->addStretch(1);
+    // The boxes scroll on a screen too low for them all; the run and its
+    // status stay in sight below them.
+    auto* inputsPane = new QWidget;
+    inputsPane->setLayout(inputs);
+    auto* inputsScroll = new QScrollArea;
+    inputsScroll->setObjectName(QStringLiteral("inputsScroll"));
+    inputsScroll->setWidget(inputsPane);
+    inputsScroll->setWidgetResizable(true);
+    inputsScroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the boxes, and the area scrolls to the one with the focus.
+    inputsScroll->setFocusPolicy(Qt::NoFocus);
+    inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    inputsScroll->setMinimumWidth(inputsPane->sizeHint().width() +
+                                  inputsScroll->verticalScrollBar()->sizeHint().width());
+    auto* column = new QVBoxLayout;
+    column->addWidget(inputsScroll, 1);
+    column->addLayout(run);
+    column->addWidget(m_status);
+    return column;
+}
+
+// The buttons that keep a result, off until there is one.
+QHBoxLayout* CheckWindow::keepRow() {
+    m_saveDeck = pushButton(tr("Save &deck..."), QStringLiteral("saveDeck"));
+    m_savePlot = pushButton(tr("Save pl&ot..."), QStringLiteral("savePlot"));
+    m_saveReport = pushButton(tr("Save &report..."), QStringLiteral("saveReport"));
+    m_copyReport = pushButton(tr("Cop&y report"), QStringLiteral("copyReport"));
+    auto* keep = new QHBoxLayout;
+    for (QPushButton* button : {m_saveDeck, m_savePlot, m_saveReport, m_copyReport}) {
+        button->setEnabled(false);
+        keep->addWidget(button);
+    }
+    keep->addStretch(1);
+    return keep;
+}
+
+QVBoxLayout* CheckWindow::outputsColumn() {
+    m_results = new QPlainTextEdit;
+    m_results->setObjectName(QStringLiteral("results"));
+    m_results->setReadOnly(true);
+    // Read-only, yet reachable by Tab and by a screen reader's caret.
+    m_results->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_results->setTabChangesFocus(true);
+    m_results->setAccessibleName(tr("Results"));
+    m_plot = new PlotView;
+    m_plot->setObjectName(QStringLiteral("plot"));
+    m_readout = new QLabel;
+    m_readout->setObjectName(QStringLiteral("readout"));
+    m_readout->setAccessibleName(tr("Plot readout"));
+    connect(m_plot, &PlotView::readoutChanged, m_readout, &QLabel::setText);
+    QHBoxLayout* keep = keepRow();
+
+    auto* plotPane = new QWidget;
+    auto* plotLayout = new QVBoxLayout(plotPane);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    plotLayout->addWidget(m_plot, 1);
+    plotLayout->addWidget(m_readout);
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(m_results);
+    splitter->addWidget(plotPane);
+    splitter->setStretchFactor(1, 1);
+    // The sentences first: a dozen lines of them, then the plot.
+    splitter->setSizes({320, 440});
+    auto* outputs = new QVBoxLayout;
+    outputs->addWidget(splitter, 1);
+    outputs->addLayout(keep);
+    return outputs;
+}
+
+} // namespace tarvix

@@ -1,0 +1,75 @@
+// The check window's keeping of a result: the NEC deck, the plot as SVG or
+// PNG and the report as text or JSON saved where the user says, and the
+// report copied to the clipboard.
+#include "check/check_text.h"
+#include "check/check_window.h"
+#include "nec/nec_deck.h"
+#include "plot/simulation_painter.h"
+#include "report/file_output.h"
+#include "report/simulation_report.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+#include <stdexcept>
+#include <system_error>
+
+namespace tarvix {
+
+void CheckWindow::writeFile(const QString& title, const QString& name, const QString& filters,
+                            const std::function<std::string(const QString& path)>& contents) {
+    if (!m_shown) {
+        return;
+    }
+    const QString path = m_askSavePath(title, name, filters);
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        replaceFile(path.toStdString(), contents(path));
+        setStatus(tr("Saved %1.").arg(path));
+    } catch (const std::system_error& error) {
+        setStatus(tr("Not saved: %1").arg(qt(error.what())));
+    } catch (const std::runtime_error& error) {
+        setStatus(tr("Not saved: %1").arg(qt(error.what())));
+    }
+}
+
+void CheckWindow::saveDeck() {
+    writeFile(
+        tr("Save the NEC deck"), QStringLiteral("dipole.nec"), tr("NEC decks (*.nec)"),
+        [this](const QString&) { return designDeck(m_shown->design, m_shown->options.model); });
+}
+
+void CheckWindow::savePlot() {
+    writeFile(tr("Save the plot"), QStringLiteral("dipole.svg"),
+              tr("SVG pictures (*.svg);;PNG pictures (*.png)"), [this](const QString& path) {
+                  const bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+                  const auto picture = simulationPlotPicture(png, m_shown->design.record.freqMHz,
+                                                             m_shown->options, m_shown->result);
+                  if (!picture) {
+                      throw std::runtime_error("the picture could not be drawn");
+                  }
+                  return picture->toStdString();
+              });
+}
+
+void CheckWindow::saveReport() {
+    writeFile(tr("Save the report"), QStringLiteral("dipole.txt"),
+              tr("Text (*.txt);;JSON (*.json)"), [this](const QString& path) {
+                  if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+                      return reportJsonText(m_shown->design, m_shown->options, &m_shown->result,
+                                            m_shown->trim ? &*m_shown->trim : nullptr);
+                  }
+                  return m_shown->text;
+              });
+}
+
+void CheckWindow::copyReport() {
+    if (m_shown) {
+        QApplication::clipboard()->setText(qt(m_shown->text));
+        setStatus(tr("The report is on the clipboard."));
+    }
+}
+
+} // namespace tarvix

@@ -1,0 +1,80 @@
+// The check window's units: the unit shown beside each box, and the lengths
+// typed converted when the units change.
+#include "check/check_text.h"
+#include "check/check_window.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <utility>
+
+namespace tarvix {
+
+void CheckWindow::updateUnits() {
+    const Units units = m_units->currentIndex() == 1 ? Units::Metric : Units::FeetAndInches;
+    const QString antennaUnit = QString::fromLatin1(antennaUnitName(units));
+    const QString coilUnit = QString::fromLatin1(coilUnitName(units));
+    const bool antennaByDiameter = m_antennaWireBy->currentIndex() == 2;
+    const bool coilByDiameter = m_coilWireBy->currentIndex() == 2;
+    const std::pair<CheckField, QString> unitsOf[] = {
+        {CheckField::Freq, QStringLiteral("MHz")},
+        {CheckField::TotalLength, antennaUnit},
+        {CheckField::CentreToCoil, antennaUnit},
+        {CheckField::AntennaWire, antennaByDiameter ? coilUnit : QString()},
+        {CheckField::Height, antennaUnit},
+        {CheckField::Insulation, coilUnit},
+        {CheckField::Permittivity, QString()},
+        {CheckField::FormerDia, coilUnit},
+        {CheckField::CoilWire, coilByDiameter ? coilUnit : QString()},
+        {CheckField::Pitch, coilUnit},
+        {CheckField::CoilLength, coilUnit},
+        {CheckField::GivenTurns, QString()},
+        {CheckField::Q, QString()},
+        {CheckField::Z0, QStringLiteral("ohm")},
+        {CheckField::Measured, QStringLiteral("MHz")},
+        {CheckField::MeasuredSwr, QString()},
+        {CheckField::MeasuredR, QStringLiteral("ohm")}};
+    for (const auto& [field, unit] : unitsOf) {
+        m_fields.at(field).unit->setText(unit);
+    }
+}
+
+// The lengths typed are converted to the units chosen, to six significant
+// digits; what is not a number is left as it is.
+void CheckWindow::convertUnits(int unitsIndex) {
+    if (unitsIndex == m_unitsIndex) {
+        return;
+    }
+    const Units from = m_unitsIndex == 1 ? Units::Metric : Units::FeetAndInches;
+    const Units to = unitsIndex == 1 ? Units::Metric : Units::FeetAndInches;
+    m_unitsIndex = unitsIndex;
+    const char separator = texts().decimalSeparator;
+    auto convert = [&](CheckField field, bool antennaLength) {
+        QLineEdit* edit = m_fields.at(field).edit;
+        const auto value = readLocalNumber(text(edit), separator);
+        if (!value) {
+            return;
+        }
+        const double converted = antennaLength
+                                     ? antennaUnitFromFeet(feetFromAntennaUnit(*value, from), to)
+                                     : coilUnitFromInches(inchesFromCoilUnit(*value, from), to);
+        edit->setText(QString::number(converted, 'g', 6));
+    };
+    for (const CheckField field :
+         {CheckField::TotalLength, CheckField::CentreToCoil, CheckField::Height}) {
+        convert(field, true);
+    }
+    for (const CheckField field : {CheckField::Insulation, CheckField::FormerDia, CheckField::Pitch,
+                                   CheckField::CoilLength}) {
+        convert(field, false);
+    }
+    if (m_antennaWireBy->currentIndex() == static_cast<int>(WireBy::Diameter)) {
+        convert(CheckField::AntennaWire, false);
+    }
+    if (m_coilWireBy->currentIndex() == static_cast<int>(WireBy::Diameter)) {
+        convert(CheckField::CoilWire, false);
+    }
+}
+
+} // namespace tarvix

@@ -1,0 +1,159 @@
+// The "simulation" object of the JSON report, and the whole report.
+#include "report/simulation_phrases.h"
+#include "report/simulation_report.h"
+#include "report/trim_report.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace tarvix {
+
+namespace {
+
+using simulation_phrases::kLeastEfficiencyPercent;
+using simulation_phrases::wireToCutIn;
+
+Json frequencyOrNull(const std::optional<double>& value) {
+    return value ? Json(*value) : Json(nullptr);
+}
+
+Json impedanceJson(const SimulatedPoint& point) {
+    return Json{{"r", point.resistanceOhm}, {"x", point.reactanceOhm}};
+}
+
+Json analyzerJson(const WoundCoil& coil) {
+    return Json{{"r_ohm", coil.analyzerOhm.real()}, {"x_ohm", coil.analyzerOhm.imag()}};
+}
+
+Json windingJson(const WoundCoil& coil, Units units) {
+    const CoilWinding& w = coil.winding;
+    const std::string unit = coilUnitName(units);
+    const double lengthIn = w.turns * w.pitchIn;
+    return Json{{"turns", wholeNumber(w.turns)},
+                {"pitch_" + unit, coilUnitFromInches(w.pitchIn, units)},
+                {"length_" + unit, coilUnitFromInches(lengthIn, units)},
+                {units == Units::Metric ? "wire_length_m" : "wire_length_ft",
+                 units == Units::Metric ? wireToCutIn(w) * kMetresPerInch : wireToCutIn(w) / 12},
+                {"inductance_uH", coil.atF.inductanceUH},
+                {"low_frequency_inductance_uH", coil.lowFrequencyUH},
+                {"length_to_diameter", lengthIn / (w.formerDiaIn + w.wireDiaIn)},
+                {"q", coil.atF.q},
+                {"loss_ohm", coil.atF.resistanceOhm},
+                {"self_resonance_MHz", coil.selfResonanceMHz},
+                {"apparent_inductance_uH", coil.apparentUH},
+                {"self_capacitance_pF", coil.selfCapacitancePF},
+                {"analyzer", analyzerJson(coil)}};
+}
+
+// A winding checked in the antenna: the figures of the window's and of a coil
+// already wound.
+Json checkJson(const WindingCheck& check, Units units) {
+    const WoundCoil& coil = check.coil;
+    return Json{{"turns", wholeNumber(coil.winding.turns)},
+                {std::string("pitch_") + coilUnitName(units),
+                 coilUnitFromInches(coil.winding.pitchIn, units)},
+                {"inductance_uH", coil.atF.inductanceUH},
+                {"low_frequency_inductance_uH", coil.lowFrequencyUH},
+                {"apparent_inductance_uH", coil.apparentUH},
+                {"self_capacitance_pF", coil.selfCapacitancePF},
+                {"q", coil.atF.q},
+                {"self_resonance_MHz", coil.selfResonanceMHz},
+                {"analyzer", analyzerJson(coil)},
+                {"resonance_MHz", frequencyOrNull(check.antenna.resonanceMHz)},
+                {"in_swr2_band", check.inSwr2Band},
+                {"turns_for_resonance",
+                 check.turnsForResonance ? Json(*check.turnsForResonance) : Json(nullptr)}};
+}
+
+// The figures of one antenna, the formula's or the corrected.
+Json antennaJson(const SimulatedAntenna& a) {
+    Json object{{"inductance_uH", a.coilUH},
+                {"coil_loss_ohm", a.coilOhm},
+                {"resonance_MHz", frequencyOrNull(a.resonanceMHz)},
+                {"impedance_ohm", impedanceJson(a.atF)},
+                {"efficiency_percent", a.efficiencyPercent >= kLeastEfficiencyPercent
+                                           ? Json(a.efficiencyPercent)
+                                           : Json(nullptr)}};
+    // JSON has no infinity: an SWR without a number is left out.
+    if (std::isfinite(a.atF.swr)) {
+        object["swr"] = a.atF.swr;
+    }
+    return object;
+}
+
+} // namespace
+
+Json simulationJson(const SimulationOptions& options, const SimulationResult& result, Units units) {
+    const std::string antennaUnit = antennaUnitName(units);
+    const std::string coilUnit = coilUnitName(units);
+    auto inAntennaUnit = [units](const std::optional<double>& feet) {
+        return feet ? Json(antennaUnitFromFeet(*feet, units)) : Json(nullptr);
+    };
+    Json corrected = antennaJson(result.corrected);
+    const bool wound = result.correctedWinding && result.correctedWinding->windingDone;
+    corrected["turns"] =
+        wound ? wholeNumber(result.correctedWinding->record.turnCount) : Json(nullptr);
+    corrected["revised_length_" + coilUnit] =
+        wound ? Json(reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
+              : Json(nullptr);
+
+    Json object{{"engine", "nec2c"},
+                {"segments", result.segments},
+                {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
+                {"insulation_" + coilUnit,
+                 options.model.insulation
+                     ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
+                     : Json(nullptr)},
+                {"insulation_er", options.model.insulation
+                                      ? Json(options.model.insulation->permittivity)
+                                      : Json(nullptr)},
+                {"coil_q", result.correctedCoilQ},
+                {"coil_q_from", options.model.coilQGiven ? "given"
+                                : options.build          ? "winding"
+                                                         : "default"},
+                {"coil_former",
+                 options.build ? Json(coilFormerName(options.build->former)) : Json(nullptr)},
+                {"z0_ohm", options.z0Ohm}};
+    object["formula"] = antennaJson(result.formula);
+    object["corrected"] = std::move(corrected);
+    object["tip_change_" + antennaUnit] = inAntennaUnit(result.tipChangeFt);
+    if (result.build) {
+        object["corrected"]["winding"] = windingJson(*result.build, units);
+    }
+    if (result.windowWinding) {
+        object["window_winding"] = checkJson(*result.windowWinding, units);
+    }
+    if (result.givenWinding) {
+        object["given_winding"] = checkJson(*result.givenWinding, units);
+    }
+    const bool efficient =
+        result.lossDb && result.corrected.efficiencyPercent >= kLeastEfficiencyPercent;
+    object["efficiency_percent"] =
+        efficient ? Json(result.corrected.efficiencyPercent) : Json(nullptr);
+    object["loss_dB"] = efficient ? Json(*result.lossDb) : Json(nullptr);
+    if (result.swr2Band) {
+        object["swr2_band_MHz"] = Json{{"low", frequencyOrNull(result.swr2Band->lowMHz)},
+                                       {"high", frequencyOrNull(result.swr2Band->highMHz)}};
+    } else {
+        object["swr2_band_MHz"] = nullptr;
+    }
+    object["solves"] = result.solves;
+    object["frequencies"] = result.frequencies;
+    return object;
+}
+
+std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
+                           const SimulationResult* simulation, const TrimResult* trim) {
+    Json object = designJson(design);
+    if (simulation != nullptr) {
+        object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
+    }
+    if (trim != nullptr) {
+        object["trim"] = trimJson(*trim, design.inputs.units);
+    }
+    return object.dump(2) + '\n';
+}
+
+} // namespace tarvix

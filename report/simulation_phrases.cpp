@@ -1,0 +1,179 @@
+// The phrases of the simulation's sentences.
+#include "report/simulation_phrases.h"
+
+#include "calc/conversions.h"
+#include "calc/number_text.h"
+#include "calc/units.h"
+#include "report/design_report.h"
+#include "report/simulation_report.h"
+
+#include <cmath>
+#include <complex>
+#include <string>
+
+namespace tarvix::simulation_phrases {
+
+namespace {
+
+// Beyond 100 the SWR's digits tell nothing more (and a lossless mismatch
+// makes it infinite).
+constexpr double kHighestSwrShown = 100;
+
+// A coil size in the report's units: "0.52 in", "13.2 mm".
+std::string coilText(double inches, Units units, int decimals) {
+    return fixedText(coilUnitFromInches(inches, units),
+                     units == Units::Metric ? decimals - 1 : decimals) +
+           " " + coilUnitName(units);
+}
+
+std::string wireText(const CoilBuild& build, Units units) {
+    return build.wireName.empty() ? coilText(build.wireDiaIn, units, 3) + " wire" : build.wireName;
+}
+
+std::string wireLengthText(double inches, Units units) {
+    if (units == Units::Metric) {
+        return fixedText(inches * kMetresPerInch, 2) + " m";
+    }
+    return feetAndInches(inches / 12);
+}
+
+} // namespace
+
+std::string mhz(double value) {
+    return fixedText(value, 4) + " MHz";
+}
+
+std::string signedPercent(double value) {
+    std::string text = value >= 0 ? "+" : "";
+    text += fixedText(value, 2);
+    text += " %";
+    return text;
+}
+
+std::string swrText(double swr) {
+    return swr <= kHighestSwrShown ? fixedText(swr, 2) : "above " + numberText(kHighestSwrShown);
+}
+
+std::string impedanceText(std::complex<double> ohm) {
+    const std::string reactance = fixedText(std::fabs(ohm.imag()), 1);
+    const bool negative = ohm.imag() < 0 && reactance != "0.0";
+    return fixedText(ohm.real(), 1) + (negative ? " -j" : " +j") + reactance + " ohm";
+}
+
+std::string impedance(const SimulatedPoint& point) {
+    return impedanceText({point.resistanceOhm, point.reactanceOhm});
+}
+
+std::string surroundings(const SimulationOptions& options, Units units) {
+    std::string text;
+    if (options.model.insulation) {
+        text += "insulated copper wire (";
+        text += numberText(coilUnitFromInches(options.model.insulation->thicknessIn, units));
+        text += " ";
+        text += coilUnitName(units);
+        text += " thick, relative permittivity ";
+        text += numberText(options.model.insulation->permittivity);
+        text += ")";
+    } else {
+        text += "bare copper wire";
+    }
+    if (options.model.heightFt) {
+        text += " ";
+        text += numberText(antennaUnitFromFeet(*options.model.heightFt, units));
+        text += " ";
+        text += antennaUnitName(units);
+        text += " over average ground";
+    } else {
+        text += " in free space";
+    }
+    return text;
+}
+
+std::string tipChange(double feet, Units units) {
+    if (units == Units::Metric) {
+        return fixedText(std::fabs(metresFromFeet(feet)) * 100, 1) + " cm";
+    }
+    return feetAndInches(feet);
+}
+
+double wireToCutIn(const CoilWinding& winding) {
+    return windingWireLengthIn(winding) + 2 * kLeadIn;
+}
+
+std::string turnsText(double turns) {
+    return turns == std::floor(turns) ? fixedText(turns, 0) : fixedText(turns, 1);
+}
+
+// What the builder checks on the bench: an LCR meter's low-frequency
+// inductance, and what an impedance analyzer across the coil reads at F.
+std::string benchText(const WoundCoil& coil, double freqMHz) {
+    return "an LCR meter reads " + fixedText(coil.lowFrequencyUH, 3) +
+           " uH, and an analyzer across it at " + numberText(freqMHz) + " MHz reads " +
+           impedanceText(coil.analyzerOhm) + ": " + fixedText(coil.apparentUH, 3) +
+           " uH apparent (self-capacitance " + fixedText(coil.selfCapacitancePF, 2) +
+           " pF, self-resonance " + fixedText(coil.selfResonanceMHz, 1) + " MHz)";
+}
+
+std::string selfResonanceWarning(const WoundCoil& coil, double freqMHz) {
+    if (!(freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz)) {
+        return {};
+    }
+    return "Warning: the coil resonates by itself near " + fixedText(coil.selfResonanceMHz, 1) +
+           " MHz, less than three times " + numberText(freqMHz) + " MHz: at " +
+           numberText(freqMHz) +
+           " MHz it acts as much more inductance than it has, and small changes of the winding "
+           "move the antenna a lot. A larger former with fewer turns, spaced turns, thinner wire "
+           "or the coils further out raise its self-resonance.\n";
+}
+
+std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, double freqMHz,
+                            Units units) {
+    const CoilWinding& w = coil.winding;
+    const double lengthIn = w.turns * w.pitchIn;
+    std::string text = "Wind " + turnsText(w.turns) + " turns of " + wireText(build, units) +
+                       " on the " + numberText(coilUnitFromInches(build.formerDiaIn, units)) + " " +
+                       coilUnitName(units) + " former";
+    if (build.pitchIn) {
+        text += " at a pitch of " + coilText(w.pitchIn, units, 4) + " (" +
+                coilText(lengthIn, units, 2) + " long)";
+    } else {
+        text += ", spread to " + coilText(lengthIn, units, 2) + " (pitch " +
+                coilText(w.pitchIn, units, 4) + ")";
+    }
+    text += ": " + fixedText(coil.atF.inductanceUH, 3) + " uH at " + numberText(freqMHz) +
+            " MHz, Q " + fixedText(coil.atF.q, 0) + ", length/diameter " +
+            fixedText(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
+            wireLengthText(wireToCutIn(w), units) + " of wire (" +
+            (units == Units::Metric ? fixedText(millimetresFromInches(kLeadIn), 0) + " mm"
+                                    : fixedText(kLeadIn, 0) + " in") +
+            " for each lead); " + benchText(coil, freqMHz) + ".\n" +
+            selfResonanceWarning(coil, freqMHz);
+    return text;
+}
+
+std::string checkedWindingText(const WindingCheck& check, Units units) {
+    const CoilWinding& w = check.coil.winding;
+    return turnsText(w.turns) + " turns " +
+           (w.pitchIn <= enamelledDiameterIn(w.wireDiaIn)
+                ? std::string("close-wound")
+                : "at a pitch of " + coilText(w.pitchIn, units, 4));
+}
+
+std::string checkedAntennaText(const WindingCheck& check, const std::string& atF) {
+    std::string text;
+    if (check.antenna.resonanceMHz) {
+        text += ": that antenna resonates at " + mhz(*check.antenna.resonanceMHz) +
+                (check.inSwr2Band ? ", inside" : ", outside") + " the 2:1 SWR band";
+    } else {
+        text += ": that antenna does not resonate between " +
+                mhz(check.antenna.sweep.front().freqMHz) + " and " +
+                mhz(check.antenna.sweep.back().freqMHz);
+    }
+    if (check.turnsForResonance) {
+        text += "; " + turnsText(*check.turnsForResonance) +
+                " turns at the same pitch bring it to " + atF;
+    }
+    return text + ".\n";
+}
+
+} // namespace tarvix::simulation_phrases
