@@ -5,6 +5,7 @@
 #include "nec/trim.h"
 
 #include "calc/conversions.h"
+#include "calc/units.h"
 #include "nec/roots.h"
 
 #include <cmath>
@@ -15,7 +16,6 @@ namespace tarvix {
 
 namespace {
 
-constexpr double kInchesPerFoot = 12;
 // A measured resonance this far from F is not the designed antenna's.
 constexpr double kFarthestMeasurement = 0.25;
 // The fitted scale and the remedies are found to this fraction of themselves.
