@@ -346,6 +346,9 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
             << " % (nearly all the power is lost in the coils and the wire";
     }
     out << (options.model.heightFt ? "; the ground's loss is not counted" : "") << ").\n";
+    for (const std::string& warning : result.warnings) {
+        out << "Warning: " << warning << ".\n";
+    }
 }
 
 Json simulationJson(const SimulationOptions& options, const SimulationResult& result, Units units) {
@@ -418,6 +421,10 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     }
     object["solves"] = result.solves;
     object["frequencies"] = result.frequencies;
+    // Only where a search stopped short of its tolerance.
+    if (!result.warnings.empty()) {
+        object["warnings"] = result.warnings;
+    }
     return object;
 }
 
