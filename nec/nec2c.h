@@ -18,6 +18,10 @@
 
 namespace tarvix {
 
+namespace nec_detail {
+class SignalGuard;
+} // namespace nec_detail
+
 // The signals whose default action ends the program and that the engine's
 // folder and children must not outlive.
 inline constexpr std::array kEndingSignals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
@@ -117,14 +121,12 @@ public:
     int frequencyCount() const { return m_frequencies.load(); }
 
 private:
-    class Children;
-
     std::string m_program;
     std::optional<std::chrono::milliseconds> m_timeLimit;
     std::filesystem::path m_dir;
     std::atomic<int> m_next{0};
     std::atomic<int> m_frequencies{0};
-    std::unique_ptr<Children> m_children;
+    std::unique_ptr<nec_detail::SignalGuard> m_guard;
 };
 
 } // namespace tarvix

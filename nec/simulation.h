@@ -125,6 +125,9 @@ struct SimulationResult {
     std::optional<SwrBand> swr2Band; // none: the SWR never comes down to 2
     int solves = 0;                  // decks nec2c solved
     int frequencies = 0;             // frequencies in them, each a matrix filled
+    // A sentence for each answer whose search stopped short of its tolerance
+    // (the figure given is its last estimate); empty when every one settled.
+    std::vector<std::string> warnings;
 };
 
 // The standing-wave ratio of a load on a line of impedance z0.
@@ -135,7 +138,8 @@ SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Oh
 
 // One antenna solved over the sweep around freqMHz: its resonance nearest
 // freqMHz and its feed point and efficiency there; with band, its 2:1 SWR
-// band around freqMHz too.
+// band around freqMHz too. A crossing whose search stops short of its
+// tolerance (which simulateDesign would warn of) is its last estimate.
 SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
                                  Nec2c& engine, std::optional<SwrBand>* band = nullptr);
 

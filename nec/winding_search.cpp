@@ -117,20 +117,26 @@ std::optional<CoilCircuit> fewestTurns(const CoilBuild& build, double pitchIn, d
 }
 
 // The pitch of the guess between close and wide at which the turns meet it.
+// Only a guess: whether its bisection converged does not matter, as the
+// windings it picks are then solved in full.
 double guessedPitch(const CoilBuild& build, int turns, double close, double wide,
                     const Guess& guess) {
-    for (int step = 0; step < kBisections; ++step) {
-        const double middle = (close + wide) / 2;
-        (guess.need(windingOf(build, turns, middle)) >= 0 ? close : wide) = middle;
+    auto meets = [&](double pitch) { return guess.need(windingOf(build, turns, pitch)) >= 0; };
+    return bisectedRoot(meets, close, wide, kBisections, 0).x;
+}
+
+void noteUnsettled(const Root& root, bool* unsettled) {
+    if (!root.converged && unsettled != nullptr) {
+        *unsettled = true;
     }
-    return (close + wide) / 2;
 }
 
 // The pitch from close-wound up to widestPitchIn at which the turns (which
 // meet the need close-wound) meet it exactly; none where they still exceed it
 // at widestPitchIn.
 std::optional<CoilCircuit> spread(const CoilBuild& build, int turns, double widestPitchIn,
-                                  double freqMHz, Guess& guess, const WindingNeed& need) {
+                                  double freqMHz, Guess& guess, const WindingNeed& need,
+                                  bool* unsettled) {
     const double close = enamelledDiameterIn(build.wireDiaIn);
     // A long coil's self-capacitance grows with its length: spread too far it
     // resonates by itself below F, where its reactance has passed through a
@@ -169,9 +175,10 @@ std::optional<CoilCircuit> spread(const CoilBuild& build, int turns, double wide
         outside = std::min(widestPitchIn, close + 2 * (outside - close));
         outsideNeed = needAt(outside);
     }
-    const double pitch =
+    const Root pitch =
         bracketedRoot(needAt, inside, insideNeed, outside, outsideNeed, kPitchTolerance);
-    return CoilCircuit(windingOf(build, turns, pitch));
+    noteUnsettled(pitch, unsettled);
+    return CoilCircuit(windingOf(build, turns, pitch.x));
 }
 
 bool wellBelowSelfResonance(const CoilWinding& winding, double freqMHz) {
@@ -196,7 +203,7 @@ CoilWinding windingOf(const CoilBuild& build, double turns, double pitchIn) {
 }
 
 std::optional<double> turnsForNeed(const CoilBuild& build, double pitchIn, double freqMHz,
-                                   double guessUH, const WindingNeed& need) {
+                                   double guessUH, const WindingNeed& need, bool* unsettled) {
     if (!buildable(build, freqMHz) || !(pitchIn >= enamelledDiameterIn(build.wireDiaIn))) {
         return std::nullopt;
     }
@@ -210,21 +217,22 @@ std::optional<double> turnsForNeed(const CoilBuild& build, double pitchIn, doubl
         return 1.0;
     }
     auto needAt = [&](double turns) { return need(CoilCircuit(windingOf(build, turns, pitchIn))); };
-    const double turns =
+    const Root turns =
         bracketedRoot(needAt, many - 1, needAt(many - 1), many, need(*whole), kTurnsTolerance);
-    const double tenths = std::floor(turns * kTenthsPerTurn);
+    noteUnsettled(turns, unsettled);
+    const double tenths = std::floor(turns.x * kTenthsPerTurn);
     const double below = std::max(1.0, tenths / kTenthsPerTurn);
     const double above = (tenths + 1) / kTenthsPerTurn;
     return std::fabs(needAt(below)) <= std::fabs(needAt(above)) ? below : above;
 }
 
 std::optional<CoilCircuit> windingForNeed(const CoilBuild& build, double freqMHz, double guessUH,
-                                          const WindingNeed& need) {
+                                          const WindingNeed& need, bool* unsettled) {
     if (!buildable(build, freqMHz)) {
         return std::nullopt;
     }
     if (build.pitchIn) {
-        const auto turns = turnsForNeed(build, *build.pitchIn, freqMHz, guessUH, need);
+        const auto turns = turnsForNeed(build, *build.pitchIn, freqMHz, guessUH, need, unsettled);
         return turns ? std::optional(CoilCircuit(windingOf(build, *turns, *build.pitchIn)))
                      : std::nullopt;
     }
@@ -235,9 +243,18 @@ std::optional<CoilCircuit> windingForNeed(const CoilBuild& build, double freqMHz
         return std::nullopt;
     }
     const int turns = static_cast<int>(fewest->winding().turns);
-    const auto found = spread(build, turns, kFarthestSpread * close, freqMHz, guess, need);
+    // Whether the spread of the winding given back settled: only that one's.
+    bool foundUnsettled = false;
+    auto given = [&](std::optional<CoilCircuit> circuit, bool circuitUnsettled) {
+        if (circuitUnsettled && unsettled != nullptr) {
+            *unsettled = true;
+        }
+        return circuit;
+    };
+    const auto found =
+        spread(build, turns, kFarthestSpread * close, freqMHz, guess, need, &foundUnsettled);
     if (!found || wellBelowSelfResonance(found->winding(), freqMHz)) {
-        return found;
+        return given(found, foundUnsettled);
     }
     // More turns, spread wider, lower the self-capacitance: the first such
     // winding that holds its turns and stays well below its self-resonance,
@@ -249,13 +266,14 @@ std::optional<CoilCircuit> windingForNeed(const CoilBuild& build, double freqMHz
         }
         const double pitch = guessedPitch(build, more, close, widest, guess);
         if (wellBelowSelfResonance(windingOf(build, more, pitch), freqMHz)) {
-            if (auto wider = spread(build, more, widest, freqMHz, guess, need)) {
-                return wider;
+            bool widerUnsettled = false;
+            if (auto wider = spread(build, more, widest, freqMHz, guess, need, &widerUnsettled)) {
+                return given(wider, widerUnsettled);
             }
             break;
         }
     }
-    return found;
+    return given(found, foundUnsettled);
 }
 
 } // namespace tarvix

@@ -52,12 +52,15 @@ CoilWinding windingOf(const CoilBuild& build, double turns, double pitchIn);
 // None where no winding meets it: a pitch below the enamelled diameter, a
 // former or wire of no size, more than kMostTurns turns, or self-resonance
 // reached before the need is met.
+// unsettled, where given, is set when the search for the spread or the turns
+// stopped short of its tolerance: the winding is then its last estimate.
 std::optional<CoilCircuit> windingForNeed(const CoilBuild& build, double freqMHz, double guessUH,
-                                          const WindingNeed& need);
+                                          const WindingNeed& need, bool* unsettled = nullptr);
 
 // The turns, to a tenth and at least one, at the pitch of the winding given
-// that meet the need; none where none does.
+// that meet the need; none where none does. unsettled as for windingForNeed.
 std::optional<double> turnsForNeed(const CoilBuild& build, double pitchIn, double freqMHz,
-                                   double guessUH, const WindingNeed& need);
+                                   double guessUH, const WindingNeed& need,
+                                   bool* unsettled = nullptr);
 
 } // namespace tarvix

@@ -141,6 +141,10 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     }
     object["solves"] = result.solves;
     object["frequencies"] = result.frequencies;
+    // Only where a search stopped short of its tolerance.
+    if (!result.warnings.empty()) {
+        object["warnings"] = result.warnings;
+    }
     return object;
 }
 

@@ -143,6 +143,9 @@ void writeEfficiency(std::ostream& out, const SimulationOptions& options,
             << " % (nearly all the power is lost in the coils and the wire";
     }
     out << (options.model.heightFt ? "; the ground's loss is not counted" : "") << ").\n";
+    for (const std::string& warning : result.warnings) {
+        out << "Warning: " << warning << ".\n";
+    }
 }
 
 } // namespace

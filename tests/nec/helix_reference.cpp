@@ -277,7 +277,9 @@ std::optional<double> resonanceNear(DeckAt deckAt, double nearMHz, Nec2c& engine
         }
         return points.front().reactanceOhm;
     };
-    return risingRoot(reactance, nearMHz, reactance(nearMHz), kSearchStep, kResonanceTolerance);
+    const auto root =
+        risingRoot(reactance, nearMHz, reactance(nearMHz), kSearchStep, kResonanceTolerance);
+    return root && root->converged ? std::optional(root->x) : std::nullopt;
 }
 
 Geometry buildIsolatedCoil(const CoilWinding& coil, int segmentsPerTurn) {

@@ -40,7 +40,8 @@ TEST_P(RisingRoot, FindsTheRisingCrossingOrSaysThereIsNone) {
     const auto found = risingRoot(counted, c.start, c.g(c.start), c.factor, 1e-9);
     ASSERT_EQ(found.has_value(), c.root.has_value());
     if (c.root) {
-        EXPECT_NEAR(*found, *c.root, 1e-7 * *c.root);
+        EXPECT_TRUE(found->converged);
+        EXPECT_NEAR(found->x, *c.root, 1e-7 * *c.root);
         EXPECT_LT(calls, kFewSolves);
     }
 }
@@ -87,8 +88,9 @@ TEST_P(BracketedRootOf, SettlesWithinTheToleranceInFewSolves) {
             ++calls;
             return c.g(x);
         };
-        const double root = bracketedRoot(counted, c.a, c.g(c.a), c.b, c.g(c.b), tolerance);
-        EXPECT_NEAR(root, c.root, 10 * tolerance * c.root) << tolerance;
+        const Root root = bracketedRoot(counted, c.a, c.g(c.a), c.b, c.g(c.b), tolerance);
+        EXPECT_TRUE(root.converged) << tolerance;
+        EXPECT_NEAR(root.x, c.root, 10 * tolerance * c.root) << tolerance;
         EXPECT_LT(calls, kFewSolves) << tolerance;
     }
 }
@@ -106,6 +108,81 @@ INSTANTIATE_TEST_SUITE_P(
         // Nearly a step: the reactance through a sharp resonance.
         BracketCase{"SharpStep", [](double x) { return std::atan(1e3 * (x - 1)); }, 0, 3, 1.0}),
     [](const testing::TestParamInfo<BracketCase>& info) { return info.param.name; });
+
+// Each finder stops after a fixed number of steps; one that stops short of
+// its tolerance must say so, or the simulation passes its last estimate off
+// as an answer. A jump (the reactance where a segment comes or goes) keeps
+// false position creeping, and a tolerance finer than the steps can reach
+// stops the bisection short.
+struct ConvergenceCase {
+    const char* name;
+    std::function<Root()> search;
+    bool converged;
+    double root;   // near which the answer, settled or not, lies
+    double within; // how near
+};
+
+void PrintTo(const ConvergenceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Convergence : public testing::TestWithParam<ConvergenceCase> {};
+
+TEST_P(Convergence, SaysWhetherTheSearchReachedItsTolerance) {
+    const ConvergenceCase& c = GetParam();
+    const Root found = c.search();
+    EXPECT_EQ(found.converged, c.converged);
+    EXPECT_NEAR(found.x, c.root, c.within);
+}
+
+double jumpAtSeven(double x) {
+    return x < 7 ? -1 - 1e-3 * x : 1 + 1e-3 * x;
+}
+
+bool belowSqrtTwo(double x) {
+    return x * x < 2;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nec, Convergence,
+    testing::Values(
+        ConvergenceCase{"FalsePositionOnACurve",
+                        [] {
+                            auto g = [](double x) { return x * x * x - 2; };
+                            return bracketedRoot(g, 0, g(0), 4, g(4), 1e-12);
+                        },
+                        true, std::cbrt(2.0), 1e-11},
+        // Forty steps narrow a bracket of 7 by about 2^-40 at best: short of
+        // 1e-15 of the root.
+        ConvergenceCase{"FalsePositionOnAJumpStopsShort",
+                        [] {
+                            return bracketedRoot(jumpAtSeven, 0, jumpAtSeven(0), 14,
+                                                 jumpAtSeven(14), 1e-15);
+                        },
+                        false, 7, 1e-3},
+        ConvergenceCase{
+            "FalsePositionOnAJumpSettlesToACoarseTolerance",
+            [] { return bracketedRoot(jumpAtSeven, 0, jumpAtSeven(0), 14, jumpAtSeven(14), 1e-5); },
+            true, 7, 1e-3},
+        ConvergenceCase{"RisingSearchPassesOnAnUnsettledRoot",
+                        [] { return *risingRoot(jumpAtSeven, 5, jumpAtSeven(5), 1.25, 1e-15); },
+                        false, 7, 1e-3},
+        ConvergenceCase{"BisectionWithinItsTolerance",
+                        [] { return bisectedRoot(belowSqrtTwo, 1, 2, 60, 1e-9); }, true,
+                        std::sqrt(2.0), 1e-8},
+        ConvergenceCase{"BisectionOutOfSteps",
+                        [] { return bisectedRoot(belowSqrtTwo, 1, 2, 10, 1e-9); }, false,
+                        std::sqrt(2.0), 1e-3},
+        // With no tolerance it halves until the ends are neighbouring doubles,
+        // as close as a bracket gets; from the top end down as well.
+        ConvergenceCase{"BisectionToNeighbouringDoubles",
+                        [] { return bisectedRoot(belowSqrtTwo, 1, 2, 60, 0); }, true,
+                        std::sqrt(2.0), 4e-16},
+        ConvergenceCase{
+            "BisectionFromTheTopEnd",
+            [] { return bisectedRoot([](double x) { return !belowSqrtTwo(x); }, 2, 1, 60, 0); },
+            true, std::sqrt(2.0), 4e-16}),
+    [](const testing::TestParamInfo<ConvergenceCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace tarvix::test

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <sys/stat.h>
@@ -336,6 +337,91 @@ TEST(NecRunner, CancelKillsTheRunningEngineAndRefusesFurtherSolves) {
     canceller.join();
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     EXPECT_THROW(engine.solve("CE\nEN\n"), NecCancelled);
+}
+
+// ---- the time an engine may take over a deck --------------------------------------
+
+// A deck's cards as the time limit reads them: a wire of segments, a sweep of
+// frequencies, and over ground a GN card other than -1.
+std::string deckOf(std::initializer_list<int> wireSegments, std::initializer_list<int> sweeps,
+                   std::optional<int> ground = std::nullopt) {
+    std::ostringstream deck;
+    deck << "CM sized for the time limit\nCE\n";
+    int tag = 0;
+    for (const int segments : wireSegments) {
+        deck << "GW " << ++tag << " " << segments << " 0 0 0 0 0 10 0.001\n";
+    }
+    deck << "GE 0\n";
+    if (ground) {
+        deck << "GN " << *ground << " 0 0 0 13 0.005\n";
+    }
+    for (const int count : sweeps) {
+        deck << "FR 0 " << count << " 0 0 7 0.1\n";
+    }
+    deck << "EN\n";
+    return deck.str();
+}
+
+struct TimeLimitCase {
+    const char* name;
+    std::string deck;
+    double leastS, mostS; // the limit lies between them
+};
+
+void PrintTo(const TimeLimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SolveTimeLimit : public testing::TestWithParam<TimeLimitCase> {};
+
+// Too short a limit kills a large deck that would have finished; too long a
+// one leaves a hung engine running for ever.
+TEST_P(SolveTimeLimit, CoversTheDecksWorkWithinTheFloorAndCeiling) {
+    const TimeLimitCase& c = GetParam();
+    const double seconds = std::chrono::duration<double>(solveTimeLimit(c.deck)).count();
+    EXPECT_GE(seconds, c.leastS);
+    EXPECT_LE(seconds, c.mostS);
+}
+
+constexpr double kHour = 3600;
+
+INSTANTIATE_TEST_SUITE_P(
+    Nec, SolveTimeLimit,
+    testing::Values(
+        // The floor: a minute, whatever little the deck asks.
+        TimeLimitCase{"EmptyDeckGetsAMinute", "CE\nEN\n", 60, 60},
+        TimeLimitCase{"OneSegmentGetsAMinute", deckOf({1}, {1}), 60, 60.001},
+        // The program's own deck: 61 segments at 41 frequencies.
+        TimeLimitCase{"ProgramsDeckInFreeSpace", deckOf({61}, {41}), 61, 63},
+        TimeLimitCase{"ProgramsDeckOverGround", deckOf({61}, {41}, 2), 74, 76},
+        TimeLimitCase{"GroundMinusOneIsFreeSpace", deckOf({61}, {41}, -1), 61, 63},
+        // Segments add over the wires, frequencies over the sweeps.
+        TimeLimitCase{"SegmentsOfEveryWire", deckOf({20, 21, 20}, {41}), 61, 63},
+        TimeLimitCase{"FrequenciesOfEverySweep", deckOf({61}, {20, 21}), 61, 63},
+        TimeLimitCase{"LargeDeckOverGroundGetsHours", deckOf({2000}, {41}, 0), 5.4 * kHour,
+                      5.6 * kHour},
+        // The ceiling: a year, however large the deck.
+        TimeLimitCase{"HugeDeckCappedAtAYear", deckOf({1000000}, {1000}, 2), 3.2e7, 3.2e7}),
+    [](const testing::TestParamInfo<TimeLimitCase>& info) { return info.param.name; });
+
+TEST(SolveTimeLimit, GrowsWithTheSegmentsAndTheFrequencies) {
+    for (const bool overGround : {false, true}) {
+        const std::optional<int> ground = overGround ? std::optional(2) : std::nullopt;
+        std::chrono::milliseconds fewer = solveTimeLimit(deckOf({100}, {10}, ground));
+        for (const int segments : {200, 400, 800, 1600}) {
+            const std::chrono::milliseconds more = solveTimeLimit(deckOf({segments}, {10}, ground));
+            EXPECT_GT(more, fewer) << segments << " segments, over ground " << overGround;
+            fewer = more;
+        }
+        fewer = solveTimeLimit(deckOf({400}, {1}, ground));
+        for (const int frequencies : {2, 10, 41, 200}) {
+            const std::chrono::milliseconds more =
+                solveTimeLimit(deckOf({400}, {frequencies}, ground));
+            EXPECT_GT(more, fewer) << frequencies << " frequencies, over ground " << overGround;
+            fewer = more;
+        }
+    }
+    EXPECT_GT(solveTimeLimit(deckOf({400}, {41}, 2)), solveTimeLimit(deckOf({400}, {41})));
 }
 
 } // namespace
