@@ -4,6 +4,7 @@
 
 #include <Eigen/Dense>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <sstream>
 
@@ -105,8 +106,9 @@ std::optional<RationalModel> RationalModel::through(const std::vector<double>& f
     model.m_centreMHz = (lowMHz + highMHz) / 2;
     model.m_halfSpanMHz = (highMHz - lowMHz) / 2;
     // P(x) - Z Q1(x) = Z, Q1 = Q - 1: one row per point, solved by LU with
-    // partial pivoting; a singular system leaves a pivot of zero, and the
-    // solution is then not finite.
+    // partial pivoting. A system singular to working precision (a point given
+    // twice, say) determines no model: Eigen's elimination need not leave an
+    // exact zero pivot there, so its condition estimate tells.
     const auto size = static_cast<Eigen::Index>(n);
     Eigen::MatrixXcd a = Eigen::MatrixXcd::Zero(size, size);
     const Eigen::VectorXcd b = Eigen::Map<const Eigen::VectorXcd>(values.data(), size);
@@ -121,7 +123,11 @@ std::optional<RationalModel> RationalModel::through(const std::vector<double>& f
             power *= x;
         }
     }
-    const Eigen::VectorXcd solution = a.partialPivLu().solve(b);
+    const Eigen::PartialPivLU<Eigen::MatrixXcd> lu(a);
+    if (!(lu.rcond() > std::numeric_limits<double>::epsilon())) {
+        return std::nullopt;
+    }
+    const Eigen::VectorXcd solution = lu.solve(b);
     if (!solution.allFinite()) {
         return std::nullopt;
     }
