@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 namespace tarvix {
 
@@ -27,9 +28,10 @@ constexpr double kPi = std::numbers::pi;
 // (1 + near^-1 far) x = near^-1 b by GMRES. Mode 0 of the far coupling is the
 // rings' currents, known from the start. A start close to the answer, when
 // given (one ring fewer, solved before), is widened by doubling its middle ring.
-std::vector<double> solveRow(const field::BandedBlockLu& lu, const FarRings* far, int m,
-                             const std::vector<double>& turnCurrents,
-                             const std::vector<double>& previous) {
+// False beside the solution when GMRES stopped short of its tolerance.
+std::pair<std::vector<double>, bool> solveRow(const field::BandedBlockLu& lu, const FarRings* far,
+                                              int m, const std::vector<double>& turnCurrents,
+                                              const std::vector<double>& previous) {
     const int count = int(turnCurrents.size());
     const std::size_t size = m + 1;
     std::vector<double> rhs(count * size, 0.0);
@@ -37,7 +39,7 @@ std::vector<double> solveRow(const field::BandedBlockLu& lu, const FarRings* far
         rhs[k * size + m] = turnCurrents[k];
     }
     if (far == nullptr) {
-        return lu.solve(rhs);
+        return {lu.solve(rhs), true};
     }
     std::vector<double> uniform(rhs.size(), 0.0);
     for (int l = 0; l < count; ++l) {
@@ -57,10 +59,10 @@ std::vector<double> solveRow(const field::BandedBlockLu& lu, const FarRings* far
         std::copy(previous.begin() + (middle - size), previous.end(),
                   solution.begin() + (middle - size) + size);
     }
-    field::gmres(
+    const bool converged = field::gmres(
         [&](const std::vector<double>& x) { return lu.solve(far->flux(x, 1, kModes - 1)); }, start,
         solution, 1e-5);
-    return solution;
+    return {std::move(solution), converged};
 }
 
 // The inductance and loss of a solved row, normalised to a unit current in the
@@ -108,9 +110,10 @@ std::vector<RingRowSolution> solveRingRows(double ringRadiusM, double wireRadius
     std::vector<double> previous;
     for (const std::vector<double>& turnCurrents : currentSets) {
         const bool farHere = far && window < int(turnCurrents.size()) - 1;
-        std::vector<double> solution =
+        auto [solution, converged] =
             solveRow(lu, farHere ? &*far : nullptr, bandsPerTurn, turnCurrents, previous);
         results.push_back(rowResult(bands, turnCurrents, solution));
+        results.back().converged = converged;
         previous = std::move(solution);
     }
     return results;
@@ -158,6 +161,10 @@ CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int b
 }
 
 double strongSkinInductanceUH(const CoilWinding& coil) {
+    return strongSkinInductance(coil).uH;
+}
+
+StrongSkinInductance strongSkinInductance(const CoilWinding& coil) {
     const double turns = std::max(coil.turns, 1.0);
     const int below = int(std::floor(turns));
     const double fraction = turns - below;
@@ -168,13 +175,15 @@ double strongSkinInductanceUH(const CoilWinding& coil) {
     const std::vector<RingRowSolution> rows =
         solveCoilRows(coil, turnCounts, kCoilBandsPerTurn, kCoilWindowTurns);
     std::vector<double> ratios;
+    bool converged = true;
     for (std::size_t r = 0; r < rows.size(); ++r) {
+        converged = converged && rows[r].converged;
         CoilWinding whole = coil;
         whole.turns = turnCounts[r];
         ratios.push_back(rows[r].inductanceH * 1e6 / lowFrequencyInductanceUH(whole));
     }
     const double ratio = fraction > 0 ? ratios[0] + fraction * (ratios[1] - ratios[0]) : ratios[0];
-    return ratio * lowFrequencyInductanceUH(coil);
+    return {ratio * lowFrequencyInductanceUH(coil), converged};
 }
 
 } // namespace tarvix

@@ -51,6 +51,7 @@ struct RingRowSolution {
     double inductanceH = 0;    // 2 W / I^2 for the unit current, W the stored energy
     double lossPerRsOhm = 0;   // the loss resistance per ohm of surface resistance
     std::vector<double> bandA; // the band currents, ring by ring
+    bool converged = true;     // false when GMRES stopped short of its tolerance
 };
 RingRowSolution solveRingRow(double ringRadiusM, double wireRadiusM, double pitchM,
                              const std::vector<double>& turnCurrents, int bandsPerTurn,
@@ -70,5 +71,17 @@ CoilAtFrequency coilFieldSolution(const CoilWinding& coil, double freqMHz, int b
 // interpolated between the whole numbers around it (two ring rows solved
 // together); below one turn, one turn's ratio. Some milliseconds for 100 turns.
 double strongSkinInductanceUH(const CoilWinding& coil);
+
+// The same, and whether the field solution reached its tolerance: when it did
+// not, the inductance is the last iterate's, and the caller says so.
+struct StrongSkinInductance {
+    double uH = 0;
+    bool converged = true;
+};
+StrongSkinInductance strongSkinInductance(const CoilWinding& coil);
+
+// What a user is told of a coil whose field solution stopped short.
+inline constexpr const char* kFieldSolutionShortText =
+    "the coil's field solution stopped short of its tolerance: its inductance is approximate";
 
 } // namespace tarvix

@@ -1,26 +1,23 @@
-// The linear algebra of the coil's field solution (calc/coil_field.cpp): dense
-// square blocks, a block-banded Toeplitz system factored by block LU, a radix-2
-// FFT for the far rings' convolution, and restarted GMRES. Internal to the field
-// solution; nothing else in the program uses them.
+// The linear algebra of the coil's field solution (calc/coil_field.cpp) on
+// Eigen: dense square blocks, a block-banded Toeplitz system factored by block
+// LU, the FFT for the far rings' convolution (Eigen's, on kissfft), and
+// restarted GMRES (Eigen's). Internal to the field solution; nothing else in
+// the program uses them.
 #pragma once
 
+#include <Eigen/Dense>
 #include <complex>
 #include <cstddef>
 #include <functional>
+#include <unsupported/Eigen/FFT>
 #include <vector>
 
 namespace tarvix::field {
 
 using Complex = std::complex<double>;
 
-// A square block, row-major.
-struct Block {
-    int size = 0;
-    std::vector<double> value;
-    explicit Block(int n = 0) : size(n), value(std::size_t(n) * n, 0.0) {}
-    double& at(int row, int col) { return value[std::size_t(row) * size + col]; }
-    double at(int row, int col) const { return value[std::size_t(row) * size + col]; }
-};
+// A square block.
+using Block = Eigen::MatrixXd;
 
 // A block-banded system whose blocks depend only on the offset between block
 // rows (block Toeplitz), rows*size unknowns, factored once by block LU
@@ -49,33 +46,30 @@ private:
     int m_size = 0;
     std::vector<Step> m_steps;
     std::vector<int> m_stepOf;
-    // The steps transposed, whose columns are contiguous for the solve.
-    std::vector<Step> m_transposed;
 };
 
-// Radix-2 Cooley-Tukey of one power-of-two length, twiddles and the bit-reversed
-// order computed once; the inverse is scaled by 1 / length.
+// Transforms of one power-of-two length; the inverse is scaled by 1 / length.
 class Fft {
 public:
     explicit Fft(std::size_t atLeast);
     std::size_t length() const { return m_length; }
-    void transform(std::vector<Complex>& data, bool inverse) const;
-    // The spectra of two real sequences packed as first + i second, unpacked.
-    void splitPair(const std::vector<Complex>& packed, std::vector<Complex>& first,
-                   std::vector<Complex>& second) const;
-    // The spectra of real sequences, two at a time through the transform.
+    std::vector<Complex> inverse(const std::vector<Complex>& spectrum) const;
+    // The spectra of real sequences of the transform's length.
     std::vector<std::vector<Complex>> spectraOf(const std::vector<std::vector<double>>& taps) const;
 
 private:
     std::size_t m_length = 1;
-    std::vector<Complex> m_twiddle;
-    std::vector<std::size_t> m_reversed;
+    // Eigen's transform keeps the plans it has made: a cache, not a result,
+    // hence mutable. One Fft serves one solution on one thread.
+    mutable Eigen::FFT<double> m_fft;
 };
 
-// Solves x + apply(x) = rhs by restarted GMRES (Saad and Schultz 1986), starting
-// from x, until the residual is below tolerance * |rhs|.
+// Solves x + apply(x) = rhs by restarted GMRES (Saad and Schultz 1986), 20 steps
+// a cycle and at most 10 cycles, starting from x, until the residual is below
+// tolerance * |rhs|. False when the cycles ran out first: x is then the last
+// iterate, short of the tolerance.
 using LinearMap = std::function<std::vector<double>(const std::vector<double>&)>;
-void gmres(const LinearMap& apply, const std::vector<double>& rhs, std::vector<double>& x,
+bool gmres(const LinearMap& apply, const std::vector<double>& rhs, std::vector<double>& x,
            double tolerance);
 
 } // namespace tarvix::field

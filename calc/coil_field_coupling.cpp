@@ -123,14 +123,13 @@ std::vector<Block> nearBlocks(const Bands& bands, int window, double pitchM) {
     const int m = bands.count;
     std::vector<Block> coupling;
     for (int o = 0; o <= window; ++o) {
-        Block block(m);
+        Block block = Block::Zero(m, m);
         for (int i = 0; i < m; ++i) {
             for (int j = 0; j < m; ++j) {
                 const int mirrorI = m - 1 - i;
                 const int mirrorJ = m - 1 - j;
                 if (i * m + j <= mirrorJ * m + mirrorI) {
-                    block.at(i, j) = block.at(mirrorJ, mirrorI) =
-                        bandMutualH(bands, i, j, o, pitchM);
+                    block(i, j) = block(mirrorJ, mirrorI) = bandMutualH(bands, i, j, o, pitchM);
                 }
             }
         }
@@ -138,17 +137,17 @@ std::vector<Block> nearBlocks(const Bands& bands, int window, double pitchM) {
     }
     std::vector<Block> near;
     for (int offset = -window; offset <= window; ++offset) {
-        Block block(m + 1);
+        Block block = Block::Zero(m + 1, m + 1);
         const Block& c = coupling[std::abs(offset)];
         for (int i = 0; i < m; ++i) {
             for (int j = 0; j < m; ++j) {
-                block.at(i, j) = offset >= 0 ? c.at(i, j) : c.at(j, i);
+                block(i, j) = offset >= 0 ? c(i, j) : c(j, i);
             }
         }
         if (offset == 0) {
             for (int i = 0; i < m; ++i) {
-                block.at(i, m) = -1;
-                block.at(m, i) = 1;
+                block(i, m) = -1;
+                block(m, i) = 1;
             }
         }
         near.push_back(std::move(block));
@@ -264,12 +263,12 @@ std::vector<double> FarRings::flux(const std::vector<double>& currents, int firs
                 out[f + 1] += paired[f] * mode[f + 1] + paired[f + 1] * mode[f];
             }
         }
-        m_fft.transform(sum, true);
+        const std::vector<Complex> values = m_fft.inverse(sum);
         for (int k = 0; k < count; ++k) {
             double* row = &flux[k * size];
             for (int i = 0; i < m; ++i) {
-                row[i] += sum[k].real() * m_modeShape[i][p] +
-                          (p + 1 < kModes ? sum[k].imag() * m_modeShape[i][p + 1] : 0.0);
+                row[i] += values[k].real() * m_modeShape[i][p] +
+                          (p + 1 < kModes ? values[k].imag() * m_modeShape[i][p + 1] : 0.0);
             }
         }
     }

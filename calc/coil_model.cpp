@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace tarvix {
 
@@ -37,9 +38,19 @@ std::complex<double> coilImpedanceOhm(const CoilWinding& coil, double freqMHz) {
     return CoilCircuit(coil).impedanceOhm(freqMHz);
 }
 
-CoilCircuit::CoilCircuit(const CoilWinding& winding)
-    : m_winding(winding), m_strongSkinInductanceUH(tarvix::strongSkinInductanceUH(winding)),
-      m_capacitancePF(selfCapacitancePF(winding)) {}
+CoilCircuit::CoilCircuit(const CoilWinding& winding) : m_winding(winding) {
+    const StrongSkinInductance strongSkin = strongSkinInductance(winding);
+    m_strongSkinInductanceUH = strongSkin.uH;
+    m_fieldSolutionConverged = strongSkin.converged;
+    m_capacitancePF = selfCapacitancePF(winding);
+}
+
+std::optional<std::string> CoilCircuit::warning() const {
+    if (m_fieldSolutionConverged) {
+        return std::nullopt;
+    }
+    return kFieldSolutionShortText;
+}
 
 CoilAtFrequency CoilCircuit::atFrequency(double freqMHz) const {
     return atFrequencyOf(m_winding, m_strongSkinInductanceUH, freqMHz);
@@ -123,8 +134,10 @@ std::optional<Reaching> fewestStepsReaching(double targetUH, double freqMHz,
 
 // Spread: the inductance falls as the pitch grows. The pitch widened by half
 // again to a bracket, then secant steps in ln(L) against ln(pitch) kept inside
-// it, with the bracket's geometric mean where a step would leave it.
-CoilWinding spreadToTarget(double targetUH, double freqMHz, CoilWinding coil, double atFUH) {
+// it, with the bracket's geometric mean where a step would leave it. False
+// beside the last guess when the iterations ran out short of the target.
+std::pair<CoilWinding, bool> spreadToTarget(double targetUH, double freqMHz, CoilWinding coil,
+                                            double atFUH) {
     double nearPitch = coil.pitchIn;
     double nearUH = atFUH;
     double farPitch = nearPitch;
@@ -138,7 +151,7 @@ CoilWinding spreadToTarget(double targetUH, double freqMHz, CoilWinding coil, do
     }
     if (nearUH == targetUH) {
         coil.pitchIn = nearPitch;
-        return coil;
+        return {coil, true};
     }
     for (int iteration = 0; iteration < 60; ++iteration) {
         const double slope =
@@ -151,18 +164,26 @@ CoilWinding spreadToTarget(double targetUH, double freqMHz, CoilWinding coil, do
         coil.pitchIn = guess;
         const double guessUH = inductanceAtUH(coil, freqMHz);
         if (std::abs(guessUH / targetUH - 1) < 1e-6) {
-            return coil;
+            return {coil, true};
         }
         (guessUH > targetUH ? nearPitch : farPitch) = guess;
         (guessUH > targetUH ? nearUH : farUH) = guessUH;
     }
-    return coil;
+    return {coil, false};
 }
 
 } // namespace
 
 std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz, double formerDiaIn,
                                                 double wireDiaIn, std::optional<double> pitchIn) {
+    const std::optional<InductanceWinding> found =
+        windingOfInductance(targetUH, freqMHz, formerDiaIn, wireDiaIn, pitchIn);
+    return found ? std::optional(found->winding) : std::nullopt;
+}
+
+std::optional<InductanceWinding> windingOfInductance(double targetUH, double freqMHz,
+                                                     double formerDiaIn, double wireDiaIn,
+                                                     std::optional<double> pitchIn) {
     const auto positive = [](double v) { return std::isfinite(v) && v > 0; };
     if (!positive(targetUH) || !positive(freqMHz) || !positive(formerDiaIn) ||
         !positive(wireDiaIn)) {
@@ -181,17 +202,19 @@ std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz,
     }
     coil.turns = double(reaching->steps) / perTurn;
     if (!pitchIn) {
-        return spreadToTarget(targetUH, freqMHz, coil, reaching->atFUH);
+        const auto [spread, converged] = spreadToTarget(targetUH, freqMHz, coil, reaching->atFUH);
+        return InductanceWinding{
+            spread, converged ? std::nullopt : std::optional<std::string>(kPitchSearchShortText)};
     }
     // steps reach the target and one step fewer does not: the nearer wins.
     if (reaching->steps > perTurn) {
         CoilWinding fewer = coil;
         fewer.turns = double(reaching->steps - 1) / perTurn;
         if (targetUH - inductanceAtUH(fewer, freqMHz) < reaching->atFUH - targetUH) {
-            return fewer;
+            return InductanceWinding{fewer, std::nullopt};
         }
     }
-    return coil;
+    return InductanceWinding{coil, std::nullopt};
 }
 
 } // namespace tarvix

@@ -25,6 +25,7 @@
 
 #include <complex>
 #include <optional>
+#include <string>
 
 namespace tarvix {
 
@@ -64,6 +65,9 @@ public:
     const CoilWinding& winding() const { return m_winding; }
     double strongSkinInductanceUH() const { return m_strongSkinInductanceUH; }
     double capacitancePF() const { return m_capacitancePF; }
+    // kFieldSolutionShortText when the field solution stopped short of its
+    // tolerance, for the caller to show beside the results.
+    std::optional<std::string> warning() const;
 
     CoilAtFrequency atFrequency(double freqMHz) const;
     std::complex<double> impedanceOhm(double freqMHz) const;
@@ -73,6 +77,7 @@ private:
     CoilWinding m_winding;
     double m_strongSkinInductanceUH;
     double m_capacitancePF;
+    bool m_fieldSolutionConverged;
 };
 
 // The self-resonance of the lumped model, 1 = omega^2 L C, with the low-frequency
@@ -93,5 +98,19 @@ double selfResonanceMHz(const CoilWinding& coil);
 // size, or more than 10000 turns.
 std::optional<CoilWinding> windingForInductance(double targetUH, double freqMHz, double formerDiaIn,
                                                 double wireDiaIn, std::optional<double> pitchIn);
+
+// The same winding, with kPitchSearchShortText when the spread's iteration ran
+// out before the inductance at freqMHz came within its tolerance of the target.
+struct InductanceWinding {
+    CoilWinding winding;
+    std::optional<std::string> warning;
+};
+std::optional<InductanceWinding> windingOfInductance(double targetUH, double freqMHz,
+                                                     double formerDiaIn, double wireDiaIn,
+                                                     std::optional<double> pitchIn);
+
+inline constexpr const char* kPitchSearchShortText =
+    "the search for the coil's pitch stopped short of its tolerance: the coil's inductance is "
+    "approximate";
 
 } // namespace tarvix

@@ -1,10 +1,9 @@
 // Text to number. One scan reads the notation; the digits it finds are
-// converted by one exact multiplication or division where that is possible,
-// and otherwise by std::from_chars, which no locale changes.
+// converted by std::from_chars, which no locale changes: straight from the
+// text where that is possible, otherwise from the digits and their magnitude.
 #include "calc/number_parse.h"
 
 #include "calc/fault.h"
-#include "calc/powers_of_ten.h"
 
 #include <algorithm>
 #include <charconv>
@@ -37,6 +36,7 @@ struct NumberParts {
     bool negative = false;
     std::string_view mantissa; // digits and at most one '.'
     bool mantissaHasDigit = false;
+    char exponentMark = 0; // E, e, D or d, when there is an exponent
     bool exponentNegative = false;
     std::string_view exponent; // digits only
 };
@@ -85,6 +85,7 @@ Scan scanNumber(std::string_view text, NumberParts& parts) {
         if (i == exponentBegin) {
             return {mantissaEnd, i};
         }
+        parts.exponentMark = text[mantissaEnd];
         parts.exponentNegative = exponentNegative;
         parts.exponent = text.substr(exponentBegin, i - exponentBegin);
     }
@@ -97,55 +98,40 @@ constexpr long long kOverflowMagnitude = 310;
 constexpr long long kUnderflowMagnitude = -330;
 constexpr long long kExponentCeiling = 1'000'000'000'000;
 
-// Whole numbers below 10^15 and the powers of ten up to 10^22 are exact
-// doubles, so a number of at most 15 digits within 22 places of the point is
-// one correctly rounded multiplication or division away: the same double the
-// full conversion gives, found without it. Typed values take this path.
-std::optional<double> exactlyScaled(const NumberParts& parts) {
-    constexpr int kExactDigits = 15;
-    constexpr std::size_t kExponentDigits = 2;
-    if (parts.exponent.size() > kExponentDigits) {
-        return std::nullopt;
-    }
-    long long whole = 0;
-    int digits = 0;
-    int fractionDigits = 0;
-    bool afterPoint = false;
-    for (const char c : parts.mantissa) {
-        if (c == '.') {
-            afterPoint = true;
-            continue;
-        }
-        if (whole == 0 && c == '0') {
-            fractionDigits += afterPoint ? 1 : 0;
-            continue;
-        }
-        if (++digits > kExactDigits) {
+// The number as written, read by std::from_chars straight from the text when
+// the notation is also from_chars' own: an exponent, if any, after E or e
+// (not D) and of at most three digits, whose value from_chars cannot
+// saturate. Typed values take this path. It is left to the magnitude's
+// reading below when from_chars finds the number out of range, and a zero
+// has no sign, as there.
+std::optional<double> readDirectly(const NumberParts& parts) {
+    constexpr std::size_t kExponentDigits = 3;
+    const char* const first = parts.mantissa.data();
+    const char* last = first + parts.mantissa.size();
+    if (parts.exponentMark != 0) {
+        if ((parts.exponentMark != 'E' && parts.exponentMark != 'e') ||
+            parts.exponent.size() > kExponentDigits) {
             return std::nullopt;
         }
-        whole = whole * 10 + (c - '0');
-        fractionDigits += afterPoint ? 1 : 0;
+        // The mantissa, the mark, its sign and its digits stand together.
+        last = parts.exponent.data() + parts.exponent.size();
     }
-    int exponent = 0;
-    for (const char c : parts.exponent) {
-        exponent = exponent * 10 + (c - '0');
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (error != std::errc() || end != last) {
+        return std::nullopt;
     }
-    const int scale = (parts.exponentNegative ? -exponent : exponent) - fractionDigits;
-    const auto powers = static_cast<int>(kPowersOfTen.size());
-    if (whole == 0 || scale <= -powers || scale >= powers) {
-        return whole == 0 ? std::optional<double>(0) : std::nullopt;
+    if (value == 0) {
+        return 0.0;
     }
-    const auto value = static_cast<double>(whole);
-    const double scaled = scale >= 0 ? value * kPowersOfTen[static_cast<std::size_t>(scale)]
-                                     : value / kPowersOfTen[static_cast<std::size_t>(-scale)];
-    return parts.negative ? -scaled : scaled;
+    return parts.negative ? -value : value;
 }
 
 double toDouble(const NumberParts& parts) {
     if (!parts.mantissaHasDigit) {
         return 0;
     }
-    if (const auto value = exactlyScaled(parts)) {
+    if (const auto value = readDirectly(parts)) {
         return *value;
     }
     // The number is 0.<significant digits> times ten to the magnitude. Only

@@ -1,8 +1,10 @@
 // The two-port solved by nec2c, its algebra, and the rational model between
-// its frequencies.
+// its frequencies; the matrices on Eigen.
 #include "nec/two_port.h"
 
+#include <Eigen/Dense>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <sstream>
 
@@ -30,45 +32,6 @@ std::complex<double> voltageAt(const FeedPoint& solution, const NecSegmentRef& s
     throw TwoPortShortfall("nec2c listed no source on wire " + std::to_string(segment.tag));
 }
 
-// Solves a x = b in place by Gaussian elimination with partial pivoting;
-// false when the matrix is singular.
-bool solveLinear(std::vector<std::vector<std::complex<double>>>& a,
-                 std::vector<std::complex<double>>& b) {
-    const std::size_t n = b.size();
-    for (std::size_t column = 0; column < n; ++column) {
-        std::size_t pivot = column;
-        for (std::size_t row = column + 1; row < n; ++row) {
-            if (std::abs(a[row][column]) > std::abs(a[pivot][column])) {
-                pivot = row;
-            }
-        }
-        if (!(std::abs(a[pivot][column]) > 0)) {
-            return false;
-        }
-        std::swap(a[pivot], a[column]);
-        std::swap(b[pivot], b[column]);
-        for (std::size_t row = column + 1; row < n; ++row) {
-            const std::complex<double> factor = a[row][column] / a[column][column];
-            for (std::size_t k = column; k < n; ++k) {
-                a[row][k] -= factor * a[column][k];
-            }
-            b[row] -= factor * b[column];
-        }
-    }
-    for (std::size_t row = n; row-- > 0;) {
-        for (std::size_t k = row + 1; k < n; ++k) {
-            b[row] -= a[row][k] * b[k];
-        }
-        b[row] /= a[row][row];
-    }
-    for (const std::complex<double>& value : b) {
-        if (!std::isfinite(value.real()) || !std::isfinite(value.imag())) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 std::vector<TwoPortPoint> solveTwoPort(const AntennaModel& model,
@@ -85,31 +48,29 @@ std::vector<TwoPortPoint> solveTwoPort(const AntennaModel& model,
     for (std::size_t i = 0; i < freqsMHz.size(); ++i) {
         // Currents = Y voltages for both solutions side by side: Y = I V^-1,
         // which counts the picovolt of the port that was not driven.
-        std::complex<double> v[2][2];
-        std::complex<double> current[2][2];
+        Eigen::Matrix2cd v;
+        Eigen::Matrix2cd current;
         for (int k = 0; k < 2; ++k) {
             const FeedPoint& solution = solved[2 * i + static_cast<std::size_t>(k)];
-            v[0][k] = voltageAt(solution, geometry.feed);
-            current[0][k] = currentAt(solution, geometry.feed);
-            v[1][k] =
+            v(0, k) = voltageAt(solution, geometry.feed);
+            current(0, k) = currentAt(solution, geometry.feed);
+            v(1, k) =
                 (voltageAt(solution, geometry.coils[0]) + voltageAt(solution, geometry.coils[1])) /
                 2.0;
-            current[1][k] =
+            current(1, k) =
                 (currentAt(solution, geometry.coils[0]) + currentAt(solution, geometry.coils[1])) /
                 2.0;
         }
-        const std::complex<double> det = v[0][0] * v[1][1] - v[0][1] * v[1][0];
-        if (!(std::abs(det) > 0)) {
+        if (!(std::abs(v.determinant()) > 0)) {
             throw TwoPortShortfall("nec2c listed the same voltages for both solutions");
         }
-        const std::complex<double> inverse[2][2] = {{v[1][1] / det, -v[0][1] / det},
-                                                    {-v[1][0] / det, v[0][0] / det}};
+        const Eigen::Matrix2cd y = current * v.inverse();
         TwoPortPoint point;
         point.freqMHz = freqsMHz[i];
-        point.y11 = current[0][0] * inverse[0][0] + current[0][1] * inverse[1][0];
-        point.y12 = current[0][0] * inverse[0][1] + current[0][1] * inverse[1][1];
-        point.y21 = current[1][0] * inverse[0][0] + current[1][1] * inverse[1][0];
-        point.y22 = current[1][0] * inverse[0][1] + current[1][1] * inverse[1][1];
+        point.y11 = y(0, 0);
+        point.y12 = y(0, 1);
+        point.y21 = y(1, 0);
+        point.y22 = y(1, 1);
         points.push_back(point);
     }
     return points;
@@ -144,25 +105,34 @@ std::optional<RationalModel> RationalModel::through(const std::vector<double>& f
     RationalModel model;
     model.m_centreMHz = (lowMHz + highMHz) / 2;
     model.m_halfSpanMHz = (highMHz - lowMHz) / 2;
-    // P(x) - Z Q1(x) = Z, Q1 = Q - 1: one row per point.
-    std::vector<std::vector<std::complex<double>>> a(n, std::vector<std::complex<double>>(n));
-    std::vector<std::complex<double>> b(values);
-    for (std::size_t row = 0; row < n; ++row) {
-        const double x = (freqsMHz[row] - model.m_centreMHz) / model.m_halfSpanMHz;
+    // P(x) - Z Q1(x) = Z, Q1 = Q - 1: one row per point, solved by LU with
+    // partial pivoting. A system singular to working precision (a point given
+    // twice, say) determines no model: Eigen's elimination need not leave an
+    // exact zero pivot there, so its condition estimate tells.
+    const auto size = static_cast<Eigen::Index>(n);
+    Eigen::MatrixXcd a = Eigen::MatrixXcd::Zero(size, size);
+    const Eigen::VectorXcd b = Eigen::Map<const Eigen::VectorXcd>(values.data(), size);
+    for (Eigen::Index row = 0; row < size; ++row) {
+        const double x = (freqsMHz[std::size_t(row)] - model.m_centreMHz) / model.m_halfSpanMHz;
         double power = 1;
-        for (std::size_t k = 0; k <= degree; ++k) {
-            a[row][k] = power;
+        for (Eigen::Index k = 0; k <= Eigen::Index(degree); ++k) {
+            a(row, k) = power;
             if (k > 0) {
-                a[row][degree + k] = -values[row] * power;
+                a(row, Eigen::Index(degree) + k) = -b(row) * power;
             }
             power *= x;
         }
     }
-    if (!solveLinear(a, b)) {
+    const Eigen::PartialPivLU<Eigen::MatrixXcd> lu(a);
+    if (!(lu.rcond() > std::numeric_limits<double>::epsilon())) {
         return std::nullopt;
     }
-    model.m_numerator.assign(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(degree + 1));
-    model.m_denominator.assign(b.begin() + static_cast<std::ptrdiff_t>(degree + 1), b.end());
+    const Eigen::VectorXcd solution = lu.solve(b);
+    if (!solution.allFinite()) {
+        return std::nullopt;
+    }
+    model.m_numerator.assign(solution.begin(), solution.begin() + Eigen::Index(degree + 1));
+    model.m_denominator.assign(solution.begin() + Eigen::Index(degree + 1), solution.end());
     return model;
 }
 

@@ -127,22 +127,32 @@ TEST_P(NumberTextOfDouble, UsesGeneralFormat) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, NumberTextOfDouble,
-    ::testing::Values(TextCase{"half", 0.5, "0.5"}, TextCase{"whole", 12, "12"},
-                      TextCase{"two", 2.0, "2"}, TextCase{"quarter", 0.25, "0.25"},
-                      TextCase{"decimals", 123.456, "123.456"},
-                      TextCase{"oneThird", 1.0 / 3, "0.333333333333333"},
-                      TextCase{"small", 0.00001, "1E-05"}, TextCase{"smallFixed", 0.0001, "0.0001"},
-                      TextCase{"negative", -0.25, "-0.25"}, TextCase{"zero", 0.0, "0"},
-                      TextCase{"negativeZero", -0.0, "0"}, TextCase{"large", 1e15, "1E+15"},
-                      TextCase{"largestFixed", 999999999999999, "999999999999999"},
-                      TextCase{"roundsUpToScientific", 999999999999999.9, "1E+15"},
-                      TextCase{"inductance", 5.533500417592047, "5.53350041759205"},
-                      TextCase{"hugeExponent", 1.5e300, "1.5E+300"},
-                      TextCase{"negativeScientific", -2.5e-7, "-2.5E-07"},
-                      TextCase{"tieRoundsToEven", 123456789012344.5, "123456789012344"},
-                      TextCase{"tieRoundsUpToEven", 123456789012345.5, "123456789012346"},
-                      TextCase{"roundedProductOnAHalf", 0x1.10112fcbb8ad2p+26, "71320767.1831467"},
-                      TextCase{"subnormal", 0x0.08f9d0f57c993p-1022, "7.80153024330049E-310"}),
+    ::testing::Values(
+        TextCase{"half", 0.5, "0.5"}, TextCase{"whole", 12, "12"}, TextCase{"two", 2.0, "2"},
+        TextCase{"quarter", 0.25, "0.25"}, TextCase{"decimals", 123.456, "123.456"},
+        TextCase{"oneThird", 1.0 / 3, "0.333333333333333"}, TextCase{"small", 0.00001, "1E-05"},
+        TextCase{"smallFixed", 0.0001, "0.0001"}, TextCase{"negative", -0.25, "-0.25"},
+        TextCase{"zero", 0.0, "0"}, TextCase{"negativeZero", -0.0, "0"},
+        TextCase{"large", 1e15, "1E+15"},
+        TextCase{"largestFixed", 999999999999999, "999999999999999"},
+        TextCase{"roundsUpToScientific", 999999999999999.9, "1E+15"},
+        TextCase{"inductance", 5.533500417592047, "5.53350041759205"},
+        TextCase{"hugeExponent", 1.5e300, "1.5E+300"},
+        TextCase{"negativeScientific", -2.5e-7, "-2.5E-07"},
+        TextCase{"tieRoundsToEven", 123456789012344.5, "123456789012344"},
+        TextCase{"tieRoundsUpToEven", 123456789012345.5, "123456789012346"},
+        TextCase{"roundedProductOnAHalf", 0x1.10112fcbb8ad2p+26, "71320767.1831467"},
+        TextCase{"subnormal", 0x0.08f9d0f57c993p-1022, "7.80153024330049E-310"},
+        // Where rounding carries into the next power of ten, the
+        // layout follows the rounded exponent.
+        TextCase{"roundsUpToTenThousandth", 0x1.a36e2eb1c432cp-14, "0.0001"},
+        TextCase{"justBelowTenThousandth", 0x1.a36e2eb1c404bp-14, "9.999999999999E-05"},
+        TextCase{"roundsUpToFifteenWholeDigits", 0x1.6bcc41e8ffffdp+46, "100000000000000"},
+        TextCase{"beyondFifteenWholeDigits", 0x1.b69b4ba630f35p+56, "1.23456789012346E+17"},
+        TextCase{"largestDouble", 0x1.fffffffffffffp+1023, "1.79769313486232E+308"},
+        TextCase{"smallestNormal", 0x1p-1022, "2.2250738585072E-308"},
+        TextCase{"smallestSubnormal", 0x0.0000000000001p-1022, "4.94065645841247E-324"},
+        TextCase{"negativeThreeDigitExponent", -1e-300, "-1E-300"}),
     [](const auto& info) { return info.param.name; });
 
 struct FixedCase {
@@ -179,6 +189,34 @@ TEST(NumberTextOfSingle, UsesSevenDigits) {
     EXPECT_EQ(numberText(1234567.0f), "1234567");
     EXPECT_EQ(numberText(1e7f), "1E+07");
 }
+
+struct SingleTextCase {
+    const char* name;
+    friend void PrintTo(const SingleTextCase& c, std::ostream* os) { *os << c.name; }
+    float value;
+    const char* expected;
+};
+
+class NumberTextOfSingleRounding : public ::testing::TestWithParam<SingleTextCase> {};
+
+// Seven digits of the single's exact value, not of the decimal it was typed as.
+TEST_P(NumberTextOfSingleRounding, RoundsTheExactValueToSevenDigits) {
+    EXPECT_EQ(numberText(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, NumberTextOfSingleRounding,
+    ::testing::Values(SingleTextCase{"exactTieToEven", 123456.75f, "123456.8"},
+                      SingleTextCase{"wholeTieToEven", 16777215.0f, "1.677722E+07"},
+                      SingleTextCase{"largestWholeBelowScientific", 9999999.0f, "9999999"},
+                      SingleTextCase{"nextAboveOne", 0x1.000002p+0f, "1"},
+                      SingleTextCase{"inexactFraction", 0.00012345675f, "0.0001234567"},
+                      SingleTextCase{"belowTenThousandth", 8.5e-5f, "8.5E-05"},
+                      SingleTextCase{"largestSingle", 0x1.fffffep+127f, "3.402823E+38"},
+                      SingleTextCase{"smallestNormal", 0x1p-126f, "1.175494E-38"},
+                      SingleTextCase{"smallestSubnormal", 0x1p-149f, "1.401298E-45"},
+                      SingleTextCase{"negativeZero", -0.0f, "0"}),
+    [](const auto& info) { return info.param.name; });
 
 // An independent formatter: printf's %g switches to scientific form below
 // 1E-4 and from 10^precision on, which is the rule the program uses too.
