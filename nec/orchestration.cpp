@@ -84,10 +84,13 @@ private:
 void DesignSimulation::modelFormula() {
     m_result.formulaCoilQ = m_options.model.coilQ;
     if (m_qFromWinding) {
-        const auto formulaWinding = windingForInductance(
+        const auto formulaWinding = windingOfInductance(
             m_record.inductanceUH, m_f, m_build->formerDiaIn, m_build->wireDiaIn, m_build->pitchIn);
         if (formulaWinding) {
-            m_result.formulaCoilQ = coilAtFrequency(*formulaWinding, m_f).q;
+            m_result.formulaCoilQ = coilAtFrequency(formulaWinding->winding, m_f).q;
+            if (formulaWinding->warning) {
+                m_unsettled.sentence(*formulaWinding->warning);
+            }
         }
     }
     m_formulaOptions = m_options.model;
@@ -133,6 +136,9 @@ std::future<WindingCheck> DesignSimulation::startCheck(const Simulation& simulat
                                                        const CoilWinding& winding) {
     return std::async(std::launch::async, [this, &simulation, winding] {
         const CoilCircuit circuit(winding);
+        if (const auto warning = circuit.warning()) {
+            m_unsettled.sentence(*warning);
+        }
         WindingCheck checked;
         checked.coil = woundCoil(circuit, m_f);
         checked.antenna =
@@ -201,6 +207,9 @@ void DesignSimulation::correct(const Simulation& simulation, double correctedUH,
             m_unsettled.note("the winding to build");
         }
         if (wound) {
+            if (const auto warning = wound->warning()) {
+                m_unsettled.sentence(*warning);
+            }
             m_result.build = woundCoil(*wound, m_f);
             // The antenna as built: the winding across the coils' terminals.
             corrected = windingModel(m_record, *wound, m_options.model);

@@ -79,15 +79,23 @@ void Unsettled::note(const std::string& what) {
     m_what.push_back(what);
 }
 
+void Unsettled::sentence(const std::string& text) {
+    const std::lock_guard<std::mutex> locked(m_mutex);
+    m_sentences.push_back(text);
+}
+
 std::vector<std::string> Unsettled::warnings() const {
     std::vector<std::string> what;
+    std::vector<std::string> sentences;
     {
         const std::lock_guard<std::mutex> locked(m_mutex);
         what = m_what;
+        sentences = m_sentences;
     }
+    std::sort(sentences.begin(), sentences.end());
+    sentences.erase(std::unique(sentences.begin(), sentences.end()), sentences.end());
     std::sort(what.begin(), what.end());
     what.erase(std::unique(what.begin(), what.end()), what.end());
-    std::vector<std::string> sentences;
     for (const std::string& answer : what) {
         sentences.push_back("the search for " + answer +
                             " stopped short of its tolerance; the figure is its last estimate");

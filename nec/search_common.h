@@ -67,6 +67,8 @@ public:
     // when the root did not converge.
     double settle(const Root& root, const std::string& what);
     void note(const std::string& what);
+    // A sentence of its own, as the coil's model words what fell short in it.
+    void sentence(const std::string& text);
 
     // A sentence for each answer noted, once each, in alphabetical order.
     std::vector<std::string> warnings() const;
@@ -74,6 +76,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_what;
+    std::vector<std::string> m_sentences;
 };
 
 } // namespace tarvix::nec_detail
