@@ -59,6 +59,7 @@ AntennaModel windingModel(const DesignRecord& record, const CoilCircuit& circuit
     const CoilAtFrequency atF = circuit.atFrequency(record.freqMHz);
     AntennaModel model = designModel(record, atF.inductanceUH, options);
     model.coilCircuit = circuit;
+    model.coilLengthIn = circuit.winding().turns * circuit.winding().pitchIn;
     if (options.coilQGiven) {
         model.coilQ = options.coilQ;
     } else {
@@ -97,8 +98,13 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
                     (geometry.wires.size() == 1 ? " wire" : " wires") + "; the feed on segment " +
                     std::to_string(geometry.feed.segment) + " of wire " +
                     std::to_string(geometry.feed.tag) +
-                    (geometry.coils.size() == 1 ? ", both coils there too"
-                                                : ", each coil one segment centred on +-B"));
+                    (geometry.coils.size() == 1
+                         ? ", both coils there too"
+                         : ", each coil " +
+                               (geometry.coilRun == 0
+                                    ? std::string("one segment")
+                                    : std::to_string(2 * geometry.coilRun + 1) + " segments") +
+                               " centred on +-B"));
     if (model.insulation) {
         lines.push_back("Insulated wire: " + coilSize(model.insulation->thicknessIn, units) +
                         " thick, relative permittivity " +

@@ -44,6 +44,17 @@ double insulationHenriesPerMetre(double wireDiaIn, const Insulation& insulation)
 
 namespace {
 
+// The segments that carry each coil, a share each.
+double coilRunSegments(const NecGeometry& geometry) {
+    return 2 * geometry.coilRun + 1;
+}
+
+// A coil's run as a load card names it: its tag, first and last segment.
+std::string coilSegments(const NecGeometry& geometry, const NecSegmentRef& coil) {
+    return std::to_string(coil.tag) + ' ' + std::to_string(coil.segment - geometry.coilRun) + ' ' +
+           std::to_string(coil.segment + geometry.coilRun);
+}
+
 // The wire's own loads: copper, and the insulation's inductance per metre.
 void writeWireLoads(std::ostream& deck, const AntennaModel& model) {
     deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
@@ -84,11 +95,11 @@ void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeom
     // insulation's inductance per metre all apply together. With both coils on
     // the feed segment they are in series there.
     const double coilCount = geometry.coils.size() == 1 ? 2 : 1;
+    const double share = coilCount / coilRunSegments(geometry);
     for (const NecSegmentRef& coil : geometry.coils) {
         if (coilLoads && !model.coilCircuit) {
-            deck << "LD 0 " << coil.tag << ' ' << coil.segment << ' ' << coil.segment << ' '
-                 << num(coilCount * model.coilOhm) << ' '
-                 << num(coilCount * model.coilUH * kHenriesPerMicrohenry) << " 0\n";
+            deck << "LD 0 " << coilSegments(geometry, coil) << ' ' << num(share * model.coilOhm)
+                 << ' ' << num(share * model.coilUH * kHenriesPerMicrohenry) << " 0\n";
         }
     }
     if (!coilLoads || !model.coilCircuit) {
@@ -105,10 +116,11 @@ void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeom
 void writeWindingLoads(std::ostream& deck, const AntennaModel& model, const NecGeometry& geometry,
                        double freqMHz) {
     const double coilCount = geometry.coils.size() == 1 ? 2 : 1;
-    const std::complex<double> coil = coilCount * coilLoadOhm(model, freqMHz);
+    const std::complex<double> coil =
+        coilCount / coilRunSegments(geometry) * coilLoadOhm(model, freqMHz);
     for (const NecSegmentRef& segment : geometry.coils) {
-        deck << "LD 4 " << segment.tag << ' ' << segment.segment << ' ' << segment.segment << ' '
-             << num(coil.real()) << ' ' << num(coil.imag()) << '\n';
+        deck << "LD 4 " << coilSegments(geometry, segment) << ' ' << num(coil.real()) << ' '
+             << num(coil.imag()) << '\n';
     }
     writeWireLoads(deck, model);
 }
@@ -153,6 +165,9 @@ void writeTwoPortDeck(std::ostream& out, const AntennaModel& model,
     const NecGeometry geometry = buildGeometry(model);
     if (geometry.coils.size() != 2) {
         throw NecDeckError("the coils share the feed segment: the antenna has one port");
+    }
+    if (geometry.coilRun != 0) {
+        throw NecDeckError("each coil spans several segments: it has no one port");
     }
     std::ostringstream deck;
     writeStructure(deck, model, geometry, {}, false);

@@ -52,6 +52,9 @@ struct AntennaModel {
     // Q, replaces the winding's loss by omega L / Q.
     std::optional<CoilCircuit> coilCircuit;
     std::optional<double> coilQ;
+    // Each coil's winding length (turns x pitch), over which its impedance is
+    // spread (see NecGeometry); 0 puts each coil on one segment.
+    double coilLengthIn = 0;
     std::optional<double> heightFt; // over average ground; free space without
     std::optional<Insulation> insulation;
     // 0 for the graded model, written and solved; n > 0 for at least n equal

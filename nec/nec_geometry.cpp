@@ -142,7 +142,8 @@ Segments equalToTip(double segment, double length) {
 struct Leg {
     Segments segments;               // the feed's not among them
     double feed = 0;                 // the feed segment's length
-    std::optional<std::size_t> coil; // the coil's place in segments; none: on the feed
+    std::optional<std::size_t> coil; // the coil's centre segment in segments; none: on the feed
+    int coilRun = 0;                 // segments each side of it that carry the coil too
 };
 
 // The lengths that shape the graded model.
@@ -152,15 +153,23 @@ struct Sizes {
     double least = 0;  // the shortest segment modelled
 };
 
-// From the coil outwards: its flanks, then the grading to the tip; none
+// How many segments of about this length on each side of the coil's centre
+// segment carry it too, so that the 2 n + 1 of them span the winding's length
+// (0: one segment carries the coil).
+int coilRunFor(double coilLength, double segment) {
+    return coilLength > segment ? static_cast<int>(std::lround((coilLength / segment - 1) / 2)) : 0;
+}
+
+// From the coil's centre segment outwards: the rest of its run and its
+// flanks (flank segments of its length), then the grading to the tip; none
 // where that does not fit.
-std::optional<Segments> outerSide(const Sizes& sizes, double tip, double segment) {
-    auto rest = stretchSegments(tip - segment / 2 - kFlankSegments * segment, segment,
+std::optional<Segments> outerSide(const Sizes& sizes, double tip, double segment, int flank) {
+    auto rest = stretchSegments(tip - segment / 2 - flank * segment, segment,
                                 kTipLoadSegments * sizes.load, sizes.normal, Tip::Right);
     if (!rest) {
         return std::nullopt;
     }
-    Segments lengths = repeated(segment, kFlankSegments);
+    Segments lengths = repeated(segment, flank);
     append(lengths, *rest);
     return lengths;
 }
@@ -181,7 +190,7 @@ std::pair<double, Segments> equalOuterSide(const Sizes& sizes, double tip) {
     return {segment, repeated(segment, count)};
 }
 
-Leg gradedLeg(const Sizes& sizes, double half, double coil) {
+Leg gradedLeg(const Sizes& sizes, double half, double coil, double coilLength) {
     const double load = sizes.load;
     if (coil == 0) {
         Leg leg{repeated(load, kFlankSegments), load, std::nullopt};
@@ -192,9 +201,17 @@ Leg gradedLeg(const Sizes& sizes, double half, double coil) {
         return leg;
     }
     const double tip = half - coil;
-    double coilSegment = load;
-    std::optional<Segments> outer = outerSide(sizes, tip, load);
+    // A winding's length is spread over 2 run + 1 equal segments of about
+    // the load length, none longer than the normal segment.
+    int run = coilRunFor(coilLength, load);
+    while (run > 0 && coilLength / (2 * run + 1) > sizes.normal) {
+        ++run;
+    }
+    double coilSegment = run > 0 ? coilLength / (2 * run + 1) : load;
+    std::optional<Segments> outer = outerSide(sizes, tip, coilSegment, kFlankSegments + run);
     if (!outer) {
+        // Crowded by the tip: the coil on one segment.
+        run = 0;
         std::tie(coilSegment, outer) = equalOuterSide(sizes, tip);
     }
 
@@ -202,12 +219,13 @@ Leg gradedLeg(const Sizes& sizes, double half, double coil) {
     // feed is a normal segment: its length moves the answers little.
     std::optional<Leg> apart;
     const double feed = sizes.normal;
-    const double gap = coil - (kFlankSegments + 0.5) * (feed + coilSegment);
+    const double gap =
+        coil - (kFlankSegments + 0.5) * feed - (kFlankSegments + run + 0.5) * coilSegment;
     if (gap > 0) {
         if (const auto inner = stretchSegments(gap, feed, coilSegment, sizes.normal)) {
-            apart = Leg{repeated(feed, kFlankSegments), feed, std::nullopt};
+            apart = Leg{repeated(feed, kFlankSegments), feed, std::nullopt, run};
             append(apart->segments, *inner);
-            append(apart->segments, repeated(coilSegment, kFlankSegments));
+            append(apart->segments, repeated(coilSegment, kFlankSegments + run));
             apart->coil = apart->segments.size();
             apart->segments.push_back(coilSegment);
             append(apart->segments, *outer);
@@ -227,11 +245,13 @@ Leg gradedLeg(const Sizes& sizes, double half, double coil) {
         return *apart;
     }
     const double grid = coil / steps;
-    const std::optional<Segments> gridOuter = outerSide(sizes, tip, grid);
+    const int gridRun = std::min(coilRunFor(coilLength, grid), steps - 1);
+    const std::optional<Segments> gridOuter = outerSide(sizes, tip, grid, kFlankSegments + gridRun);
     if (apart && !gridOuter) {
         return *apart;
     }
-    Leg shared{repeated(grid, steps), grid, static_cast<std::size_t>(steps - 1)};
+    Leg shared{repeated(grid, steps), grid, static_cast<std::size_t>(steps - 1),
+               gridOuter ? gridRun : 0};
     // A leg too short for both (far shorter than any design) keeps equal
     // segments to the tip, the last one taking up what is left.
     append(shared.segments, gridOuter.value_or(equalToTip(grid, tip - grid / 2)));
@@ -241,7 +261,7 @@ Leg gradedLeg(const Sizes& sizes, double half, double coil) {
     return shared;
 }
 
-Leg uniformLeg(int count, double half, double coil) {
+Leg uniformLeg(int count, double half, double coil, double coilLength) {
     if (coil == 0) {
         const double segment = 2 * half / count;
         return {equalToTip(segment, half - segment / 2), segment, std::nullopt};
@@ -254,13 +274,19 @@ Leg uniformLeg(int count, double half, double coil) {
     }
     Leg leg{repeated(segment, static_cast<int>(steps)), segment,
             static_cast<std::size_t>(steps - 1)};
-    append(leg.segments, equalToTip(segment, half - coil - segment / 2));
+    const Segments outer = equalToTip(segment, half - coil - segment / 2);
+    append(leg.segments, outer);
+    // The run stays off the feed and off the tip's odd segment.
+    leg.coilRun = std::clamp(
+        coilRunFor(coilLength, segment), 0,
+        std::min(static_cast<int>(steps) - 1, std::max(static_cast<int>(outer.size()) - 1, 0)));
     return leg;
 }
 
 // The whole wire from the leg and its mirror image, with the feed and the
 // coils placed exactly; runs of equal segments are one wire, the feed and
-// each coil a wire of their own, so that each is segment 1 of its tag.
+// each coil (its run) a wire of their own, so that the feed is segment 1 of
+// its tag and each coil's centre segment run + 1 of its.
 NecGeometry assemble(const Leg& leg, double half, double coil) {
     Segments lengths(leg.segments.rbegin(), leg.segments.rend());
     const std::size_t feedIndex = lengths.size();
@@ -274,24 +300,36 @@ NecGeometry assemble(const Leg& leg, double half, double coil) {
     nodes.back() = half;
     nodes[feedIndex] = -leg.feed / 2;
     nodes[feedIndex + 1] = leg.feed / 2;
-    std::vector<std::size_t> own{feedIndex};
+    // Where each wire of its own starts, and its segments.
+    std::vector<std::pair<std::size_t, std::size_t>> own{{feedIndex, 1}};
+    const auto run = static_cast<std::size_t>(leg.coilRun);
     if (leg.coil) {
         const double coilSegment = leg.segments[*leg.coil];
-        const std::size_t left = feedIndex - 1 - *leg.coil;
-        const std::size_t right = feedIndex + 1 + *leg.coil;
-        nodes[left] = -coil - coilSegment / 2;
-        nodes[left + 1] = -coil + coilSegment / 2;
-        nodes[right] = coil - coilSegment / 2;
-        nodes[right + 1] = coil + coilSegment / 2;
-        own = {left, feedIndex, right};
+        const std::size_t count = 2 * run + 1;
+        const std::size_t left = feedIndex - 1 - *leg.coil - run;
+        const std::size_t right = feedIndex + 1 + *leg.coil - run;
+        for (std::size_t k = 0; k <= count; ++k) {
+            const double offset =
+                (static_cast<double>(k) - static_cast<double>(count) / 2) * coilSegment;
+            nodes[left + k] = -coil + offset;
+            nodes[right + k] = coil + offset;
+        }
+        own = {{left, count}, {feedIndex, 1}, {right, count}};
     }
-    auto isOwn = [&](std::size_t i) { return std::find(own.begin(), own.end(), i) != own.end(); };
+    auto ownCount = [&](std::size_t i) -> std::size_t {
+        for (const auto& [start, count] : own) {
+            if (start == i) {
+                return count;
+            }
+        }
+        return 0;
+    };
 
     NecGeometry geometry;
     for (std::size_t i = 0; i < lengths.size();) {
-        std::size_t end = i + 1;
-        if (!isOwn(i)) {
-            while (end < lengths.size() && !isOwn(end) &&
+        std::size_t end = i + std::max<std::size_t>(ownCount(i), 1);
+        if (ownCount(i) == 0) {
+            while (end < lengths.size() && ownCount(end) == 0 &&
                    std::fabs(lengths[end] - lengths[i]) <= kSameLength * lengths[i]) {
                 ++end;
             }
@@ -301,11 +339,12 @@ NecGeometry assemble(const Leg& leg, double half, double coil) {
         geometry.totalSegments += static_cast<int>(end - i);
         if (i == feedIndex) {
             geometry.feed = {tag, 1};
-        } else if (isOwn(i)) {
-            geometry.coils.push_back({tag, 1});
+        } else if (ownCount(i) > 0) {
+            geometry.coils.push_back({tag, leg.coilRun + 1});
         }
         i = end;
     }
+    geometry.coilRun = leg.coilRun;
     if (!leg.coil) {
         geometry.coils = {geometry.feed};
     }
@@ -337,6 +376,7 @@ NecGeometry buildGeometry(const AntennaModel& model) {
     sizes.least = kMinSegmentRadii * radius;
     sizes.load = std::min(sizes.normal,
                           std::max(2 * half / kLoadSegmentsOnWire, kLoadSegmentRadii * radius));
+    const double coilLength = std::max(model.coilLengthIn, 0.0) * kMetresPerInch;
     const bool uniform = model.uniformSegments > 0;
     const double finest = uniform ? 2 * half / model.uniformSegments : sizes.normal;
     if (2 * half / finest > kMaxSegments) {
@@ -346,8 +386,8 @@ NecGeometry buildGeometry(const AntennaModel& model) {
         throw NecDeckError("the wire is too short against its radius to model");
     }
 
-    const Leg leg =
-        uniform ? uniformLeg(model.uniformSegments, half, coil) : gradedLeg(sizes, half, coil);
+    const Leg leg = uniform ? uniformLeg(model.uniformSegments, half, coil, coilLength)
+                            : gradedLeg(sizes, half, coil, coilLength);
     const NecGeometry geometry = assemble(leg, half, coil);
     for (const NecWire& wire : geometry.wires) {
         if ((wire.toM - wire.fromM) / wire.segments < sizes.least * (1 - kSameLength)) {

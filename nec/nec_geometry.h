@@ -44,14 +44,20 @@ struct NecSegmentRef {
     int segment = 0;
 };
 
-// The wire is cut into pieces so that each coil is one segment centred
+// The wire is cut into pieces so that each coil's centre segment is centred
 // exactly on +-B, and the feed one segment centred on the middle; runs of
 // equal segments share a piece, and the feed and each coil are a piece of
 // their own. With the coils at the feed point both share the feed segment.
+// A coil of known length (model.coilLengthIn) is carried by 2 coilRun + 1
+// equal segments that span it, its centre segment among them, each with its
+// share of the coil's impedance: a chain of n blocks (R + jwL) / n across n C
+// has the impedance of the whole, so the coil keeps its impedance and gains
+// the length over which a helix spreads its voltage.
 struct NecGeometry {
     std::vector<NecWire> wires;
     NecSegmentRef feed;
-    std::vector<NecSegmentRef> coils; // one, the feed segment, when B = 0
+    std::vector<NecSegmentRef> coils; // the centre segments; one, the feed segment, when B = 0
+    int coilRun = 0;                  // each coil's segments on each side of its centre segment
     int totalSegments = 0;
 };
 
@@ -64,8 +70,12 @@ struct NecGeometry {
 // - the feed is a normal segment, whose length moves the answers little
 //   (7.1055 and 7.1045 uH at 14.2 MHz for feed segments of 0.6 and 8.3 in),
 //   or a coil segment when it carries the coils (B = 0);
-// - each coil and the feed have two segments of their own length on each
-//   side, then the segments grow or shrink by at most 1.3 a step;
+// - a coil of known length has its run of 2 n + 1 segments of about the
+//   coil segment's length spanning it (n = 0 where it is under two coil
+//   segments long, or where the tip crowds it);
+// - each coil (beyond its run) and the feed have two segments of their own
+//   length on each side, then the segments grow or shrink by at most 1.3 a
+//   step;
 // - where the feed and the coils are close, all lie on one grid of equal
 //   segments, with B a whole number of them (whichever of that and the
 //   grading between them takes fewer segments);

@@ -41,12 +41,12 @@ class HelixCoils : public testing::TestWithParam<SpacedCoilDesign> {};
 
 // The antenna with the printed winding, its coils wound in air as helices,
 // resonates between where the program's lumped coil puts it (on F: its
-// inductance and loss with the self-capacitance across them) and where the
-// same winding without its self-capacitance would: the lumped model on the
-// isolated coil's capacitance overstates what the coil adds in the antenna
-// (the helices land 0.4 to 1.8 % above F on these designs, the bare coils
-// 2.4 to 3.2 % above the helices), so the program's resonance is a bound, not yet the helices'
-// answer.
+// inductance and loss with the self-capacitance across them, spread over the
+// winding's length) and where the same winding without its self-capacitance,
+// on one segment, would: the lumped model on the isolated coil's capacitance
+// overstates what the coil adds in the antenna (the helices land 0.24 to
+// 1.45 % above F on these designs; with each coil on one short segment 0.5 to
+// 1.8 %), so the program's resonance is a bound, not yet the helices' answer.
 TEST_P(HelixCoils,
        ThePrintedWindingAsHelicesResonatesBetweenTheBareAndLumpedCoilWithTheRealEngine) {
     NEEDS_NEC2C();
@@ -83,8 +83,9 @@ TEST_P(HelixCoils,
     ASSERT_TRUE(bareResonance);
     EXPECT_GT(*helix, program) << winding.turns << " turns";
     EXPECT_LT(*helix, *bareResonance) << winding.turns << " turns";
-    // Within 3 % of F today.
-    EXPECT_LT(relative(*helix, d.f), 0.03) << *helix << " MHz";
+    // Within 1.5 % of F today; a coil on one short segment misses that on
+    // the first two rows.
+    EXPECT_LT(relative(*helix, d.f), 0.015) << *helix << " MHz";
 }
 
 // 17 to 40 m, formers of 2 to 4 in, 12 to 15 turns, one over ground: coils

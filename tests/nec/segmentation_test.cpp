@@ -1,5 +1,6 @@
-// The NEC model's segmentation: each coil a segment centred on B and the feed
-// on the middle one, each flanked by segments of its own length, neighbours
+// The NEC model's segmentation: each coil a segment centred on B (or a run of
+// them spanning its winding) and the feed on the middle one, each flanked by
+// segments of its own length, neighbours
 // within 1.3 of each other, segments short enough for the wavelength and long
 // enough for the wire; every design in the program's range modelled, the
 // uniform reference model as the tests need it, and designs that cannot be
@@ -20,6 +21,7 @@ namespace {
 struct SegmentationCase {
     const char* name;
     double f, a, b, wireDiaIn;
+    double coilLengthIn = 0; // the winding's, to spread each coil over
 };
 
 void PrintTo(const SegmentationCase& c, std::ostream* os) {
@@ -32,6 +34,7 @@ AntennaModel modelOf(const SegmentationCase& c) {
     model.totalLengthFt = c.a;
     model.centreToCoilFt = c.b;
     model.wireDiaIn = c.wireDiaIn;
+    model.coilLengthIn = c.coilLengthIn;
     return model;
 }
 
@@ -105,10 +108,18 @@ void expectGradedRules(const AntennaModel& model, const std::string& where) {
                 << "segments " << i << " and " << i + 1;
         }
     }
-    // The feed and each coil: two segments of their own length on each side.
-    std::vector<std::size_t> flanked = cut.coils;
-    flanked.push_back(cut.feed);
-    for (const std::size_t centre : flanked) {
+    // The feed and each coil (its run): two segments of their own length on
+    // each side.
+    const int run = geometry.coilRun;
+    for (const std::size_t centre : cut.coils) {
+        for (int offset = -run - 2; offset <= run + 2; ++offset) {
+            const std::size_t other = centre + static_cast<std::size_t>(offset);
+            ASSERT_LT(other, cut.lengths.size()) << "segment " << centre + 1;
+            EXPECT_NEAR(cut.lengths[other], cut.lengths[centre], 1e-9 * cut.lengths[centre])
+                << "segment " << other + 1 << " beside " << centre + 1;
+        }
+    }
+    for (const std::size_t centre : {cut.feed}) {
         for (const int offset : {-2, -1, 1, 2}) {
             const std::size_t other = centre + static_cast<std::size_t>(offset);
             ASSERT_LT(other, cut.lengths.size()) << "segment " << centre + 1;
@@ -127,10 +138,21 @@ void expectGradedRules(const AntennaModel& model, const std::string& where) {
         ASSERT_EQ(cut.coils.size(), 2u);
         EXPECT_NEAR(centreOf(cut, cut.coils[0], halfM), -coilM, 1e-12);
         EXPECT_NEAR(centreOf(cut, cut.coils[1], halfM), coilM, 1e-12);
-        // Each coil its own piece, segment 1 of its tag, as the loads name it.
+        // Each coil its own piece, its centre segment in the middle of its
+        // tag, as the loads name it.
         for (const NecSegmentRef& coil : geometry.coils) {
-            EXPECT_EQ(coil.segment, 1);
-            EXPECT_EQ(geometry.wires.at(coil.tag - 1).segments, 1);
+            EXPECT_EQ(coil.segment, run + 1);
+            EXPECT_EQ(geometry.wires.at(coil.tag - 1).segments, 2 * run + 1);
+        }
+        // A winding of two coil segments or more spread over a run that spans
+        // it to within one of its segments.
+        const double windingM = model.coilLengthIn * kMetresPerInch;
+        const double segment = cut.lengths[cut.coils[1]];
+        if (windingM >= 2 * segment) {
+            EXPECT_GT(run, 0);
+            EXPECT_NEAR((2 * run + 1) * segment, windingM, segment);
+        } else {
+            EXPECT_EQ(run, 0);
         }
     }
 }
@@ -156,7 +178,11 @@ INSTANTIATE_TEST_SUITE_P(
                     SegmentationCase{"CoilsAThirdOfAFootOut", 7, 51.2, 0.28, 0.077},
                     SegmentationCase{"CoilsAtNinetyFivePercent", 7, 60, 28.5, 0.08},
                     SegmentationCase{"CoilsNearTheTipsOfAShortWire", 20.8, 7.73, 3.716, 0.087},
-                    SegmentationCase{"CoilsNearTheTips", 7, 60, 29.8, 0.08}),
+                    SegmentationCase{"CoilsNearTheTips", 7, 60, 29.8, 0.08},
+                    SegmentationCase{"WorkedExampleWoundCoil", 7, 60, 20, 0.08, 6},
+                    SegmentationCase{"TenMetresWoundCoil", 28.5, 11, 2.5, 0.08, 2.5},
+                    SegmentationCase{"ShortWoundCoil", 7, 60, 20, 0.08, 2},
+                    SegmentationCase{"WoundCoilOnTheFeedsGrid", 7, 60, 1, 0.08, 4}),
     [](const testing::TestParamInfo<SegmentationCase>& info) { return info.param.name; });
 
 // The corners of the program's range: 1.8 and 30 MHz, A a quarter and 0.95 of
@@ -188,7 +214,8 @@ TEST(NecSegmentation, UniformModelHasEqualSegmentsWithCoilsCentredOnB) {
     for (const Uniform& u : {Uniform{{"WorkedExample", 7, 60, 20, 0.08}, 400},
                              Uniform{{"TenMetresCentreLoaded", 28.5, 11, 0.05, 0.064}, 400},
                              Uniform{{"TwentyMetres", 14.2, 20, 5, 0.064}, 400},
-                             Uniform{{"CoilsAtTheFeed", 14, 20, 0, 0.08}, 400}}) {
+                             Uniform{{"CoilsAtTheFeed", 14, 20, 0, 0.08}, 400},
+                             Uniform{{"WorkedExampleWoundCoil", 7, 60, 20, 0.08, 6}, 400}}) {
         SCOPED_TRACE(u.design.name);
         AntennaModel model = modelOf(u.design);
         model.uniformSegments = u.segments;
@@ -212,6 +239,9 @@ TEST(NecSegmentation, UniformModelHasEqualSegmentsWithCoilsCentredOnB) {
             ASSERT_EQ(cut.coils.size(), 2u);
             EXPECT_NEAR(centreOf(cut, cut.coils[1], halfM), u.design.b * kMetresPerFoot, 1e-12);
             EXPECT_NEAR(centreOf(cut, cut.coils[0], halfM), -u.design.b * kMetresPerFoot, 1e-12);
+            // The winding spread over the segments that span it.
+            const double windingM = u.design.coilLengthIn * kMetresPerInch;
+            EXPECT_NEAR((2 * geometry.coilRun + 1) * segment, std::max(windingM, segment), segment);
         }
     }
 }
