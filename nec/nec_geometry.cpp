@@ -4,6 +4,7 @@
 
 #include "calc/units.h"
 #include "nec/nec_deck.h"
+#include "nec/segment_grading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,8 @@
 namespace tarvix {
 
 namespace {
+
+using namespace nec_detail;
 
 constexpr double kSpeedOfLight = 299.792458; // m/us: wavelength in m = this / MHz
 constexpr double kSegmentsPerWavelength = 100;
@@ -33,110 +36,8 @@ constexpr int kFlankSegments = 2;
 // segments; ending in two coil segments, within 0.15 % in eighteen of
 // nineteen designs from 160 m to 10 m, and 0.36 % in the last (nec2c).
 constexpr double kTipLoadSegments = 2;
-// The most one segment may differ from its neighbour.
-constexpr double kMaxGrowth = 1.3;
 // Beyond this the deck takes minutes to solve.
 constexpr int kMaxSegments = 2000;
-// Lengths that differ by less than this fraction are equal.
-constexpr double kSameLength = 1e-9;
-
-using Segments = std::vector<double>;
-
-void append(Segments& to, const Segments& more) {
-    to.insert(to.end(), more.begin(), more.end());
-}
-
-Segments repeated(double length, int count) {
-    return Segments(static_cast<std::size_t>(std::max(count, 0)), length);
-}
-
-// Whether the right end of a stretch is a tip: its length there bounds the
-// segments, but is no neighbour.
-enum class Tip { None, Right };
-
-// The largest ratio between neighbours along left, the pieces and right.
-double worstRatio(const Segments& pieces, double left, double right, Tip tip) {
-    Segments row{left};
-    append(row, pieces);
-    if (tip == Tip::None) {
-        row.push_back(right);
-    }
-    double worst = 1;
-    for (std::size_t i = 1; i < row.size(); ++i) {
-        worst = std::max({worst, row[i] / row[i - 1], row[i - 1] / row[i]});
-    }
-    return worst;
-}
-
-// The segments of a stretch of plain wire between segments of lengths left
-// and right (or, at a tip, the length to end in), none longer than longest.
-// They follow h(x) = min(longest, left + g x, right + g (length - x)) with
-// g = ln kMaxGrowth: cut at equal steps of the integral of 1 / h, segments
-// along a slope h grow by kMaxGrowth to the power of the step, so with at
-// least as many segments as the integral no step is above kMaxGrowth. The
-// fewest segments that keep every pair of neighbours within kMaxGrowth, or
-// none where no count does (a stretch too short to fit between its ends).
-std::optional<Segments> stretchSegments(double length, double left, double right, double longest,
-                                        Tip tip = Tip::None) {
-    const double scale = std::max({left, right, longest});
-    if (length <= kSameLength * scale) {
-        return length >= -kSameLength * scale ? std::optional(Segments{}) : std::nullopt;
-    }
-    constexpr int kSamples = 2048;
-    const double slope = std::log(kMaxGrowth);
-    auto size = [&](double x) {
-        return std::min({longest, left + slope * x, right + slope * (length - x)});
-    };
-    // The integral of 1 / h at kSamples + 1 points, by the midpoint rule.
-    std::vector<double> cells(kSamples + 1, 0.0);
-    const double dx = length / kSamples;
-    for (int i = 0; i < kSamples; ++i) {
-        cells[i + 1] = cells[i] + dx / size((i + 0.5) * dx);
-    }
-    auto cut = [&](int count) {
-        Segments lengths;
-        double from = 0;
-        std::size_t at = 0;
-        for (int k = 1; k < count; ++k) {
-            const double target = cells.back() * k / count;
-            while (cells[at + 1] < target) {
-                ++at;
-            }
-            const double x =
-                (static_cast<double>(at) + (target - cells[at]) / (cells[at + 1] - cells[at])) * dx;
-            lengths.push_back(x - from);
-            from = x;
-        }
-        lengths.push_back(length - from);
-        return lengths;
-    };
-    // The sampled integral may leave a step a hair above kMaxGrowth: a few
-    // more segments are tried.
-    const int fewest = std::max(1, static_cast<int>(std::ceil(cells.back() - 1e-6)));
-    for (int count = fewest; count <= fewest + 3; ++count) {
-        Segments lengths = cut(count);
-        if (worstRatio(lengths, left, right, tip) <= kMaxGrowth * (1 + kSameLength)) {
-            return lengths;
-        }
-    }
-    return std::nullopt;
-}
-
-// Segments of the given length over a stretch that ends at a tip; the last
-// takes up what is left, so it is between half and one and a half segments.
-Segments equalToTip(double segment, double length) {
-    const auto count = static_cast<int>(std::floor(length / segment + kSameLength));
-    Segments lengths = repeated(segment, count);
-    const double rest = length - count * segment;
-    if (rest > kSameLength * segment) {
-        if (rest < segment / 2 * (1 - kSameLength) && !lengths.empty()) {
-            lengths.back() += rest;
-        } else {
-            lengths.push_back(rest);
-        }
-    }
-    return lengths;
-}
 
 // One leg of the wire, from the feed segment outwards.
 struct Leg {
