@@ -65,17 +65,18 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     EndingSignals endingSignals;
+    // The application outlives the window and stays while the program ends:
+    // the signals' thread may still post to it.
     QApplication app(argc, argv);
     endingSignals.listen(app);
-    tarvix::prepareCheckApplication();
-    QApplication::setWindowIcon(tarvix::checkIcon());
-    int status = 0;
-    {
+    const int status = tarvix::runReportingFailures("tarvix-check", [] {
+        tarvix::prepareCheckApplication();
+        QApplication::setWindowIcon(tarvix::checkIcon());
         QSettings settings;
         tarvix::CheckWindow window(settings);
         window.show();
-        status = QApplication::exec();
-    }
+        return QApplication::exec();
+    });
     endingSignals.endBySignal();
     return status;
 }

@@ -26,13 +26,15 @@ int main(int argc, char* argv[]) {
         std::fputs("tarvix: no display available (set DISPLAY or QT_QPA_PLATFORM)\n", stderr);
         return 1;
     }
-    QApplication app(argc, argv);
-    tarvix::setApplicationIdentity();
-    tarvix::useDialogFont();
+    return tarvix::runReportingFailures("tarvix", [&] {
+        QApplication app(argc, argv);
+        tarvix::setApplicationIdentity();
+        tarvix::useDialogFont();
 
-    tarvix::frmTarvix1 window;
-    // The message boxes take the window's icon; it is built once, with the window.
-    QApplication::setWindowIcon(window.windowIcon());
-    window.show();
-    return QApplication::exec();
+        tarvix::frmTarvix1 window;
+        // The message boxes take the window's icon; it is built once, with the window.
+        QApplication::setWindowIcon(window.windowIcon());
+        window.show();
+        return QApplication::exec();
+    });
 }

@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QString>
 
+#include <cstdio>
+#include <exception>
 #include <ranges>
 
 namespace tarvix {
@@ -48,6 +50,17 @@ void useDialogFont() {
     // start-up, which lays out text from the first control on, loads no
     // second font.
     QApplication::setFont(defaultFont());
+}
+
+int runReportingFailures(const char* program, const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: internal error: %s\n", program, error.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s: internal error of no known kind\n", program);
+    }
+    return 1;
 }
 
 } // namespace tarvix

@@ -5,6 +5,7 @@
 
 #include <QtGlobal>
 
+#include <functional>
 #include <string_view>
 
 namespace tarvix {
@@ -39,5 +40,11 @@ void setApplicationIdentity();
 // the lists' drop-downs, menus and tooltips as much as for the window. Call
 // once the application object exists, before the window is made.
 void useDialogFont();
+
+// Runs the program's body; an exception that reaches it (none should: the
+// window reports its own failures) ends the program with one line on
+// standard error that names it, "<program>: internal error: ...", and status
+// 1, rather than with std::terminate.
+int runReportingFailures(const char* program, const std::function<int()>& body);
 
 } // namespace tarvix
