@@ -137,6 +137,10 @@ struct RuleBox {
 
 RuleBox ruleBox(SimulationInput input) {
     switch (input) {
+    case SimulationInput::Freq:
+        return {CheckField::Freq, "F"};
+    case SimulationInput::TotalLength:
+        return {CheckField::TotalLength, "A"};
     case SimulationInput::CoilDistance:
         return {CheckField::CentreToCoil, "This distance"};
     case SimulationInput::AntennaWire:

@@ -284,6 +284,10 @@ void rejectRefusedInputs(const Options& o, const Request& request) {
         return optionValueError(option, text, problem.why);
     };
     switch (problem.input) {
+    case SimulationInput::Freq:
+        throw refused("--freq", o.freq);
+    case SimulationInput::TotalLength:
+        throw refused("--length", o.length);
     case SimulationInput::CoilDistance:
         throw refused("--coil-distance", o.distance);
     case SimulationInput::AntennaWire:

@@ -9,6 +9,9 @@
 #include "nec/model_limits.h"
 #include "nec/winding_search.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tarvix {
 
 namespace {
@@ -29,7 +32,11 @@ double antennaWireDiaIn(const DesignInputs& design) {
 class Problems {
 public:
     void add(SimulationInput input, std::string why) {
-        m_problems.push_back({input, std::move(why)});
+        const bool said = std::any_of(m_problems.begin(), m_problems.end(),
+                                      [input](const InputProblem& p) { return p.input == input; });
+        if (!said) {
+            m_problems.push_back({input, std::move(why)});
+        }
     }
     void positive(SimulationInput input, const std::optional<double>& value) {
         if (value && !(*value > 0)) {
@@ -52,6 +59,43 @@ SimulationInput inputOf(ModelLimitProblem::Input input) {
         break;
     }
     return SimulationInput::Height;
+}
+
+std::string lengthText(double feet, Units units) {
+    return units == Units::Metric ? numberText(metresFromFeet(feet)) + " m"
+                                  : numberText(feet) + " ft";
+}
+
+// F, A and B as the design takes them, and whether the formula gives the
+// antenna coils at all.
+void checkDesign(const SimulationRequest& request, Problems& problems) {
+    const DesignInputs& design = request.design;
+    const bool freqRead = design.freqMHz >= kLowestFreqMHz && design.freqMHz <= kHighestFreqMHz;
+    if (!freqRead) {
+        problems.add(SimulationInput::Freq, "must be between " + numberText(kLowestFreqMHz) +
+                                                " and " + numberText(kHighestFreqMHz) + " MHz");
+    }
+    if (!(design.totalLengthFt > 0)) {
+        problems.add(SimulationInput::TotalLength, kNotAboveZeroText);
+        return;
+    }
+    const double halfFt = design.totalLengthFt / 2;
+    if (!(std::fabs(design.centreToCoilFt) < halfFt)) {
+        problems.add(SimulationInput::CoilDistance,
+                     "must be less than half of A (" + lengthText(halfFt, design.units) + ")");
+        return;
+    }
+    if (!freqRead) {
+        return;
+    }
+    DesignInputs stepOne = design;
+    stepOne.winding.reset();
+    const DesignResult formula = runDesign(stepOne);
+    if (formula.inductanceDone && !(formula.record.inductanceUH > 0)) {
+        problems.add(SimulationInput::TotalLength,
+                     "is already a half wave at " + numberText(design.freqMHz) +
+                         " MHz or longer: the antenna needs no coils");
+    }
 }
 
 void checkAntenna(const SimulationRequest& request, Problems& problems) {
@@ -118,6 +162,7 @@ void checkMeasurement(const SimulationRequest& request, Problems& problems) {
 
 std::vector<InputProblem> simulationInputProblems(const SimulationRequest& request) {
     Problems problems;
+    checkDesign(request, problems);
     checkAntenna(request, problems);
     checkCoil(request, problems);
     checkMeasurement(request, problems);

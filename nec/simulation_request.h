@@ -36,6 +36,8 @@ inline constexpr const char* kSwrBelowOneText = "is below 1";
 
 // The inputs a rule can refuse, in the order the front ends show them.
 enum class SimulationInput {
+    Freq,
+    TotalLength,
     CoilDistance,
     AntennaWire,
     Height,
@@ -58,8 +60,15 @@ struct InputProblem {
     std::string why;
 };
 
+// The design frequencies simulated: the HF bands, as the calculator's range.
+inline constexpr double kLowestFreqMHz = 1;
+inline constexpr double kHighestFreqMHz = 30;
+
 // Every input of the request that cannot be simulated, in the order of
-// SimulationInput, one problem an input at most. The design's own range
+// SimulationInput, one problem an input at most: F outside the HF bands, A
+// not above 0, B not short of the tip, an antenna the formula gives no coil
+// for (a half wave or longer already), and what the model and the coil
+// cannot stand for. The design's own range
 // warnings are not here: they never stop a run. The former's size is
 // checked only where a winding is to be built (options.build); lengths in
 // the words are in the design's units.

@@ -153,6 +153,9 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"MeasuredSwrBelowOne", kWorked + "--former-dia 2 --simulate --measured 6.9 --measured-swr 0.5", "--measured-swr: '0.5' is below 1"},
     UsageCase{"PitchWithoutSimulate", kWorked + "--former-dia 2 --coil-length 1 --coil-pitch 0.05", "--coil-pitch requires --simulate"},
     UsageCase{"TurnsWithoutFormer", kWorked + "--simulate --coil-turns 12", "--coil-turns requires --former-dia"},
+    UsageCase{"SimulatedBelowTheHfBands", "--freq 0.1 --length 60 --coil-distance 20 --simulate", "--freq: '0.1' must be between 1 and 30 MHz"},
+    UsageCase{"SimulatedLongerThanAHalfWave", "--freq 7 --length 70 --coil-distance 20 --simulate", "--length: '70' is already a half wave at 7 MHz or longer: the antenna needs no coils"},
+    UsageCase{"SimulatedCoilsBeyondTheTips", kFA + "--coil-distance 35 --simulate", "--coil-distance: '35' must be less than half of A (30 ft)"},
     UsageCase{"TurnsBeyondAnyCoil", kWorked + "--former-dia 2 --simulate --coil-turns 20000", "--coil-turns: '20000' is more than 10000 turns"},
     UsageCase{"FormerOfNoKnownKind", kWorked + "--former-dia 2 --simulate --coil-former wood", "--coil-former: wood not in {pvc,air,rod}"},
     UsageCase{"PitchTighterThanTheEnamelledWire", kWorked + "--former-dia 2 --simulate --coil-pitch 0.03", "--coil-pitch: '0.03' is less than the wire's diameter over its enamel"},
@@ -201,6 +204,9 @@ struct FaultCase {
     std::string args;
     std::string stage;
     std::string fault;
+    // Asked for a deck: 3 where the design faults, 2 where the simulation's
+    // rules refuse its inputs before it is run.
+    int deckStatus = 3;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) {
@@ -227,17 +233,18 @@ TEST_P(CalculationFault, IsReportedWithWhatWasComputedBeforeAndNoDeck) {
 
     const ScratchDir scratch;
     const auto deck = scratch.path("design.nec");
-    EXPECT_EQ(design(c.args + " --nec " + deck.string()).status, 3);
+    EXPECT_EQ(design(c.args + " --nec " + deck.string()).status, c.deckStatus);
+    EXPECT_EQ(design(c.args + " --simulate").status, c.deckStatus);
     EXPECT_FALSE(std::filesystem::exists(deck));
 }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(TarvixDesign, CalculationFault, testing::Values(
-    FaultCase{"ZeroFrequency", "--freq 0 --length 60 --coil-distance 20", "inductance", "Division by zero"},
-    FaultCase{"CoilsAtTheTips", kFA + "--coil-distance 30", "inductance", "Invalid argument"},
-    FaultCase{"FrequencyOverflows", "--freq 1e300 --length 60 --coil-distance 20", "inductance", "Overflow"},
+    FaultCase{"ZeroFrequency", "--freq 0 --length 60 --coil-distance 20", "inductance", "Division by zero", 2},
+    FaultCase{"CoilsAtTheTips", kFA + "--coil-distance 30", "inductance", "Invalid argument", 2},
+    FaultCase{"FrequencyOverflows", "--freq 1e300 --length 60 --coil-distance 20", "inductance", "Overflow", 2},
     FaultCase{"ZeroFormerDiameter", kWorked + "--former-dia 0 --coil-length 2", "winding", "Division by zero"},
-    FaultCase{"NegativeInductance", "--freq 7 --length 70 --coil-distance 20 " + kWinding, "winding", "Invalid argument"}),
+    FaultCase{"NegativeInductance", "--freq 7 --length 70 --coil-distance 20 " + kWinding, "winding", "Invalid argument", 2}),
     [](const testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 // clang-format on
 

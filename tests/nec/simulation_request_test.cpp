@@ -52,6 +52,23 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, SimulationRules,
     testing::Values(
         RuleRow{"WorkedExample", [](SimulationRequest&) {}, std::nullopt},
+        RuleRow{"FBelowTheHfBands", [](SimulationRequest& r) { r.design.freqMHz = 0.1; }, In::Freq,
+                "must be between 1 and 30 MHz"},
+        RuleRow{"FNegative", [](SimulationRequest& r) { r.design.freqMHz = -7; }, In::Freq,
+                "must be between 1 and 30 MHz"},
+        RuleRow{"ANegative", [](SimulationRequest& r) { r.design.totalLengthFt = -60; },
+                In::TotalLength, "is not above 0"},
+        RuleRow{"BBeyondTheTip", [](SimulationRequest& r) { r.design.centreToCoilFt = 30; },
+                In::CoilDistance, "must be less than half of A (30 ft)"},
+        RuleRow{"BBeyondTheTipInMetres",
+                [](SimulationRequest& r) {
+                    r.design.centreToCoilFt = 40;
+                    r.design.units = Units::Metric;
+                },
+                In::CoilDistance, "must be less than half of A (9.144 m)"},
+        // 70 ft at 7 MHz is longer than the half wave the formula loads.
+        RuleRow{"ALongerThanNeeded", [](SimulationRequest& r) { r.design.totalLengthFt = 70; },
+                In::TotalLength, "is already a half wave at 7 MHz or longer"},
         RuleRow{"NegativeB", [](SimulationRequest& r) { r.design.centreToCoilFt = -1; },
                 In::CoilDistance, "is below 0"},
         RuleRow{"AntennaGaugeNotInTheTable",
