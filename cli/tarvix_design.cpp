@@ -10,6 +10,7 @@
 #include "nec/nec_deck.h"
 #include "nec/simulation.h"
 #include "nec/simulation_outcome.h"
+#include "report/build_sheet.h"
 #include "report/design_report.h"
 #include "report/file_output.h"
 #include "report/simulation_report.h"
@@ -187,6 +188,9 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
         out << reportJsonText(design, options, simulation ? &*simulation : nullptr,
                               trim ? &*trim : nullptr);
     } else if (!reportReplaced) {
+        if (simulation) {
+            writeBuildSheetText(out, design, options, *simulation);
+        }
         writeDesignText(out, design);
         if (simulation) {
             writeSimulationText(out, design, options, *simulation);

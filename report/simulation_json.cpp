@@ -1,4 +1,6 @@
 // The "simulation" object of the JSON report, and the whole report.
+#include "calc/cut_list.h"
+#include "report/build_sheet.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
 #include "report/trim_report.h"
@@ -13,7 +15,6 @@ namespace tarvix {
 namespace {
 
 using simulation_phrases::kLeastEfficiencyPercent;
-using simulation_phrases::wireToCutIn;
 
 Json frequencyOrNull(const std::optional<double>& value) {
     return value ? Json(*value) : Json(nullptr);
@@ -35,7 +36,8 @@ Json windingJson(const WoundCoil& coil, Units units) {
                 {"pitch_" + unit, coilUnitFromInches(w.pitchIn, units)},
                 {"length_" + unit, coilUnitFromInches(lengthIn, units)},
                 {units == Units::Metric ? "wire_length_m" : "wire_length_ft",
-                 units == Units::Metric ? wireToCutIn(w) * kMetresPerInch : wireToCutIn(w) / 12},
+                 units == Units::Metric ? coilWireToCutIn(w) * kMetresPerInch
+                                        : coilWireToCutIn(w) / kInchesPerFoot},
                 {"inductance_uH", coil.atF.inductanceUH},
                 {"low_frequency_inductance_uH", coil.lowFrequencyUH},
                 {"length_to_diameter", lengthIn / (w.formerDiaIn + w.wireDiaIn)},
@@ -150,7 +152,12 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
 
 std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
                            const SimulationResult* simulation, const TrimResult* trim) {
-    Json object = designJson(design);
+    Json object;
+    // What to cut and wind comes first, where there is a winding to build.
+    if (simulation != nullptr && simulation->build) {
+        object["build_sheet"] = buildSheetJson(design, *simulation);
+    }
+    object.update(designJson(design));
     if (simulation != nullptr) {
         object["simulation"] = simulationJson(options, *simulation, design.inputs.units);
     }

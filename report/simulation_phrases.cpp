@@ -2,6 +2,7 @@
 #include "report/simulation_phrases.h"
 
 #include "calc/conversions.h"
+#include "calc/cut_list.h"
 #include "calc/number_text.h"
 #include "calc/units.h"
 #include "report/design_report.h"
@@ -19,7 +20,8 @@ namespace {
 // makes it infinite).
 constexpr double kHighestSwrShown = 100;
 
-// A coil size in the report's units: "0.52 in", "13.2 mm".
+} // namespace
+
 std::string coilText(double inches, Units units, int decimals) {
     return fixedText(coilUnitFromInches(inches, units),
                      units == Units::Metric ? decimals - 1 : decimals) +
@@ -34,10 +36,8 @@ std::string wireLengthText(double inches, Units units) {
     if (units == Units::Metric) {
         return fixedText(inches * kMetresPerInch, 2) + " m";
     }
-    return feetAndInches(inches / 12);
+    return feetAndInches(inches / kInchesPerFoot);
 }
-
-} // namespace
 
 std::string mhz(double value) {
     return fixedText(value, 4) + " MHz";
@@ -96,10 +96,6 @@ std::string tipChange(double feet, Units units) {
     return feetAndInches(feet);
 }
 
-double wireToCutIn(const CoilWinding& winding) {
-    return windingWireLengthIn(winding) + 2 * kLeadIn;
-}
-
 std::string turnsText(double turns) {
     return turns == std::floor(turns) ? fixedText(turns, 0) : fixedText(turns, 1);
 }
@@ -143,9 +139,9 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
     text += ": " + fixedText(coil.atF.inductanceUH, 3) + " uH at " + numberText(freqMHz) +
             " MHz, Q " + fixedText(coil.atF.q, 0) + ", length/diameter " +
             fixedText(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
-            wireLengthText(wireToCutIn(w), units) + " of wire (" +
-            (units == Units::Metric ? fixedText(millimetresFromInches(kLeadIn), 0) + " mm"
-                                    : fixedText(kLeadIn, 0) + " in") +
+            wireLengthText(coilWireToCutIn(w), units) + " of wire (" +
+            (units == Units::Metric ? fixedText(millimetresFromInches(kCoilLeadIn), 0) + " mm"
+                                    : fixedText(kCoilLeadIn, 0) + " in") +
             " for each lead); " + benchText(coil, freqMHz) + ".\n" +
             selfResonanceWarning(coil, freqMHz);
     return text;

@@ -12,8 +12,6 @@
 
 namespace tarvix::simulation_phrases {
 
-// Each lead of a coil, beyond the winding, when the wire is cut.
-inline constexpr double kLeadIn = 3;
 // Below this NEC's efficiency is rounding, or below zero.
 inline constexpr double kLeastEfficiencyPercent = 0.1;
 
@@ -27,8 +25,10 @@ std::string surroundings(const SimulationOptions& options, Units units);
 // How much a tip changes: feet and inches, or centimetres in a metric report.
 std::string tipChange(double feet, Units units);
 
-// The wire a coil takes, its leads included.
-double wireToCutIn(const CoilWinding& winding);
+std::string wireLengthText(double inches, Units units);
+// A coil size in the report's units: "0.52 in", "13.2 mm".
+std::string coilText(double inches, Units units, int decimals);
+std::string wireText(const CoilBuild& build, Units units);
 std::string turnsText(double turns);
 // The coil to wind, its bench figures and any warning of its self-resonance,
 // each a sentence ending in a new line.

@@ -61,7 +61,7 @@ void writeCorrection(std::ostream& out, const DesignResult& design, const Simula
     if (result.correctedWinding && result.correctedWinding->windingDone) {
         out << ": " << result.correctedWinding->turnsText << " turns, revised length "
             << revisedLengthText(result.correctedWinding->record.revisedLengthIn, units)
-            << " by the window's winding";
+            << " by the calculator's classic winding";
     } else if (result.correctedWinding && result.correctedWinding->fault) {
         out << " (the winding faults: " << result.correctedWinding->fault->text << ")";
     }
@@ -73,13 +73,14 @@ void writeCorrection(std::ostream& out, const DesignResult& design, const Simula
     }
 }
 
-// The window's winding of the formula's coil, and a coil already wound.
+// The calculator's classic winding of the formula's coil, and a coil already wound.
 void writeWindingChecks(std::ostream& out, const SimulationResult& result, double f,
                         const std::string& atF, Units units) {
     if (result.windowWinding) {
         const WindingCheck& check = *result.windowWinding;
-        out << "The window's winding of the formula's coil, " << checkedWindingText(check, units)
-            << ", has " << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF << " ("
+        out << "The calculator's classic winding of the formula's coil, "
+            << checkedWindingText(check, units) << ", has "
+            << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF << " ("
             << fixedText(check.coil.apparentUH, 3) << " uH apparent)"
             << checkedAntennaText(check, atF);
     }

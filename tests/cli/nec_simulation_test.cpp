@@ -132,7 +132,7 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     for (const char* sentence :
          {"Revised length = 0.2 inch\n\nSimulated (nec2c, ", "bare copper wire in free space",
           "):\nWind 10 turns of SWG 20 on the 2 in former, spread to ", "uH at 7 MHz, Q ",
-          "The window's winding of the formula's coil, 7 turns close-wound, has ",
+          "The calculator's classic winding of the formula's coil, 7 turns close-wound, has ",
           "outside the 2:1 SWR band; ", " turns at the same pitch bring it to 7 MHz.\n",
           "; an LCR meter reads ", " uH, and an analyzer across it at 7 MHz reads ",
           " uH apparent (self-capacitance ", "--height models it",
@@ -141,6 +141,14 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
           "2:1 SWR band: ", "Radiation efficiency at 7 MHz: "}) {
         EXPECT_NE(text.out.find(sentence), std::string::npos) << sentence << "\n" << text.out;
     }
+    // What to cut and wind opens the report: one turn count, the one to build.
+    EXPECT_EQ(text.out.rfind("Build sheet (the coils as wound, from the simulation):\nCut the "
+                             "antenna wire (SWG 14) in four pieces",
+                             0),
+              0u)
+        << text.out;
+    EXPECT_LT(text.out.find("Wind each coil: 10 turns of SWG 20 on a 2 in PVC pipe"),
+              text.out.find("Turns:          7"));
 
     const ProgramRun run = runProgram(
         TARVIX_DESIGN_PATH,
@@ -307,8 +315,9 @@ INSTANTIATE_TEST_SUITE_P(
                       {"PATH=steady"},
                       1,
                       "--simulate: no coil inductance makes the antenna resonate at 7 MHz"},
+        // B beyond 234 / F ft: the formula's logarithm has no argument.
         SimulateFault{"DesignFaults",
-                      "--freq 7 --length 60 --coil-distance 30 --simulate",
+                      "--freq 7 --length 70 --coil-distance 34 --simulate",
                       {},
                       3,
                       "inductance: "},
@@ -316,7 +325,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "--freq 7 --length 70 --coil-distance 0 --simulate",
                       {},
                       2,
-                      "--simulate: the formula gives no coil"},
+                      "--length: '70' is already a half wave at 7 MHz or longer: the antenna "
+                      "needs no coils"},
         SimulateFault{"WireThickAgainstItsLength",
                       "--freq 29 --length 0.1 --coil-distance 0.01 --antenna-swg 10 --simulate",
                       {},

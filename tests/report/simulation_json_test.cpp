@@ -2,6 +2,7 @@
 // every key the manual names is there with its type, named in the design's
 // units, and its lengths converted to them. The simulation is made up here,
 // with every part present: no engine runs.
+#include "report/build_sheet.h"
 #include "report/simulation_report.h"
 
 #include <cmath>
@@ -240,6 +241,53 @@ TEST(SimulationJsonLengths, MetricLengthsAreTheImperialOnesConverted) {
         EXPECT_NE(inImperial, 0);
         EXPECT_NEAR(inMetric, inImperial * length.metricPerImperial, std::fabs(inMetric) * 1e-12);
     }
+}
+
+// The build sheet's keys, in the design's units, and its lengths converted.
+DesignResult design(Units units) {
+    DesignResult d;
+    d.inputs.units = units;
+    d.record.freqMHz = 7;
+    d.record.totalLengthFt = 60;
+    d.record.centreToCoilFt = 20;
+    return d;
+}
+
+const std::vector<KeyCase> kSheetKeys = {{"wires/feed_to_coil_{ft|m}", Kind::Number},
+                                         {"wires/coil_to_tip_{ft|m}", Kind::Number},
+                                         {"wires/allowance_{in|mm}", Kind::Number},
+                                         {"coil/turns", Kind::Number},
+                                         {"coil/length_{in|mm}", Kind::Number},
+                                         {"coil/wire_length_{ft|m}", Kind::Number},
+                                         {"expect/resonance_MHz", Kind::Number},
+                                         {"expect/swr2_band_MHz/low", Kind::Number},
+                                         {"expect/swr2_band_MHz/high", Kind::Number},
+                                         {"expect/swr", Kind::Number},
+                                         {"expect/efficiency_percent", Kind::Number},
+                                         {"bench/r_ohm", Kind::Number},
+                                         {"bench/x_ohm", Kind::Number},
+                                         {"bench/at_MHz", Kind::Number}};
+
+TEST(BuildSheetJson, EveryKeyInBothUnitsWithTheMetricLengthsConverted) {
+    const Json imperial = buildSheetJson(design(Units::FeetAndInches), result());
+    const Json metric = buildSheetJson(design(Units::Metric), result());
+    for (const KeyCase& key : kSheetKeys) {
+        SCOPED_TRACE(key.path);
+        const Json::json_pointer inFeet("/" + inUnits(key.path, Units::FeetAndInches));
+        const Json::json_pointer inMetres("/" + inUnits(key.path, Units::Metric));
+        ASSERT_TRUE(imperial.contains(inFeet));
+        ASSERT_TRUE(metric.contains(inMetres));
+        EXPECT_TRUE(hasKind(imperial.at(inFeet), key.kind));
+        const double a = imperial.at(inFeet);
+        const double b = metric.at(inMetres);
+        const double factor = key.path.find("{ft|m}") != std::string::npos    ? 0.3048
+                              : key.path.find("{in|mm}") != std::string::npos ? 25.4
+                                                                              : 1;
+        EXPECT_NEAR(b, a * factor, std::fabs(b) * 1e-12);
+    }
+    // The worked example's coil, 12.5 turns at 0.05 in: B to its centre.
+    EXPECT_NEAR(imperial["wires"]["feed_to_coil_ft"].get<double>(),
+                20 - 0.3125 / 12 + imperial["wires"]["allowance_in"].get<double>() / 12, 1e-12);
 }
 
 } // namespace
