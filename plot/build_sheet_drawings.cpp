@@ -128,7 +128,10 @@ AntennaDrawing antennaDrawing(double totalLengthFt, double centreToCoilFt, doubl
     drawing.feedX = left + width / 2;
     drawing.tipX[0] = left;
     drawing.tipX[1] = left + width;
-    const double coilPt = std::fabs(centreToCoilFt) * drawing.pointsPerFoot;
+    // As in the cut list, a coil closer in than half its length starts at the
+    // feed point.
+    const double coilFt = std::max(std::fabs(centreToCoilFt), coilLengthIn / kInchesPerFoot / 2);
+    const double coilPt = coilFt * drawing.pointsPerFoot;
     drawing.coilX[0] = drawing.feedX - coilPt;
     drawing.coilX[1] = drawing.feedX + coilPt;
     drawing.coilWidthPt =

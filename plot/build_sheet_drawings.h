@@ -44,8 +44,9 @@ struct AntennaDrawing {
     double coilWidthPt = 0;
 };
 
-// The antenna of total length A with its coils' centres at B and each coil
-// coilLengthIn long, tip to tip across [left, left + width].
+// The antenna of total length A with its coils' centres at B (or half a coil
+// out, where B is less) and each coil coilLengthIn long, tip to tip across
+// [left, left + width].
 AntennaDrawing antennaDrawing(double totalLengthFt, double centreToCoilFt, double coilLengthIn,
                               double left, double width);
 
