@@ -140,8 +140,7 @@ void addModelOptions(CLI::App& app, Options& o) {
         app.add_option("--plot", o.plotPath, "draw SWR and reactance of --simulate (SVG or .png)")
             ->option_text("FILE");
     o.sheetOpt = app.add_option("--sheet", o.sheetPath,
-                                "a printable page of --simulate's winding: what to cut and wind, "
-                                "drawings, SWR (.pdf or .svg)")
+                                "a printable build sheet of --simulate's winding (.pdf or .svg)")
                      ->option_text("FILE");
     o.measuredOpt = app.add_option("--measured", o.measured,
                                    "the resonance measured on the antenna built: what to change")
