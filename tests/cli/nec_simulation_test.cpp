@@ -328,7 +328,12 @@ INSTANTIATE_TEST_SUITE_P(
                       kWorkedSimulation + "--plot /nonexistent/folder/plot.svg",
                       {},
                       1,
-                      "--plot: cannot write /nonexistent/folder/plot.svg"}),
+                      "--plot: cannot write /nonexistent/folder/plot.svg"},
+        SimulateFault{"SheetIntoNoFolder",
+                      kWorkedSimulation + "--former-dia 2 --sheet /nonexistent/folder/sheet.pdf",
+                      {},
+                      1,
+                      "--sheet: cannot write /nonexistent/folder/sheet.pdf"}),
     [](const testing::TestParamInfo<SimulateFault>& info) { return info.param.name; });
 
 // Stopped by a signal while nec2c works, the program still removes its
