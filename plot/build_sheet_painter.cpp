@@ -29,6 +29,8 @@ namespace {
 
 namespace phrases = simulation_phrases;
 
+// The page is laid out in points, as PDF measures paper.
+constexpr double kPointsPerInch = 72;
 constexpr double kMarginPt = 36;
 constexpr double kSectionGapPt = 7;
 constexpr double kAntennaDrawingPt = 102;
@@ -260,9 +262,10 @@ void paintBuildSheet(QPainter& painter, const DesignResult& design,
     const AntennaDrawing drawing =
         antennaDrawing(inputs.totalLengthFt, inputs.centreToCoilFt, coilLengthIn,
                        column.left() + kInsulatorRoomPt, column.width() - 2 * kInsulatorRoomPt);
-    column.paragraph(fonts.heading, "The antenna, to scale (1 : " +
-                                        fixedText(kInchesPerFoot * 72 / drawing.pointsPerFoot, 0) +
-                                        " on the printed page)");
+    column.paragraph(fonts.heading,
+                     "The antenna, to scale (1 : " +
+                         fixedText(kInchesPerFoot * kPointsPerInch / drawing.pointsPerFoot, 0) +
+                         " on the printed page)");
     paintAntennaDrawing(
         painter, fonts.small, QRectF(column.left(), column.y(), column.width(), kAntennaDrawingPt),
         drawing, inputs, cutList(inputs.totalLengthFt, inputs.centreToCoilFt, coil.winding));
@@ -306,7 +309,7 @@ std::optional<QByteArray> buildSheetDocument(bool pdf, const DesignResult& desig
             QPageLayout(QPageSize(units == Units::Metric ? QPageSize::A4 : QPageSize::Letter),
                         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point));
         // One device unit is one point, as the page is laid out.
-        writer.setResolution(72);
+        writer.setResolution(static_cast<int>(kPointsPerInch));
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("tarvix-design"));
         QPainter painter;
@@ -318,7 +321,7 @@ std::optional<QByteArray> buildSheetDocument(bool pdf, const DesignResult& desig
     } else {
         QSvgGenerator svg;
         svg.setOutputDevice(&device);
-        svg.setResolution(72);
+        svg.setResolution(static_cast<int>(kPointsPerInch));
         svg.setSize(page.toSize());
         svg.setViewBox(QRectF(QPointF(0, 0), page));
         svg.setTitle(title);
