@@ -7,6 +7,7 @@
 #include "calc/number_text.h"
 #include "calc/wire_gauge.h"
 #include "cli/option_errors.h"
+#include "cli/plot_loader.h"
 #include "cli/unit_options.h"
 #include "cli/usage_error.h"
 #include "nec/model_limits.h"
@@ -38,7 +39,7 @@ struct Options {
     std::string formerDia, coilLength, coilPitch, coilSwg = kDefaultCoilSwgText;
     std::string coilTurns, coilFormer = coilFormerName(CoilFormer::pvcPipe);
     std::string sweepB, necPath, height;
-    std::string coilQ, z0, insulation, insulationEr, plotPath;
+    std::string coilQ, z0, insulation, insulationEr, plotPath, sheetPath;
     std::string measured, measuredSwr, measuredR;
     bool json = false;
     bool csv = false;
@@ -62,6 +63,7 @@ struct Options {
     CLI::Option* insulationOpt = nullptr;
     CLI::Option* insulationErOpt = nullptr;
     CLI::Option* plotOpt = nullptr;
+    CLI::Option* sheetOpt = nullptr;
     CLI::Option* measuredOpt = nullptr;
     CLI::Option* measuredSwrOpt = nullptr;
     CLI::Option* measuredROpt = nullptr;
@@ -137,6 +139,9 @@ void addModelOptions(CLI::App& app, Options& o) {
     o.plotOpt =
         app.add_option("--plot", o.plotPath, "draw SWR and reactance of --simulate (SVG or .png)")
             ->option_text("FILE");
+    o.sheetOpt = app.add_option("--sheet", o.sheetPath,
+                                "a printable build sheet of --simulate's winding (.pdf or .svg)")
+                     ->option_text("FILE");
     o.measuredOpt = app.add_option("--measured", o.measured,
                                    "the resonance measured on the antenna built: what to change")
                         ->option_text("MHZ");
@@ -161,6 +166,7 @@ void relateOptions(const Options& o) {
     o.sweepOpt->excludes(o.simulateOpt);
     o.z0Opt->needs(o.simulateOpt);
     o.plotOpt->needs(o.simulateOpt);
+    o.sheetOpt->needs(o.simulateOpt)->needs(o.formerOpt);
     o.insulationErOpt->needs(o.insulationOpt);
     for (CLI::Option* modelOption : {o.heightOpt, o.coilQOpt, o.insulationOpt}) {
         modelOption->excludes(o.sweepOpt);
@@ -227,6 +233,18 @@ void readOutputs(const Options& o, Request& request) {
             throw UsageError("--plot: the file name is empty");
         }
         request.plotPath = o.plotPath;
+    }
+    if (o.given(o.sheetOpt)) {
+        if (o.sheetPath.empty()) {
+            throw UsageError("--sheet: the file name is empty");
+        }
+        if (o.sheetPath == "-") {
+            throw UsageError("--sheet: the page goes to a file, not to standard output");
+        }
+        if (!isBuildSheetName(o.sheetPath)) {
+            throw optionValueError("--sheet", o.sheetPath, "does not end in .pdf or .svg");
+        }
+        request.sheetPath = o.sheetPath;
     }
     request.simulate = o.simulate;
     request.format = o.json ? OutputFormat::Json : o.csv ? OutputFormat::Csv : OutputFormat::Text;

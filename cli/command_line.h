@@ -26,6 +26,7 @@ struct Request {
     std::optional<std::string> necPath; // "-" is standard output
     bool simulate = false;
     std::optional<std::string> plotPath;
+    std::optional<std::string> sheetPath; // a .pdf or .svg file, never standard output
 };
 
 struct CommandLine {

@@ -198,7 +198,8 @@ void rejectSharedOutputs(const Request& request) {
     std::vector<Output> outputs;
     bool reportReplaced = false;
     for (const auto& [option, path] :
-         {std::pair{"--nec", request.necPath}, std::pair{"--plot", request.plotPath}}) {
+         {std::pair{"--nec", request.necPath}, std::pair{"--plot", request.plotPath},
+          std::pair{"--sheet", request.sheetPath}}) {
         if (path) {
             outputs.push_back({std::string(option) + (*path == "-" ? " -" : ""), *path});
             reportReplaced = reportReplaced || *path == "-";

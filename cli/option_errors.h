@@ -24,7 +24,7 @@ std::string parseErrorText(const CLI::App& app, const CLI::ParseError& error);
 void rejectOptionsTakenAsValues(const CLI::App& app);
 
 // Throws UsageError when two outputs would land in one file, or both on
-// standard output: the deck, the picture, and the report (on standard output
+// standard output: the deck, the picture, the build sheet, and the report (on standard output
 // unless "--nec -" or "--plot -" takes its place).
 void rejectSharedOutputs(const Request& request);
 

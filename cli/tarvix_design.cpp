@@ -115,9 +115,9 @@ Failure failureOf(const RunFailure& failure, const char* option) {
     return {std::string(option) + ": " + failure.message, kExitFileError};
 }
 
-// Solves the design in nec2c and draws the plot. A design that cannot be
-// modelled stops the run before anything is written; every other failure is
-// reported after the design's own report and deck.
+// Solves the design in nec2c and draws the plot and the build sheet. A design
+// that cannot be modelled stops the run before anything is written; every
+// other failure is reported after the design's own report and deck.
 Failure simulate(const Request& request, const DesignResult& design,
                  std::optional<SimulationResult>& result, std::optional<TrimResult>& trim,
                  std::ostream& out) {
@@ -142,6 +142,13 @@ Failure simulate(const Request& request, const DesignResult& design,
                                 request.simulation.options, *result, out);
         } catch (const PlotError& error) {
             return {std::string("--plot: ") + error.what(), kExitFileError};
+        }
+    }
+    if (request.sheetPath) {
+        try {
+            writeBuildSheet(*request.sheetPath, design, request.simulation.options, *result);
+        } catch (const PlotError& error) {
+            return {std::string("--sheet: ") + error.what(), kExitFileError};
         }
     }
     return {};

@@ -1,7 +1,9 @@
 // The plot module: the shared painter draws into an SVG generator or a PNG
-// image of a fixed 960 x 640 canvas, in memory; the program writes the file.
+// image of a fixed 960 x 640 canvas, and the build sheet into a PDF or SVG
+// page, in memory; the program writes the file.
 #include "plot/simulation_plot.h"
 
+#include "plot/build_sheet_painter.h"
 #include "plot/simulation_painter.h"
 
 #include <QGuiApplication>
@@ -20,11 +22,8 @@ namespace tarvix {
 
 namespace {
 
-std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
-                     const SimulationResult& result) {
-    if (result.formula.sweep.empty() || result.corrected.sweep.empty()) {
-        throw PlotError("the simulation has no sweep to draw");
-    }
+// Runs draw with the toolkit ready to paint text, and gives back its bytes.
+template <typename Draw> std::string withToolkit(Draw draw) {
     // Text needs the toolkit's font database, which needs an application; the
     // offscreen platform needs no display. What the toolkit says on the way
     // (no runtime folder, ...) is no concern of the user's: failures show in
@@ -70,11 +69,33 @@ std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
     // as every number tarvix-design writes.
     std::setlocale(LC_NUMERIC, "C");
 
-    const std::optional<QByteArray> bytes = simulationPlotPicture(png, freqMHz, options, result);
+    const std::optional<QByteArray> bytes = draw();
     if (!bytes) {
         throw PlotError("the picture could not be drawn");
     }
     return std::string(bytes->constData(), static_cast<std::size_t>(bytes->size()));
+}
+
+void requireSweeps(const SimulationResult& result) {
+    if (result.formula.sweep.empty() || result.corrected.sweep.empty()) {
+        throw PlotError("the simulation has no sweep to draw");
+    }
+}
+
+std::string drawPlot(bool png, double freqMHz, const SimulationOptions& options,
+                     const SimulationResult& result) {
+    requireSweeps(result);
+    return withToolkit([&] { return simulationPlotPicture(png, freqMHz, options, result); });
+}
+
+std::string drawSheet(bool pdf, const DesignResult& design, const SimulationOptions& options,
+                      const SimulationResult& result) {
+    requireSweeps(result);
+    if (!result.build || !options.build) {
+        throw PlotError("there is no winding to build" +
+                        (result.buildFault ? ": " + *result.buildFault : std::string()));
+    }
+    return withToolkit([&] { return buildSheetDocument(pdf, design, options, result); });
 }
 
 } // namespace
@@ -87,6 +108,20 @@ tarvix_draw_simulation_plot(bool png, double freqMHz, const tarvix::SimulationOp
     static std::string failure;
     try {
         picture = tarvix::drawPlot(png, freqMHz, options, result);
+        return nullptr;
+    } catch (const std::exception& error) {
+        failure = error.what();
+        return failure.c_str();
+    }
+}
+
+extern "C" __attribute__((visibility("default"))) const char*
+tarvix_draw_build_sheet(bool pdf, const tarvix::DesignResult& design,
+                        const tarvix::SimulationOptions& options,
+                        const tarvix::SimulationResult& result, std::string& document) {
+    static std::string failure;
+    try {
+        document = tarvix::drawSheet(pdf, design, options, result);
         return nullptr;
     } catch (const std::exception& error) {
         failure = error.what();

@@ -7,6 +7,7 @@
 // starts as fast as a plain C++ program.
 #pragma once
 
+#include "calc/design_run.h"
 #include "nec/simulation.h"
 
 #include <stdexcept>
@@ -20,12 +21,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The module's file name, and its one entry point: draws the picture into
-// picture, as PNG or else SVG. Returns nullptr when done, else why not (valid
-// until the next call).
+// The module's file name, and its entry points. The plot's draws the picture
+// into picture, as PNG or else SVG; the build sheet's draws the page into
+// document, as PDF or else SVG. Each returns nullptr when done, else why not
+// (valid until the next call).
 inline constexpr const char* kPlotModuleName = "tarvix-plot.so";
 inline constexpr const char* kPlotEntryName = "tarvix_draw_simulation_plot";
 using PlotEntry = const char* (*)(bool png, double freqMHz, const SimulationOptions& options,
                                   const SimulationResult& result, std::string& picture);
+inline constexpr const char* kSheetEntryName = "tarvix_draw_build_sheet";
+using SheetEntry = const char* (*)(bool pdf, const DesignResult& design,
+                                   const SimulationOptions& options, const SimulationResult& result,
+                                   std::string& document);
 
 } // namespace tarvix

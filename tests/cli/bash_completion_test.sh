@@ -39,6 +39,8 @@ expect "--freq" tarvix-design --fr
 expect "--coil-swg" tarvix-design --freq 7 --coil-s
 expect "" tarvix-design --freq ""
 expect "dipole.nec" tarvix-design --freq 7 --nec di
+touch sheet.pdf notes.txt
+expect "sheet.pdf" tarvix-design --simulate --sheet ""
 
 # An option the completion has never seen, from a program's help.
 mkdir newer

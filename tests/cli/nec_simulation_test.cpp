@@ -4,11 +4,13 @@
 // and loaded dipoles, and fail cleanly when nec2c is missing or fails.
 #include "calc/coil_model.h"
 #include "calc/design_run.h"
+#include "calc/number_text.h"
 #include "fake_nec2c.h"
 #include "nec/nec2c.h"
 #include "nec/simulation.h"
 #include "needs_nec2c.h"
 #include "program_run.h"
+#include "report/simulation_report.h"
 
 #include <algorithm>
 #include <chrono>
@@ -336,7 +338,12 @@ INSTANTIATE_TEST_SUITE_P(
                       kWorkedSimulation + "--plot /nonexistent/folder/plot.svg",
                       {},
                       1,
-                      "--plot: cannot write /nonexistent/folder/plot.svg"}),
+                      "--plot: cannot write /nonexistent/folder/plot.svg"},
+        SimulateFault{"SheetIntoNoFolder",
+                      kWorkedSimulation + "--former-dia 2 --sheet /nonexistent/folder/sheet.pdf",
+                      {},
+                      1,
+                      "--sheet: cannot write /nonexistent/folder/sheet.pdf"}),
     [](const testing::TestParamInfo<SimulateFault>& info) { return info.param.name; });
 
 // Stopped by a signal while nec2c works, the program still removes its
@@ -398,6 +405,60 @@ TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
         ++files;
     }
     EXPECT_EQ(files, 2);
+}
+
+// The build sheet is one page holding the winding the report gives: its
+// turns, its wire to cut, and the antenna's pieces, A/2 - B or B less half a
+// coil each, with 3 in (0.0762 m) of loops on every piece.
+TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
+    NEEDS_NEC2C();
+    struct Row {
+        std::string args;
+        const char* name;
+        double aFt, bFt;
+        bool metric;
+    };
+    const ScratchDir scratch;
+    for (const Row& row : std::vector<Row>{
+             {kWorkedSimulation + "--former-dia 2", "sheet.svg", 60, 20, false},
+             {kWorkedSimulation + "--former-dia 1.5 --coil-awg 22", "sheet.PDF", 60, 20, false},
+             {"--metric --freq 7 --length 18.288 --coil-distance 6.096 --simulate "
+              "--former-dia 40 --coil-wire-dia 0.8",
+              "metric.svg", 60, 20, true}}) {
+        const auto path = scratch.path(row.name);
+        const ProgramRun run =
+            runProgram(TARVIX_DESIGN_PATH, words(row.args + " --json --sheet " + path.string()));
+        ASSERT_EQ(run.status, 0) << row.args << "\n" << run.err;
+        const nlohmann::json winding =
+            nlohmann::json::parse(run.out).at("simulation").at("corrected").at("winding");
+        const std::string sheet = readFile(path);
+        if (std::string(row.name).ends_with(".PDF")) {
+            EXPECT_EQ(sheet.substr(0, 4), "%PDF");
+            std::size_t pages = 0;
+            for (std::size_t at = sheet.find("/Type /Page"); at != std::string::npos;
+                 at = sheet.find("/Type /Page", at + 1)) {
+                pages += sheet.compare(at, 12, "/Type /Pages") != 0;
+            }
+            EXPECT_EQ(pages, 1u);
+            continue;
+        }
+        const double coilFt = row.metric ? winding.at("length_mm").get<double>() / 304.8
+                                         : winding.at("length_in").get<double>() / 12;
+        const auto length = [&](double feet) {
+            return row.metric ? fixedText(feet * 0.3048, 3) + " m" : feetAndInches(feet);
+        };
+        const std::string wire =
+            row.metric ? fixedText(winding.at("wire_length_m").get<double>(), 2) + " m"
+                       : feetAndInches(winding.at("wire_length_ft").get<double>());
+        for (const std::string& fragment :
+             {">" + std::to_string(winding.at("turns").get<int>()) + " turns on the ",
+              ": cut " + wire + " each<", ">cut " + length(row.bFt - coilFt / 2 + 0.5) + " each<",
+              ">cut " + length(row.aFt / 2 - row.bFt - coilFt / 2 + 0.5) + " each<",
+              // A4 or Letter, in points.
+              std::string(row.metric ? "viewBox=\"0 0 595 842\"" : "viewBox=\"0 0 612 792\"")}) {
+            EXPECT_NE(sheet.find(fragment), std::string::npos) << row.args << ": " << fragment;
+        }
+    }
 }
 
 // The curves of the SVG plot are the simulation's: each spans the panels'

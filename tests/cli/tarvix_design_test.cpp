@@ -92,7 +92,7 @@ TEST(CommandLine, HelpAndVersionSucceed) {
     for (const std::string& option : words("--freq --length --coil-distance --antenna-swg "
                                            "--former-dia --coil-length --coil-swg --json "
                                            "--sweep-b --csv --nec --height --simulate "
-                                           "--coil-q --z0 --insulation --insulation-er --plot "
+                                           "--coil-q --z0 --insulation --insulation-er --plot --sheet "
                                            "--metric --antenna-awg --coil-awg --antenna-wire-dia "
                                            "--coil-wire-dia")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
@@ -166,6 +166,11 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"DeckAndSimulationOnStdout", kWorked + "--nec - --simulate", "--nec - and --simulate both write to standard output"},
     UsageCase{"HeightWithNothingToModel", kWorked + "--height 30", "--height needs --nec or --simulate"},
     UsageCase{"PlotWithoutSimulation", kWorked + "--plot swr.svg", "--plot requires --simulate"},
+    UsageCase{"SheetWithoutSimulation", kWorked + kWinding + "--sheet dipole.pdf", "--sheet requires --simulate"},
+    UsageCase{"SheetWithoutWinding", kWorked + "--simulate --sheet dipole.pdf", "--sheet requires --former-dia"},
+    UsageCase{"SheetOnStandardOutput", kWorked + "--former-dia 2 --simulate --sheet -", "--sheet: the page goes to a file, not to standard output\n"},
+    UsageCase{"SheetNameEmpty", kWorked + "--former-dia 2 --simulate --sheet=", "--sheet needs a value\n"},
+    UsageCase{"SheetAsPicture", kWorked + "--former-dia 2 --simulate --sheet dipole.png", "--sheet: 'dipole.png' does not end in .pdf or .svg\n"},
     UsageCase{"SimulatedSweep", kFA + "--sweep-b 0:20:5 --simulate", "--sweep-b excludes --simulate"},
     UsageCase{"CoilQZero", kWorked + "--simulate --coil-q 0", "--coil-q: '0' is not above 0"},
     UsageCase{"InsulationBelowVacuum", kWorked + "--simulate --insulation 0.02 --insulation-er 0.5", "--insulation-er: '0.5' is below 1"},
@@ -191,6 +196,7 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"LineOfAbsurdImpedance", kWorked + "--simulate --z0 1e6", "--z0: '1e6' is not from 1 to 10000 ohm\n"},
     // Two outputs in one place.
     UsageCase{"DeckAndPlotInOneFile", kWorked + "--simulate --nec same.out --plot ./same.out", "--nec and --plot both write to './same.out'\n"},
+    UsageCase{"PlotAndSheetInOneFile", kWorked + "--former-dia 2 --simulate --plot same.svg --sheet ./same.svg", "--plot and --sheet both write to './same.svg'\n"},
     UsageCase{"PlotOnStandardOutputBesideTheReport", kWorked + "--simulate --plot /dev/stdout", "--plot and the report both write to standard output\n"},
     UsageCase{"DeckOnStandardOutputBesideTheReport", kWorked + "--nec /dev/stdout", "--nec and the report both write to standard output\n"},
     UsageCase{"PlotAndJsonOnStandardOutput", kWorked + "--simulate --json --plot -", "--plot - and --json both write to standard output\n"}),
