@@ -194,8 +194,9 @@ void placeLabels(PlotLayout& layout, const QFontMetricsF& metrics) {
                               [&](const QPointF& ring) { return ringBox.contains(ring); }));
         }
         return covered + 100 * static_cast<int>(std::count_if(
-                                   taken.begin(), taken.end(),
-                                   [&](const QRectF& other) { return other.intersects(box); }));
+                                   taken.begin(), taken.end(), [&](const QRectF& other) {
+                                       return other.adjusted(-3, -1, 3, 1).intersects(box);
+                                   }));
     };
     for (PlotMark& mark : layout.marks) {
         if (!inView(mark.freqMHz)) {
