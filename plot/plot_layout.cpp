@@ -163,93 +163,113 @@ std::vector<PlotMark> marksFor(double freqMHz, const SimulationResult& result) {
     return marks;
 }
 
-// Places each mark's label beside its line, in the first spot, from the top
-// of the SWR panel down and then the reactance panel's, where it meets no
-// curve, ring, dotted line or other label.
-void placeLabels(PlotLayout& layout, const QFontMetricsF& metrics) {
-    std::vector<QRectF> taken;
-    std::vector<QPolygonF> lines(std::begin(layout.curves), std::end(layout.curves));
-    for (const PlotPanel* panel : {&layout.swr, &layout.reactance}) {
-        const double level = panel == &layout.swr ? panel->y(2) : panel->y(0);
-        lines.push_back(
-            QPolygonF{QPointF(panel->area.left(), level), QPointF(panel->area.right(), level)});
-    }
-    const auto inView = [&](double f) {
-        return f >= layout.view.lowMHz && f <= layout.view.highMHz;
-    };
-    // Other marks' lines may pass behind a label: it is drawn on white ground
-    // after every line, and marks near F stand closer than a label is wide.
-    // What a label's box would cover: each curve or dotted line it crosses and
-    // each ring counts one, another label a hundred.
-    const auto cost = [&](const QRectF& box) {
+// What a label's box would cover: each curve or dotted line it crosses and
+// each ring counts one, another label a hundred. Other marks' lines may pass
+// behind a label: it is drawn on white ground after every line, and marks near
+// F stand closer than a label is wide.
+struct Obstacles {
+    std::vector<QPolygonF> lines;
+    std::vector<QPointF> rings;
+    std::vector<QRectF> labels;
+
+    int cost(const QRectF& box) const {
         int covered = 0;
         for (const QPolygonF& line : lines) {
             covered += crossesBox(line, box) ? 1 : 0;
         }
         const QRectF ringBox =
             box.adjusted(-kRingClearance, -kRingClearance, kRingClearance, kRingClearance);
-        for (const QPolygonF& rings : layout.rings) {
-            covered += static_cast<int>(
-                std::count_if(rings.begin(), rings.end(),
-                              [&](const QPointF& ring) { return ringBox.contains(ring); }));
-        }
+        covered +=
+            static_cast<int>(std::count_if(rings.begin(), rings.end(), [&](const QPointF& ring) {
+                return ringBox.contains(ring);
+            }));
         return covered + 100 * static_cast<int>(std::count_if(
-                                   taken.begin(), taken.end(), [&](const QRectF& other) {
+                                   labels.begin(), labels.end(), [&](const QRectF& other) {
                                        return other.adjusted(-3, -1, 3, 1).intersects(box);
                                    }));
-    };
+    }
+};
+
+struct Spot {
+    QRectF box;
+    int cost = std::numeric_limits<int>::max();
+};
+
+// The first spot of least cost for a label of the given size beside the line
+// at x: nearest the line first, from the top of the SWR panel down and then
+// the reactance panel's, right of the line before left.
+Spot cheapestSpot(const PlotLayout& layout, const Obstacles& obstacles, double x, QSizeF label,
+                  double rowStep) {
+    Spot best;
+    for (const double away : {0.0, 24.0, 48.0}) {
+        for (const PlotPanel* panel : {&layout.swr, &layout.reactance}) {
+            const QRectF inside = panel->area.adjusted(2, 2, -2, -2);
+            for (double top = inside.top(); top + label.height() <= inside.bottom();
+                 top += rowStep) {
+                for (const double left :
+                     {x + kLabelGap + away, x - kLabelGap - away - label.width()}) {
+                    const QRectF box(QPointF(left, top), label);
+                    if (!inside.contains(box)) {
+                        continue;
+                    }
+                    const int cost = obstacles.cost(box);
+                    if (cost < best.cost) {
+                        best = {box, cost};
+                    }
+                }
+            }
+        }
+        if (best.cost == 0) {
+            break;
+        }
+    }
+    return best;
+}
+
+// Places each mark's label beside its line, on one line and else, narrower, on
+// two (its name over its frequency), where it covers least; where every spot
+// covers something, the label still stands on its own white ground.
+void placeLabels(PlotLayout& layout, const QFontMetricsF& metrics) {
+    Obstacles obstacles;
+    obstacles.lines.assign(std::begin(layout.curves), std::end(layout.curves));
+    for (const PlotPanel* panel : {&layout.swr, &layout.reactance}) {
+        const double level = panel == &layout.swr ? panel->y(2) : panel->y(0);
+        obstacles.lines.push_back(
+            QPolygonF{QPointF(panel->area.left(), level), QPointF(panel->area.right(), level)});
+    }
+    for (const QPolygonF& rings : layout.rings) {
+        obstacles.rings.insert(obstacles.rings.end(), rings.begin(), rings.end());
+    }
     for (PlotMark& mark : layout.marks) {
-        if (!inView(mark.freqMHz)) {
+        if (mark.freqMHz < layout.view.lowMHz || mark.freqMHz > layout.view.highMHz) {
             continue;
         }
-        const double x = layout.swr.x(mark.freqMHz);
-        // The first spot of least cost, nearest the line first, on one line
-        // and then, narrower, on two (its name over its frequency): where
-        // every spot covers something, the label still stands on its own
-        // white ground.
-        int least = std::numeric_limits<int>::max();
-        const QString oneLine = mark.label;
-        QString twoLines = oneLine;
-        const qsizetype split = oneLine.lastIndexOf(QLatin1Char(' '), oneLine.size() - 5);
+        QString twoLines = mark.label;
+        const qsizetype split = twoLines.lastIndexOf(QLatin1Char(' '), twoLines.size() - 5);
         if (split > 4) {
             twoLines[split] = QLatin1Char('\n');
         }
-        for (const QString& label : {oneLine, twoLines}) {
-            const QStringList lines = label.split(QLatin1Char('\n'));
+        Spot best;
+        for (const QString& label : {mark.label, twoLines}) {
+            const QStringList rows = label.split(QLatin1Char('\n'));
             double width = 0;
-            for (const QString& line : lines) {
-                width = std::max(width, metrics.horizontalAdvance(line) + 4);
+            for (const QString& row : rows) {
+                width = std::max(width, metrics.horizontalAdvance(row) + 4);
             }
-            const double height = metrics.height() * static_cast<double>(lines.size());
-            for (const double away : {0.0, 24.0, 48.0}) {
-                for (const PlotPanel* panel : {&layout.swr, &layout.reactance}) {
-                    const QRectF inside = panel->area.adjusted(2, 2, -2, -2);
-                    for (double top = inside.top(); top + height <= inside.bottom();
-                         top += metrics.height() / 2) {
-                        for (const double left :
-                             {x + kLabelGap + away, x - kLabelGap - away - width}) {
-                            const QRectF box(left, top, width, height);
-                            if (!inside.contains(box)) {
-                                continue;
-                            }
-                            const int covered = cost(box);
-                            if (covered < least) {
-                                least = covered;
-                                mark.box = box;
-                                mark.label = label;
-                            }
-                        }
-                    }
-                }
-                if (least == 0) {
-                    break;
-                }
+            const Spot spot =
+                cheapestSpot(layout, obstacles, layout.swr.x(mark.freqMHz),
+                             QSizeF(width, metrics.height() * static_cast<double>(rows.size())),
+                             metrics.height() / 2);
+            if (spot.cost < best.cost) {
+                best = spot;
+                mark.label = label;
             }
-            if (least == 0) {
+            if (best.cost == 0) {
                 break;
             }
         }
-        taken.push_back(mark.box);
+        mark.box = best.box;
+        obstacles.labels.push_back(mark.box);
     }
 }
 
