@@ -5,6 +5,7 @@
 #include "plot/simulation_painter.h"
 
 #include "calc/number_text.h"
+#include "plot/plot_layout.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -17,28 +18,17 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 namespace tarvix {
 
 namespace {
 
-constexpr double kLeft = 90;
-constexpr double kRight = 30;
-constexpr double kTop = 56;
-constexpr double kPanelGap = 64;
-constexpr double kBottom = 64;
-// SWR on a logarithmic scale from 1 to 10; higher values stay on the top edge.
-constexpr double kSwrTop = 10;
-
-const QColor kFormulaColour(214, 96, 0);
-const QColor kCorrectedColour(0, 90, 181);
 const QColor kGridColour(225, 225, 225);
-const QColor kTextColour(30, 30, 30);
+const QColor kDottedColour(120, 120, 120);
+const QColor kBandShade(0, 140, 70, 28);
+constexpr double kRingRadius = 3.2;
 
-// The shortest of up to 15 significant digits, as the reports write numbers.
 std::string shortest(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
@@ -49,51 +39,11 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Tick values 1, 2 or 5 times a power of ten apart, about count of them.
-std::vector<double> niceTicks(double low, double high, int count) {
-    const double raw = (high - low) / count;
-    const double power = std::pow(10, std::floor(std::log10(raw)));
-    double step = power;
-    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
-        step = factor * power;
-        if (step >= raw) {
-            break;
-        }
-    }
-    std::vector<double> ticks;
-    for (double tick = std::ceil(low / step) * step; tick <= high + step * 1e-9; tick += step) {
-        ticks.push_back(std::fabs(tick) < step * 1e-9 ? 0 : tick);
-    }
-    return ticks;
-}
-
 int decimalsFor(double step) {
     return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
 }
 
-// The frequencies the plot spans: both sweeps.
-std::pair<double, double> frequencySpan(const SimulationResult& result) {
-    const auto& formula = result.formula.sweep;
-    const auto& corrected = result.corrected.sweep;
-    return {std::min(formula.front().freqMHz, corrected.front().freqMHz),
-            std::max(formula.back().freqMHz, corrected.back().freqMHz)};
-}
-
-struct Panel {
-    QRectF area;
-    double fLow, fHigh, yLow, yHigh;
-    bool logarithmic = false;
-
-    double x(double f) const { return area.left() + (f - fLow) / (fHigh - fLow) * area.width(); }
-    double y(double value) const {
-        const double clamped = std::clamp(value, yLow, yHigh);
-        const double share = logarithmic ? std::log(clamped / yLow) / std::log(yHigh / yLow)
-                                         : (clamped - yLow) / (yHigh - yLow);
-        return area.bottom() - share * area.height();
-    }
-};
-
-void drawFrame(QPainter& p, const Panel& panel, const std::vector<double>& yTicks,
+void drawFrame(QPainter& p, const PlotPanel& panel, const std::vector<double>& yTicks,
                const std::vector<double>& fTicks, const QString& yLabel, bool frequencyLabels) {
     const QFontMetricsF metrics(p.font());
     const int fDecimals = fTicks.size() > 1 ? decimalsFor(fTicks[1] - fTicks[0]) : 1;
@@ -123,25 +73,54 @@ void drawFrame(QPainter& p, const Panel& panel, const std::vector<double>& yTick
     p.setBrush(Qt::NoBrush);
     p.drawRect(panel.area);
     p.save();
-    p.translate(kLeft - 62, panel.area.center().y() + metrics.horizontalAdvance(yLabel) / 2);
+    p.translate(panel.area.left() - 62,
+                panel.area.center().y() + metrics.horizontalAdvance(yLabel) / 2);
     p.rotate(-90);
     p.drawText(QPointF(0, 0), yLabel);
     p.restore();
 }
 
-void drawCurve(QPainter& p, const Panel& panel, const std::vector<SimulatedPoint>& points,
-               double SimulatedPoint::*value, const QColor& colour, Qt::PenStyle style) {
-    QPainterPath path;
-    bool first = true;
-    for (const SimulatedPoint& point : points) {
-        const QPointF at(panel.x(point.freqMHz), panel.y(point.*value));
-        if (first) {
-            path.moveTo(at);
-            first = false;
-        } else {
-            path.lineTo(at);
+// The 2:1 band shaded in both panels, under the grid's lines and the curves.
+void drawBand(QPainter& p, const PlotLayout& layout) {
+    if (!layout.band) {
+        return;
+    }
+    for (const PlotPanel* panel : {&layout.swr, &layout.reactance}) {
+        const double low = panel->x(layout.band->lowMHz.value_or(layout.view.lowMHz));
+        const double high = panel->x(layout.band->highMHz.value_or(layout.view.highMHz));
+        const QRectF shade =
+            QRectF(QPointF(low, panel->area.top()), QPointF(high, panel->area.bottom()))
+                .intersected(panel->area);
+        if (!shade.isEmpty()) {
+            p.fillRect(shade, kBandShade);
         }
     }
+}
+
+// Both panels' grids, scales and names, the frequency's name below, the 2:1
+// line and the zero of reactance.
+void drawAxes(QPainter& p, const PlotLayout& layout, double z0Ohm, double height) {
+    const PlotPanel& swr = layout.swr;
+    const PlotPanel& reactance = layout.reactance;
+    drawFrame(p, swr, {1, 1.5, 2, 3, 5, 10}, layout.fTicks,
+              text("SWR on " + shortest(z0Ohm) + " ohm"), false);
+    drawFrame(p, reactance, layout.reactanceTicks, layout.fTicks, QStringLiteral("Reactance (ohm)"),
+              true);
+    const QFontMetricsF metrics(p.font());
+    p.setPen(kTextColour);
+    const QString fLabel = QStringLiteral("Frequency (MHz)");
+    p.drawText(QPointF(swr.area.center().x() - metrics.horizontalAdvance(fLabel) / 2, height - 18),
+               fLabel);
+    p.setPen(QPen(kDottedColour, 1.2, Qt::DotLine));
+    p.drawLine(QPointF(swr.area.left(), swr.y(2)), QPointF(swr.area.right(), swr.y(2)));
+    p.drawLine(QPointF(reactance.area.left(), reactance.y(0)),
+               QPointF(reactance.area.right(), reactance.y(0)));
+}
+
+void drawCurve(QPainter& p, const PlotPanel& panel, const QPolygonF& points, const QColor& colour,
+               Qt::PenStyle style) {
+    QPainterPath path;
+    path.addPolygon(points);
     p.setPen(QPen(colour, 2.2, style, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.save();
@@ -150,179 +129,143 @@ void drawCurve(QPainter& p, const Panel& panel, const std::vector<SimulatedPoint
     p.restore();
 }
 
-// The points nec2c solved, as small rings on the curve they belong to.
-void drawSolved(QPainter& p, const Panel& panel, const std::vector<SimulatedPoint>& points,
-                double SimulatedPoint::*value, const QColor& colour) {
-    p.save();
-    p.setClipRect(panel.area);
-    p.setPen(QPen(colour, 1.4));
-    p.setBrush(Qt::white);
-    for (const SimulatedPoint& point : points) {
-        p.drawEllipse(QPointF(panel.x(point.freqMHz), panel.y(point.*value)), 3.2, 3.2);
+void drawCurves(QPainter& p, const PlotLayout& layout) {
+    const QColor colours[2] = {kFormulaColour, kCorrectedColour};
+    const Qt::PenStyle styles[2] = {Qt::DashLine, Qt::SolidLine};
+    for (int i = 0; i < 2; ++i) {
+        drawCurve(p, layout.swr, layout.curves[i], colours[i], styles[i]);
     }
-    p.restore();
-}
-
-void drawMarker(QPainter& p, const Panel& top, const Panel& bottom, double f, const QColor& colour,
-                const QString& label, int row) {
-    p.setPen(QPen(colour, 1.4, Qt::DashLine));
-    p.drawLine(QPointF(top.x(f), top.area.top()), QPointF(top.x(f), top.area.bottom()));
-    p.drawLine(QPointF(bottom.x(f), bottom.area.top()), QPointF(bottom.x(f), bottom.area.bottom()));
-    const QFontMetricsF metrics(p.font());
-    const double width = metrics.horizontalAdvance(label);
-    double x = top.x(f) + 4;
-    if (x + width > top.area.right() - 4) {
-        x = top.x(f) - 4 - width;
+    for (int i = 0; i < 2; ++i) {
+        drawCurve(p, layout.reactance, layout.curves[2 + i], colours[i], styles[i]);
     }
-    const double y = top.area.top() + 4 + metrics.ascent() + row * (metrics.height() + 2);
-    p.fillRect(QRectF(x - 2, y - metrics.ascent(), width + 4, metrics.height()),
-               QColor(255, 255, 255, 230));
-    p.setPen(colour);
-    p.drawText(QPointF(x, y), label);
-}
-
-// The two panels, SWR above reactance, sharing the frequency axis.
-struct Panels {
-    Panel swr;
-    Panel reactance;
-    std::vector<double> fTicks;
-};
-
-Panels panelsFor(QSizeF size, const SimulationResult& result) {
-    const auto [fLow, fHigh] = frequencySpan(result);
-    const double panelHeight = (size.height() - kTop - kPanelGap - kBottom) / 2;
-    const double panelWidth = size.width() - kLeft - kRight;
-
-    Panel swr{QRectF(kLeft, kTop, panelWidth, panelHeight), fLow, fHigh, 1, kSwrTop, true};
-    double xLow = 0;
-    double xHigh = 0;
-    for (const auto* sweep : {&result.formula.sweep, &result.corrected.sweep}) {
-        for (const SimulatedPoint& point : *sweep) {
-            xLow = std::min(xLow, point.reactanceOhm);
-            xHigh = std::max(xHigh, point.reactanceOhm);
-        }
-    }
-    const std::vector<double> xTicks = niceTicks(xLow, xHigh, 6);
-    const double xStep = xTicks.size() > 1 ? xTicks[1] - xTicks[0] : 1;
-    Panel reactance{QRectF(kLeft, kTop + panelHeight + kPanelGap, panelWidth, panelHeight), fLow,
-                    fHigh, std::floor(xLow / xStep) * xStep, std::ceil(xHigh / xStep) * xStep};
-    return {swr, reactance, niceTicks(fLow, fHigh, 8)};
-}
-
-// Both panels' grids, scales and names, the frequency's name below, the 2:1
-// line and the zero of reactance.
-void drawAxes(QPainter& p, const Panels& panels, double z0Ohm, double height) {
-    const Panel& swr = panels.swr;
-    const Panel& reactance = panels.reactance;
-    drawFrame(p, swr, {1, 1.5, 2, 3, 5, 10}, panels.fTicks,
-              text("SWR on " + shortest(z0Ohm) + " ohm"), false);
-    drawFrame(p, reactance, niceTicks(reactance.yLow, reactance.yHigh, 6), panels.fTicks,
-              QStringLiteral("Reactance (ohm)"), true);
-    const QFontMetricsF metrics(p.font());
-    p.setPen(kTextColour);
-    const QString fLabel = QStringLiteral("Frequency (MHz)");
-    p.drawText(
-        QPointF(kLeft + swr.area.width() / 2 - metrics.horizontalAdvance(fLabel) / 2, height - 18),
-        fLabel);
-    p.setPen(QPen(QColor(120, 120, 120), 1.2, Qt::DotLine));
-    p.drawLine(QPointF(swr.area.left(), swr.y(2)), QPointF(swr.area.right(), swr.y(2)));
-    p.drawLine(QPointF(reactance.area.left(), reactance.y(0)),
-               QPointF(reactance.area.right(), reactance.y(0)));
-}
-
-void drawCurves(QPainter& p, const Panels& panels, const SimulationResult& result) {
-    const auto& formula = result.formula.sweep;
-    const auto& corrected = result.corrected.sweep;
-    drawCurve(p, panels.swr, formula, &SimulatedPoint::swr, kFormulaColour, Qt::DashLine);
-    drawCurve(p, panels.swr, corrected, &SimulatedPoint::swr, kCorrectedColour, Qt::SolidLine);
-    drawCurve(p, panels.reactance, formula, &SimulatedPoint::reactanceOhm, kFormulaColour,
-              Qt::DashLine);
-    drawCurve(p, panels.reactance, corrected, &SimulatedPoint::reactanceOhm, kCorrectedColour,
-              Qt::SolidLine);
-    for (const auto& [antenna, colour] : {std::pair{&result.formula, kFormulaColour},
-                                          std::pair{&result.corrected, kCorrectedColour}}) {
-        // Where every point of the curve was solved, rings would only crowd it.
-        if (antenna->solved.size() < antenna->sweep.size()) {
-            drawSolved(p, panels.swr, antenna->solved, &SimulatedPoint::swr, colour);
-            drawSolved(p, panels.reactance, antenna->solved, &SimulatedPoint::reactanceOhm, colour);
+    // The points nec2c solved, as small rings on the curve they belong to.
+    for (int i = 0; i < 2; ++i) {
+        p.setPen(QPen(colours[i], 1.4));
+        p.setBrush(Qt::white);
+        for (const PlotPanel* panel : {&layout.swr, &layout.reactance}) {
+            p.save();
+            p.setClipRect(panel->area);
+            for (const QPointF& ring : layout.rings[i]) {
+                if (panel->area.adjusted(-1, -1, 1, 1).contains(ring)) {
+                    p.drawEllipse(ring, kRingRadius, kRingRadius);
+                }
+            }
+            p.restore();
         }
     }
 }
 
-// F and both resonances, each label on a row of its own.
-void drawMarkers(QPainter& p, const Panels& panels, double freqMHz,
-                 const SimulationResult& result) {
-    drawMarker(p, panels.swr, panels.reactance, freqMHz, kTextColour,
-               text("F = " + shortest(freqMHz) + " MHz"), 0);
-    if (result.formula.resonanceMHz) {
-        drawMarker(p, panels.swr, panels.reactance, *result.formula.resonanceMHz, kFormulaColour,
-                   text("formula resonance " + fixedText(*result.formula.resonanceMHz, 3) + " MHz"),
-                   1);
+// Every mark's line first, then the labels on white ground, so that no line
+// strikes through a label.
+void drawMarks(QPainter& p, const PlotLayout& layout) {
+    for (const PlotMark& mark : layout.marks) {
+        if (mark.box.isEmpty()) {
+            continue;
+        }
+        const bool edge = mark.kind == PlotMark::Kind::BandEdge;
+        p.setPen(QPen(mark.colour, edge ? 1 : 1.4,
+                      mark.kind == PlotMark::Kind::ParallelResonance ? Qt::DashDotLine
+                      : edge                                         ? Qt::SolidLine
+                                                                     : Qt::DashLine));
+        for (const PlotPanel* panel : {&layout.swr, &layout.reactance}) {
+            const double x = panel->x(mark.freqMHz);
+            p.drawLine(QPointF(x, panel->area.top()), QPointF(x, panel->area.bottom()));
+        }
     }
-    if (result.corrected.resonanceMHz) {
-        drawMarker(
-            p, panels.swr, panels.reactance, *result.corrected.resonanceMHz, kCorrectedColour,
-            text("corrected resonance " + fixedText(*result.corrected.resonanceMHz, 3) + " MHz"),
-            2);
+    const QFontMetricsF metrics(p.font());
+    for (const PlotMark& mark : layout.marks) {
+        if (mark.box.isEmpty()) {
+            continue;
+        }
+        p.fillRect(mark.box, QColor(255, 255, 255, 235));
+        p.setPen(mark.colour);
+        double baseline = mark.box.top() + metrics.ascent();
+        for (const QString& line : mark.label.split(QLatin1Char('\n'))) {
+            p.drawText(QPointF(mark.box.left() + 2, baseline), line);
+            baseline += metrics.height();
+        }
     }
 }
 
-void drawTitleAndLegend(QPainter& p, const QFont& font, double freqMHz,
-                        const SimulationResult& result) {
-    QFont bold = font;
-    bold.setBold(true);
-    bold.setPixelSize(15);
-    p.setFont(bold);
-    p.setPen(kTextColour);
-    p.drawText(QPointF(kLeft, 24),
-               text("Loaded dipole for " + shortest(freqMHz) + " MHz, simulated in NEC-2"));
-    p.setFont(font);
+void drawLegend(QPainter& p, const PlotLayout& layout) {
+    using Sample = LegendEntry::Sample;
     const QFontMetricsF metrics(p.font());
-    const std::string formulaLegend =
-        "formula coils " + fixedText(result.formula.coilUH, 3) + " uH";
-    const std::string correctedLegend =
-        "corrected coils " + fixedText(result.corrected.coilUH, 3) + " uH";
-    double x = kLeft;
-    for (const auto& [label, colour, style] :
-         {std::tuple{formulaLegend, kFormulaColour, Qt::DashLine},
-          std::tuple{correctedLegend, kCorrectedColour, Qt::SolidLine}}) {
-        p.setPen(QPen(colour, 2.2, style));
-        p.drawLine(QPointF(x, 42), QPointF(x + 28, 42));
+    for (const LegendEntry& entry : layout.legend) {
+        const double middle = entry.box.center().y();
+        const QRectF sample(entry.box.left(), entry.box.top(), 28, entry.box.height());
+        switch (entry.sample) {
+        case Sample::DashedCurve:
+        case Sample::SolidCurve:
+            p.setPen(QPen(entry.colour, 2.2,
+                          entry.sample == Sample::DashedCurve ? Qt::DashLine : Qt::SolidLine));
+            p.drawLine(QPointF(sample.left(), middle), QPointF(sample.right(), middle));
+            break;
+        case Sample::Ring:
+            p.setPen(QPen(kFormulaColour, 1.4));
+            p.setBrush(Qt::white);
+            p.drawEllipse(QPointF(sample.left() + 7, middle), kRingRadius, kRingRadius);
+            p.setPen(QPen(entry.colour, 1.4));
+            p.drawEllipse(QPointF(sample.left() + 21, middle), kRingRadius, kRingRadius);
+            break;
+        case Sample::DottedLine:
+            p.setPen(QPen(entry.colour, 1.2, Qt::DotLine));
+            p.drawLine(QPointF(sample.left(), middle), QPointF(sample.right(), middle));
+            break;
+        case Sample::Band:
+            p.fillRect(sample, kBandShade);
+            p.setPen(QPen(entry.colour, 1));
+            p.drawLine(sample.topLeft(), sample.bottomLeft());
+            p.drawLine(sample.topRight(), sample.bottomRight());
+            break;
+        case Sample::None:
+            break;
+        }
+        const double textLeft =
+            entry.sample == Sample::None ? entry.box.left() : entry.box.left() + 34;
         p.setPen(kTextColour);
-        p.drawText(QPointF(x + 34, 46), text(label));
-        x += 34 + metrics.horizontalAdvance(text(label)) + 28;
+        p.drawText(QPointF(textLeft, entry.box.top() + metrics.ascent()), entry.text);
     }
 }
 
 } // namespace
 
 void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const SimulationOptions& options,
-                         const SimulationResult& result) {
+                         const SimulationResult& result, const std::optional<FrequencyView>& view) {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(QRectF(0, 0, size.width(), size.height()), Qt::white);
-    QFont font;
-    font.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
-    font.setPixelSize(13);
-    p.setFont(font);
+    const QFont font = plotFont();
+    const PlotLayout layout = plotLayout(size, QFontMetricsF(font), freqMHz, result, view);
 
-    const Panels panels = panelsFor(size, result);
-    drawAxes(p, panels, options.z0Ohm, size.height());
-    drawCurves(p, panels, result);
-    drawMarkers(p, panels, freqMHz, result);
-    drawTitleAndLegend(p, font, freqMHz, result);
+    QFont bold = font;
+    bold.setBold(true);
+    bold.setPixelSize(15);
+    p.setFont(bold);
+    p.setPen(kTextColour);
+    p.drawText(QPointF(layout.swr.area.left(), 24),
+               text("Loaded dipole for " + shortest(freqMHz) + " MHz, simulated in NEC-2"));
+    p.setFont(font);
+    drawBand(p, layout);
+    drawAxes(p, layout, options.z0Ohm, size.height());
+    drawCurves(p, layout);
+    drawMarks(p, layout);
+    drawLegend(p, layout);
 }
 
-std::optional<double> plotFrequencyAt(QSizeF size, QPointF at, const SimulationResult& result) {
+std::optional<double> plotFrequencyAt(QSizeF size, QPointF at, double freqMHz,
+                                      const SimulationResult& result,
+                                      const std::optional<FrequencyView>& view) {
     if (result.formula.sweep.empty() || result.corrected.sweep.empty()) {
         return std::nullopt;
     }
-    const double panelWidth = size.width() - kLeft - kRight;
-    if (panelWidth <= 0 || at.x() < kLeft || at.x() > kLeft + panelWidth || at.y() < kTop ||
-        at.y() > size.height() - kBottom) {
+    const PlotLayout layout = plotLayout(size, QFontMetricsF(plotFont()), freqMHz, result, view);
+    const QRectF& top = layout.swr.area;
+    const QRectF& bottom = layout.reactance.area;
+    if (top.width() <= 0 || at.x() < top.left() || at.x() > top.right() || at.y() < top.top() ||
+        at.y() > bottom.bottom()) {
         return std::nullopt;
     }
-    const auto [fLow, fHigh] = frequencySpan(result);
-    return fLow + (at.x() - kLeft) / panelWidth * (fHigh - fLow);
+    return layout.view.lowMHz +
+           (at.x() - top.left()) / top.width() * (layout.view.highMHz - layout.view.lowMHz);
 }
 
 std::optional<QByteArray> simulationPlotPicture(bool png, double freqMHz,

@@ -539,7 +539,11 @@ TEST_P(PlotCurves, FollowTheSimulation) {
     // The corrected antenna's pen is solid: SWR first, then reactance. The
     // dotted lines: SWR 2, then reactance 0.
     const auto curves = svgShapes(svg, "#005ab5", "path", true);
-    const auto lines = svgShapes(svg, "#787878", "polyline", false);
+    // The legend's sample of the dotted line is short: it is left out.
+    auto lines = svgShapes(svg, "#787878", "polyline", false);
+    std::erase_if(lines, [](const std::vector<SvgPoint>& line) {
+        return line.size() < 2 || line.back().x - line.front().x < 100;
+    });
     ASSERT_EQ(curves.size(), 2U);
     ASSERT_EQ(lines.size(), 2U);
     const auto& swr = curves[0];
