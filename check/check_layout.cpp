@@ -3,11 +3,13 @@
 // sets the order Tab visits them in (the window's tests check it): keep it
 // when moving one.
 #include "check/check_window.h"
+#include "check/note_label.h"
 #include "check/plot_view.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +21,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -73,9 +76,9 @@ QLineEdit* CheckWindow::addField(QGridLayout* grid, int row, CheckField field, c
     fieldRow.edit->setMaximumWidth(fieldRow.edit->fontMetrics().horizontalAdvance('0') * 12);
     caption->setBuddy(fieldRow.edit);
     fieldRow.unit = new QLabel;
-    fieldRow.note = new QLabel;
+    // One line, cut to its column: a note never moves a box.
+    fieldRow.note = new NoteLabel;
     fieldRow.note->setObjectName(objectName + QStringLiteral("Note"));
-    fieldRow.note->setWordWrap(true);
     fieldRow.note->setAccessibleName(label + tr(": note"));
     grid->addWidget(caption, row, 0);
     if (before != nullptr) {
@@ -200,6 +203,21 @@ QGroupBox* CheckWindow::measuredBox() {
     return measured;
 }
 
+// Opening and saving the inputs as a design file, first in the column.
+QHBoxLayout* CheckWindow::designRow() {
+    m_openDesign = pushButton(tr("Op&en design..."), QStringLiteral("openDesign"));
+    m_saveDesign = pushButton(tr("Sa&ve design..."), QStringLiteral("saveDesign"));
+    m_openDesign->setToolTip(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText));
+    m_saveDesign->setToolTip(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText));
+    new QShortcut(QKeySequence::Open, this, this, &CheckWindow::openDesign);
+    new QShortcut(QKeySequence::Save, this, this, &CheckWindow::saveDesign);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_openDesign);
+    row->addWidget(m_saveDesign);
+    row->addStretch(1);
+    return row;
+}
+
 // Simulate, Cancel and the solves done in a row; the status line below it
 // is made here too.
 QHBoxLayout* CheckWindow::runRow() {
@@ -216,22 +234,28 @@ QHBoxLayout* CheckWindow::runRow() {
     run->addWidget(m_simulate);
     run->addWidget(m_cancel);
     run->addWidget(m_progress, 1);
+    // Two lines, whatever it says: a long status never moves the boxes; the
+    // whole of it is in its tool tip.
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setAccessibleName(tr("Status"));
+    m_status->setFixedHeight(m_status->fontMetrics().lineSpacing() * 2 + 2);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     return run;
 }
 
-QVBoxLayout* CheckWindow::inputsColumn() {
+QWidget* CheckWindow::inputsColumn() {
+    QHBoxLayout* design = designRow();
     auto* inputs = new QVBoxLayout;
     for (QGroupBox* box : {antennaBox(), hangsBox(), coilBox(), lineBox(), measuredBox()}) {
         inputs->addWidget(box);
     }
     QHBoxLayout* run = runRow();
     inputs->addStretch(1);
-    // The boxes scroll on a screen too low for them all; the run and its
-    // status stay in sight below them.
+    // The boxes scroll where the window is too low or too narrow for them;
+    // the run and its status stay in sight below them.
     auto* inputsPane = new QWidget;
     inputsPane->setLayout(inputs);
     auto* inputsScroll = new QScrollArea;
@@ -241,13 +265,14 @@ QVBoxLayout* CheckWindow::inputsColumn() {
     inputsScroll->setFrameShape(QFrame::NoFrame);
     // Tab goes to the boxes, and the area scrolls to the one with the focus.
     inputsScroll->setFocusPolicy(Qt::NoFocus);
-    inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    inputsScroll->setMinimumWidth(inputsPane->sizeHint().width() +
-                                  inputsScroll->verticalScrollBar()->sizeHint().width());
-    auto* column = new QVBoxLayout;
-    column->addWidget(inputsScroll, 1);
-    column->addLayout(run);
-    column->addWidget(m_status);
+    auto* column = new QWidget;
+    column->setObjectName(QStringLiteral("inputsColumn"));
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(design);
+    layout->addWidget(inputsScroll, 1);
+    layout->addLayout(run);
+    layout->addWidget(m_status);
     return column;
 }
 
@@ -266,7 +291,7 @@ QHBoxLayout* CheckWindow::keepRow() {
     return keep;
 }
 
-QVBoxLayout* CheckWindow::outputsColumn() {
+QWidget* CheckWindow::outputsColumn() {
     m_results = new QPlainTextEdit;
     m_results->setObjectName(QStringLiteral("results"));
     m_results->setReadOnly(true);
@@ -276,6 +301,11 @@ QVBoxLayout* CheckWindow::outputsColumn() {
     m_results->setAccessibleName(tr("Results"));
     m_plot = new PlotView;
     m_plot->setObjectName(QStringLiteral("plot"));
+    // A result no longer that of the inputs is shown faded.
+    m_plotFade = new QGraphicsOpacityEffect(m_plot);
+    m_plotFade->setOpacity(0.35);
+    m_plotFade->setEnabled(false);
+    m_plot->setGraphicsEffect(m_plotFade);
     m_readout = new QLabel;
     m_readout->setObjectName(QStringLiteral("readout"));
     m_readout->setAccessibleName(tr("Plot readout"));
@@ -293,9 +323,12 @@ QVBoxLayout* CheckWindow::outputsColumn() {
     splitter->setStretchFactor(1, 1);
     // The sentences first: a dozen lines of them, then the plot.
     splitter->setSizes({320, 440});
-    auto* outputs = new QVBoxLayout;
-    outputs->addWidget(splitter, 1);
-    outputs->addLayout(keep);
+    auto* outputs = new QWidget;
+    outputs->setObjectName(QStringLiteral("outputsColumn"));
+    auto* layout = new QVBoxLayout(outputs);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(keep);
     return outputs;
 }
 
