@@ -105,11 +105,4 @@ inline constexpr const char* kDefaultInsulationInText = "0.03";
 // Said beside the insulation's box, as a guide to the thickness.
 inline constexpr const char* kInsulationHintText = "PVC hook-up wire: about 0.8 mm (0.03 in)";
 
-// The same wire given another way: a gauge as its diameter in the coil
-// units, or a diameter (or a gauge of the other table) as the gauge whose
-// diameter it is to the three significant digits the window shows. None when
-// the text is no wire, or when no gauge of the table has that diameter.
-std::optional<double> wireValueAs(const WireText& wire, WireBy to, bool antenna, Units units,
-                                  char decimalSeparator);
-
 } // namespace tarvix

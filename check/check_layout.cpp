@@ -25,6 +25,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace tarvix {
@@ -259,6 +260,7 @@ QWidget* CheckWindow::inputsColumn() {
     auto* inputsPane = new QWidget;
     inputsPane->setLayout(inputs);
     auto* inputsScroll = new QScrollArea;
+    m_inputsScroll = inputsScroll;
     inputsScroll->setObjectName(QStringLiteral("inputsScroll"));
     inputsScroll->setWidget(inputsPane);
     inputsScroll->setWidgetResizable(true);
@@ -330,6 +332,49 @@ QWidget* CheckWindow::outputsColumn() {
     layout->addWidget(splitter, 1);
     layout->addLayout(keep);
     return outputs;
+}
+
+} // namespace tarvix
+
+namespace tarvix {
+
+// The inputs beside the outputs, the border between them movable; each
+// scrolls where the window is too small for it, and the whole where the
+// screen is smaller than even their least sizes (a large scale on a small
+// screen), so that the window always fits the screen.
+void CheckWindow::layOut() {
+    QWidget* inputs = inputsColumn();
+    // The results scroll too: the plot's least size then never pushes
+    // Simulate out of sight.
+    auto* outputsScroll = new QScrollArea;
+    outputsScroll->setObjectName(QStringLiteral("outputsScroll"));
+    outputsScroll->setWidget(outputsColumn());
+    outputsScroll->setWidgetResizable(true);
+    outputsScroll->setFrameShape(QFrame::NoFrame);
+    outputsScroll->setFocusPolicy(Qt::NoFocus);
+    m_columns = new QSplitter(Qt::Horizontal);
+    m_columns->setObjectName(QStringLiteral("columns"));
+    m_columns->setChildrenCollapsible(false);
+    m_columns->addWidget(inputs);
+    m_columns->addWidget(outputsScroll);
+    m_columns->setStretchFactor(1, 1);
+    auto* windowScroll = new QScrollArea;
+    windowScroll->setObjectName(QStringLiteral("windowScroll"));
+    windowScroll->setWidget(m_columns);
+    windowScroll->setWidgetResizable(true);
+    windowScroll->setFrameShape(QFrame::NoFrame);
+    windowScroll->setFocusPolicy(Qt::NoFocus);
+    auto* whole = new QVBoxLayout(this);
+    whole->addWidget(windowScroll);
+}
+
+// The inputs as wide as their boxes and notes ask where the window has room,
+// at most three fifths of it; the results take the rest.
+void CheckWindow::shareTheWidth() {
+    const int inputsWidth = std::min(m_inputsScroll->widget()->sizeHint().width() +
+                                         m_inputsScroll->verticalScrollBar()->sizeHint().width(),
+                                     width() * 3 / 5);
+    m_columns->setSizes({inputsWidth, width() - inputsWidth});
 }
 
 } // namespace tarvix

@@ -2,6 +2,7 @@
 // typed converted when the units change.
 #include "check/check_text.h"
 #include "check/check_window.h"
+#include "check/wire_conversion.h"
 
 #include <QComboBox>
 #include <QLabel>

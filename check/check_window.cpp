@@ -24,12 +24,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QSplitter>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <utility>
@@ -68,34 +64,7 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
         QMessageBox::warning(this, title, text);
     };
 
-    // The inputs beside the outputs, the border between them movable; each
-    // scrolls where the window is too small for it, and the whole where the
-    // screen is smaller than even their least sizes (a large scale on a
-    // small screen), so that the window always fits the screen.
-    QWidget* inputs = inputsColumn();
-    QWidget* outputs = outputsColumn();
-    // The results scroll too: the plot's least size then never pushes
-    // Simulate out of sight.
-    auto* outputsScroll = new QScrollArea;
-    outputsScroll->setObjectName(QStringLiteral("outputsScroll"));
-    outputsScroll->setWidget(outputs);
-    outputsScroll->setWidgetResizable(true);
-    outputsScroll->setFrameShape(QFrame::NoFrame);
-    outputsScroll->setFocusPolicy(Qt::NoFocus);
-    auto* columns = new QSplitter(Qt::Horizontal);
-    columns->setObjectName(QStringLiteral("columns"));
-    columns->setChildrenCollapsible(false);
-    columns->addWidget(inputs);
-    columns->addWidget(outputsScroll);
-    columns->setStretchFactor(1, 1);
-    auto* windowScroll = new QScrollArea;
-    windowScroll->setObjectName(QStringLiteral("windowScroll"));
-    windowScroll->setWidget(columns);
-    windowScroll->setWidgetResizable(true);
-    windowScroll->setFrameShape(QFrame::NoFrame);
-    windowScroll->setFocusPolicy(Qt::NoFocus);
-    auto* whole = new QVBoxLayout(this);
-    whole->addWidget(windowScroll);
+    layOut();
     wireControls();
     // The first box takes the keys, not the design file's buttons above it.
     m_fields.at(CheckField::Freq).edit->setFocus();
@@ -104,13 +73,7 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     m_restoring = true;
     restoreSettings();
     m_restoring = false;
-    // The inputs as wide as their boxes and notes ask where the window has
-    // room, at most three fifths of it; the results take the rest.
-    const auto* inputsScroll = inputs->findChild<QScrollArea*>(QStringLiteral("inputsScroll"));
-    const int inputsWidth = std::min(inputsScroll->widget()->sizeHint().width() +
-                                         inputsScroll->verticalScrollBar()->sizeHint().width(),
-                                     width() * 3 / 5);
-    columns->setSizes({inputsWidth, width() - inputsWidth});
+    shareTheWidth();
     m_unitsIndex = m_units->currentIndex();
     m_antennaWireByIndex = m_antennaWireBy->currentIndex();
     m_coilWireByIndex = m_coilWireBy->currentIndex();

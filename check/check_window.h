@@ -32,7 +32,9 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSettings;
+class QSplitter;
 class QVBoxLayout;
 
 namespace tarvix {
@@ -132,6 +134,8 @@ private:
     QWidget* inputsColumn();
     QHBoxLayout* keepRow();
     QWidget* outputsColumn();
+    void layOut();
+    void shareTheWidth();
 
     // The wiring, the notes and the status (check_window.cpp).
     void wireControls();
@@ -185,6 +189,8 @@ private:
     int m_coilWireByIndex = 0;
     bool m_restoring = false;
 
+    QSplitter* m_columns = nullptr;
+    QScrollArea* m_inputsScroll = nullptr;
     QComboBox* m_antennaWireBy = nullptr;
     QRadioButton* m_freeSpace = nullptr;
     QRadioButton* m_overGround = nullptr;
