@@ -506,6 +506,22 @@ private slots:
         QCOMPARE(results->toPlainText(), report);
     }
 
+    // A run that ends with no simulation says why until the inputs change:
+    // the reason then no longer holds.
+    void aFailedRunsReasonGoesWhenTheInputsChange() {
+        // An engine that fails at once, whatever it is given.
+        CheckWindow window(*m_settings, "/bin/false");
+        window.show();
+        QSignalSpy ended(&window, &CheckWindow::runEnded);
+        window.simulate();
+        QVERIFY(ended.wait(20000));
+        auto* statusLine = window.findChild<QLabel*>(QStringLiteral("status"));
+        QVERIFY2(statusLine->text().startsWith(QStringLiteral("No simulation")),
+                 qPrintable(statusLine->text()));
+        window.findChild<QLineEdit*>(QStringLiteral("freq"))->setText(local(QStringLiteral("7.2")));
+        QCOMPARE(statusLine->text(), QString());
+    }
+
     // The box follows how its wire is given: never a gauge's number read as
     // a diameter of as many inches.
     void wireKindSwitchConvertsTheValue_data() {
