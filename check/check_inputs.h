@@ -19,6 +19,7 @@ enum class WireBy { Swg, Awg, Diameter };
 struct WireText {
     WireBy by = WireBy::Swg;
     std::string text;
+    bool operator==(const WireText&) const = default;
 };
 
 // Every length in the units chosen: feet or metres for the antenna and its
@@ -55,6 +56,7 @@ struct CheckTexts {
     Units units = Units::FeetAndInches;
     // The user's own decimal separator, read as well as a point.
     char decimalSeparator = '.';
+    bool operator==(const CheckTexts&) const = default;
 };
 
 enum class CheckField {
@@ -96,5 +98,11 @@ struct CheckRequest : SimulationRequest {
 std::optional<double> readLocalNumber(const std::string& text, char decimalSeparator);
 
 CheckRequest readCheckInputs(const CheckTexts& texts);
+
+// The thickness of the insulation offered before one is typed, in inches:
+// PVC hook-up wire's, about 0.8 mm.
+inline constexpr const char* kDefaultInsulationInText = "0.03";
+// Said beside the insulation's box, as a guide to the thickness.
+inline constexpr const char* kInsulationHintText = "PVC hook-up wire: about 0.8 mm (0.03 in)";
 
 } // namespace tarvix

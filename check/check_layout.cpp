@@ -3,11 +3,13 @@
 // sets the order Tab visits them in (the window's tests check it): keep it
 // when moving one.
 #include "check/check_window.h"
+#include "check/note_label.h"
 #include "check/plot_view.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,9 +21,11 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace tarvix {
@@ -73,9 +77,9 @@ QLineEdit* CheckWindow::addField(QGridLayout* grid, int row, CheckField field, c
     fieldRow.edit->setMaximumWidth(fieldRow.edit->fontMetrics().horizontalAdvance('0') * 12);
     caption->setBuddy(fieldRow.edit);
     fieldRow.unit = new QLabel;
-    fieldRow.note = new QLabel;
+    // One line, cut to its column: a note never moves a box.
+    fieldRow.note = new NoteLabel;
     fieldRow.note->setObjectName(objectName + QStringLiteral("Note"));
-    fieldRow.note->setWordWrap(true);
     fieldRow.note->setAccessibleName(label + tr(": note"));
     grid->addWidget(caption, row, 0);
     if (before != nullptr) {
@@ -200,6 +204,21 @@ QGroupBox* CheckWindow::measuredBox() {
     return measured;
 }
 
+// Opening and saving the inputs as a design file, first in the column.
+QHBoxLayout* CheckWindow::designRow() {
+    m_openDesign = pushButton(tr("Op&en design..."), QStringLiteral("openDesign"));
+    m_saveDesign = pushButton(tr("Sa&ve design..."), QStringLiteral("saveDesign"));
+    m_openDesign->setToolTip(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText));
+    m_saveDesign->setToolTip(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText));
+    new QShortcut(QKeySequence::Open, this, this, &CheckWindow::openDesign);
+    new QShortcut(QKeySequence::Save, this, this, &CheckWindow::saveDesign);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_openDesign);
+    row->addWidget(m_saveDesign);
+    row->addStretch(1);
+    return row;
+}
+
 // Simulate, Cancel and the solves done in a row; the status line below it
 // is made here too.
 QHBoxLayout* CheckWindow::runRow() {
@@ -216,38 +235,46 @@ QHBoxLayout* CheckWindow::runRow() {
     run->addWidget(m_simulate);
     run->addWidget(m_cancel);
     run->addWidget(m_progress, 1);
+    // Two lines, whatever it says: a long status never moves the boxes; the
+    // whole of it is in its tool tip.
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setAccessibleName(tr("Status"));
+    m_status->setFixedHeight(m_status->fontMetrics().lineSpacing() * 2 + 2);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     return run;
 }
 
-QVBoxLayout* CheckWindow::inputsColumn() {
+QWidget* CheckWindow::inputsColumn() {
+    QHBoxLayout* design = designRow();
     auto* inputs = new QVBoxLayout;
     for (QGroupBox* box : {antennaBox(), hangsBox(), coilBox(), lineBox(), measuredBox()}) {
         inputs->addWidget(box);
     }
     QHBoxLayout* run = runRow();
     inputs->addStretch(1);
-    // The boxes scroll on a screen too low for them all; the run and its
-    // status stay in sight below them.
+    // The boxes scroll where the window is too low or too narrow for them;
+    // the run and its status stay in sight below them.
     auto* inputsPane = new QWidget;
     inputsPane->setLayout(inputs);
     auto* inputsScroll = new QScrollArea;
+    m_inputsScroll = inputsScroll;
     inputsScroll->setObjectName(QStringLiteral("inputsScroll"));
     inputsScroll->setWidget(inputsPane);
     inputsScroll->setWidgetResizable(true);
     inputsScroll->setFrameShape(QFrame::NoFrame);
     // Tab goes to the boxes, and the area scrolls to the one with the focus.
     inputsScroll->setFocusPolicy(Qt::NoFocus);
-    inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    inputsScroll->setMinimumWidth(inputsPane->sizeHint().width() +
-                                  inputsScroll->verticalScrollBar()->sizeHint().width());
-    auto* column = new QVBoxLayout;
-    column->addWidget(inputsScroll, 1);
-    column->addLayout(run);
-    column->addWidget(m_status);
+    auto* column = new QWidget;
+    column->setObjectName(QStringLiteral("inputsColumn"));
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(design);
+    layout->addWidget(inputsScroll, 1);
+    layout->addLayout(run);
+    layout->addWidget(m_status);
     return column;
 }
 
@@ -266,7 +293,7 @@ QHBoxLayout* CheckWindow::keepRow() {
     return keep;
 }
 
-QVBoxLayout* CheckWindow::outputsColumn() {
+QWidget* CheckWindow::outputsColumn() {
     m_results = new QPlainTextEdit;
     m_results->setObjectName(QStringLiteral("results"));
     m_results->setReadOnly(true);
@@ -276,6 +303,11 @@ QVBoxLayout* CheckWindow::outputsColumn() {
     m_results->setAccessibleName(tr("Results"));
     m_plot = new PlotView;
     m_plot->setObjectName(QStringLiteral("plot"));
+    // A result no longer that of the inputs is shown faded.
+    m_plotFade = new QGraphicsOpacityEffect(m_plot);
+    m_plotFade->setOpacity(0.35);
+    m_plotFade->setEnabled(false);
+    m_plot->setGraphicsEffect(m_plotFade);
     m_readout = new QLabel;
     m_readout->setObjectName(QStringLiteral("readout"));
     m_readout->setAccessibleName(tr("Plot readout"));
@@ -293,10 +325,56 @@ QVBoxLayout* CheckWindow::outputsColumn() {
     splitter->setStretchFactor(1, 1);
     // The sentences first: a dozen lines of them, then the plot.
     splitter->setSizes({320, 440});
-    auto* outputs = new QVBoxLayout;
-    outputs->addWidget(splitter, 1);
-    outputs->addLayout(keep);
+    auto* outputs = new QWidget;
+    outputs->setObjectName(QStringLiteral("outputsColumn"));
+    auto* layout = new QVBoxLayout(outputs);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(keep);
     return outputs;
+}
+
+} // namespace tarvix
+
+namespace tarvix {
+
+// The inputs beside the outputs, the border between them movable; each
+// scrolls where the window is too small for it, and the whole where the
+// screen is smaller than even their least sizes (a large scale on a small
+// screen), so that the window always fits the screen.
+void CheckWindow::layOut() {
+    QWidget* inputs = inputsColumn();
+    // The results scroll too: the plot's least size then never pushes
+    // Simulate out of sight.
+    auto* outputsScroll = new QScrollArea;
+    outputsScroll->setObjectName(QStringLiteral("outputsScroll"));
+    outputsScroll->setWidget(outputsColumn());
+    outputsScroll->setWidgetResizable(true);
+    outputsScroll->setFrameShape(QFrame::NoFrame);
+    outputsScroll->setFocusPolicy(Qt::NoFocus);
+    m_columns = new QSplitter(Qt::Horizontal);
+    m_columns->setObjectName(QStringLiteral("columns"));
+    m_columns->setChildrenCollapsible(false);
+    m_columns->addWidget(inputs);
+    m_columns->addWidget(outputsScroll);
+    m_columns->setStretchFactor(1, 1);
+    auto* windowScroll = new QScrollArea;
+    windowScroll->setObjectName(QStringLiteral("windowScroll"));
+    windowScroll->setWidget(m_columns);
+    windowScroll->setWidgetResizable(true);
+    windowScroll->setFrameShape(QFrame::NoFrame);
+    windowScroll->setFocusPolicy(Qt::NoFocus);
+    auto* whole = new QVBoxLayout(this);
+    whole->addWidget(windowScroll);
+}
+
+// The inputs as wide as their boxes and notes ask where the window has room,
+// at most three fifths of it; the results take the rest.
+void CheckWindow::shareTheWidth() {
+    const int inputsWidth = std::min(m_inputsScroll->widget()->sizeHint().width() +
+                                         m_inputsScroll->verticalScrollBar()->sizeHint().width(),
+                                     width() * 3 / 5);
+    m_columns->setSizes({inputsWidth, width() - inputsWidth});
 }
 
 } // namespace tarvix

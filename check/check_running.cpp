@@ -8,6 +8,7 @@
 #include "report/simulation_report.h"
 #include "report/trim_report.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -39,17 +40,18 @@ void CheckWindow::simulate() {
     }
     storeSettings();
     m_request = request;
-    m_shown.reset();
-    m_plot->clear();
-    m_results->setPlainText(tr("Simulating..."));
+    m_ranTexts = texts();
+    // The last result stays, greyed if the inputs changed, until a new one
+    // comes: a cancelled or failed run leaves it in sight.
+    if (!m_shown) {
+        m_results->setPlainText(tr("Simulating..."));
+    }
     m_progress->setRange(0,
                          m_settings.value(QStringLiteral("run/solves"), kSolvesExpected).toInt());
     m_progress->setValue(0);
     m_simulate->setEnabled(false);
     m_cancel->setEnabled(true);
-    for (QPushButton* button : {m_saveDeck, m_savePlot, m_saveReport, m_copyReport}) {
-        button->setEnabled(false);
-    }
+    m_failedTexts.reset();
     m_status->setProperty("stopShown", false);
     setStatus(tr("Simulating in nec2c..."));
     m_run.start(request.design, request.options, request.measuredMHz);
@@ -76,14 +78,20 @@ void CheckWindow::runFinished() {
     m_cancel->setEnabled(false);
     const RunOutcome& outcome = m_run.outcome();
     if (outcome.cancelled) {
-        m_results->clear();
+        if (!m_shown) {
+            m_results->clear();
+        }
         setStatus(tr("Cancelled: the engines were stopped and their files removed."));
     } else if (!outcome.simulation) {
-        std::ostringstream report;
-        if (!outcome.design.fault) {
-            writeDesignText(report, outcome.design);
+        // The design's sentences, where there is no earlier result to keep.
+        if (!m_shown) {
+            std::ostringstream report;
+            if (!outcome.design.fault) {
+                writeDesignText(report, outcome.design);
+            }
+            m_results->setPlainText(qt(report.str()));
         }
-        m_results->setPlainText(qt(report.str()));
+        m_failedTexts = m_ranTexts;
         setStatus(tr("No simulation: %1").arg(qt(outcome.error)));
     } else {
         showSimulation(outcome);
@@ -103,8 +111,11 @@ void CheckWindow::showSimulation(const RunOutcome& outcome) {
         writeTrimText(report, outcome.design, m_request->options, *outcome.simulation,
                       *outcome.trim, m_request->readings);
     }
-    m_shown =
-        Shown{outcome.design, m_request->options, *outcome.simulation, outcome.trim, report.str()};
+    m_shown = Shown{outcome.design, m_request->options, *outcome.simulation,
+                    outcome.trim,   report.str(),       m_ranTexts};
+    m_shownStale = false;
+    m_results->setPalette(palette());
+    m_plotFade->setEnabled(false);
     m_results->setPlainText(qt(m_shown->text));
     m_plot->showSimulation(outcome.design.record.freqMHz, m_shown->options, m_shown->result);
     const int solves = outcome.simulation->solves + (outcome.trim ? outcome.trim->solves : 0);

@@ -1,6 +1,6 @@
 // The check window's keeping of a result: the NEC deck, the plot as SVG or
 // PNG and the report as text or JSON saved where the user says, and the
-// report copied to the clipboard.
+// report copied to the clipboard. A file not saved is said in a message.
 #include "check/check_text.h"
 #include "check/check_window.h"
 #include "nec/nec_deck.h"
@@ -10,6 +10,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 
 #include <stdexcept>
 #include <system_error>
@@ -18,30 +21,48 @@ namespace tarvix {
 
 void CheckWindow::writeFile(const QString& title, const QString& name, const QString& filters,
                             const std::function<std::string(const QString& path)>& contents) {
-    if (!m_shown) {
-        return;
-    }
-    const QString path = m_askSavePath(title, name, filters);
+    const QString path = askPath(m_askSavePath, title, name, filters);
     if (path.isEmpty()) {
         return;
     }
+    QString failure;
     try {
         replaceFile(path.toStdString(), contents(path));
         setStatus(tr("Saved %1.").arg(path));
+        return;
     } catch (const std::system_error& error) {
-        setStatus(tr("Not saved: %1").arg(qt(error.what())));
+        failure = qt(error.what());
     } catch (const std::runtime_error& error) {
-        setStatus(tr("Not saved: %1").arg(qt(error.what())));
+        failure = qt(error.what());
     }
+    setStatus(tr("Not saved: %1").arg(failure));
+    m_showMessage(title, tr("%1 was not saved: %2").arg(path, failure));
+}
+
+QString CheckWindow::askPath(const SavePathAsker& asker, const QString& title, const QString& name,
+                             const QString& filters) {
+    const QString folder = m_settings.value(QStringLiteral("files/folder")).toString();
+    const QString path =
+        asker(title, folder.isEmpty() ? name : QDir(folder).filePath(name), filters);
+    if (!path.isEmpty()) {
+        m_settings.setValue(QStringLiteral("files/folder"), QFileInfo(path).absolutePath());
+    }
+    return path;
 }
 
 void CheckWindow::saveDeck() {
+    if (!m_shown) {
+        return;
+    }
     writeFile(
         tr("Save the NEC deck"), QStringLiteral("dipole.nec"), tr("NEC decks (*.nec)"),
         [this](const QString&) { return designDeck(m_shown->design, m_shown->options.model); });
 }
 
 void CheckWindow::savePlot() {
+    if (!m_shown) {
+        return;
+    }
     writeFile(tr("Save the plot"), QStringLiteral("dipole.svg"),
               tr("SVG pictures (*.svg);;PNG pictures (*.png)"), [this](const QString& path) {
                   const bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
@@ -55,6 +76,9 @@ void CheckWindow::savePlot() {
 }
 
 void CheckWindow::saveReport() {
+    if (!m_shown) {
+        return;
+    }
     writeFile(tr("Save the report"), QStringLiteral("dipole.txt"),
               tr("Text (*.txt);;JSON (*.json)"), [this](const QString& path) {
                   if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {

@@ -1,12 +1,17 @@
 // The check window's settings: every box, list and choice kept under
 // "inputs/" and its object name, read and written by one loop over one table,
-// and the window's size.
+// and the window's size. A design file keeps the same inputs under the same
+// names, as JSON: {"inputs": {"freq": "7.1", "units": 0, "insulated": false, ...}}.
 #include "check/check_window.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -15,6 +20,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -31,10 +37,6 @@ namespace {
 
 template <class... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
 
-QString settingKey(const QObject* control) {
-    return QStringLiteral("inputs/") + control->objectName();
-}
-
 } // namespace
 
 // The boxes in the order of CheckField, then the lists, then the choices.
@@ -45,7 +47,7 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
         {CheckField::CentreToCoil, "20"},
         {CheckField::AntennaWire, kDefaultAntennaSwgText},
         {CheckField::Height, "30"},
-        {CheckField::Insulation, "0.5"},
+        {CheckField::Insulation, kDefaultInsulationInText},
         {CheckField::Permittivity, "3.5"},
         {CheckField::FormerDia, "1.5"},
         {CheckField::CoilWire, kDefaultCoilSwgText},
@@ -71,44 +73,152 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
     return kept;
 }
 
-void CheckWindow::restoreSettings() {
-    for (const KeptControl& kept : keptControls()) {
-        std::visit(Overloaded{[&](QLineEdit* box) {
-                                  box->setText(
-                                      m_settings.value(settingKey(box), kept.fallback).toString());
-                              },
-                              [&](QComboBox* list) {
-                                  list->setCurrentIndex(
-                                      m_settings.value(settingKey(list), kept.fallback).toInt());
-                              },
-                              [&](QAbstractButton* choice) {
-                                  choice->setChecked(
-                                      m_settings.value(settingKey(choice), kept.fallback).toBool());
-                              }},
-                   kept.control);
-    }
-    if (!restoreGeometry(m_settings.value(QStringLiteral("window/geometry")).toByteArray())) {
-        // Tall enough for every box where the screen is; the boxes scroll
-        // where it is not.
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const int room = screen != nullptr ? screen->availableGeometry().height() - 40 : 760;
-        resize(1180, std::clamp(room, 600, 880));
-    }
-}
-
-void CheckWindow::storeSettings() const {
+std::vector<std::pair<QString, QVariant>> CheckWindow::keptValues() const {
+    std::vector<std::pair<QString, QVariant>> values;
     for (const KeptControl& kept : keptControls()) {
         std::visit(
-            Overloaded{[&](QLineEdit* box) { m_settings.setValue(settingKey(box), box->text()); },
+            Overloaded{[&](QLineEdit* box) { values.emplace_back(box->objectName(), box->text()); },
                        [&](QComboBox* list) {
-                           m_settings.setValue(settingKey(list), list->currentIndex());
+                           values.emplace_back(list->objectName(), list->currentIndex());
                        },
                        [&](QAbstractButton* choice) {
-                           m_settings.setValue(settingKey(choice), choice->isChecked());
+                           values.emplace_back(choice->objectName(), choice->isChecked());
                        }},
             kept.control);
     }
+    return values;
+}
+
+// The lists' and choices' changes are not taken as the user's: no
+// conversion of units or wires, no check of the boxes until all are set.
+void CheckWindow::applyKeptValues(
+    const std::function<QVariant(const QString& key, const QVariant& fallback)>& valueOf) {
+    const bool wasRestoring = std::exchange(m_restoring, true);
+    for (const KeptControl& kept : keptControls()) {
+        std::visit(
+            Overloaded{
+                [&](QLineEdit* box) {
+                    box->setText(valueOf(box->objectName(), kept.fallback).toString());
+                },
+                [&](QComboBox* list) {
+                    list->setCurrentIndex(valueOf(list->objectName(), kept.fallback).toInt());
+                },
+                [&](QAbstractButton* choice) {
+                    choice->setChecked(valueOf(choice->objectName(), kept.fallback).toBool());
+                }},
+            kept.control);
+    }
+    m_restoring = wasRestoring;
+    m_unitsIndex = m_units->currentIndex();
+    m_antennaWireByIndex = m_antennaWireBy->currentIndex();
+    m_coilWireByIndex = m_coilWireBy->currentIndex();
+}
+
+void CheckWindow::restoreSettings() {
+    applyKeptValues([this](const QString& key, const QVariant& fallback) {
+        return m_settings.value(QStringLiteral("inputs/") + key, fallback);
+    });
+    const QRect available = availableGeometry();
+    if (!restoreGeometry(m_settings.value(QStringLiteral("window/geometry")).toByteArray()) ||
+        !available.contains(geometry())) {
+        // As wide and tall as every box asks where the screen has room for
+        // it, less a window manager's frame; the boxes scroll where it has
+        // not.
+        resize(std::min(kOpeningWidth, available.width() - 2 * kFrameBorder),
+               std::min(kOpeningHeight, available.height() - kFrameTitle - kFrameBorder));
+        if (!available.contains(geometry())) {
+            move(available.topLeft() + QPoint(kFrameBorder, kFrameTitle));
+        }
+    }
+}
+
+QRect CheckWindow::availableGeometry() const {
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    return shown != nullptr ? shown->availableGeometry()
+                            : QRect(0, 0, kOpeningWidth, kOpeningHeight);
+}
+
+void CheckWindow::storeSettings() const {
+    for (const auto& [key, value] : keptValues()) {
+        m_settings.setValue(QStringLiteral("inputs/") + key, value);
+    }
     m_settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+}
+
+} // namespace tarvix
+
+namespace tarvix {
+
+namespace {
+
+// A JSON value that a control can take: a text for a box, an index of the
+// list for a list, true or false for a choice.
+bool fits(const QJsonValue& value, const QVariant& now, int listCount) {
+    switch (now.typeId()) {
+    case QMetaType::QString:
+        return value.isString();
+    case QMetaType::Int:
+        return value.isDouble() && value.toDouble() == value.toInt() && value.toInt() >= 0 &&
+               value.toInt() < listCount;
+    default:
+        return value.isBool();
+    }
+}
+
+} // namespace
+
+void CheckWindow::saveDesign() {
+    QJsonObject inputs;
+    for (const auto& [key, value] : keptValues()) {
+        inputs.insert(key, QJsonValue::fromVariant(value));
+    }
+    const QByteArray json = QJsonDocument(QJsonObject{{QStringLiteral("inputs"), inputs}}).toJson();
+    writeFile(tr("Save the design"), QStringLiteral("dipole-design.json"), tr("Designs (*.json)"),
+              [&json](const QString&) { return json.toStdString(); });
+}
+
+void CheckWindow::openDesign() {
+    const QString title = tr("Open a design");
+    const QString path = askPath(m_askOpenPath, title, QString(), tr("Designs (*.json)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const auto fail = [&](const QString& why) {
+        setStatus(tr("Not opened: %1").arg(why));
+        m_showMessage(title, tr("%1 was not opened: %2").arg(path, why));
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(file.errorString());
+        return;
+    }
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonValue inputs = document.object().value(QStringLiteral("inputs"));
+    if (error.error != QJsonParseError::NoError || !inputs.isObject()) {
+        fail(tr("it is no design (no \"inputs\" in JSON)"));
+        return;
+    }
+    // Every value checked before any is set: a bad file changes nothing.
+    const QJsonObject values = inputs.toObject();
+    const std::map<QString, int> listCounts{
+        {m_antennaWireBy->objectName(), m_antennaWireBy->count()},
+        {m_coilWireBy->objectName(), m_coilWireBy->count()},
+        {m_former->objectName(), m_former->count()},
+        {m_units->objectName(), m_units->count()}};
+    for (const auto& [key, now] : keptValues()) {
+        const auto count = listCounts.find(key);
+        if (values.contains(key) &&
+            !fits(values.value(key), now, count != listCounts.end() ? count->second : 0)) {
+            fail(tr("the value of \"%1\" is not one it can take").arg(key));
+            return;
+        }
+    }
+    applyKeptValues([&values](const QString& key, const QVariant& fallback) {
+        return values.contains(key) ? values.value(key).toVariant() : fallback;
+    });
+    refresh();
+    setStatus(tr("Opened %1.").arg(path));
 }
 
 } // namespace tarvix

@@ -2,10 +2,13 @@
 // typed converted when the units change.
 #include "check/check_text.h"
 #include "check/check_window.h"
+#include "check/wire_conversion.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -46,6 +49,11 @@ void CheckWindow::convertUnits(int unitsIndex) {
     if (unitsIndex == m_unitsIndex) {
         return;
     }
+    // A design opened sets its lengths and their units together.
+    if (m_restoring) {
+        m_unitsIndex = unitsIndex;
+        return;
+    }
     const Units from = m_unitsIndex == 1 ? Units::Metric : Units::FeetAndInches;
     const Units to = unitsIndex == 1 ? Units::Metric : Units::FeetAndInches;
     m_unitsIndex = unitsIndex;
@@ -75,6 +83,55 @@ void CheckWindow::convertUnits(int unitsIndex) {
     if (m_coilWireBy->currentIndex() == static_cast<int>(WireBy::Diameter)) {
         convert(CheckField::CoilWire, false);
     }
+}
+
+} // namespace tarvix
+
+namespace tarvix {
+
+// The wire's box follows the way it is given: a gauge becomes its diameter,
+// a diameter (or a gauge of the other table) the gauge whose diameter it is.
+// A diameter that no gauge of the table has stays a diameter; a gauge with no
+// twin in the other table leaves the box empty to be typed. The status says
+// which.
+void CheckWindow::convertWire(QComboBox* by, CheckField field, bool antenna, int& byIndex,
+                              int toIndex) {
+    const int fromIndex = std::exchange(byIndex, toIndex);
+    if (m_restoring || fromIndex == toIndex) {
+        return;
+    }
+    QLineEdit* edit = m_fields.at(field).edit;
+    const CheckTexts now = texts();
+    const WireText wire{static_cast<WireBy>(fromIndex), text(edit)};
+    // What is no wire is left for its note to say so.
+    if (!wireValueAs(wire, wire.by, antenna, now.units, now.decimalSeparator)) {
+        return;
+    }
+    const auto to = static_cast<WireBy>(toIndex);
+    const std::optional<double> value =
+        wireValueAs(wire, to, antenna, now.units, now.decimalSeparator);
+    if (value) {
+        edit->setText(QLocale().toString(*value, 'g', 3));
+        return;
+    }
+    const QString kinds[] = {QStringLiteral("SWG"), QStringLiteral("AWG")};
+    const QString was = edit->text();
+    if (wire.by == WireBy::Diameter) {
+        byIndex = fromIndex;
+        {
+            const QSignalBlocker quiet(by);
+            by->setCurrentIndex(fromIndex);
+        }
+        refresh();
+        setStatus(tr("%1: no %2 gauge is %3 across; kept as a diameter.")
+                      .arg(m_fields.at(field).label, kinds[toIndex], was));
+        return;
+    }
+    // A gauge of the other table that no gauge here matches: the box is
+    // emptied, never left to be read as another wire.
+    edit->clear();
+    setStatus(tr("%1: no %2 gauge matches %3 %4; type the %2 gauge.")
+                  .arg(m_fields.at(field).label, kinds[toIndex], kinds[fromIndex], was));
 }
 
 } // namespace tarvix

@@ -5,6 +5,7 @@
 #include "check/check_window.h"
 
 #include "check/check_text.h"
+#include "check/note_label.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -13,11 +14,14 @@
 #include <QColor>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -53,21 +57,35 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     m_askSavePath = [this](const QString& title, const QString& name, const QString& filters) {
         return QFileDialog::getSaveFileName(this, title, name, filters);
     };
+    m_askOpenPath = [this](const QString& title, const QString& name, const QString& filters) {
+        return QFileDialog::getOpenFileName(this, title, name, filters);
+    };
+    m_showMessage = [this](const QString& title, const QString& text) {
+        QMessageBox::warning(this, title, text);
+    };
 
-    QVBoxLayout* inputs = inputsColumn();
-    QVBoxLayout* outputs = outputsColumn();
-    auto* columns = new QHBoxLayout(this);
-    columns->addLayout(inputs);
-    columns->addLayout(outputs, 1);
+    layOut();
     wireControls();
+    // The first box takes the keys, not the design file's buttons above it.
+    m_fields.at(CheckField::Freq).edit->setFocus();
 
     // Each restored box would check them all again: once, after, is enough.
     m_restoring = true;
     restoreSettings();
     m_restoring = false;
+    shareTheWidth();
     m_unitsIndex = m_units->currentIndex();
-    // Only from here on: the restored lengths are in their own units.
+    m_antennaWireByIndex = m_antennaWireBy->currentIndex();
+    m_coilWireByIndex = m_coilWireBy->currentIndex();
+    // Only from here on: the restored lengths are in their own units, and
+    // the wires given as they were.
     connect(m_units, &QComboBox::currentIndexChanged, this, &CheckWindow::convertUnits);
+    connect(m_antennaWireBy, &QComboBox::currentIndexChanged, this, [this](int index) {
+        convertWire(m_antennaWireBy, CheckField::AntennaWire, true, m_antennaWireByIndex, index);
+    });
+    connect(m_coilWireBy, &QComboBox::currentIndexChanged, this, [this](int index) {
+        convertWire(m_coilWireBy, CheckField::CoilWire, false, m_coilWireByIndex, index);
+    });
     refresh();
 }
 
@@ -78,6 +96,8 @@ void CheckWindow::wireControls() {
     connect(m_savePlot, &QPushButton::clicked, this, &CheckWindow::savePlot);
     connect(m_saveReport, &QPushButton::clicked, this, &CheckWindow::saveReport);
     connect(m_copyReport, &QPushButton::clicked, this, &CheckWindow::copyReport);
+    connect(m_openDesign, &QPushButton::clicked, this, &CheckWindow::openDesign);
+    connect(m_saveDesign, &QPushButton::clicked, this, &CheckWindow::saveDesign);
     for (QAbstractButton* toggle :
          std::initializer_list<QAbstractButton*>{m_overGround, m_insulated, m_atPitch, m_qGiven}) {
         connect(toggle, &QAbstractButton::toggled, this, &CheckWindow::refresh);
@@ -140,7 +160,8 @@ void CheckWindow::refresh() {
     m_fields.at(CheckField::Pitch).edit->setEnabled(m_atPitch->isChecked());
     m_fields.at(CheckField::Q).edit->setEnabled(m_qGiven->isChecked());
 
-    const CheckRequest request = readCheckInputs(texts());
+    const CheckTexts now = texts();
+    const CheckRequest request = readCheckInputs(now);
     std::map<CheckField, std::pair<QStringList, bool>> notes;
     for (const FieldNote& note : request.notes) {
         auto& [lines, stops] = notes[note.field];
@@ -150,10 +171,14 @@ void CheckWindow::refresh() {
     for (auto& [field, row] : m_fields) {
         const auto found = notes.find(field);
         if (found == notes.end()) {
-            row.note->clear();
+            // What to type in the insulation's box, while nothing is noted
+            // there.
+            const bool hint = field == CheckField::Insulation && m_insulated->isChecked();
+            row.note->setNote(hint ? qt(kInsulationHintText) : QString());
+            row.note->setPalette(palette());
             continue;
         }
-        row.note->setText(found->second.first.join(QLatin1Char('\n')));
+        row.note->setNote(found->second.first.join(QStringLiteral("; ")));
         // Warnings in the calculator's amber; what stops a run in red.
         // A palette, not a style sheet: the first style sheet costs the
         // window a tenth of its start.
@@ -162,20 +187,47 @@ void CheckWindow::refresh() {
                                                                     : QColor(0x8a, 0x5a, 0x00));
         row.note->setPalette(colours);
     }
+    markStale(now);
     if (!m_run.running()) {
         m_simulate->setEnabled(!request.stop);
         if (request.stop) {
             setStatus(tr("Cannot simulate: %1: %2")
                           .arg(m_fields.at(request.stop->field).label, qt(request.stop->text)));
-        } else if (m_status->property("stopShown").toBool()) {
+        } else if (m_status->property("stopShown").toBool() ||
+                   (m_failedTexts && !(*m_failedTexts == now))) {
+            // The reason no longer holds once the inputs have changed.
             setStatus(QString());
+        }
+        if (m_failedTexts && !(*m_failedTexts == now)) {
+            m_failedTexts.reset();
         }
         m_status->setProperty("stopShown", request.stop.has_value());
     }
 }
 
+void CheckWindow::markStale(const CheckTexts& now) {
+    const bool stale = m_shown && !(m_shown->texts == now);
+    if (stale == m_shownStale) {
+        return;
+    }
+    m_shownStale = stale;
+    QPalette colours = palette();
+    if (stale) {
+        colours.setColor(QPalette::Text, colours.color(QPalette::Disabled, QPalette::Text));
+    }
+    m_results->setPalette(colours);
+    m_plotFade->setEnabled(stale);
+    if (m_shown) {
+        const QString report = qt(m_shown->text);
+        m_results->setPlainText(stale ? tr("Inputs changed since this result: Simulate again.") +
+                                            QStringLiteral("\n\n") + report
+                                      : report);
+    }
+}
+
 void CheckWindow::setStatus(const QString& text) {
     m_status->setText(text);
+    m_status->setToolTip(text);
 }
 
 void CheckWindow::closeEvent(QCloseEvent* event) {

@@ -6,19 +6,23 @@
 #include "check/check_inputs.h"
 #include "check/simulation_run.h"
 
+#include <QRect>
 #include <QString>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
 
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QGraphicsOpacityEffect;
 class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
@@ -28,11 +32,14 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSettings;
+class QSplitter;
 class QVBoxLayout;
 
 namespace tarvix {
 
+class NoteLabel;
 class PlotView;
 
 // Asks where to save: a title, a suggested file name and the file-type
@@ -40,6 +47,11 @@ class PlotView;
 // file dialog; tests give one that answers at once.
 using SavePathAsker =
     std::function<QString(const QString& title, const QString& name, const QString& filters)>;
+// Asks which file to open, as the save asker does.
+using OpenPathAsker = SavePathAsker;
+// Shows a failure the user must see (a file not saved or not opened): a
+// message box in the window's own; tests record it.
+using MessageShower = std::function<void(const QString& title, const QString& text)>;
 
 class CheckWindow : public QWidget {
     Q_OBJECT
@@ -52,6 +64,8 @@ public:
     ~CheckWindow() override;
 
     void setSavePathAsker(SavePathAsker asker) { m_askSavePath = std::move(asker); }
+    void setOpenPathAsker(OpenPathAsker asker) { m_askOpenPath = std::move(asker); }
+    void setMessageShower(MessageShower shower) { m_showMessage = std::move(shower); }
 
     // The inputs as the boxes hold them now.
     CheckTexts texts() const;
@@ -65,6 +79,9 @@ public:
     void savePlot();
     void saveReport();
     void copyReport();
+    // A design's inputs kept in a JSON file, under the keys of the settings.
+    void openDesign();
+    void saveDesign();
 
 signals:
     // A run ended: with a result, an error or cancelled.
@@ -78,7 +95,7 @@ private:
         QString label;
         QLineEdit* edit = nullptr;
         QLabel* unit = nullptr;
-        QLabel* note = nullptr;
+        NoteLabel* note = nullptr;
     };
     struct Shown {
         DesignResult design;
@@ -86,6 +103,7 @@ private:
         SimulationResult result;
         std::optional<TrimResult> trim;
         std::string text;
+        CheckTexts texts; // the inputs it was run for
     };
 
     // A control kept in the settings between runs (check_settings.cpp).
@@ -95,6 +113,12 @@ private:
     // the search's model cannot give take up to 30); the bar's end moves on
     // when a run takes more.
     static constexpr int kSolvesExpected = 10;
+    // The window's first size where the screen has room for it, and what a
+    // window manager's frame takes around it.
+    static constexpr int kOpeningWidth = 1180;
+    static constexpr int kOpeningHeight = 880;
+    static constexpr int kFrameTitle = 32;
+    static constexpr int kFrameBorder = 4;
 
     // The layout (check_layout.cpp): a builder per group of boxes.
     QLineEdit* addField(QGridLayout* grid, int row, CheckField field, const QString& label,
@@ -105,41 +129,68 @@ private:
     QGroupBox* coilBox();
     QGroupBox* lineBox();
     QGroupBox* measuredBox();
+    QHBoxLayout* designRow();
     QHBoxLayout* runRow();
-    QVBoxLayout* inputsColumn();
+    QWidget* inputsColumn();
     QHBoxLayout* keepRow();
-    QVBoxLayout* outputsColumn();
+    QWidget* outputsColumn();
+    void layOut();
+    void shareTheWidth();
 
     // The wiring, the notes and the status (check_window.cpp).
     void wireControls();
     void refresh();
     void setStatus(const QString& text);
+    // Greys the result shown when the inputs are no longer those it was run
+    // for, and says so above it.
+    void markStale(const CheckTexts& now);
     // The units (check_units.cpp).
     void updateUnits();
     void convertUnits(int unitsIndex);
+    void convertWire(QComboBox* by, CheckField field, bool antenna, int& byIndex, int toIndex);
     // The run (check_running.cpp).
     void showProgress();
     void runFinished();
     void showSimulation(const RunOutcome& outcome);
-    // Saving (check_saving.cpp).
+    // Saving (check_saving.cpp); the folder of the last file chosen is
+    // offered first by every file dialog.
+    QString askPath(const SavePathAsker& asker, const QString& title, const QString& name,
+                    const QString& filters);
     void writeFile(const QString& title, const QString& name, const QString& filters,
                    const std::function<std::string(const QString& path)>& contents);
     // The settings (check_settings.cpp).
     std::vector<KeptControl> keptControls() const;
     void restoreSettings();
+    // The screen's room for windows, as its desktop leaves it.
+    QRect availableGeometry() const;
     void storeSettings() const;
+    // Each kept control's value under its key, and back (check_settings.cpp).
+    std::vector<std::pair<QString, QVariant>> keptValues() const;
+    void applyKeptValues(
+        const std::function<QVariant(const QString& key, const QVariant& fallback)>& valueOf);
 
     QSettings& m_settings;
     std::string m_engine;
     SimulationRun m_run;
     QTimer m_progressTimer;
     SavePathAsker m_askSavePath;
+    OpenPathAsker m_askOpenPath;
+    MessageShower m_showMessage;
     std::map<CheckField, FieldRow> m_fields;
     std::optional<CheckRequest> m_request;
     std::optional<Shown> m_shown;
-    int m_unitsIndex = 0; // the units the boxes' lengths are in
+    bool m_shownStale = false;
+    // The inputs of the last run that ended with no simulation, while its
+    // reason is the status.
+    std::optional<CheckTexts> m_failedTexts;
+    CheckTexts m_ranTexts;        // the inputs of the run under way or last ended
+    int m_unitsIndex = 0;         // the units the boxes' lengths are in
+    int m_antennaWireByIndex = 0; // how the boxes' wires are given
+    int m_coilWireByIndex = 0;
     bool m_restoring = false;
 
+    QSplitter* m_columns = nullptr;
+    QScrollArea* m_inputsScroll = nullptr;
     QComboBox* m_antennaWireBy = nullptr;
     QRadioButton* m_freeSpace = nullptr;
     QRadioButton* m_overGround = nullptr;
@@ -151,12 +202,15 @@ private:
     QRadioButton* m_qFromWinding = nullptr;
     QRadioButton* m_qGiven = nullptr;
     QComboBox* m_units = nullptr;
+    QPushButton* m_openDesign = nullptr;
+    QPushButton* m_saveDesign = nullptr;
     QPushButton* m_simulate = nullptr;
     QPushButton* m_cancel = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_status = nullptr;
     QPlainTextEdit* m_results = nullptr;
     PlotView* m_plot = nullptr;
+    QGraphicsOpacityEffect* m_plotFade = nullptr;
     QLabel* m_readout = nullptr;
     QPushButton* m_saveDeck = nullptr;
     QPushButton* m_savePlot = nullptr;

@@ -1,21 +1,29 @@
 // The check window driven in-process with the real nec2c: its results equal
 // tarvix-design's for the same design, Cancel leaves no engine and no file,
 // the event loop turns during a run, and numbers are read with the user's
-// decimal separator as well as a point. Runs under C and de_DE locales.
+// decimal separator as well as a point. Runs under C and de_DE locales; the
+// fit to the screen also at scales of 1.5 and 2.
 #include "check/check_application.h"
 #include "check/check_inputs.h"
 #include "check/check_window.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -305,12 +313,12 @@ private slots:
                 stops.append(widget->objectName());
             }
         } while (widget != m_window.get());
-        const QStringList order{"freq",        "totalLength", "centreToCoil", "antennaWireBy",
-                                "antennaWire", "freeSpace",   "insulated",    "formerDia",
-                                "former",      "coilWireBy",  "coilWire",     "closeWound",
-                                "coilLength",  "givenTurns",  "qFromWinding", "z0",
-                                "units",       "measured",    "measuredSwr",  "measuredR",
-                                "simulate",    "results"};
+        const QStringList order{
+            "openDesign",    "saveDesign",   "freq",      "totalLength", "centreToCoil",
+            "antennaWireBy", "antennaWire",  "freeSpace", "insulated",   "formerDia",
+            "former",        "coilWireBy",   "coilWire",  "closeWound",  "coilLength",
+            "givenTurns",    "qFromWinding", "z0",        "units",       "measured",
+            "measuredSwr",   "measuredR",    "simulate",  "results"};
         qsizetype at = 0;
         for (const QString& name : order) {
             at = stops.indexOf(name, at);
@@ -412,6 +420,263 @@ private slots:
             QCOMPARE(request.design.freqMHz, 7.1);
         }
         QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->isEnabled(), read);
+    }
+
+    // Insulated wire offers what most hang: PVC hook-up wire, not half an
+    // inch of it, and says so beside the box.
+    void insulationOffersHookUpWire() {
+        m_window->findChild<QCheckBox*>(QStringLiteral("insulated"))->click();
+        const CheckRequest request = readCheckInputs(m_window->texts());
+        QVERIFY(request.options.model.insulation.has_value());
+        const double thicknessMm = request.options.model.insulation->thicknessIn * 25.4;
+        QVERIFY2(thicknessMm > 0.7 && thicknessMm < 0.9, qPrintable(QString::number(thicknessMm)));
+        QVERIFY(m_window->findChild<QLabel*>(QStringLiteral("insulationNote"))
+                    ->text()
+                    .contains(QStringLiteral("0.8 mm")));
+    }
+
+    // A note coming beside a box as it is typed in moves no box: a click
+    // meant for the next box lands there.
+    void notesMoveNoBox_data() {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("a frequency beyond the calculator's range")
+            << 0 << QStringLiteral("freq") << QStringLiteral("40");
+        QTest::newRow("metric, a length A beyond the limit for F")
+            << 1 << QStringLiteral("totalLength") << QStringLiteral("500");
+        QTest::newRow("a coil distance beyond A")
+            << 0 << QStringLiteral("centreToCoil") << QStringLiteral("100");
+        QTest::newRow("a gauge that is no gauge, stopping the run")
+            << 0 << QStringLiteral("coilWire") << QStringLiteral("21");
+    }
+
+    void notesMoveNoBox() {
+        QFETCH(int, units);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(units);
+        const auto places = [this] {
+            QApplication::processEvents();
+            QList<QRect> rects;
+            for (QWidget* control : m_window->findChildren<QWidget*>()) {
+                if (qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+                    qobject_cast<QAbstractButton*>(control)) {
+                    rects.append({control->mapTo(m_window.get(), QPoint(0, 0)), control->size()});
+                }
+            }
+            return rects;
+        };
+        const QList<QRect> before = places();
+        auto* note = m_window->findChild<QLabel*>(box + QStringLiteral("Note"));
+        QVERIFY(note->text().isEmpty());
+        auto* edit = m_window->findChild<QLineEdit*>(box);
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QVERIFY(!note->text().isEmpty());
+        QCOMPARE(places(), before);
+    }
+
+    // A result whose inputs have changed is greyed and says so; a run
+    // cancelled keeps it; the inputs put back make it current again.
+    void aResultOutOfDateIsMarkedAndKept() {
+        needsEngine();
+        enter({{{QStringLiteral("freq"), local(QStringLiteral("7.1"))},
+                {QStringLiteral("formerDia"), local(QStringLiteral("1.5"))}},
+               {},
+               {}});
+        QSignalSpy ended(m_window.get(), &CheckWindow::runEnded);
+        m_window->simulate();
+        QVERIFY(ended.wait(120000));
+        const QString report = m_window->reportText();
+        QVERIFY2(!report.isEmpty(), qPrintable(status()));
+        auto* results = m_window->findChild<QPlainTextEdit*>(QStringLiteral("results"));
+        auto* freq = m_window->findChild<QLineEdit*>(QStringLiteral("freq"));
+        const QString changed = QStringLiteral("Inputs changed since this result");
+        QCOMPARE(results->toPlainText(), report);
+        freq->setText(local(QStringLiteral("7.2")));
+        QVERIFY(results->toPlainText().startsWith(changed));
+        QVERIFY(results->toPlainText().endsWith(report));
+        m_window->simulate();
+        m_window->cancel();
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(m_window->reportText(), report);
+        QVERIFY(results->toPlainText().startsWith(changed));
+        freq->setText(local(QStringLiteral("7.1")));
+        QCOMPARE(results->toPlainText(), report);
+    }
+
+    // A run that ends with no simulation says why until the inputs change:
+    // the reason then no longer holds.
+    void aFailedRunsReasonGoesWhenTheInputsChange() {
+        // An engine that fails at once, whatever it is given.
+        CheckWindow window(*m_settings, "/bin/false");
+        window.show();
+        QSignalSpy ended(&window, &CheckWindow::runEnded);
+        window.simulate();
+        QVERIFY(ended.wait(20000));
+        auto* statusLine = window.findChild<QLabel*>(QStringLiteral("status"));
+        QVERIFY2(statusLine->text().startsWith(QStringLiteral("No simulation")),
+                 qPrintable(statusLine->text()));
+        window.findChild<QLineEdit*>(QStringLiteral("freq"))->setText(local(QStringLiteral("7.2")));
+        QCOMPARE(statusLine->text(), QString());
+    }
+
+    // The box follows how its wire is given: never a gauge's number read as
+    // a diameter of as many inches.
+    void wireKindSwitchConvertsTheValue_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("kept"); // how the wire is given after
+        const int swg = 0;
+        const int awg = 1;
+        const int diameter = 2;
+        QTest::newRow("coil SWG 20 to millimetres")
+            << QStringLiteral("coilWireBy") << 1 << QStringLiteral("20") << swg << diameter
+            << local("0.914") << diameter;
+        QTest::newRow("coil SWG 20 to inches")
+            << QStringLiteral("coilWireBy") << 0 << QStringLiteral("20") << swg << diameter
+            << local("0.036") << diameter;
+        QTest::newRow("antenna AWG 18 to millimetres")
+            << QStringLiteral("antennaWireBy") << 1 << QStringLiteral("18") << awg << diameter
+            << local("1.02") << diameter;
+        QTest::newRow("a diameter SWG 20 has, to SWG")
+            << QStringLiteral("coilWireBy") << 1 << local("0.914") << diameter << swg
+            << QStringLiteral("20") << swg;
+        QTest::newRow("a diameter AWG 18 has, to AWG")
+            << QStringLiteral("antennaWireBy") << 1 << local("1.02") << diameter << awg
+            << QStringLiteral("18") << awg;
+        QTest::newRow("a diameter of no SWG gauge stays a diameter")
+            << QStringLiteral("coilWireBy") << 1 << local("0.95") << diameter << swg
+            << local("0.95") << diameter;
+        QTest::newRow("SWG 20 has no AWG twin: the box is emptied")
+            << QStringLiteral("coilWireBy") << 0 << QStringLiteral("20") << swg << awg << QString()
+            << awg;
+        QTest::newRow("no number is left as typed")
+            << QStringLiteral("coilWireBy") << 0 << QStringLiteral("x") << swg << diameter
+            << QStringLiteral("x") << diameter;
+    }
+
+    void wireKindSwitchConvertsTheValue() {
+        QFETCH(QString, list);
+        QFETCH(int, units);
+        QFETCH(QString, typed);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, shown);
+        QFETCH(int, kept);
+        m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(units);
+        auto* by = m_window->findChild<QComboBox*>(list);
+        auto* box = m_window->findChild<QLineEdit*>(list.chopped(2));
+        box->clear();
+        by->setCurrentIndex(from);
+        box->setText(typed);
+        by->setCurrentIndex(to);
+        QCOMPARE(box->text(), shown);
+        QCOMPARE(by->currentIndex(), kept);
+    }
+
+    // A design saved and opened again gives the same inputs, and the file
+    // dialogs start in the folder of the last file.
+    void aDesignSavedOpensAgain() {
+        const QString saved = m_scratch.filePath(QStringLiteral("design.json"));
+        QStringList offered;
+        const auto answer = [&](const QString&, const QString& name, const QString&) {
+            offered.append(name);
+            return saved;
+        };
+        m_window->setSavePathAsker(answer);
+        m_window->setOpenPathAsker(answer);
+        QStringList messages;
+        m_window->setMessageShower(
+            [&](const QString&, const QString& text) { messages.append(text); });
+        m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(1);
+        enter({{{QStringLiteral("freq"), local(QStringLiteral("14.2"))},
+                {QStringLiteral("totalLength"), local(QStringLiteral("7.5"))}},
+               {QStringLiteral("overGround")},
+               {}});
+        const CheckTexts before = m_window->texts();
+        m_window->saveDesign();
+        m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(0);
+        enter(
+            {{{QStringLiteral("freq"), QStringLiteral("3.6")}}, {QStringLiteral("freeSpace")}, {}});
+        m_window->openDesign();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
+        QVERIFY(m_window->texts() == before);
+        QCOMPARE(offered.size(), 2);
+        QCOMPARE(QFileInfo(offered.last()).absoluteFilePath(),
+                 QFileInfo(m_scratch.path()).absoluteFilePath());
+    }
+
+    // A design not saved or not opened is said in a message, and a file
+    // that is no design changes no box.
+    void aFailedDesignFileShowsAMessage_data() {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("saved into a folder that is not there")
+            << true << QStringLiteral("missing/design.json") << QByteArray();
+        QTest::newRow("opened, not there")
+            << false << QStringLiteral("missing.json") << QByteArray();
+        QTest::newRow("opened, no JSON")
+            << false << QStringLiteral("notes.json") << QByteArray("F = 7.1 MHz");
+        QTest::newRow("opened, a list's index beyond its items")
+            << false << QStringLiteral("units.json")
+            << QByteArray(R"({"inputs": {"freq": "3.6", "units": 7}})");
+    }
+
+    void aFailedDesignFileShowsAMessage() {
+        QFETCH(bool, save);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, contents);
+        const QString path = m_scratch.filePath(file);
+        if (!contents.isEmpty()) {
+            QFile written(path);
+            QVERIFY(written.open(QIODevice::WriteOnly));
+            written.write(contents);
+        }
+        const auto answer = [&](const QString&, const QString&, const QString&) { return path; };
+        m_window->setSavePathAsker(answer);
+        m_window->setOpenPathAsker(answer);
+        QStringList messages;
+        m_window->setMessageShower(
+            [&](const QString&, const QString& text) { messages.append(text); });
+        const CheckTexts before = m_window->texts();
+        if (save) {
+            m_window->saveDesign();
+        } else {
+            m_window->openDesign();
+        }
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(m_window->texts() == before);
+    }
+
+    // The window opens on the screen, its least size fits the screen at
+    // every scale, and Simulate is whole in sight where it opens.
+    void windowFitsTheScreen() {
+        QApplication::processEvents();
+        const QRect available = m_window->screen()->availableGeometry();
+        const QSize least = m_window->minimumSizeHint().expandedTo(m_window->minimumSize());
+        qInfo("least %dx%d, opened %dx%d, on %dx%d", least.width(), least.height(),
+              m_window->width(), m_window->height(), available.width(), available.height());
+        QVERIFY2(least.width() <= available.width() && least.height() <= available.height(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                .arg(least.width())
+                                .arg(least.height())
+                                .arg(available.width())
+                                .arg(available.height())));
+        QVERIFY2(available.contains(m_window->geometry()),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                .arg(m_window->width())
+                                .arg(m_window->height())
+                                .arg(available.width())
+                                .arg(available.height())));
+        auto* simulate = m_window->findChild<QPushButton*>(QStringLiteral("simulate"));
+        QCOMPARE(simulate->visibleRegion().boundingRect(), simulate->rect());
     }
 };
 

@@ -41,9 +41,10 @@ xdotool search --class "^$wm_class\$" | grep -qx "$window" ||
   fail "the window's class is not $wm_class, as the desktop entry says"
 
 # Alt+F is no shortcut here: the frequency box is reached by a click (no
-# window manager: the window is at 0,0) and typed over.
+# window manager: the window is at 0,0; the box is below the design file's
+# buttons) and typed over.
 sleep 0.5
-xdotool mousemove --sync 220 50 click 1
+xdotool mousemove --sync 220 88 click 1
 sleep 0.3
 xdotool key ctrl+a
 xdotool type --delay 50 "7.1"
@@ -88,7 +89,7 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvix Antenna 
   fail "the window did not appear again"
 xdotool windowfocus --sync "$window"
 sleep 0.5
-xdotool mousemove --sync 220 50 click 1
+xdotool mousemove --sync 220 88 click 1
 sleep 0.3
 xdotool key ctrl+a
 xdotool type --delay 50 "7.2"

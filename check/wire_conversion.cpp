@@ -1,0 +1,82 @@
+// Converting a wire between gauge and diameter: the SWG table of
+// calc/wire_gauge and the AWG formula, compared at the digits the window
+// shows.
+#include "check/wire_conversion.h"
+
+#include "calc/wire_gauge.h"
+
+#include <array>
+#include <charconv>
+#include <string>
+
+namespace tarvix {
+
+namespace {
+
+// A wire's bare diameter in inches: none for a text that is no wire.
+std::optional<double> wireDiameterIn(const WireText& wire, bool antenna, Units units,
+                                     char separator) {
+    const std::optional<double> value = readLocalNumber(wire.text, separator);
+    if (!value) {
+        return std::nullopt;
+    }
+    switch (wire.by) {
+    case WireBy::Swg:
+        return antenna ? antennaWireDiameter(*value) : coilWireDiameter(*value);
+    case WireBy::Awg:
+        return awgWireDiameter(*value);
+    case WireBy::Diameter:
+        break;
+    }
+    if (!(*value > 0)) {
+        return std::nullopt;
+    }
+    return inchesFromCoilUnit(*value, units);
+}
+
+// Two diameters the window shows alike: equal to three significant digits.
+bool sameToThreeDigits(double a, double b) {
+    const auto digits = [](double value) {
+        std::array<char, 32> buffer{};
+        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::general, 3);
+        return std::string(buffer.data(), end.ptr);
+    };
+    return digits(a) == digits(b);
+}
+
+} // namespace
+
+std::optional<double> wireValueAs(const WireText& wire, WireBy to, bool antenna, Units units,
+                                  char decimalSeparator) {
+    const std::optional<double> diameterIn = wireDiameterIn(wire, antenna, units, decimalSeparator);
+    if (!diameterIn) {
+        return std::nullopt;
+    }
+    if (wire.by == to) {
+        return readLocalNumber(wire.text, decimalSeparator);
+    }
+    const double shown = coilUnitFromInches(*diameterIn, units);
+    if (to == WireBy::Diameter) {
+        return shown;
+    }
+    const auto matches = [&](std::optional<double> gaugeIn) {
+        return gaugeIn && sameToThreeDigits(coilUnitFromInches(*gaugeIn, units), shown);
+    };
+    if (to == WireBy::Swg) {
+        for (const GaugeRow& row : kGaugeTable) {
+            if (matches(antenna ? row.antennaWireDiaIn : row.coilWireDiaIn)) {
+                return row.swg;
+            }
+        }
+        return std::nullopt;
+    }
+    for (int awg = kMinAwg; awg <= kMaxAwg; ++awg) {
+        if (matches(awgWireDiameter(awg))) {
+            return awg;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace tarvix
