@@ -4,6 +4,7 @@
 #include "check/check_text.h"
 #include "check/check_window.h"
 #include "check/plot_view.h"
+#include "report/build_sheet.h"
 #include "report/design_report.h"
 #include "report/simulation_report.h"
 #include "report/trim_report.h"
@@ -100,10 +101,11 @@ void CheckWindow::runFinished() {
     emit runEnded();
 }
 
-// The sentences tarvix-design prints, the plot, and the solves the run took,
+// The sentences tarvix-design prints (the build sheet first), the plot, and the solves the run took,
 // which the next run's bar expects.
 void CheckWindow::showSimulation(const RunOutcome& outcome) {
     std::ostringstream report;
+    writeBuildSheetText(report, outcome.design, m_request->options, *outcome.simulation);
     writeDesignText(report, outcome.design);
     writeSimulationText(report, outcome.design, m_request->options, *outcome.simulation,
                         "\"" + m_overGround->text().remove(QLatin1Char('&')).toStdString() + "\"");
