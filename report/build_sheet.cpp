@@ -98,7 +98,11 @@ void writeBuildSheetText(std::ostream& out, const DesignResult& design,
     const Units units = design.inputs.units;
     const double f = design.record.freqMHz;
     const WoundCoil& coil = *result.build;
-    out << "Build sheet (the coils as wound, from the simulation):\n";
+    out << "Build sheet (the coils as wound, from the simulation) for F = " << numberText(f)
+        << " MHz, A = " << numberText(antennaUnitFromFeet(design.record.totalLengthFt, units))
+        << " " << antennaUnitName(units) << " tip to tip, B = "
+        << numberText(antennaUnitFromFeet(std::fabs(design.record.centreToCoilFt), units)) << " "
+        << antennaUnitName(units) << ":\n";
     writeWires(out, design, *cut, units);
     out << "Wind each coil: " << turnsText(coil.winding.turns) << " turns of "
         << wireText(*options.build, units) << " on " << formerText(*options.build, units)
@@ -146,6 +150,30 @@ Json buildSheetJson(const DesignResult& design, const SimulationResult& result) 
                  {{"r_ohm", result.build->analyzerOhm.real()},
                   {"x_ohm", result.build->analyzerOhm.imag()},
                   {"at_MHz", design.record.freqMHz}}}};
+}
+
+Json simulatedInputsJson(const DesignResult& design, const SimulationOptions& options) {
+    const Units units = design.inputs.units;
+    const std::string antennaUnit = std::string("_") + antennaUnitName(units);
+    const std::string coilUnit = std::string("_") + coilUnitName(units);
+    const auto wireName = [](const std::optional<std::string>& name) {
+        return name ? Json(*name) : Json(nullptr);
+    };
+    Json inputs{
+        {"freq_MHz", design.record.freqMHz},
+        {"total_length" + antennaUnit, antennaUnitFromFeet(design.record.totalLengthFt, units)},
+        {"centre_to_coil" + antennaUnit, antennaUnitFromFeet(design.record.centreToCoilFt, units)},
+        {"antenna_wire", wireName(gaugeName(design.inputs.antennaWire, design.record.antennaSwg))},
+        {"antenna_wire_dia" + coilUnit, coilUnitFromInches(design.record.antennaWireDiaIn, units)}};
+    if (options.build) {
+        const CoilBuild& build = *options.build;
+        inputs["former_dia" + coilUnit] = coilUnitFromInches(build.formerDiaIn, units);
+        inputs["coil_wire"] = build.wireName.empty() ? Json(nullptr) : Json(build.wireName);
+        inputs["coil_wire_dia" + coilUnit] = coilUnitFromInches(build.wireDiaIn, units);
+        inputs["pitch" + coilUnit] =
+            build.pitchIn ? Json(coilUnitFromInches(*build.pitchIn, units)) : Json(nullptr);
+    }
+    return inputs;
 }
 
 } // namespace tarvix

@@ -23,4 +23,12 @@ void writeBuildSheetText(std::ostream& out, const DesignResult& design,
 // build. The cut lengths include the allowance.
 Json buildSheetJson(const DesignResult& design, const SimulationResult& result);
 
+// The inputs a simulated design was made from, so that a saved report can be
+// made again: {"freq_MHz", "total_length_ft", "centre_to_coil_ft",
+// "antenna_wire", "antenna_wire_dia_in", and with a winding to build
+// "former_dia_in", "coil_wire", "coil_wire_dia_in", "pitch_in" (null: spread
+// or close-wound)}, metric lengths in m and mm. The model's own inputs
+// (height, insulation, Q, Z0, former kind) are in the simulation's object.
+Json simulatedInputsJson(const DesignResult& design, const SimulationOptions& options);
+
 } // namespace tarvix

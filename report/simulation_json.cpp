@@ -157,6 +157,9 @@ std::string reportJsonText(const DesignResult& design, const SimulationOptions& 
     if (simulation != nullptr && simulation->build) {
         object["build_sheet"] = buildSheetJson(design, *simulation);
     }
+    if (simulation != nullptr) {
+        object["inputs"] = simulatedInputsJson(design, options);
+    }
     object.update(designJson(design));
     if (simulation != nullptr) {
         object["simulation"] = simulationJson(options, *simulation, design.inputs.units);

@@ -144,8 +144,9 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
         EXPECT_NE(text.out.find(sentence), std::string::npos) << sentence << "\n" << text.out;
     }
     // What to cut and wind opens the report: one turn count, the one to build.
-    EXPECT_EQ(text.out.rfind("Build sheet (the coils as wound, from the simulation):\nCut the "
-                             "antenna wire (SWG 14) in four pieces",
+    EXPECT_EQ(text.out.rfind("Build sheet (the coils as wound, from the simulation) for F = 7 "
+                             "MHz, A = 60 ft tip to tip, B = 20 ft:\nCut the antenna wire (SWG "
+                             "14) in four pieces",
                              0),
               0u)
         << text.out;

@@ -285,6 +285,17 @@ TEST(BuildSheetJson, EveryKeyInBothUnitsWithTheMetricLengthsConverted) {
                                                                               : 1;
         EXPECT_NEAR(b, a * factor, std::fabs(b) * 1e-12);
     }
+    // What the design was made from, in the same units.
+    for (const char* key :
+         {"freq_MHz", "total_length_{ft|m}", "centre_to_coil_{ft|m}", "former_dia_{in|mm}",
+          "coil_wire", "coil_wire_dia_{in|mm}", "pitch_{in|mm}"}) {
+        for (const Units units : {Units::FeetAndInches, Units::Metric}) {
+            EXPECT_TRUE(simulatedInputsJson(design(units), options()).contains(inUnits(key, units)))
+                << key;
+        }
+    }
+    EXPECT_DOUBLE_EQ(simulatedInputsJson(design(Units::Metric), options())["total_length_m"],
+                     60 * 0.3048);
     // The worked example's coil, 12.5 turns at 0.05 in: B to its centre.
     EXPECT_NEAR(imperial["wires"]["feed_to_coil_ft"].get<double>(),
                 20 - 0.3125 / 12 + imperial["wires"]["allowance_in"].get<double>() / 12, 1e-12);
