@@ -54,9 +54,15 @@ void CheckWindow::saveDeck() {
     if (!m_shown) {
         return;
     }
-    writeFile(
-        tr("Save the NEC deck"), QStringLiteral("dipole.nec"), tr("NEC decks (*.nec)"),
-        [this](const QString&) { return designDeck(m_shown->design, m_shown->options.model); });
+    writeFile(tr("Save the NEC deck"), QStringLiteral("dipole.nec"), tr("NEC decks (*.nec)"),
+              [this](const QString&) {
+                  // The antenna to build: the corrected coils, as wound where there is a winding.
+                  const SimulationResult& result = m_shown->result;
+                  return builtDeck(m_shown->design, m_shown->options.model,
+                                   result.build ? std::optional(result.build->winding)
+                                                : std::nullopt,
+                                   result.corrected.coilUH, result.corrected.coilOhm);
+              });
 }
 
 void CheckWindow::savePlot() {

@@ -132,4 +132,26 @@ std::string designDeck(const DesignResult& design, const ModelOptions& options) 
     return deck.str();
 }
 
+std::string builtDeck(const DesignResult& design, const ModelOptions& options,
+                      const std::optional<CoilWinding>& winding, double correctedUH,
+                      double correctedOhm) {
+    AntennaModel model = winding ? windingModel(design.record, CoilCircuit(*winding), options)
+                                 : designModel(design.record, correctedUH, options);
+    if (!winding) {
+        model.coilOhm = correctedOhm;
+    }
+    std::vector<std::string> comments = designComments(design, model);
+    if (winding) {
+        const Units units = design.inputs.units;
+        comments.push_back("Each coil as wound: " + numberText(winding->turns) + " turns at a " +
+                           coilSize(std::round(winding->pitchIn * 1e4) / 1e4, units) +
+                           " pitch on a " + coilSize(winding->formerDiaIn, units) +
+                           " former; its impedance across its terminals on LD 4 at each "
+                           "frequency");
+    }
+    std::ostringstream deck;
+    writeNecDeck(deck, model, comments, {designSweep(design.record.freqMHz)});
+    return deck.str();
+}
+
 } // namespace tarvix

@@ -46,4 +46,11 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
 // also for a negative inductance.
 std::string designDeck(const DesignResult& design, const ModelOptions& options);
 
+// The deck of the antenna to build, as a simulation corrected it: with the
+// winding to build across each coil's terminals at every frequency where
+// there is one, else with coils of the corrected inductance and loss.
+std::string builtDeck(const DesignResult& design, const ModelOptions& options,
+                      const std::optional<CoilWinding>& winding, double correctedUH,
+                      double correctedOhm);
+
 } // namespace tarvix

@@ -56,6 +56,30 @@ std::string coilSegments(const NecGeometry& geometry, const NecSegmentRef& coil)
 }
 
 // The wire's own loads: copper, and the insulation's inductance per metre.
+// nec2c reads a card into a buffer of 132 characters and aborts ("a memory
+// allocation request has failed") on a longer one: a comment is cut at its
+// spaces into cards of at most kCommentWidth characters.
+constexpr std::size_t kCommentWidth = 80;
+
+void writeCommentLines(std::ostream& deck, const std::string& comment) {
+    std::string line;
+    std::size_t from = 0;
+    while (from < comment.size()) {
+        std::size_t end = comment.find(' ', from);
+        if (end == std::string::npos) {
+            end = comment.size();
+        }
+        const std::string word = comment.substr(from, end - from);
+        if (!line.empty() && line.size() + 1 + word.size() > kCommentWidth - 3) {
+            deck << "CM " << line << '\n';
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        from = end + 1;
+    }
+    deck << "CM " << line << '\n';
+}
+
 void writeWireLoads(std::ostream& deck, const AntennaModel& model) {
     deck << "LD 5 0 0 0 " << num(kCopperConductivity) << '\n';
     if (model.insulation) {
@@ -70,7 +94,7 @@ void writeWireLoads(std::ostream& deck, const AntennaModel& model) {
 void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeometry& geometry,
                     const std::vector<std::string>& comments, bool coilLoads) {
     for (const std::string& comment : comments) {
-        deck << "CM " << comment << '\n';
+        writeCommentLines(deck, comment);
     }
     deck << "CE\n";
 

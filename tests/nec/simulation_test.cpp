@@ -98,6 +98,29 @@ TEST_P(BuildSheet, TheWindingToBuildResonatesOnFInAUniformModel) {
     // Across its terminals the winding acts as the ideal coil the search found.
     EXPECT_LT(relative(result.build->apparentUH, result.corrected.coilUH), 0.01) << built.turns;
 
+    // The deck the check window saves is this antenna: solved on its own, its
+    // reactance crosses zero where the search put the resonance (to the
+    // sweep's straight line between two of its frequencies).
+    const std::string savedDeck =
+        builtDeck(design, options.model, built, result.corrected.coilUH, result.corrected.coilOhm);
+    for (std::size_t start = 0, end = 0; start < savedDeck.size(); start = end + 1) {
+        end = savedDeck.find('\n', start);
+        EXPECT_LE(end - start, 80u) << "a card longer than nec2c reads whole";
+    }
+    const std::vector<FeedPoint> saved = engine.solve(savedDeck);
+    ASSERT_TRUE(result.corrected.resonanceMHz);
+    std::optional<double> crossing;
+    for (std::size_t i = 1; i < saved.size() && !crossing; ++i) {
+        const FeedPoint& a = saved[i - 1];
+        const FeedPoint& b = saved[i];
+        if (a.reactanceOhm < 0 && b.reactanceOhm >= 0) {
+            crossing = a.freqMHz + (b.freqMHz - a.freqMHz) * -a.reactanceOhm /
+                                       (b.reactanceOhm - a.reactanceOhm);
+        }
+    }
+    ASSERT_TRUE(crossing);
+    EXPECT_LT(relative(*crossing, *result.corrected.resonanceMHz), 0.002);
+
     // The winding as built (its inductance at F, its loss and its
     // self-capacitance) in a uniform model of many equal segments, which shares
     // nothing with the graded model the search solved.
