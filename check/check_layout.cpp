@@ -283,9 +283,10 @@ QHBoxLayout* CheckWindow::keepRow() {
     m_saveDeck = pushButton(tr("Save &deck..."), QStringLiteral("saveDeck"));
     m_savePlot = pushButton(tr("Save pl&ot..."), QStringLiteral("savePlot"));
     m_saveReport = pushButton(tr("Save &report..."), QStringLiteral("saveReport"));
+    m_saveSheet = pushButton(tr("Save build s&heet..."), QStringLiteral("saveSheet"));
     m_copyReport = pushButton(tr("Cop&y report"), QStringLiteral("copyReport"));
     auto* keep = new QHBoxLayout;
-    for (QPushButton* button : {m_saveDeck, m_savePlot, m_saveReport, m_copyReport}) {
+    for (QPushButton* button : {m_saveDeck, m_savePlot, m_saveReport, m_saveSheet, m_copyReport}) {
         button->setEnabled(false);
         keep->addWidget(button);
     }

@@ -101,8 +101,8 @@ void CheckWindow::runFinished() {
     emit runEnded();
 }
 
-// The sentences tarvix-design prints (the build sheet first), the plot, and the solves the run took,
-// which the next run's bar expects.
+// The sentences tarvix-design prints (the build sheet first), the plot, and the solves the run
+// took, which the next run's bar expects.
 void CheckWindow::showSimulation(const RunOutcome& outcome) {
     std::ostringstream report;
     writeBuildSheetText(report, outcome.design, m_request->options, *outcome.simulation);
@@ -127,6 +127,7 @@ void CheckWindow::showSimulation(const RunOutcome& outcome) {
     for (QPushButton* button : {m_saveDeck, m_savePlot, m_saveReport, m_copyReport}) {
         button->setEnabled(true);
     }
+    m_saveSheet->setEnabled(m_shown->result.build.has_value());
     if (outcome.trimError.empty()) {
         setStatus(tr("Done in %1 solves.").arg(solves));
     } else {

@@ -4,6 +4,7 @@
 #include "check/check_text.h"
 #include "check/check_window.h"
 #include "nec/nec_deck.h"
+#include "plot/build_sheet_painter.h"
 #include "plot/simulation_painter.h"
 #include "report/file_output.h"
 #include "report/simulation_report.h"
@@ -92,6 +93,22 @@ void CheckWindow::saveReport() {
                                             m_shown->trim ? &*m_shown->trim : nullptr);
                   }
                   return m_shown->text;
+              });
+}
+
+void CheckWindow::saveSheet() {
+    if (!m_shown || !m_shown->result.build) {
+        return;
+    }
+    writeFile(tr("Save the build sheet"), QStringLiteral("dipole.pdf"),
+              tr("PDF documents (*.pdf);;SVG pictures (*.svg)"), [this](const QString& path) {
+                  const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+                  const auto document =
+                      buildSheetDocument(!svg, m_shown->design, m_shown->options, m_shown->result);
+                  if (!document) {
+                      throw std::runtime_error("the build sheet could not be drawn");
+                  }
+                  return document->toStdString();
               });
 }
 

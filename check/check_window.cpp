@@ -95,6 +95,7 @@ void CheckWindow::wireControls() {
     connect(m_saveDeck, &QPushButton::clicked, this, &CheckWindow::saveDeck);
     connect(m_savePlot, &QPushButton::clicked, this, &CheckWindow::savePlot);
     connect(m_saveReport, &QPushButton::clicked, this, &CheckWindow::saveReport);
+    connect(m_saveSheet, &QPushButton::clicked, this, &CheckWindow::saveSheet);
     connect(m_copyReport, &QPushButton::clicked, this, &CheckWindow::copyReport);
     connect(m_openDesign, &QPushButton::clicked, this, &CheckWindow::openDesign);
     connect(m_saveDesign, &QPushButton::clicked, this, &CheckWindow::saveDesign);

@@ -78,6 +78,8 @@ public:
     void saveDeck();
     void savePlot();
     void saveReport();
+    // The build sheet to print, PDF or SVG by the name; only with a winding to build.
+    void saveSheet();
     void copyReport();
     // A design's inputs kept in a JSON file, under the keys of the settings.
     void openDesign();
@@ -215,6 +217,7 @@ private:
     QPushButton* m_saveDeck = nullptr;
     QPushButton* m_savePlot = nullptr;
     QPushButton* m_saveReport = nullptr;
+    QPushButton* m_saveSheet = nullptr;
     QPushButton* m_copyReport = nullptr;
 };
 

@@ -235,6 +235,20 @@ private slots:
         QCOMPARE(designRun.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(file.readAll()),
                  QString::fromUtf8(designRun.readAllStandardOutput()));
+
+        // The page to print, where there is a winding to build: one PDF page.
+        const auto saveSheet = m_window->findChild<QPushButton*>(QStringLiteral("saveSheet"));
+        QVERIFY(saveSheet->isEnabled());
+        const QString sheet = m_scratch.filePath(QStringLiteral("sheet.pdf"));
+        m_window->setSavePathAsker(
+            [&](const QString&, const QString&, const QString&) { return sheet; });
+        saveSheet->click();
+        QFile page(sheet);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray pdf = page.readAll();
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(
+            pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 1);
     }
 
     void cancelStopsEveryEngineAndLeavesNoFiles() {
