@@ -5,6 +5,7 @@
 
 #include "calc/number_text.h"
 #include "calc/units.h"
+#include "plot/plot_layout.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
 
@@ -27,10 +28,6 @@ const QColor kFormerFill(225, 225, 225);
 constexpr double kCoilPictureShare = 0.5;
 // More turns than this are drawn as this many, evenly over the coil's length.
 constexpr int kMostTurnsDrawn = 60;
-
-QString text(const std::string& words) {
-    return QString::fromStdString(words);
-}
 
 void arrowHead(QPainter& painter, QPointF tip, QPointF towards) {
     const QPointF along = towards - tip;
@@ -63,11 +60,11 @@ void horizontalDimension(QPainter& painter, double x1, double x2, double y, doub
     arrowHead(painter, QPointF(x1, y), QPointF(x2, y));
     arrowHead(painter, QPointF(x2, y), QPointF(x1, y));
     const QFontMetricsF metrics(painter.font(), painter.device());
-    const double width = metrics.horizontalAdvance(text(label));
+    const double width = metrics.horizontalAdvance(plotText(label));
     const double left = std::clamp((x1 + x2 - width) / 2, bounds.left(), bounds.right() - width);
     const bool below = fromY < y && width > std::fabs(x2 - x1);
     painter.drawText(QPointF(left, below ? y + 3 + metrics.ascent() : y - metrics.descent() - 1),
-                     text(label));
+                     plotText(label));
     painter.restore();
 }
 
@@ -84,7 +81,7 @@ void verticalDimension(QPainter& painter, double y1, double y2, double x, double
     arrowHead(painter, QPointF(x, y1), QPointF(x, y2));
     arrowHead(painter, QPointF(x, y2), QPointF(x, y1));
     const QFontMetricsF metrics(painter.font(), painter.device());
-    painter.drawText(QPointF(x + 5, (y1 + y2) / 2 + metrics.ascent() / 2 - 1), text(label));
+    painter.drawText(QPointF(x + 5, (y1 + y2) / 2 + metrics.ascent() / 2 - 1), plotText(label));
     painter.restore();
 }
 
@@ -99,26 +96,6 @@ std::string sheetAntennaLength(double feet, Units units) {
         return fixedText(metresFromFeet(feet), 3) + " m";
     }
     return feetAndInches(feet);
-}
-
-std::string sheetCoilSize(double inches, Units units, int decimals) {
-    return fixedText(coilUnitFromInches(inches, units),
-                     units == Units::Metric ? decimals - 1 : decimals) +
-           " " + coilUnitName(units);
-}
-
-std::string sheetWireLength(double inches, Units units) {
-    if (units == Units::Metric) {
-        return fixedText(inches * kMetresPerInch, 2) + " m";
-    }
-    return feetAndInches(inches / kInchesPerFoot);
-}
-
-std::string sheetAllowance(double inches, Units units) {
-    if (units == Units::Metric) {
-        return fixedText(millimetresFromInches(inches), 0) + " mm";
-    }
-    return numberText(inches) + " in";
 }
 
 AntennaDrawing antennaDrawing(double totalLengthFt, double centreToCoilFt, double coilLengthIn,
@@ -251,27 +228,28 @@ void paintCoilDrawing(QPainter& painter, const QFont& font, QRectF area, const W
     painter.drawLine(QPointF(coilRight, top), QPointF(coilRight + 14, top - 6));
 
     horizontalDimension(painter, coilLeft, coilRight, bottom + metrics.height() + 8, bottom + 2,
-                        sheetCoilSize(lengthIn, units, 2) + " long", area);
+                        simulation_phrases::coilText(lengthIn, units, 2) + " long", area);
     verticalDimension(painter, top, bottom, centreX + formerIn * scale / 2 + 8,
                       centreX + formerIn * scale / 2 + 2,
                       numberText(coilUnitFromInches(build.formerDiaIn, units)) + " " +
                           coilUnitName(units) + " former");
 
     const double wordsLeft = area.left() + area.width() * kCoilPictureShare;
-    std::string words = "Wind " + simulation_phrases::turnsText(w.turns) + " turns of " +
-                        (build.wireName.empty() ? sheetCoilSize(build.wireDiaIn, units, 3) + " wire"
-                                                : build.wireName) +
-                        " in one layer, spread evenly to " + sheetCoilSize(lengthIn, units, 2) +
-                        " (pitch " + sheetCoilSize(w.pitchIn, units, 4) +
-                        "), and fix both ends so the turns " + "keep their spread. Leave " +
-                        sheetAllowance(kCoilLeadIn, units) +
-                        " of wire at each end for the leads to the coil's terminals.";
+    std::string words =
+        "Wind " + simulation_phrases::turnsText(w.turns) + " turns of " +
+        (build.wireName.empty() ? simulation_phrases::coilText(build.wireDiaIn, units, 3) + " wire"
+                                : build.wireName) +
+        " in one layer, spread evenly to " + simulation_phrases::coilText(lengthIn, units, 2) +
+        " (pitch " + simulation_phrases::coilText(w.pitchIn, units, 4) +
+        "), and fix both ends so the turns " + "keep their spread. Leave " +
+        simulation_phrases::endLengthText(kCoilLeadIn, units) +
+        " of wire at each end for the leads to the coil's terminals.";
     if (drawn < w.turns) {
         words += " Drawn with " + std::to_string(drawn) + " of its turns.";
     }
     painter.setPen(kInkColour);
     painter.drawText(QRectF(wordsLeft, area.top() + 4, area.right() - wordsLeft, area.height() - 4),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text(words));
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, plotText(words));
     painter.restore();
 }
 

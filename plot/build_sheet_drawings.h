@@ -19,13 +19,6 @@ namespace tarvix {
 // An antenna length to cut: feet and inches to a tenth of an inch, or metres
 // to the millimetre.
 std::string sheetAntennaLength(double feet, Units units);
-// A coil size as the report gives it: "0.52 in", "13.2 mm" (one decimal
-// fewer in millimetres).
-std::string sheetCoilSize(double inches, Units units, int decimals);
-// A coil's wire to cut as the report gives it: feet and inches, or metres.
-std::string sheetWireLength(double inches, Units units);
-// A few inches for the ends: "3 in", "76 mm".
-std::string sheetAllowance(double inches, Units units);
 
 // Room left of the left tip and right of the right one for the insulators.
 inline constexpr double kInsulatorRoomPt = 16;

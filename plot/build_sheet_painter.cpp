@@ -8,6 +8,7 @@
 #include "calc/number_text.h"
 #include "calc/units.h"
 #include "plot/build_sheet_drawings.h"
+#include "plot/plot_layout.h"
 #include "plot/simulation_painter.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
@@ -39,10 +40,6 @@ constexpr double kCoilDrawingPt = 78;
 // into its rectangle, so that its lettering keeps its proportions.
 constexpr double kPlotCanvasWidth = kPlotWidth;
 
-QString text(const std::string& words) {
-    return QString::fromStdString(words);
-}
-
 std::string formerName(CoilFormer former) {
     switch (former) {
     case CoilFormer::pvcPipe:
@@ -62,7 +59,7 @@ std::string antennaWireName(const DesignInputs& inputs) {
     if (inputs.antennaWire->awg) {
         return "AWG " + std::to_string(*inputs.antennaWire->awg);
     }
-    return sheetCoilSize(inputs.antennaWire->diameterIn, inputs.units, 3) + " wire";
+    return phrases::coilText(inputs.antennaWire->diameterIn, inputs.units, 3) + " wire";
 }
 
 // Text down the page from a cursor, each block as wide as the page allows.
@@ -80,7 +77,7 @@ public:
         m_painter.setFont(font);
         const QRectF room(m_area.left(), m_y, m_area.width(), m_area.bottom() - m_y);
         QRectF used;
-        m_painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text(words),
+        m_painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, plotText(words),
                            &used);
         m_y += used.height();
     }
@@ -91,7 +88,8 @@ public:
         m_painter.setFont(font);
         const QFontMetricsF metrics(font, m_painter.device());
         for (const auto& [at, words] : cells) {
-            m_painter.drawText(QPointF(m_area.left() + at, m_y + metrics.ascent()), text(words));
+            m_painter.drawText(QPointF(m_area.left() + at, m_y + metrics.ascent()),
+                               plotText(words));
         }
         m_y += metrics.lineSpacing() + 2;
     }
@@ -100,7 +98,7 @@ public:
         const QFontMetricsF metrics(font, m_painter.device());
         return metrics
             .boundingRect(QRectF(0, 0, m_area.width(), 10000),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text(words))
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, plotText(words))
             .height();
     }
 
@@ -140,7 +138,8 @@ std::string inputsText(const DesignResult& design, const SimulationOptions& opti
            antennaWireName(inputs) + "; coil former " + formerName(build.former) + ", " +
            numberText(coilUnitFromInches(build.formerDiaIn, units)) + " " + coilUnitName(units) +
            " across; coil wire " +
-           (build.wireName.empty() ? sheetCoilSize(build.wireDiaIn, units, 3) : build.wireName) +
+           (build.wireName.empty() ? phrases::coilText(build.wireDiaIn, units, 3)
+                                   : build.wireName) +
            "; modelled as " + phrases::surroundings(options, units) + "; feed line " +
            numberText(options.z0Ohm) + " ohm. Lengths in " +
            (units == Units::Metric ? "metres, coil sizes in millimetres."
@@ -177,22 +176,22 @@ void paintCutList(Column& column, const Fonts& fonts, const DesignInputs& inputs
                {{0, "Coil"},
                 {kCountAt, "2 coils"},
                 {kValueAt, phrases::turnsText(w.turns) + " turns on the " + former +
-                               ", spread to " + sheetCoilSize(w.turns * w.pitchIn, units, 2) +
-                               " (pitch " + sheetCoilSize(w.pitchIn, units, 4) + ")"}});
+                               ", spread to " + phrases::coilText(w.turns * w.pitchIn, units, 2) +
+                               " (pitch " + phrases::coilText(w.pitchIn, units, 4) + ")"}});
     column.row(
         fonts.body,
         {{0, "Coil wire"},
          {kCountAt, "2 pieces"},
-         {kValueAt, (build.wireName.empty() ? sheetCoilSize(build.wireDiaIn, units, 3) + " wire"
+         {kValueAt, (build.wireName.empty() ? phrases::coilText(build.wireDiaIn, units, 3) + " wire"
                                             : build.wireName) +
-                        ": cut " + sheetWireLength(coilWireToCutIn(w), units) + " each"}});
+                        ": cut " + phrases::wireLengthText(coilWireToCutIn(w), units) + " each"}});
     column.skip(3);
-    const std::string allowance = sheetAllowance(kWireEndAllowanceIn, units);
+    const std::string allowance = phrases::endLengthText(kWireEndAllowanceIn, units);
     column.paragraph(fonts.small,
                      "Each antenna piece includes " + allowance +
                          " at each end for its loop (through an insulator or round a coil's "
                          "terminal, wrapped back on itself); each coil's wire, " +
-                         sheetAllowance(kCoilLeadIn, units) +
+                         phrases::endLengthText(kCoilLeadIn, units) +
                          " for each lead. B runs from the feed point to each coil's centre: a "
                          "coil takes half its length from the wire either side.");
 }
@@ -299,7 +298,7 @@ std::optional<QByteArray> buildSheetDocument(bool pdf, const DesignResult& desig
     const Units units = design.inputs.units;
     const QSizeF page = buildSheetPageSize(units);
     const QString title = QStringLiteral("Loaded dipole for %1 MHz: build sheet")
-                              .arg(text(numberText(design.inputs.freqMHz)));
+                              .arg(plotText(numberText(design.inputs.freqMHz)));
     QBuffer device;
     device.open(QIODevice::WriteOnly);
     bool painted = false;

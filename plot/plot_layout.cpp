@@ -28,18 +28,8 @@ constexpr double kSwrTop = 10;
 constexpr double kLabelGap = 4;
 constexpr double kRingClearance = 4.5;
 
-std::string shortest(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
-}
-
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 QString mhz(double freqMHz) {
-    return text(fixedText(freqMHz, 3) + " MHz");
+    return plotText(fixedText(freqMHz, 3) + " MHz");
 }
 
 // The legend's rows, flowed across the width under the title; returns the
@@ -70,11 +60,11 @@ std::vector<LegendEntry> legendFor(const SimulationResult& result, const Reactan
     std::vector<LegendEntry> legend{
         {Sample::DashedCurve,
          kFormulaColour,
-         text("formula coils " + fixedText(result.formula.coilUH, 3) + " uH"),
+         plotText("formula coils " + fixedText(result.formula.coilUH, 3) + " uH"),
          {}},
         {Sample::SolidCurve,
          kCorrectedColour,
-         text("corrected coils " + fixedText(result.corrected.coilUH, 3) + " uH"),
+         plotText("corrected coils " + fixedText(result.corrected.coilUH, 3) + " uH"),
          {}},
     };
     if (rings) {
@@ -123,7 +113,7 @@ std::vector<PlotMark> marksFor(double freqMHz, const SimulationResult& result) {
     std::vector<PlotMark> marks{{Kind::DesignFrequency,
                                  freqMHz,
                                  kTextColour,
-                                 text("F = " + shortest(freqMHz) + " MHz"),
+                                 plotText("F = " + shortestNumber(freqMHz) + " MHz"),
                                  {}}};
     if (result.formula.resonanceMHz) {
         marks.push_back({Kind::Resonance,
@@ -373,6 +363,16 @@ PlotLayout plotLayout(QSizeF size, const QFontMetricsF& metrics, double freqMHz,
     layout.marks = marksFor(freqMHz, result);
     placeLabels(layout, metrics);
     return layout;
+}
+
+QString plotText(const std::string& words) {
+    return QString::fromStdString(words);
+}
+
+std::string shortestNumber(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
 }
 
 } // namespace tarvix

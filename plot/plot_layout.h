@@ -16,9 +16,16 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tarvix {
+
+// A text of the report's as Qt draws it.
+QString plotText(const std::string& words);
+// A number as the plot's titles write it: its shortest form to 15 digits
+// ("7", "7.1", "50").
+std::string shortestNumber(double value);
 
 inline const QColor kFormulaColour(214, 96, 0);
 inline const QColor kCorrectedColour(0, 90, 181);

@@ -29,16 +29,6 @@ const QColor kDottedColour(120, 120, 120);
 const QColor kBandShade(0, 140, 70, 28);
 constexpr double kRingRadius = 3.2;
 
-std::string shortest(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
-}
-
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 int decimalsFor(double step) {
     return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
 }
@@ -52,7 +42,7 @@ void drawFrame(QPainter& p, const PlotPanel& panel, const std::vector<double>& y
         p.drawLine(QPointF(panel.x(f), panel.area.top()), QPointF(panel.x(f), panel.area.bottom()));
         if (frequencyLabels) {
             p.setPen(kTextColour);
-            const QString label = text(fixedText(f, fDecimals));
+            const QString label = plotText(fixedText(f, fDecimals));
             p.drawText(QPointF(panel.x(f) - metrics.horizontalAdvance(label) / 2,
                                panel.area.bottom() + metrics.height() + 2),
                        label);
@@ -64,7 +54,7 @@ void drawFrame(QPainter& p, const PlotPanel& panel, const std::vector<double>& y
                    QPointF(panel.area.right(), panel.y(value)));
         p.setPen(kTextColour);
         const int decimals = value == std::floor(value) ? 0 : 1;
-        const QString label = text(fixedText(value, decimals));
+        const QString label = plotText(fixedText(value, decimals));
         p.drawText(QPointF(panel.area.left() - metrics.horizontalAdvance(label) - 6,
                            panel.y(value) + metrics.ascent() / 2 - 1),
                    label);
@@ -103,7 +93,7 @@ void drawAxes(QPainter& p, const PlotLayout& layout, double z0Ohm, double height
     const PlotPanel& swr = layout.swr;
     const PlotPanel& reactance = layout.reactance;
     drawFrame(p, swr, {1, 1.5, 2, 3, 5, 10}, layout.fTicks,
-              text("SWR on " + shortest(z0Ohm) + " ohm"), false);
+              plotText("SWR on " + shortestNumber(z0Ohm) + " ohm"), false);
     drawFrame(p, reactance, layout.reactanceTicks, layout.fTicks, QStringLiteral("Reactance (ohm)"),
               true);
     const QFontMetricsF metrics(p.font());
@@ -241,8 +231,9 @@ void paintSimulationPlot(QPainter& p, QSizeF size, double freqMHz, const Simulat
     bold.setPixelSize(15);
     p.setFont(bold);
     p.setPen(kTextColour);
-    p.drawText(QPointF(layout.swr.area.left(), 24),
-               text("Loaded dipole for " + shortest(freqMHz) + " MHz, simulated in NEC-2"));
+    p.drawText(
+        QPointF(layout.swr.area.left(), 24),
+        plotText("Loaded dipole for " + shortestNumber(freqMHz) + " MHz, simulated in NEC-2"));
     p.setFont(font);
     drawBand(p, layout);
     drawAxes(p, layout, options.z0Ohm, size.height());

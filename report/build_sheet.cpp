@@ -46,14 +46,9 @@ std::string formerText(const CoilBuild& build, Units units) {
     return "a " + size + " PVC pipe";
 }
 
-std::string allowanceText(Units units) {
-    return units == Units::Metric ? fixedText(millimetresFromInches(kWireEndAllowanceIn), 0) + " mm"
-                                  : numberText(kWireEndAllowanceIn) + " in";
-}
-
 void writeWires(std::ostream& out, const DesignResult& design, const CutList& cut, Units units) {
     out << "Cut the antenna wire (" << antennaWireText(design, units) << ") in four pieces, each "
-        << allowanceText(units)
+        << endLengthText(kWireEndAllowanceIn, units)
         << " longer at each end for its loop at an insulator or a coil's terminal:\n";
     if (cut.feedToCoilFt) {
         out << "  2 pieces of " << wireLengthText(*cut.feedToCoilFt * kInchesPerFoot, units)

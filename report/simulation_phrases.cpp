@@ -32,6 +32,11 @@ std::string wireText(const CoilBuild& build, Units units) {
     return build.wireName.empty() ? coilText(build.wireDiaIn, units, 3) + " wire" : build.wireName;
 }
 
+std::string endLengthText(double inches, Units units) {
+    return units == Units::Metric ? fixedText(millimetresFromInches(inches), 0) + " mm"
+                                  : numberText(inches) + " in";
+}
+
 std::string wireLengthText(double inches, Units units) {
     if (units == Units::Metric) {
         return fixedText(inches * kMetresPerInch, 2) + " m";
@@ -140,10 +145,8 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
             " MHz, Q " + fixedText(coil.atF.q, 0) + ", length/diameter " +
             fixedText(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
             wireLengthText(coilWireToCutIn(w), units) + " of wire (" +
-            (units == Units::Metric ? fixedText(millimetresFromInches(kCoilLeadIn), 0) + " mm"
-                                    : fixedText(kCoilLeadIn, 0) + " in") +
-            " for each lead); " + benchText(coil, freqMHz) + ".\n" +
-            selfResonanceWarning(coil, freqMHz);
+            endLengthText(kCoilLeadIn, units) + " for each lead); " + benchText(coil, freqMHz) +
+            ".\n" + selfResonanceWarning(coil, freqMHz);
     return text;
 }
 

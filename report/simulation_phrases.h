@@ -29,6 +29,8 @@ std::string wireLengthText(double inches, Units units);
 // A coil size in the report's units: "0.52 in", "13.2 mm".
 std::string coilText(double inches, Units units, int decimals);
 std::string wireText(const CoilBuild& build, Units units);
+// A few inches for the ends of a wire: "3 in", "76 mm".
+std::string endLengthText(double inches, Units units);
 std::string turnsText(double turns);
 // The coil to wind, its bench figures and any warning of its self-resonance,
 // each a sentence ending in a new line.
