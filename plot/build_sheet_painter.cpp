@@ -301,6 +301,14 @@ std::optional<QByteArray> buildSheetDocument(bool pdf, const DesignResult& desig
                               .arg(plotText(numberText(design.inputs.freqMHz)));
     QBuffer device;
     device.open(QIODevice::WriteOnly);
+    const auto paintOn = [&](QPaintDevice& target) {
+        QPainter painter;
+        if (!painter.begin(&target)) {
+            return false;
+        }
+        paintBuildSheet(painter, design, options, result);
+        return painter.end();
+    };
     bool painted = false;
     if (pdf) {
         QPdfWriter writer(&device);
@@ -311,12 +319,7 @@ std::optional<QByteArray> buildSheetDocument(bool pdf, const DesignResult& desig
         writer.setResolution(static_cast<int>(kPointsPerInch));
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("tarvix-design"));
-        QPainter painter;
-        painted = painter.begin(&writer);
-        if (painted) {
-            paintBuildSheet(painter, design, options, result);
-            painted = painter.end();
-        }
+        painted = paintOn(writer);
     } else {
         QSvgGenerator svg;
         svg.setOutputDevice(&device);
@@ -325,12 +328,7 @@ std::optional<QByteArray> buildSheetDocument(bool pdf, const DesignResult& desig
         svg.setViewBox(QRectF(QPointF(0, 0), page));
         svg.setTitle(title);
         svg.setDescription(QStringLiteral("Drawn by tarvix-design --sheet"));
-        QPainter painter;
-        painted = painter.begin(&svg);
-        if (painted) {
-            paintBuildSheet(painter, design, options, result);
-            painted = painter.end();
-        }
+        painted = paintOn(svg);
     }
     if (!painted) {
         return std::nullopt;
