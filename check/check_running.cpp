@@ -55,7 +55,7 @@ void CheckWindow::simulate() {
     m_failedTexts.reset();
     m_status->setProperty("stopShown", false);
     setStatus(tr("Simulating in nec2c..."));
-    m_run.start(request.design, request.options, request.measuredMHz);
+    m_run.start(request);
     m_progressTimer.start();
 }
 

@@ -71,16 +71,11 @@ SimulationRun::~SimulationRun() {
     }
 }
 
-void SimulationRun::start(const DesignInputs& inputs, const SimulationOptions& options,
-                          std::optional<double> measuredMHz) {
+void SimulationRun::start(const SimulationRequest& request) {
     if (m_thread != nullptr) {
         return;
     }
     m_shared = std::make_shared<Shared>();
-    SimulationRequest request;
-    request.design = inputs;
-    request.options = options;
-    request.measuredMHz = measuredMHz;
     m_thread = QThread::create([shared = m_shared, program = m_engine, request] {
         RunOutcome outcome;
         try {

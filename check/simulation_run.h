@@ -5,6 +5,7 @@
 
 #include "calc/design_run.h"
 #include "nec/simulation.h"
+#include "nec/simulation_request.h"
 #include "nec/trim.h"
 
 #include <QObject>
@@ -39,10 +40,9 @@ public:
     // Cancels a run still going and waits for its thread.
     ~SimulationRun() override;
 
-    // Starts a run; one at a time. measuredMHz: the resonance measured on the
-    // antenna built, for a trim after the simulation.
-    void start(const DesignInputs& inputs, const SimulationOptions& options,
-               std::optional<double> measuredMHz = std::nullopt);
+    // Starts a run of the request, one at a time: the simulation, and the trim
+    // when a resonance measured on the antenna built is given.
+    void start(const SimulationRequest& request);
     // Kills the engines of the run at once; finished() follows shortly with
     // the outcome cancelled.
     void cancel();
