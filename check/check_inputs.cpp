@@ -146,6 +146,9 @@ RuleBox ruleBox(SimulationInput input) {
     case SimulationInput::AntennaWire:
         return {CheckField::AntennaWire, "The wire"};
     case SimulationInput::Height:
+    case SimulationInput::EndHeight: // the window hangs the wire level
+    case SimulationInput::GroundConductivity:
+    case SimulationInput::GroundPermittivity:
         return {CheckField::Height, "This height"};
     case SimulationInput::Insulation:
         return {CheckField::Insulation, "The thickness"};

@@ -6,6 +6,7 @@
 #include "calc/coil_model.h"
 #include "calc/number_text.h"
 #include "calc/wire_gauge.h"
+#include "cli/hang_options.h"
 #include "cli/option_errors.h"
 #include "cli/plot_loader.h"
 #include "cli/unit_options.h"
@@ -115,9 +116,9 @@ void addDesignOptions(CLI::App& app, Options& o) {
 void addModelOptions(CLI::App& app, Options& o) {
     o.necOpt = app.add_option("--nec", o.necPath, "write a NEC-2 deck of the design ('-': stdout)")
                    ->option_text("FILE");
-    o.heightOpt =
-        app.add_option("--height", o.height, "put the NEC model this high over average ground")
-            ->option_text("FT");
+    o.heightOpt = app.add_option("--height", o.height,
+                                 "put the NEC model's feed point this high over the ground")
+                      ->option_text("FT");
     o.simulateOpt = app.add_flag(
         "--simulate", o.simulate,
         "solve the antenna in nec2c: resonance, corrected coil, feed point, SWR band, loss");
@@ -292,12 +293,15 @@ void readModel(const Options& o, Request& request) {
 
 // The first input the simulation's rules refuse, named by its option and
 // the text typed there.
-void rejectRefusedInputs(const Options& o, const Request& request) {
+void rejectRefusedInputs(const Options& o, const HangOptions& hang, const Request& request) {
     const std::vector<InputProblem> problems = simulationInputProblems(request.simulation);
     if (problems.empty()) {
         return;
     }
     const InputProblem& problem = problems.front();
+    if (std::optional<UsageError> error = hang.refused(problem)) {
+        throw *error;
+    }
     const auto refused = [&](std::string_view option, const std::string& text) {
         return optionValueError(option, text, problem.why);
     };
@@ -312,6 +316,10 @@ void rejectRefusedInputs(const Options& o, const Request& request) {
         throw UsageError("--antenna-wire-dia: the wire " + problem.why);
     case SimulationInput::Height:
         throw refused("--height", o.height);
+    case SimulationInput::EndHeight:
+    case SimulationInput::GroundConductivity:
+    case SimulationInput::GroundPermittivity:
+        break; // the hang options', above
     case SimulationInput::Insulation:
         throw refused("--insulation", o.insulation);
     case SimulationInput::Permittivity:
@@ -335,20 +343,22 @@ void rejectRefusedInputs(const Options& o, const Request& request) {
     }
 }
 
-Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& unitOptions) {
+Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& unitOptions,
+                    const HangOptions& hang) {
     rejectOptionsTakenAsValues(app);
     Request request;
     const double coilGauge = readDesign(o, request);
     readOutputs(o, request);
     readModel(o, request);
     unitOptions.apply(request);
+    hang.apply(request);
     if (std::optional<CoilBuild>& build = request.simulation.options.build) {
         const std::optional<GivenWire>& wire = request.simulation.design.coilWire;
         build->wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
         build->wireName = gaugeName(wire, coilGauge).value_or("");
     }
     if (o.given(o.necOpt) || o.simulate) {
-        rejectRefusedInputs(o, request);
+        rejectRefusedInputs(o, hang, request);
     }
     rejectSharedOutputs(request);
     return request;
@@ -365,11 +375,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     addModelOptions(app, options);
     relateOptions(options);
     const UnitOptions unitOptions(app);
+    const HangOptions hang(app, options.heightOpt);
 
     CommandLine result;
     try {
         app.parse(argc, argv);
-        result.request = readRequest(app, options, unitOptions);
+        result.request = readRequest(app, options, unitOptions, hang);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

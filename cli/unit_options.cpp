@@ -12,7 +12,7 @@ namespace tarvix {
 namespace {
 
 constexpr const char* kMetricHelp =
-    "A, B, --sweep-b and --height in metres, coil and wire sizes in mm, in and out";
+    "A, B, --sweep-b, --height and --end-height in metres, coil and wire sizes in mm, in and out";
 
 std::string quoted(const std::string& text) {
     return "'" + text + "'";
@@ -93,7 +93,8 @@ void UnitOptions::apply(Request& request) const {
         }
     }
     if (request.simulation.options.model.heightFt) {
-        request.simulation.options.model.heightFt = feetFromAntennaUnit(*request.simulation.options.model.heightFt, units);
+        request.simulation.options.model.heightFt =
+            feetFromAntennaUnit(*request.simulation.options.model.heightFt, units);
     }
     if (request.simulation.options.model.insulation) {
         request.simulation.options.model.insulation->thicknessIn =

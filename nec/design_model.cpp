@@ -49,6 +49,8 @@ AntennaModel designModel(const DesignRecord& record, double coilUH, const ModelO
     model.coilUH = coilUH;
     model.coilOhm = coilLossOhm(record.freqMHz, coilUH, options.coilQ);
     model.heightFt = options.heightFt;
+    model.endHeightFt = options.endHeightFt;
+    model.ground = options.ground;
     model.insulation = options.insulation;
     model.uniformSegments = options.uniformSegments;
     return model;
@@ -113,9 +115,14 @@ std::vector<std::string> designComments(const DesignResult& design, const Antenn
         lines.push_back("Bare wire");
     }
     if (model.heightFt) {
-        lines.push_back(antennaLength(*model.heightFt, units) +
-                        " over average ground (permittivity " + numberText(kGroundPermittivity) +
-                        ", conductivity " + numberText(kGroundConductivity) + " S/m)");
+        lines.push_back(antennaLength(*model.heightFt, units) + " over " +
+                        groundText(model.ground) + " (permittivity " +
+                        numberText(model.ground.permittivity) + ", conductivity " +
+                        numberText(model.ground.conductivitySPerM) + " S/m)");
+        if (model.endHeightFt) {
+            lines.push_back("Inverted V: the tips at " + antennaLength(*model.endHeightFt, units) +
+                            ", the legs " + fixedText(apexAngleDeg(model), 0) + " degrees apart");
+        }
     } else {
         lines.push_back("Free space");
     }

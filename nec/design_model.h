@@ -15,7 +15,9 @@ inline constexpr double kDefaultCoilQ = 200;
 inline constexpr double kDefaultInsulationPermittivity = 3.5; // PVC
 
 struct ModelOptions {
-    std::optional<double> heightFt;
+    std::optional<double> heightFt;    // of the feed point
+    std::optional<double> endHeightFt; // of the tips, for an inverted V
+    Ground ground = averageGround();
     std::optional<Insulation> insulation;
     double coilQ = kDefaultCoilQ;
     bool coilQGiven = false; // by the user, over the Q of a known winding

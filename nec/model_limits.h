@@ -21,6 +21,12 @@ inline constexpr double kMinModelWireDiaIn = 1e-4;
 // Said of a height that is not above zero, and of an insulation's relative
 // permittivity below 1.
 inline constexpr const char* kNotAboveGroundText = "is not above the ground";
+// An inverted V's tips without a feed point height, and above it.
+inline constexpr const char* kEndHeightNeedsHeightText =
+    "needs the feed point's height: an inverted V hangs over the ground";
+inline constexpr const char* kTipsAboveFeedText =
+    "is above the feed point: with its tips higher than its middle the antenna is another "
+    "one, not an inverted V";
 inline constexpr const char* kBelowVacuumPermittivityText =
     "is below 1, the permittivity of vacuum";
 

@@ -88,6 +88,42 @@ void writeWireLoads(std::ostream& deck, const AntennaModel& model) {
     }
 }
 
+double feedLengthM(const NecGeometry& geometry) {
+    const NecWire& feed = geometry.wires.at(static_cast<std::size_t>(geometry.feed.tag - 1));
+    return feed.toM - feed.fromM;
+}
+
+// How far each leg drops for each metre along it: sin of its slope.
+double legDropPerMetre(const AntennaModel& model, double feedM) {
+    if (!model.heightFt || !model.endHeightFt) {
+        return 0;
+    }
+    const double leg = model.totalLengthFt * kMetresPerFoot / 2 - feedM / 2;
+    const double drop = (*model.heightFt - *model.endHeightFt) * kMetresPerFoot;
+    return leg > 0 ? std::clamp(drop / leg, 0.0, 1.0) : 0;
+}
+
+} // namespace
+
+WirePoint wirePoint(const AntennaModel& model, double feedM, double alongM) {
+    const double heightM = model.heightFt ? *model.heightFt * kMetresPerFoot : 0;
+    const double beyondFeed = std::max(std::fabs(alongM) - feedM / 2, 0.0);
+    if (beyondFeed == 0) {
+        return {alongM, heightM};
+    }
+    const double sine = legDropPerMetre(model, feedM);
+    const double cosine = std::sqrt(1 - sine * sine);
+    return {std::copysign(feedM / 2 + beyondFeed * cosine, alongM), heightM - beyondFeed * sine};
+}
+
+double apexAngleDeg(const AntennaModel& model) {
+    const double sine =
+        model.endHeightFt ? legDropPerMetre(model, feedLengthM(buildGeometry(model))) : 0;
+    return 180 - 2 * std::asin(sine) * 180 / std::numbers::pi;
+}
+
+namespace {
+
 // The comment cards, the geometry, the ground and the loads; the coils' only
 // where they are loads, and not where they are driven, nor where they are
 // windings (written with each frequency).
@@ -98,18 +134,19 @@ void writeStructure(std::ostream& deck, const AntennaModel& model, const NecGeom
     }
     deck << "CE\n";
 
-    const double heightM = model.heightFt ? *model.heightFt * kMetresPerFoot : 0;
     const std::string radius = num(model.wireDiaIn / 2 * kMetresPerInch);
+    const double feedM = feedLengthM(geometry);
     for (const NecWire& wire : geometry.wires) {
-        deck << "GW " << wire.tag << ' ' << wire.segments << ' ' << num(wire.fromM) << " 0 "
-             << num(heightM) << ' ' << num(wire.toM) << " 0 " << num(heightM) << ' ' << radius
-             << '\n';
+        const WirePoint from = wirePoint(model, feedM, wire.fromM);
+        const WirePoint to = wirePoint(model, feedM, wire.toM);
+        deck << "GW " << wire.tag << ' ' << wire.segments << ' ' << num(from.xM) << " 0 "
+             << num(from.zM) << ' ' << num(to.xM) << " 0 " << num(to.zM) << ' ' << radius << '\n';
     }
     if (model.heightFt) {
         // Sommerfeld-Norton ground.
         deck << "GE 1\n"
-             << "GN 2 0 0 0 " << num(kGroundPermittivity) << ' ' << num(kGroundConductivity)
-             << '\n';
+             << "GN 2 0 0 0 " << num(model.ground.permittivity) << ' '
+             << num(model.ground.conductivitySPerM) << '\n';
     } else {
         deck << "GE 0\n";
     }

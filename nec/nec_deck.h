@@ -1,12 +1,14 @@
-// The NEC-2 model of a loaded dipole: one straight wire of total length A,
-// fed at its centre, with a loading coil at +-B in each leg, in free space or
-// over average ground, bare or insulated, with lossy coils and copper wire.
+// The NEC-2 model of a loaded dipole: one wire of total length A, fed at its
+// centre, with a loading coil at +-B in each leg, level or hung as an inverted
+// V, in free space or over a ground, bare or insulated, with lossy coils and
+// copper wire.
 // The same model is written by --nec for the user's own NEC program and
 // solved by --simulate.
 #pragma once
 
 #include "calc/coil_model.h"
 #include "calc/physical_constants.h"
+#include "nec/ground.h"
 #include "nec/nec_geometry.h"
 
 #include <complex>
@@ -25,9 +27,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Average ground for a model over ground.
-inline constexpr double kGroundPermittivity = 13;
-inline constexpr double kGroundConductivity = 0.005; // S/m
 // Annealed copper.
 inline constexpr double kCopperConductivity = kCopperSPerM;
 
@@ -55,13 +54,29 @@ struct AntennaModel {
     // Each coil's winding length (turns x pitch), over which its impedance is
     // spread (see NecGeometry); 0 puts each coil on one segment.
     double coilLengthIn = 0;
-    std::optional<double> heightFt; // over average ground; free space without
+    std::optional<double> heightFt; // of the feed point over the ground; free space without
+    Ground ground = averageGround();
+    // The tips' height where they hang lower than the feed point: an inverted
+    // V with straight legs, A and B measured along the wire. None: level.
+    std::optional<double> endHeightFt;
     std::optional<Insulation> insulation;
     // 0 for the graded model, written and solved; n > 0 for at least n equal
     // segments, each coil's centred on +-B (the tests hold the graded model
     // against it; see buildGeometry).
     int uniformSegments = 0;
 };
+
+// Where a point of the wire, s metres along it from the middle (negative on
+// the left leg), lies: x along the antenna, z its height (0 in free space).
+// The feed segment (feedM long) stays level, each leg slopes from its end to
+// the tip at endHeightFt.
+struct WirePoint {
+    double xM = 0;
+    double zM = 0;
+};
+WirePoint wirePoint(const AntennaModel& model, double feedM, double alongM);
+// The angle between an inverted V's legs, 180 for a level wire.
+double apexAngleDeg(const AntennaModel& model);
 
 // The series inductance per metre that stands for the wire's insulation:
 // (mu0 / 2 pi) (1 - 1/er) ln(b / a), a the conductor radius, b = a + thickness.

@@ -97,6 +97,9 @@ void DesignSimulation::modelFormula() {
     m_formulaOptions.coilQ = m_result.formulaCoilQ;
     m_formula = designModel(m_record, m_record.inductanceUH, m_formulaOptions);
     m_result.segments = buildGeometry(m_formula).totalSegments;
+    if (m_formula.heightFt) {
+        m_result.apexAngleDeg = apexAngleDeg(m_formula);
+    }
 }
 
 // The two-port, in two decks solved side by side; where it cannot be solved

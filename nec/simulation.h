@@ -97,6 +97,8 @@ struct WindingCheck {
 
 struct SimulationResult {
     int segments = 0;
+    // The angle between an inverted V's legs (180 level); none in free space.
+    std::optional<double> apexAngleDeg;
     SimulatedAntenna formula;
     // With a winding to build, the corrected antenna is solved with that
     // winding across the coils' terminals at every frequency.

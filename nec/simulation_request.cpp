@@ -98,6 +98,38 @@ void checkDesign(const SimulationRequest& request, Problems& problems) {
     }
 }
 
+// An inverted V's tips: over the ground, below the feed point, within a leg's
+// reach of it; and the ground's figures.
+void checkHang(const SimulationRequest& request, Problems& problems) {
+    const DesignInputs& design = request.design;
+    const ModelOptions& model = request.options.model;
+    if (model.endHeightFt) {
+        const double tips = *model.endHeightFt;
+        const double lowestFt = kMinHeightRadii * antennaWireDiaIn(design) / 2 / kInchesPerFoot;
+        if (!model.heightFt) {
+            problems.add(SimulationInput::EndHeight, kEndHeightNeedsHeightText);
+        } else if (!(tips > 0)) {
+            problems.add(SimulationInput::EndHeight, kNotAboveGroundText);
+        } else if (!(tips > lowestFt)) {
+            problems.add(SimulationInput::EndHeight,
+                         "puts the tips in the ground for the NEC model (they must be above " +
+                             numberText(kMinHeightRadii) + " wire radii)");
+        } else if (tips > *model.heightFt) {
+            problems.add(SimulationInput::EndHeight, kTipsAboveFeedText);
+        } else if (*model.heightFt - tips >= design.totalLengthFt / 2) {
+            problems.add(SimulationInput::EndHeight,
+                         "is further below the feed point than a leg is long (" +
+                             lengthText(design.totalLengthFt / 2, design.units) + ")");
+        }
+    }
+    if (!(model.ground.conductivitySPerM > 0) || !std::isfinite(model.ground.conductivitySPerM)) {
+        problems.add(SimulationInput::GroundConductivity, kNotAboveZeroText);
+    }
+    if (!(model.ground.permittivity >= 1) || !std::isfinite(model.ground.permittivity)) {
+        problems.add(SimulationInput::GroundPermittivity, kBelowVacuumPermittivityText);
+    }
+}
+
 void checkAntenna(const SimulationRequest& request, Problems& problems) {
     const DesignInputs& design = request.design;
     const ModelOptions& model = request.options.model;
@@ -108,6 +140,7 @@ void checkAntenna(const SimulationRequest& request, Problems& problems) {
                    design.units == Units::Metric)) {
         problems.add(inputOf(limit->input), limit->why);
     }
+    checkHang(request, problems);
     if (model.insulation) {
         problems.positive(SimulationInput::Insulation, model.insulation->thicknessIn);
         if (!(model.insulation->permittivity >= 1)) {

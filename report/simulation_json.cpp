@@ -14,6 +14,17 @@ namespace tarvix {
 
 namespace {
 
+// The ground under the antenna; null in free space.
+Json groundJson(const ModelOptions& model) {
+    if (!model.heightFt) {
+        return nullptr;
+    }
+    return Json{
+        {"class", model.ground.className.empty() ? Json(nullptr) : Json(model.ground.className)},
+        {"conductivity_S_per_m", model.ground.conductivitySPerM},
+        {"permittivity", model.ground.permittivity}};
+}
+
 using simulation_phrases::kLeastEfficiencyPercent;
 
 Json frequencyOrNull(const std::optional<double>& value) {
@@ -101,23 +112,29 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
         wound ? Json(reportedCoilLength(result.correctedWinding->record.revisedLengthIn, units))
               : Json(nullptr);
 
-    Json object{{"engine", "nec2c"},
-                {"segments", result.segments},
-                {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
-                {"insulation_" + coilUnit,
-                 options.model.insulation
-                     ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
-                     : Json(nullptr)},
-                {"insulation_er", options.model.insulation
-                                      ? Json(options.model.insulation->permittivity)
-                                      : Json(nullptr)},
-                {"coil_q", result.correctedCoilQ},
-                {"coil_q_from", options.model.coilQGiven ? "given"
-                                : options.build          ? "winding"
-                                                         : "default"},
-                {"coil_former",
-                 options.build ? Json(coilFormerName(options.build->former)) : Json(nullptr)},
-                {"z0_ohm", options.z0Ohm}};
+    Json object{
+        {"engine", "nec2c"},
+        {"segments", result.segments},
+        {"height_" + antennaUnit, inAntennaUnit(options.model.heightFt)},
+        {"end_height_" + antennaUnit,
+         inAntennaUnit(options.model.heightFt
+                           ? options.model.endHeightFt.value_or(*options.model.heightFt)
+                           : std::optional<double>())},
+        {"apex_angle_deg", result.apexAngleDeg ? Json(*result.apexAngleDeg) : Json(nullptr)},
+        {"ground", groundJson(options.model)},
+        {"insulation_" + coilUnit,
+         options.model.insulation
+             ? Json(coilUnitFromInches(options.model.insulation->thicknessIn, units))
+             : Json(nullptr)},
+        {"insulation_er",
+         options.model.insulation ? Json(options.model.insulation->permittivity) : Json(nullptr)},
+        {"coil_q", result.correctedCoilQ},
+        {"coil_q_from", options.model.coilQGiven ? "given"
+                        : options.build          ? "winding"
+                                                 : "default"},
+        {"coil_former",
+         options.build ? Json(coilFormerName(options.build->former)) : Json(nullptr)},
+        {"z0_ohm", options.z0Ohm}};
     object["formula"] = antennaJson(result.formula);
     object["corrected"] = std::move(corrected);
     object["tip_change_" + antennaUnit] = inAntennaUnit(result.tipChangeFt);

@@ -87,7 +87,14 @@ std::string surroundings(const SimulationOptions& options, Units units) {
         text += numberText(antennaUnitFromFeet(*options.model.heightFt, units));
         text += " ";
         text += antennaUnitName(units);
-        text += " over average ground";
+        text += " over ";
+        text += groundText(options.model.ground);
+        if (options.model.endHeightFt) {
+            text += ", an inverted V with its tips at ";
+            text += numberText(antennaUnitFromFeet(*options.model.endHeightFt, units));
+            text += " ";
+            text += antennaUnitName(units);
+        }
     } else {
         text += " in free space";
     }

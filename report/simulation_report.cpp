@@ -25,7 +25,11 @@ void writeModel(std::ostream& out, const DesignResult& design, const SimulationO
     const Units units = design.inputs.units;
     const bool qFromWinding = options.build && !options.model.coilQGiven;
     out << "\nSimulated (nec2c, " << result.segments << " segments, "
-        << surroundings(options, units) << ", "
+        << surroundings(options, units)
+        << (options.model.endHeightFt && result.apexAngleDeg
+                ? " (the legs " + fixedText(*result.apexAngleDeg, 0) + " degrees apart)"
+                : std::string())
+        << ", "
         << (!options.build ? "ideal coils of Q " + numberText(options.model.coilQ)
             : qFromWinding ? std::string("coils as wound, self-capacitance included")
                            : "coils as wound, of Q " + numberText(options.model.coilQ))

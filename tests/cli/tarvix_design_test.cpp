@@ -94,7 +94,8 @@ TEST(CommandLine, HelpAndVersionSucceed) {
                                            "--sweep-b --csv --nec --height --simulate "
                                            "--coil-q --z0 --insulation --insulation-er --plot --sheet "
                                            "--metric --antenna-awg --coil-awg --antenna-wire-dia "
-                                           "--coil-wire-dia")) {
+                                           "--coil-wire-dia --end-height --ground "
+                                           "--ground-conductivity --ground-permittivity")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(design("--version").out, "tarvix-design " TARVIX_VERSION "\n");
@@ -192,6 +193,12 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"HeightWithinTheWire", kWorked + "--simulate --height 0.001", "--height: '0.001' puts the wire in the ground for the NEC model (it must be above 4 wire radii, 0.16 in)\n"},
     UsageCase{"HeightBeyondTheModel", kWorked + "--nec - --height 1e300", "--height: '1e300' is beyond the NEC model's range (at most 100000 ft)\n"},
     UsageCase{"WireThinnerThanTheModel", kWorked + "--simulate --antenna-wire-dia 1e-300", "--antenna-wire-dia: the wire is thinner than the NEC model can stand for (at least 0.0001 in)\n"},
+    UsageCase{"TipsWithoutFeedHeight", kWorked + "--simulate --end-height 10", "--end-height requires --height"},
+    UsageCase{"TipsAboveTheFeedPoint", kWorked + "--simulate --height 30 --end-height 35", "--end-height: '35' is above the feed point: with its tips higher than its middle the antenna is another one, not an inverted V\n"},
+    UsageCase{"MetricTipsLowerThanALegReaches", "--metric --freq 7 --length 18 --coil-distance 6 --simulate --height 12 --end-height 2", "--end-height: '2' is further below the feed point than a leg is long (9 m)\n"},
+    UsageCase{"GroundOfNoKnownClass", kWorked + "--simulate --height 30 --ground mud", "--ground: 'mud' is not a class of ground (very-good, average, poor, very-poor, sea, fresh-water)\n"},
+    UsageCase{"GroundByClassAndFigures", kWorked + "--simulate --height 30 --ground sea --ground-conductivity 1 --ground-permittivity 10", "--ground excludes --ground-conductivity\n"},
+    UsageCase{"GroundOfNoConductivity", kWorked + "--simulate --height 30 --ground-conductivity 0 --ground-permittivity 10", "--ground-conductivity: '0' is not above 0\n"},
     UsageCase{"LineOfNoImpedance", kWorked + "--simulate --z0 1e-300", "--z0: '1e-300' is not from 1 to 10000 ohm\n"},
     UsageCase{"LineOfAbsurdImpedance", kWorked + "--simulate --z0 1e6", "--z0: '1e6' is not from 1 to 10000 ohm\n"},
     // Two outputs in one place.

@@ -251,8 +251,8 @@ std::string writeDeck(const Geometry& geometry, const std::string& comment,
     // The ground as the program's own deck has it: Sommerfeld-Norton, average
     // ground.
     if (heightFt) {
-        deck << "GE 1\nGN 2 0 0 0 " << num(kGroundPermittivity) << ' ' << num(kGroundConductivity)
-             << '\n';
+        deck << "GE 1\nGN 2 0 0 0 " << num(averageGround().permittivity) << ' '
+             << num(averageGround().conductivitySPerM) << '\n';
     } else {
         deck << "GE 0\n";
     }

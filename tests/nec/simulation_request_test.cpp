@@ -79,6 +79,45 @@ INSTANTIATE_TEST_SUITE_P(
         RuleRow{"HeightInsideTheWire",
                 [](SimulationRequest& r) { r.options.model.heightFt = 0.001; }, In::Height,
                 "puts the wire in the ground"},
+        RuleRow{"InvertedVAt30And10Feet",
+                [](SimulationRequest& r) {
+                    r.options.model.heightFt = 30;
+                    r.options.model.endHeightFt = 10;
+                },
+                std::nullopt},
+        RuleRow{"TipsWithoutAFeedPointHeight",
+                [](SimulationRequest& r) { r.options.model.endHeightFt = 10; }, In::EndHeight,
+                "needs the feed point's height"},
+        RuleRow{"TipsOnTheGround",
+                [](SimulationRequest& r) {
+                    r.options.model.heightFt = 30;
+                    r.options.model.endHeightFt = 0;
+                },
+                In::EndHeight, "is not above the ground"},
+        RuleRow{"TipsAboveTheFeedPoint",
+                [](SimulationRequest& r) {
+                    r.options.model.heightFt = 30;
+                    r.options.model.endHeightFt = 35;
+                },
+                In::EndHeight, "is above the feed point"},
+        RuleRow{"TipsFurtherDownThanALeg",
+                [](SimulationRequest& r) {
+                    r.options.model.heightFt = 40;
+                    r.options.model.endHeightFt = 5;
+                },
+                In::EndHeight, "is further below the feed point than a leg is long (30 ft)"},
+        RuleRow{"GroundOfNoConductivity",
+                [](SimulationRequest& r) {
+                    r.options.model.heightFt = 30;
+                    r.options.model.ground = Ground{"", 0, 13};
+                },
+                In::GroundConductivity, "is not above 0"},
+        RuleRow{"GroundBelowVacuumPermittivity",
+                [](SimulationRequest& r) {
+                    r.options.model.heightFt = 30;
+                    r.options.model.ground = Ground{"", 0.005, 0.5};
+                },
+                In::GroundPermittivity, "is below 1"},
         RuleRow{"InsulationOfNoThickness",
                 [](SimulationRequest& r) {
                     r.options.model.insulation = Insulation{0, 3.5};
