@@ -294,13 +294,15 @@ SimulationResult DesignSimulation::run() {
     finishChecks(windowCheck, givenCheck, correctedUH, need);
     m_result.formula = formulaAntenna.get();
     m_result.tipChangeFt = tipChange.get();
+    m_result.solves = m_engine.solveCount() - solvedBefore;
+    m_result.frequencies = m_engine.frequencyCount() - frequenciesBefore;
+    // The advice's one solve is not the simulation's: the counts stay those
+    // of the design's own answers.
     m_result.advice = adviceReasons(m_f, m_result.corrected.efficiencyPercent, m_result.swr2Band);
     if (m_result.advice && m_ports && m_result.build) {
         m_result.advice->largerFormer =
             largerFormerChange(m_record, m_options, *m_ports, need, correctedUH, m_engine);
     }
-    m_result.solves = m_engine.solveCount() - solvedBefore;
-    m_result.frequencies = m_engine.frequencyCount() - frequenciesBefore;
     m_result.warnings = m_unsettled.warnings();
     return std::move(m_result);
 }
