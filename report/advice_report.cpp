@@ -45,21 +45,22 @@ std::string why(const DesignAdvice& advice, const SimulationResult& result) {
             text +=
                 "the 2:1 SWR band (" + fixedText(*width, 0) + " kHz) is narrower than " + amateur;
         } else {
-            text += "the SWR never comes down to 2:1 across " + amateur;
+            text += "the SWR never comes down to 2:1 in " + amateur;
         }
     }
     return text;
 }
 
 // What helps, ending where the larger former's figures may follow.
-std::string whatHelps(const DesignAdvice& advice) {
+std::string whatHelps(const DesignAdvice& advice, bool hasBand) {
     const std::string further = "the coils further out (a larger B) or a longer A";
     const std::string lessLoss = "coils of less loss (a larger former, a thicker coil wire)";
     if (!advice.narrowBand) {
         return "what helps: " + further + ", which raise the radiation resistance, or " + lessLoss;
     }
     if (!advice.lowEfficiency) {
-        return "what widens it: " + further + "; " + lessLoss + " narrow it";
+        return std::string(hasBand ? "what widens it: " : "what helps: ") + further + "; " +
+               lessLoss + " narrow the band";
     }
     return "what helps both: " + further + "; " + lessLoss +
            " raise the efficiency but narrow the band";
@@ -105,7 +106,8 @@ void writeAdviceText(std::ostream& out, const SimulationOptions& options,
         return;
     }
     const DesignAdvice& advice = *result.advice;
-    out << "Advice: " << why(advice, result) << "; " << whatHelps(advice);
+    out << "Advice: " << why(advice, result) << "; "
+        << whatHelps(advice, bandKHz(result.swr2Band).has_value());
     if (advice.largerFormer && options.build) {
         out << (advice.narrowBand ? ": with " : ". With ")
             << changeText(*advice.largerFormer, result, *options.build, units);

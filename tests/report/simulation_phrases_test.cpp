@@ -92,6 +92,11 @@ SimulationResult simulated(double efficiencyPercent, double bandLowMHz, double b
     return r;
 }
 
+SimulationResult neverTwoToOne(SimulationResult r) {
+    r.swr2Band.reset();
+    return r;
+}
+
 struct AdviceCase {
     const char* name;
     SimulationResult result;
@@ -125,8 +130,14 @@ const AdviceCase kAdvice[] = {
      kMetric,
      {"the 2:1 SWR band (60 kHz) is narrower than the 40 m band (7.000 to 7.200 MHz, 200 kHz)",
       "what widens it: the coils further out (a larger B) or a longer A",
-      "narrow it: with the coils wound on a 76.2 mm former", "20.1 mm long"},
+      "narrow the band: with the coils wound on a 76.2 mm former", "20.1 mm long"},
      {"below 50 %", " cm", "0.79 in"}},
+    {"NeverTwoToOne",
+     neverTwoToOne(simulated(45, 0, 0, DesignAdvice{true, k40m, std::nullopt})),
+     kImperial,
+     {"the SWR never comes down to 2:1 in the 40 m band", "what helps both",
+      "efficiency 45.0 % -> 41.0 %, 2:1 band 80 kHz, no help for this design"},
+     {"what widens", "kHz ->"}},
     {"BothReasons",
      simulated(30, 6.97, 7.03, DesignAdvice{true, k40m, std::nullopt}),
      kImperial,
