@@ -51,6 +51,14 @@ std::string why(const DesignAdvice& advice, const SimulationResult& result) {
     return text;
 }
 
+// As the efficiency line says it: below 0.1 % NEC's figure is rounding, or
+// below zero.
+std::string efficiencyText(double percent) {
+    return percent >= kLeastEfficiencyPercent
+               ? fixedText(percent, 1) + " %"
+               : "below " + numberText(kLeastEfficiencyPercent) + " %";
+}
+
 // What helps, ending where the larger former's figures may follow.
 std::string whatHelps(const DesignAdvice& advice, bool hasBand) {
     const std::string further = "the coils further out (a larger B) or a longer A";
@@ -76,8 +84,8 @@ std::string changeText(const AdvisedFormer& change, const SimulationResult& resu
                        coilUnitName(units) + " former (" + turnsText(w.turns) + " turns of " +
                        wireText(build, units) + ", " + coilText(w.turns * w.pitchIn, units) +
                        " long, " + inductanceText(change.coil.atF.inductanceUH) + "): efficiency " +
-                       fixedText(result.corrected.efficiencyPercent, 1) + " % -> " +
-                       fixedText(change.efficiencyPercent, 1) + " %";
+                       efficiencyText(result.corrected.efficiencyPercent) + " -> " +
+                       efficiencyText(change.efficiencyPercent);
     const auto before = bandKHz(result.swr2Band);
     const auto after = bandKHz(change.swr2Band);
     if (after) {
