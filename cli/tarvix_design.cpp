@@ -198,7 +198,7 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
         if (simulation) {
             writeBuildSheetText(out, design, options, *simulation);
         }
-        writeDesignText(out, design);
+        writeDesignText(out, design, simulation.has_value());
         if (simulation) {
             writeSimulationText(out, design, options, *simulation);
         }

@@ -7,6 +7,7 @@
 // antenna is the search's own model with the algebra's inductance, and its
 // solve at F checks that inductance too.
 #include "calc/conversions.h"
+#include "nec/design_advice.h"
 #include "nec/nec_geometry.h"
 #include "nec/simulation.h"
 #include "nec/simulation_search.h"
@@ -298,6 +299,13 @@ SimulationResult DesignSimulation::run() {
     m_result.tipChangeFt = tipChange.get();
     m_result.solves = m_engine.solveCount() - solvedBefore;
     m_result.frequencies = m_engine.frequencyCount() - frequenciesBefore;
+    // The advice's one solve is not the simulation's: the counts stay those
+    // of the design's own answers.
+    m_result.advice = adviceReasons(m_f, m_result.corrected.efficiencyPercent, m_result.swr2Band);
+    if (m_result.advice && m_ports && m_result.build) {
+        m_result.advice->largerFormer =
+            largerFormerChange(m_record, m_options, *m_ports, need, correctedUH, m_engine);
+    }
     m_result.warnings = m_unsettled.warnings();
     return std::move(m_result);
 }

@@ -4,6 +4,7 @@
 // antenna, and how much of the power it radiates.
 #pragma once
 
+#include "calc/amateur_bands.h"
 #include "calc/coil_model.h"
 #include "calc/design_run.h"
 #include "nec/coil_load.h"
@@ -95,6 +96,26 @@ struct WindingCheck {
     std::optional<double> turnsForResonance;
 };
 
+// Advice for a poor design: why (a radiation efficiency at F below
+// kAdviceEfficiencyPercent, or a 2:1 SWR band narrower than the amateur band
+// F lies in), and what one change does, its figures computed: the coils
+// wound on a former kAdvisedFormerScale times as wide (nec/design_advice.h).
+struct AdvisedFormer {
+    double formerDiaIn = 0;
+    WoundCoil coil;                  // the winding re-sought on it
+    SimulatedPoint atF;              // solved
+    double efficiencyPercent = 0;    // solved at F
+    std::optional<SwrBand> swr2Band; // by the two-port's model
+};
+struct DesignAdvice {
+    bool lowEfficiency = false;
+    // The amateur band a narrower 2:1 band (or none) leaves uncovered.
+    std::optional<BandAtFrequency> narrowBand;
+    // None without a former to build on, a two-port to seek the winding by,
+    // or a winding on the larger former.
+    std::optional<AdvisedFormer> largerFormer;
+};
+
 struct SimulationResult {
     int segments = 0;
     // The angle between an inverted V's legs (180 level); none in free space.
@@ -130,6 +151,8 @@ struct SimulationResult {
     // A sentence for each answer whose search stopped short of its tolerance
     // (the figure given is its last estimate); empty when every one settled.
     std::vector<std::string> warnings;
+    // None when the design is fine.
+    std::optional<DesignAdvice> advice;
 };
 
 // The standing-wave ratio of a load on a line of impedance z0.

@@ -28,7 +28,7 @@ std::optional<CutList> cutListOf(const DesignResult& design, const SimulationRes
 
 std::string antennaWireText(const DesignResult& design, Units units) {
     const auto name = gaugeName(design.inputs.antennaWire, design.record.antennaSwg);
-    return name ? *name : coilText(design.record.antennaWireDiaIn, units, 3) + " wire";
+    return name ? *name : caliperText(design.record.antennaWireDiaIn, units) + " wire";
 }
 
 // "a 2 in PVC pipe": what the coil is wound on, in a builder's words.
@@ -60,7 +60,7 @@ void writeWires(std::ostream& out, const DesignResult& design, const CutList& cu
         << ", from a coil to a tip.\n";
     out << "B (" << numberText(antennaUnitFromFeet(std::fabs(design.record.centreToCoilFt), units))
         << " " << antennaUnitName(units) << ") runs to each coil's centre; each coil is "
-        << coilText(cut.coilLengthIn, units, 2) << " long.\n";
+        << coilText(cut.coilLengthIn, units) << " long.\n";
 }
 
 void writeExpectation(std::ostream& out, const SimulationResult& result, double f) {
@@ -101,12 +101,12 @@ void writeBuildSheetText(std::ostream& out, const DesignResult& design,
     writeWires(out, design, *cut, units);
     out << "Wind each coil: " << turnsText(coil.winding.turns) << " turns of "
         << wireText(*options.build, units) << " on " << formerText(*options.build, units)
-        << ", spread to " << coilText(cut->coilLengthIn, units, 2) << "; cut "
+        << ", spread to " << coilText(cut->coilLengthIn, units) << "; cut "
         << wireLengthText(cut->coilWireIn, units) << " of wire for each, its leads included.\n";
     writeExpectation(out, result, f);
     out << "Bench check: an analyzer across each coil at " << numberText(f) << " MHz reads "
         << impedanceText(coil.analyzerOhm) << "; an LCR meter reads "
-        << fixedText(coil.lowFrequencyUH, 3) << " uH.\n\n";
+        << inductanceText(coil.lowFrequencyUH, coil.atF.inductanceUH) << ".\n\n";
 }
 
 Json buildSheetJson(const DesignResult& design, const SimulationResult& result) {

@@ -68,12 +68,14 @@ Json designJson(const DesignResult& design) {
     return object;
 }
 
-void writeDesignText(std::ostream& out, const DesignResult& design) {
+void writeDesignText(std::ostream& out, const DesignResult& design, bool simulated) {
     if (!design.inductanceDone) {
         return;
     }
-    out << "Inductance:     " << design.inductanceDisplay << " uH\n"
-        << "Full precision: " << fullPrecisionText(design.record.inductanceUH) << " uH\n";
+    out << "Inductance:     " << design.inductanceDisplay << " uH\n";
+    if (!simulated) {
+        out << "Full precision: " << fullPrecisionText(design.record.inductanceUH) << " uH\n";
+    }
     if (design.windingDone) {
         out << "Turns:          " << design.turnsText << '\n' << revisedLengthLine(design) << '\n';
     }

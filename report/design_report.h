@@ -24,7 +24,11 @@ Json designJson(const DesignResult& design);
 // The inductance as the window shows it and at full precision, then the turns
 // and the revised length line when step 2 ran: the window's "Revised length =
 // ... inch", or the same in mm for a metric design. Stops where a fault
-// stopped the design; the fault itself goes to standard error.
-void writeDesignText(std::ostream& out, const DesignResult& design);
+// stopped the design; the fault itself goes to standard error. simulated:
+// a simulation's report follows, and the full precision line is left out:
+// the coil to build is the simulation's, given there to the figures a
+// builder measures, and the formula's inductance beside it; its every digit
+// stays in the JSON report.
+void writeDesignText(std::ostream& out, const DesignResult& design, bool simulated = false);
 
 } // namespace tarvix

@@ -1,5 +1,6 @@
 // The "simulation" object of the JSON report, and the whole report.
 #include "calc/cut_list.h"
+#include "report/advice_report.h"
 #include "report/build_sheet.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
@@ -158,6 +159,7 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     } else {
         object["swr2_band_MHz"] = nullptr;
     }
+    object["advice"] = adviceJson(result, units);
     object["solves"] = result.solves;
     object["frequencies"] = result.frequencies;
     // Only where a search stopped short of its tolerance.

@@ -8,6 +8,7 @@
 #include "report/design_report.h"
 #include "report/simulation_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <string>
@@ -19,17 +20,39 @@ namespace {
 // Beyond 100 the SWR's digits tell nothing more (and a lossless mismatch
 // makes it infinite).
 constexpr double kHighestSwrShown = 100;
+// A coil of 100 mm or more is measured with a rule to the millimetre.
+constexpr double kWholeMillimetresFrom = 100;
+// A metric wire length is cut to this (metres).
+constexpr double kWireStepM = 0.005;
+// An inductance's significant figures, and the most decimals it is given to
+// tell it from another.
+constexpr int kInductanceFigures = 3;
+constexpr int kMostInductanceDecimals = 3;
 
 } // namespace
 
+std::string coilText(double inches, Units units) {
+    if (units == Units::Metric) {
+        // Whole millimetres from what rounds to 100.0 mm, so that no length
+        // reads "100.0 mm" and the next "100 mm".
+        const double mm = millimetresFromInches(inches);
+        const bool whole = std::fabs(std::round(mm * 10) / 10) >= kWholeMillimetresFrom;
+        return fixedText(mm, whole ? 0 : 1) + " mm";
+    }
+    return fixedText(inches, 2) + " in";
+}
+
+std::string caliperText(double inches, Units units) {
+    return units == Units::Metric ? fixedText(millimetresFromInches(inches), 2) + " mm"
+                                  : fixedText(inches, 3) + " in";
+}
+
 std::string coilText(double inches, Units units, int decimals) {
-    return fixedText(coilUnitFromInches(inches, units),
-                     units == Units::Metric ? decimals - 1 : decimals) +
-           " " + coilUnitName(units);
+    return decimals <= 2 ? coilText(inches, units) : caliperText(inches, units);
 }
 
 std::string wireText(const CoilBuild& build, Units units) {
-    return build.wireName.empty() ? coilText(build.wireDiaIn, units, 3) + " wire" : build.wireName;
+    return build.wireName.empty() ? caliperText(build.wireDiaIn, units) + " wire" : build.wireName;
 }
 
 std::string endLengthText(double inches, Units units) {
@@ -39,9 +62,24 @@ std::string endLengthText(double inches, Units units) {
 
 std::string wireLengthText(double inches, Units units) {
     if (units == Units::Metric) {
-        return fixedText(inches * kMetresPerInch, 2) + " m";
+        const double metres = std::round(inches * kMetresPerInch / kWireStepM) * kWireStepM;
+        return fixedText(metres, 3) + " m";
     }
     return feetAndInches(inches / kInchesPerFoot);
+}
+
+std::string tipChange(double feet, Units units) {
+    return wireLengthText(std::fabs(feet) * kInchesPerFoot, units);
+}
+
+std::string inductanceText(double uH, double other) {
+    const int magnitude = uH > 0 ? static_cast<int>(std::floor(std::log10(uH))) : 0;
+    int decimals = std::clamp(kInductanceFigures - 1 - magnitude, 0, kMostInductanceDecimals);
+    while (decimals < kMostInductanceDecimals && other > 0 &&
+           fixedText(uH, decimals) == fixedText(other, decimals)) {
+        ++decimals;
+    }
+    return fixedText(uH, decimals) + " uH";
 }
 
 std::string mhz(double value) {
@@ -101,13 +139,6 @@ std::string surroundings(const SimulationOptions& options, Units units) {
     return text;
 }
 
-std::string tipChange(double feet, Units units) {
-    if (units == Units::Metric) {
-        return fixedText(std::fabs(metresFromFeet(feet)) * 100, 1) + " cm";
-    }
-    return feetAndInches(feet);
-}
-
 std::string turnsText(double turns) {
     return turns == std::floor(turns) ? fixedText(turns, 0) : fixedText(turns, 1);
 }
@@ -115,11 +146,12 @@ std::string turnsText(double turns) {
 // What the builder checks on the bench: an LCR meter's low-frequency
 // inductance, and what an impedance analyzer across the coil reads at F.
 std::string benchText(const WoundCoil& coil, double freqMHz) {
-    return "an LCR meter reads " + fixedText(coil.lowFrequencyUH, 3) +
-           " uH, and an analyzer across it at " + numberText(freqMHz) + " MHz reads " +
-           impedanceText(coil.analyzerOhm) + ": " + fixedText(coil.apparentUH, 3) +
-           " uH apparent (self-capacitance " + fixedText(coil.selfCapacitancePF, 2) +
-           " pF, self-resonance " + fixedText(coil.selfResonanceMHz, 1) + " MHz)";
+    return "an LCR meter reads " + inductanceText(coil.lowFrequencyUH, coil.atF.inductanceUH) +
+           ", and an analyzer across it at " + numberText(freqMHz) + " MHz reads " +
+           impedanceText(coil.analyzerOhm) + ": " +
+           inductanceText(coil.apparentUH, coil.atF.inductanceUH) + " apparent (self-capacitance " +
+           fixedText(coil.selfCapacitancePF, 2) + " pF, self-resonance " +
+           fixedText(coil.selfResonanceMHz, 1) + " MHz)";
 }
 
 std::string selfResonanceWarning(const WoundCoil& coil, double freqMHz) {
@@ -142,13 +174,13 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
                        " on the " + numberText(coilUnitFromInches(build.formerDiaIn, units)) + " " +
                        coilUnitName(units) + " former";
     if (build.pitchIn) {
-        text += " at a pitch of " + coilText(w.pitchIn, units, 4) + " (" +
-                coilText(lengthIn, units, 2) + " long)";
+        text += " at a pitch of " + caliperText(w.pitchIn, units) + " (" +
+                coilText(lengthIn, units) + " long)";
     } else {
-        text += ", spread to " + coilText(lengthIn, units, 2) + " (pitch " +
-                coilText(w.pitchIn, units, 4) + ")";
+        text += ", spread to " + coilText(lengthIn, units) + " (pitch " +
+                caliperText(w.pitchIn, units) + ")";
     }
-    text += ": " + fixedText(coil.atF.inductanceUH, 3) + " uH at " + numberText(freqMHz) +
+    text += ": " + inductanceText(coil.atF.inductanceUH) + " at " + numberText(freqMHz) +
             " MHz, Q " + fixedText(coil.atF.q, 0) + ", length/diameter " +
             fixedText(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
             wireLengthText(coilWireToCutIn(w), units) + " of wire (" +
@@ -162,7 +194,7 @@ std::string checkedWindingText(const WindingCheck& check, Units units) {
     return turnsText(w.turns) + " turns " +
            (w.pitchIn <= enamelledDiameterIn(w.wireDiaIn)
                 ? std::string("close-wound")
-                : "at a pitch of " + coilText(w.pitchIn, units, 4));
+                : "at a pitch of " + caliperText(w.pitchIn, units));
 }
 
 std::string checkedAntennaText(const WindingCheck& check, const std::string& atF) {

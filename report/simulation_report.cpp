@@ -6,6 +6,7 @@
 #include "calc/conversions.h"
 #include "calc/number_text.h"
 #include "calc/units.h"
+#include "report/advice_report.h"
 #include "report/simulation_phrases.h"
 
 #include <cmath>
@@ -17,6 +18,9 @@ namespace tarvix {
 namespace {
 
 using namespace simulation_phrases;
+
+// A foot in quarter inches, the finest step of a wire length.
+constexpr long kQuartersPerFoot = 48;
 
 // What was simulated: the segments, the surroundings and the coils; the coil
 // to wind; and the hint for a model in free space.
@@ -61,7 +65,7 @@ void writeCorrection(std::ostream& out, const DesignResult& design, const Simula
     }
 
     out << "For resonance at " << atF << " each coil needs "
-        << fixedText(result.corrected.coilUH, 3) << " uH";
+        << inductanceText(result.corrected.coilUH, design.record.inductanceUH);
     if (result.correctedWinding && result.correctedWinding->windingDone) {
         out << ": " << result.correctedWinding->turnsText << " turns, revised length "
             << revisedLengthText(result.correctedWinding->record.revisedLengthIn, units)
@@ -69,7 +73,8 @@ void writeCorrection(std::ostream& out, const DesignResult& design, const Simula
     } else if (result.correctedWinding && result.correctedWinding->fault) {
         out << " (the winding faults: " << result.correctedWinding->fault->text << ")";
     }
-    out << " (the formula: " << fixedText(design.record.inductanceUH, 3) << " uH).\n";
+    out << " (the formula: " << inductanceText(design.record.inductanceUH, result.corrected.coilUH)
+        << ").\n";
     if (result.corrected.resonanceMHz) {
         out << "Re-simulated" << (result.build ? " with the winding to build" : "")
             << ", the corrected antenna resonates at " << mhz(*result.corrected.resonanceMHz)
@@ -84,14 +89,14 @@ void writeWindingChecks(std::ostream& out, const SimulationResult& result, doubl
         const WindingCheck& check = *result.windowWinding;
         out << "The calculator's classic winding of the formula's coil, "
             << checkedWindingText(check, units) << ", has "
-            << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF << " ("
-            << fixedText(check.coil.apparentUH, 3) << " uH apparent)"
+            << inductanceText(check.coil.atF.inductanceUH) << " at " << atF << " ("
+            << inductanceText(check.coil.apparentUH, check.coil.atF.inductanceUH) << " apparent)"
             << checkedAntennaText(check, atF);
     }
     if (result.givenWinding) {
         const WindingCheck& check = *result.givenWinding;
         out << "The coil already wound, " << checkedWindingText(check, units) << ", has "
-            << fixedText(check.coil.atF.inductanceUH, 3) << " uH at " << atF << ", Q "
+            << inductanceText(check.coil.atF.inductanceUH) << " at " << atF << ", Q "
             << fixedText(check.coil.atF.q, 0) << "; " << benchText(check.coil, f)
             << checkedAntennaText(check, atF) << selfResonanceWarning(check.coil, f);
     }
@@ -103,10 +108,7 @@ void writeTipChange(std::ostream& out, const SimulationResult& result, const std
     if (result.tipChangeFt) {
         const bool longer = *result.tipChangeFt >= 0;
         out << "Keeping the formula's coils instead, each tip must be "
-            << tipChange(*result.tipChangeFt, units) << (longer ? " longer" : " shorter") << " ("
-            << (longer ? "+" : "-")
-            << fixedText(std::fabs(antennaUnitFromFeet(*result.tipChangeFt, units)), 3) << " "
-            << antennaUnitName(units) << ").\n";
+            << tipChange(*result.tipChangeFt, units) << (longer ? " longer" : " shorter") << ".\n";
     } else {
         out << "Keeping the formula's coils, no tip length makes the antenna resonate at " << atF
             << ".\n";
@@ -156,9 +158,15 @@ void writeEfficiency(std::ostream& out, const SimulationOptions& options,
 } // namespace
 
 std::string feetAndInches(double feet) {
-    const long tenths = std::lround(std::fabs(feet) * 120);
-    const long wholeFeet = tenths / 120;
-    const std::string inches = fixedText(static_cast<double>(tenths % 120) / 10, 1) + " in";
+    const long quarters = std::lround(std::fabs(feet) * kInchesPerFoot * 4);
+    const long wholeFeet = quarters / (kQuartersPerFoot);
+    const long inchQuarters = quarters % kQuartersPerFoot;
+    std::string inches = std::to_string(inchQuarters / 4);
+    if (const long quarter = inchQuarters % 4; quarter != 0) {
+        const char* fraction = quarter == 1 ? "1/4" : quarter == 2 ? "1/2" : "3/4";
+        inches = inchQuarters < 4 ? fraction : inches + " " + fraction;
+    }
+    inches += " in";
     return wholeFeet > 0 ? std::to_string(wholeFeet) + " ft " + inches : inches;
 }
 
@@ -174,6 +182,7 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     writeTipChange(out, result, atF, units);
     writeFeedPoint(out, options, result, atF);
     writeEfficiency(out, options, result, atF);
+    writeAdviceText(out, options, result, units);
 }
 
 } // namespace tarvix

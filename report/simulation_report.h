@@ -30,7 +30,8 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
 std::string reportJsonText(const DesignResult& design, const SimulationOptions& options,
                            const SimulationResult* simulation, const TrimResult* trim = nullptr);
 
-// Feet and inches to a tenth of an inch: "1 ft 3.2 in", "4.5 in".
+// Feet and inches to the nearest quarter inch, as a tape is read along a
+// wire: "1 ft 3 1/4 in", "4 1/2 in", "3/4 in".
 std::string feetAndInches(double feet);
 
 } // namespace tarvix

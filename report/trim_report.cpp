@@ -3,6 +3,7 @@
 
 #include "calc/conversions.h"
 #include "calc/units.h"
+#include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
 
 #include <cmath>
@@ -21,18 +22,6 @@ std::string assumption(double lengthScale) {
            (percent >= 0 ? "longer" : "shorter") +
            " than built (ground, nearby objects, the feed line and the real wire all act as a "
            "change of length)";
-}
-
-std::string tipText(double feet, Units units) {
-    if (units == Units::Metric) {
-        return fixedText(std::fabs(metresFromFeet(feet)) * 100, 1) + " cm";
-    }
-    return feetAndInches(feet);
-}
-
-std::string coilLength(double inches, Units units) {
-    return units == Units::Metric ? fixedText(millimetresFromInches(inches), 1) + " mm"
-                                  : fixedText(inches, 2) + " in";
 }
 
 std::string turnsText(double turns) {
@@ -103,18 +92,19 @@ std::vector<Remedy> remedies(const SimulationResult& simulation, const TrimResul
                              Units units) {
     const CoilWinding& built = simulation.build->winding;
     const bool cut = trim.tipChangeFt && *trim.tipChangeFt < 0;
-    Remedy tips{trim.tipChangeFt ? (std::string(*trim.tipChangeFt < 0 ? "Shorten" : "Lengthen") +
-                                    " each tip by " + tipText(*trim.tipChangeFt, units) +
-                                    effectText(trim.afterTip, simulation))
-                                 : "The tips cannot do it: " + trim.tipReason,
+    Remedy tips{trim.tipChangeFt
+                    ? (std::string(*trim.tipChangeFt < 0 ? "Shorten" : "Lengthen") +
+                       " each tip by " + simulation_phrases::tipChange(*trim.tipChangeFt, units) +
+                       effectText(trim.afterTip, simulation))
+                    : "The tips cannot do it: " + trim.tipReason,
                 trim.tipChangeFt.has_value()};
     Remedy spread{
         trim.windingLengthIn
             ? (std::string(*trim.windingLengthIn > built.turns * built.pitchIn ? "Spread"
                                                                                : "Squeeze") +
                " the " + turnsText(built.turns) + " turns to " +
-               coilLength(*trim.windingLengthIn, units) + " (from " +
-               coilLength(built.turns * built.pitchIn, units) + ")" +
+               simulation_phrases::coilText(*trim.windingLengthIn, units) + " (from " +
+               simulation_phrases::coilText(built.turns * built.pitchIn, units) + ")" +
                effectText(trim.afterSpread, simulation))
             : "Spreading the turns cannot do it: " + trim.spreadReason,
         trim.windingLengthIn.has_value()};
@@ -156,7 +146,7 @@ void writeNextTrim(std::ostream& out, const TrimResult& trim, Units units) {
     out << "For the next trim: each quarter turn moves the resonance about "
         << fixedText(std::fabs(trim.khzPerQuarterTurn), 0) << " kHz "
         << (trim.khzPerQuarterTurn < 0 ? "down" : "up") << "; each "
-        << (units == Units::Metric ? "cm" : "inch") << " of tip about "
+        << (units == Units::Metric ? "10 mm" : "inch") << " of tip about "
         << fixedText(std::fabs(perTip), 0) << " kHz " << (perTip < 0 ? "down" : "up") << ".\n";
 }
 

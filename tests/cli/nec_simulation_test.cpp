@@ -230,7 +230,7 @@ TEST(SimulateCommand, BuildSheetSentences) {
     };
     for (const Row& row : std::vector<Row>{
              {kWorkedSimulation + "--former-dia 2 --coil-pitch 0.05",
-              {"):\nWind ", " turns of SWG 20 on the 2 in former at a pitch of 0.0500 in ("}},
+              {"):\nWind ", " turns of SWG 20 on the 2 in former at a pitch of 0.050 in ("}},
              {kWorkedSimulation + "--former-dia 1.5 --coil-awg 22",
               {"):\nWind ", " turns of AWG 22 on the 1.5 in former, spread to "}},
              {"--metric --freq 7 --length 18.288 --coil-distance 6.096 --simulate "
@@ -449,8 +449,11 @@ TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
             return row.metric ? fixedText(feet * 0.3048, 3) + " m" : feetAndInches(feet);
         };
         const std::string wire =
-            row.metric ? fixedText(winding.at("wire_length_m").get<double>(), 2) + " m"
-                       : feetAndInches(winding.at("wire_length_ft").get<double>());
+            row.metric
+                ? fixedText(std::round(winding.at("wire_length_m").get<double>() / 0.005) * 0.005,
+                            3) +
+                      " m"
+                : feetAndInches(winding.at("wire_length_ft").get<double>());
         for (const std::string& fragment :
              {">" + std::to_string(winding.at("turns").get<int>()) + " turns on the ",
               ": cut " + wire + " each<", ">cut " + length(row.bFt - coilFt / 2 + 0.5) + " each<",

@@ -89,6 +89,13 @@ SimulationResult result() {
     r.tipChangeFt = -1.5;
     r.lossDb = 2.04;
     r.swr2Band = SwrBand{6.93, 7.08};
+    AdvisedFormer larger;
+    larger.formerDiaIn = 3;
+    larger.coil = coil(7);
+    larger.atF = point(7, 40, 0.5, 1.25);
+    larger.efficiencyPercent = 71.5;
+    larger.swr2Band = SwrBand{6.95, 7.05};
+    r.advice = DesignAdvice{true, BandAtFrequency{"40 m", 7.0, 7.2}, larger};
     r.solves = 9;
     r.frequencies = 41;
     return r;
@@ -166,6 +173,20 @@ std::vector<KeyCase> manualKeys() {
                                  {"loss_dB", Kind::Number},
                                  {"swr2_band_MHz/low", Kind::Number},
                                  {"swr2_band_MHz/high", Kind::Number},
+                                 {"advice/low_efficiency", Kind::Boolean},
+                                 {"advice/efficiency_below_percent", Kind::Number},
+                                 {"advice/amateur_band/name", Kind::String},
+                                 {"advice/amateur_band/low_MHz", Kind::Number},
+                                 {"advice/amateur_band/high_MHz", Kind::Number},
+                                 {"advice/larger_former/former_dia_{in|mm}", Kind::Number},
+                                 {"advice/larger_former/turns", Kind::Integer},
+                                 {"advice/larger_former/pitch_{in|mm}", Kind::Number},
+                                 {"advice/larger_former/length_{in|mm}", Kind::Number},
+                                 {"advice/larger_former/inductance_uH", Kind::Number},
+                                 {"advice/larger_former/efficiency_percent", Kind::Number},
+                                 {"advice/larger_former/swr", Kind::Number},
+                                 {"advice/larger_former/swr2_band_MHz/low", Kind::Number},
+                                 {"advice/larger_former/swr2_band_MHz/high", Kind::Number},
                                  {"solves", Kind::Integer},
                                  {"frequencies", Kind::Integer}};
     for (const char* object : {"formula", "corrected"}) {
@@ -227,7 +248,9 @@ const LengthCase kLengths[] = {{"height_{ft|m}", 0.3048},
                                {"corrected/winding/length_{in|mm}", 25.4},
                                {"corrected/winding/wire_length_{ft|m}", 0.3048},
                                {"window_winding/pitch_{in|mm}", 25.4},
-                               {"given_winding/pitch_{in|mm}", 25.4}};
+                               {"given_winding/pitch_{in|mm}", 25.4},
+                               {"advice/larger_former/former_dia_{in|mm}", 25.4},
+                               {"advice/larger_former/length_{in|mm}", 25.4}};
 
 TEST(SimulationJsonLengths, MetricLengthsAreTheImperialOnesConverted) {
     const Json imperial = simulationJson(options(), result(), Units::FeetAndInches);
