@@ -91,13 +91,6 @@ std::string antennaDistance(double feet, Units units) {
 
 } // namespace
 
-std::string sheetAntennaLength(double feet, Units units) {
-    if (units == Units::Metric) {
-        return fixedText(metresFromFeet(feet), 3) + " m";
-    }
-    return feetAndInches(feet);
-}
-
 AntennaDrawing antennaDrawing(double totalLengthFt, double centreToCoilFt, double coilLengthIn,
                               double left, double width) {
     AntennaDrawing drawing;
@@ -180,10 +173,13 @@ void paintAntennaDrawing(QPainter& painter, const QFont& font, QRectF area, cons
         const QRectF rightHalf(d.feedX + 4, area.top(), area.right() - d.feedX - 4, area.height());
         if (cut->feedToCoilFt) {
             horizontalDimension(painter, d.coilX[0] + d.coilWidthPt / 2, d.feedX, firstRow,
-                                wireY + 6, "cut " + sheetAntennaLength(*cut->feedToCoilFt, units),
+                                wireY + 6,
+                                "cut " + simulation_phrases::wireLengthText(
+                                             *cut->feedToCoilFt * kInchesPerFoot, units),
                                 leftHalf);
         }
-        const std::string toTip = "cut " + sheetAntennaLength(cut->coilToTipFt, units);
+        const std::string toTip =
+            "cut " + simulation_phrases::wireLengthText(cut->coilToTipFt * kInchesPerFoot, units);
         horizontalDimension(painter, d.tipX[0], d.coilX[0] - d.coilWidthPt / 2, secondRow,
                             wireY + 6, toTip, leftHalf);
         horizontalDimension(painter, d.coilX[1] + d.coilWidthPt / 2, d.tipX[1], secondRow,

@@ -16,10 +16,6 @@
 
 namespace tarvix {
 
-// An antenna length to cut: feet and inches to a tenth of an inch, or metres
-// to the millimetre.
-std::string sheetAntennaLength(double feet, Units units);
-
 // Room left of the left tip and right of the right one for the insulators.
 inline constexpr double kInsulatorRoomPt = 16;
 // A coil shorter than this on the antenna's scale is drawn this wide, so that

@@ -160,13 +160,17 @@ void paintCutList(Column& column, const Fonts& fonts, const DesignInputs& inputs
             fonts.body,
             {{0, "Feed point to coil"},
              {kCountAt, "2 pieces"},
-             {kValueAt, cut->feedToCoilFt
-                            ? "cut " + sheetAntennaLength(*cut->feedToCoilFt, units) + " each"
-                            : "none: each coil starts at the feed point"}});
-        column.row(fonts.body,
-                   {{0, "Coil to tip"},
-                    {kCountAt, "2 pieces"},
-                    {kValueAt, "cut " + sheetAntennaLength(cut->coilToTipFt, units) + " each"}});
+             {kValueAt,
+              cut->feedToCoilFt
+                  ? "cut " + phrases::wireLengthText(*cut->feedToCoilFt * kInchesPerFoot, units) +
+                        " each"
+                  : "none: each coil starts at the feed point"}});
+        column.row(
+            fonts.body,
+            {{0, "Coil to tip"},
+             {kCountAt, "2 pieces"},
+             {kValueAt, "cut " + phrases::wireLengthText(cut->coilToTipFt * kInchesPerFoot, units) +
+                            " each"}});
     } else {
         column.paragraph(fonts.body, "The coils as wound reach past the tips: no cut list.");
     }

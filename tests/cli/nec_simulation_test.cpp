@@ -445,15 +445,14 @@ TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
         }
         const double coilFt = row.metric ? winding.at("length_mm").get<double>() / 304.8
                                          : winding.at("length_in").get<double>() / 12;
+        // Wire to cut as a tape reads it: metres to 5 mm, or feet and inches.
         const auto length = [&](double feet) {
-            return row.metric ? fixedText(feet * 0.3048, 3) + " m" : feetAndInches(feet);
+            return row.metric ? fixedText(std::round(feet * 0.3048 / 0.005) * 0.005, 3) + " m"
+                              : feetAndInches(feet);
         };
         const std::string wire =
-            row.metric
-                ? fixedText(std::round(winding.at("wire_length_m").get<double>() / 0.005) * 0.005,
-                            3) +
-                      " m"
-                : feetAndInches(winding.at("wire_length_ft").get<double>());
+            length(winding.at(row.metric ? "wire_length_m" : "wire_length_ft").get<double>() /
+                   (row.metric ? 0.3048 : 1));
         for (const std::string& fragment :
              {">" + std::to_string(winding.at("turns").get<int>()) + " turns on the ",
               ": cut " + wire + " each<", ">cut " + length(row.bFt - coilFt / 2 + 0.5) + " each<",
