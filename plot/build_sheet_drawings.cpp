@@ -5,6 +5,7 @@
 
 #include "calc/number_text.h"
 #include "calc/units.h"
+#include "nec/ground.h"
 #include "plot/plot_layout.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
@@ -185,6 +186,69 @@ void paintAntennaDrawing(QPainter& painter, const QFont& font, QRectF area, cons
         horizontalDimension(painter, d.coilX[1] + d.coilWidthPt / 2, d.tipX[1], secondRow,
                             wireY + 6, toTip, rightHalf);
     }
+    painter.restore();
+}
+
+void paintHangDrawing(QPainter& painter, const QFont& font, QRectF area, const DesignInputs& inputs,
+                      const ModelOptions& model, const std::optional<double>& apexAngleDeg) {
+    if (!model.heightFt) {
+        return;
+    }
+    const Units units = inputs.units;
+    const double heightFt = *model.heightFt;
+    const double tipsFt = model.endHeightFt.value_or(heightFt);
+    const double legFt = inputs.totalLengthFt / 2;
+    const double dropFt = std::clamp(heightFt - tipsFt, 0.0, legFt);
+    const double spanFt = std::sqrt(legFt * legFt - dropFt * dropFt);
+    painter.save();
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
+    // One scale across and up; the labels' room kept above and beside.
+    const double labelsPt = metrics.height() + 6;
+    const double scale = std::min((area.width() * 0.6) / (2 * spanFt),
+                                  (area.height() - labelsPt - 4) / std::max(heightFt, 1e-9));
+    const double groundY = area.bottom() - 4;
+    const double feedX = area.left() + area.width() * 0.4;
+    const QPointF feed(feedX, groundY - heightFt * scale);
+    const QPointF tips[2] = {QPointF(feedX - spanFt * scale, groundY - tipsFt * scale),
+                             QPointF(feedX + spanFt * scale, groundY - tipsFt * scale)};
+
+    painter.setPen(QPen(kInkColour, 0.8));
+    painter.drawLine(QPointF(area.left(), groundY), QPointF(area.right(), groundY));
+    painter.drawText(QPointF(area.left(), groundY - metrics.descent() - 2),
+                     plotText(groundText(model.ground)));
+    // The support at the feed point, and the ropes from the tips.
+    painter.setPen(QPen(kInkColour, 0.5, Qt::DashLine));
+    painter.drawLine(feed, QPointF(feedX, groundY));
+    for (const QPointF& tip : tips) {
+        painter.drawLine(tip, QPointF(tip.x(), groundY));
+    }
+    painter.setPen(QPen(kInkColour, 1.2));
+    painter.drawLine(tips[0], feed);
+    painter.drawLine(feed, tips[1]);
+    // The coils, at B along each leg.
+    painter.setBrush(kCoilFill);
+    painter.setPen(QPen(kInkColour, 0.6));
+    const double along = std::clamp(std::fabs(inputs.centreToCoilFt) / legFt, 0.0, 1.0);
+    for (const QPointF& tip : tips) {
+        painter.drawEllipse(feed + (tip - feed) * along, 2.5, 2.5);
+    }
+    painter.setBrush(Qt::NoBrush);
+
+    const double dimensionX = tips[1].x() + 10;
+    verticalDimension(painter, feed.y(), groundY, dimensionX + 52, feedX,
+                      "feed point " + antennaDistance(heightFt, units));
+    if (model.endHeightFt) {
+        verticalDimension(painter, tips[1].y(), groundY, dimensionX, tips[1].x(),
+                          "tips " + antennaDistance(tipsFt, units));
+    }
+    painter.setPen(kInkColour);
+    const std::string apex =
+        model.endHeightFt && apexAngleDeg
+            ? "inverted V: legs " + fixedText(*apexAngleDeg, 0) + " degrees apart"
+            : "level wire";
+    const double apexWidth = metrics.horizontalAdvance(plotText(apex));
+    painter.drawText(QPointF(feedX - apexWidth / 2, feed.y() - 5), plotText(apex));
     painter.restore();
 }
 

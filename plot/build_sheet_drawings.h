@@ -45,6 +45,13 @@ void paintAntennaDrawing(QPainter& painter, const QFont& font, QRectF area,
                          const AntennaDrawing& drawing, const DesignInputs& inputs,
                          const std::optional<CutList>& cut);
 
+// The antenna as hung, seen from the side to one scale: the ground, the
+// feed point at its height, the legs level or sloping down to the tips at
+// theirs, the coils on them, the heights dimensioned and, for an inverted V,
+// the angle between the legs. Needs the model's height.
+void paintHangDrawing(QPainter& painter, const QFont& font, QRectF area, const DesignInputs& inputs,
+                      const ModelOptions& model, const std::optional<double>& apexAngleDeg);
+
 // One coil on its former from the side, its length and diameter dimensioned,
 // with how to wind it beside.
 void paintCoilDrawing(QPainter& painter, const QFont& font, QRectF area, const WoundCoil& coil,

@@ -36,6 +36,7 @@ constexpr double kMarginPt = 36;
 constexpr double kSectionGapPt = 7;
 constexpr double kAntennaDrawingPt = 102;
 constexpr double kCoilDrawingPt = 78;
+constexpr double kHangDrawingPt = 84;
 // The plot is painted on a canvas of the file plot's width and scaled down
 // into its rectangle, so that its lettering keeps its proportions.
 constexpr double kPlotCanvasWidth = kPlotWidth;
@@ -273,6 +274,13 @@ void paintBuildSheet(QPainter& painter, const DesignResult& design,
         painter, fonts.small, QRectF(column.left(), column.y(), column.width(), kAntennaDrawingPt),
         drawing, inputs, cutList(inputs.totalLengthFt, inputs.centreToCoilFt, coil.winding));
     column.skip(kAntennaDrawingPt);
+    if (options.model.heightFt) {
+        column.paragraph(fonts.heading, "As hung, seen from the side (to one scale)");
+        paintHangDrawing(painter, fonts.small,
+                         QRectF(column.left(), column.y(), column.width(), kHangDrawingPt), inputs,
+                         options.model, result.apexAngleDeg);
+        column.skip(kHangDrawingPt);
+    }
     column.paragraph(fonts.heading, "One coil (not to the antenna's scale)");
     paintCoilDrawing(painter, fonts.small,
                      QRectF(column.left(), column.y(), column.width(), kCoilDrawingPt), coil, build,

@@ -410,7 +410,8 @@ TEST(SimulateCommand, PlotReplacesTheFileWholeAsSvgOrPng) {
 
 // The build sheet is one page holding the winding the report gives: its
 // turns, its wire to cut, and the antenna's pieces, A/2 - B or B less half a
-// coil each, with 3 in (0.0762 m) of loops on every piece.
+// coil each, with 3 in (0.0762 m) of loops on every piece; hung over the
+// ground, the antenna as hung with its heights and its legs' angle.
 TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
     NEEDS_NEC2C();
     struct Row {
@@ -418,6 +419,7 @@ TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
         const char* name;
         double aFt, bFt;
         bool metric;
+        std::vector<std::string> hung = {};
     };
     const ScratchDir scratch;
     for (const Row& row : std::vector<Row>{
@@ -425,7 +427,14 @@ TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
              {kWorkedSimulation + "--former-dia 1.5 --coil-awg 22", "sheet.PDF", 60, 20, false},
              {"--metric --freq 7 --length 18.288 --coil-distance 6.096 --simulate "
               "--former-dia 40 --coil-wire-dia 0.8",
-              "metric.svg", 60, 20, true}}) {
+              "metric.svg", 60, 20, true},
+             {kWorkedSimulation + "--former-dia 2 --height 30 --end-height 10 --ground sea",
+              "hung.svg",
+              60,
+              20,
+              false,
+              {">inverted V: legs 95 degrees apart<", ">tips 10 ft<", ">feed point 30 ft<",
+               ">sea water<"}}}) {
         const auto path = scratch.path(row.name);
         const ProgramRun run =
             runProgram(TARVIX_DESIGN_PATH, words(row.args + " --json --sheet " + path.string()));
@@ -461,6 +470,11 @@ TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
               std::string(row.metric ? "viewBox=\"0 0 595 842\"" : "viewBox=\"0 0 612 792\"")}) {
             EXPECT_NE(sheet.find(fragment), std::string::npos) << row.args << ": " << fragment;
         }
+        for (const std::string& fragment : row.hung) {
+            EXPECT_NE(sheet.find(fragment), std::string::npos) << row.args << ": " << fragment;
+        }
+        EXPECT_EQ(sheet.find(">level wire<") != std::string::npos,
+                  row.args.find("--height") != std::string::npos && row.hung.empty());
     }
 }
 
