@@ -25,7 +25,9 @@ void prepareSheetPrinter(QPrinter& printer, const DesignResult& design) {
     printer.setPageSize(
         QPageSize(design.inputs.units == Units::Metric ? QPageSize::A4 : QPageSize::Letter));
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(QStringLiteral("Loaded dipole for %1 MHz: build sheet")
+    // The job's name is also the file name the dialog offers for printing to
+    // a file: no colon in it.
+    printer.setDocName(QStringLiteral("Build sheet, loaded dipole for %1 MHz")
                            .arg(QString::fromStdString(numberText(design.inputs.freqMHz))));
     printer.setCreator(QStringLiteral("tarvix-check"));
 }

@@ -10,8 +10,8 @@ class QPrinter;
 namespace tarvix {
 
 // Readies a printer for the sheet before its dialog shows: the sheet's own
-// paper (A4 for a metric design, Letter otherwise), upright, and its title
-// as the job's name.
+// paper (A4 for a metric design, Letter otherwise), upright, and a name for
+// the job.
 void prepareSheetPrinter(QPrinter& printer, const DesignResult& design);
 
 // Paints the one page on the printer, scaled down to fit if the user chose a
