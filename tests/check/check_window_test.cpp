@@ -904,24 +904,30 @@ private slots:
     // The build sheet printed: one page, whole on the paper the user chose
     // (its title at the top and its bench check at the foot), the same words
     // as the saved PDF on the sheet's own paper; Print is off until a
-    // result has a winding to build.
+    // result has a winding to build, and a page not printed is said.
     void printTheBuildSheet_data() {
         QTest::addColumn<int>("paper"); // a QPageSize::PageSizeId; -1: as offered
-        QTest::newRow("on the paper offered") << -1;
-        QTest::newRow("on smaller paper, A5") << static_cast<int>(QPageSize::A5);
-        QTest::newRow("on larger paper, A3") << static_cast<int>(QPageSize::A3);
+        QTest::addColumn<QString>("file");
+        QTest::newRow("on the paper offered") << -1 << QStringLiteral("printed.pdf");
+        QTest::newRow("on smaller paper, A5")
+            << static_cast<int>(QPageSize::A5) << QStringLiteral("printed.pdf");
+        QTest::newRow("on larger paper, A3")
+            << static_cast<int>(QPageSize::A3) << QStringLiteral("printed.pdf");
+        QTest::newRow("to a file in a folder that is not there")
+            << -1 << QStringLiteral("missing/printed.pdf");
     }
 
     void printTheBuildSheet() {
         needsEngine();
         QFETCH(int, paper);
+        QFETCH(QString, file);
         auto* print = m_window->findChild<QPushButton*>(QStringLiteral("printSheet"));
         QVERIFY(!print->isEnabled());
         QSignalSpy ended(m_window.get(), &CheckWindow::runEnded);
         m_window->simulate();
         QVERIFY(ended.wait(120000));
         QVERIFY(print->isEnabled());
-        const QString printed = m_scratch.filePath(QStringLiteral("printed.pdf"));
+        const QString printed = m_scratch.filePath(file);
         QFile::remove(printed);
         int offered = -1;
         m_window->setPrinterAsker([&](QPrinter& printer) {
@@ -933,12 +939,22 @@ private slots:
             printer.setOutputFileName(printed);
             return true;
         });
+        QStringList messages;
+        m_window->setMessageShower(
+            [&](const QString&, const QString& text) { messages.append(text); });
         // Ctrl+P, as the window's shortcut takes it where it has the focus.
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QTest::keySequence(m_window.get(), QKeySequence::Print);
         // The sheet's own paper for a design in feet.
         QCOMPARE(offered, static_cast<int>(QPageSize::Letter));
+        if (file.startsWith(QStringLiteral("missing/"))) {
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(status().startsWith(QStringLiteral("The build sheet could not be printed")),
+                     qPrintable(status()));
+            return;
+        }
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
         QVERIFY2(QFileInfo(printed).size() > 10000,
                  qPrintable(QString::number(QFileInfo(printed).size())));
         QVERIFY2(status().contains(printed), qPrintable(status()));
