@@ -960,6 +960,10 @@ private slots:
         QVERIFY2(status().contains(printed), qPrintable(status()));
         const auto read = readPdf(printed);
         if (!read) {
+            // Under CI the install script has put them there: missing, it fails.
+            if (qgetenv("CI") == "true") {
+                QFAIL("pdftotext and pdfinfo are not installed (Debian package poppler-utils)");
+            }
             QSKIP("pdftotext and pdfinfo are not installed (Debian package poppler-utils)");
         }
         QCOMPARE(read->pages, 1);
