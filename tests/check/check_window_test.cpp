@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -744,6 +745,23 @@ private slots:
                                 .arg(available.height())));
         auto* simulate = m_window->findChild<QPushButton*>(QStringLiteral("simulate"));
         QCOMPARE(simulate->visibleRegion().boundingRect(), simulate->rect());
+        // Where the window is as wide as the inputs' and the results' least
+        // widths together, the plot is seen across its whole width, not
+        // scrolled sideways.
+        const auto leastWidth = [this](const char* area) {
+            const auto* scroll = m_window->findChild<QScrollArea*>(QLatin1StringView(area));
+            return scroll->widget()->minimumSizeHint().width() +
+                   scroll->verticalScrollBar()->sizeHint().width();
+        };
+        const int bothLeast = leastWidth("inputsScroll") + leastWidth("outputsScroll");
+        auto* plot = m_window->findChild<QWidget*>(QStringLiteral("plot"));
+        qInfo("both columns at least %d wide, the plot %d of %d in sight", bothLeast,
+              plot->visibleRegion().boundingRect().width(), plot->width());
+        // The window's margins and the border between the columns.
+        constexpr int kMargins = 40;
+        if (m_window->width() >= bothLeast + kMargins) {
+            QCOMPARE(plot->visibleRegion().boundingRect().width(), plot->width());
+        }
         // No caption, button or list cut short: each has at least the room it
         // asks for. The notes and the status are cut to their place by
         // design, their whole text in their tool tips.
