@@ -180,6 +180,7 @@ private:
     void restoreSettings();
     // The screen's room for windows, as its desktop leaves it.
     QRect availableGeometry() const;
+    int unscrolledHeight() const;
     void storeSettings() const;
     // Each kept control's value under its key, and back (check_settings.cpp).
     std::vector<std::pair<QString, QVariant>> keptValues() const;
