@@ -762,6 +762,17 @@ private slots:
         if (m_window->width() >= bothLeast + kMargins) {
             QCOMPARE(plot->visibleRegion().boundingRect().width(), plot->width());
         }
+        // The boxes scroll only where the screen is too low for them: the
+        // window then opens as tall as the screen lets it (less a frame).
+        constexpr int kFrame = 40;
+        const auto* inputsScroll =
+            m_window->findChild<QScrollArea*>(QStringLiteral("inputsScroll"));
+        QVERIFY2(
+            !inputsScroll->verticalScrollBar()->isVisible() ||
+                m_window->height() >= available.height() - kFrame,
+            qPrintable(QStringLiteral("the boxes scroll in a window %1 high on a screen %2 high")
+                           .arg(m_window->height())
+                           .arg(available.height())));
         // No caption, button or list cut short: each has at least the room it
         // asks for. The notes and the status are cut to their place by
         // design, their whole text in their tool tips.
