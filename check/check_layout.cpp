@@ -20,12 +20,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <utility>
 
 namespace tarvix {
@@ -342,61 +340,6 @@ QWidget* CheckWindow::outputsColumn() {
     layout->addWidget(splitter, 1);
     layout->addLayout(keep);
     return outputs;
-}
-
-} // namespace tarvix
-
-namespace tarvix {
-
-// The inputs beside the outputs, the border between them movable; each
-// scrolls where the window is too small for it, and the whole where the
-// screen is smaller than even their least sizes (a large scale on a small
-// screen), so that the window always fits the screen.
-void CheckWindow::layOut() {
-    QWidget* inputs = inputsColumn();
-    // The results scroll too: the plot's least size then never pushes
-    // Simulate out of sight.
-    auto* outputsScroll = new QScrollArea;
-    outputsScroll->setObjectName(QStringLiteral("outputsScroll"));
-    outputsScroll->setWidget(outputsColumn());
-    outputsScroll->setWidgetResizable(true);
-    outputsScroll->setFrameShape(QFrame::NoFrame);
-    outputsScroll->setFocusPolicy(Qt::NoFocus);
-    m_columns = new QSplitter(Qt::Horizontal);
-    m_columns->setObjectName(QStringLiteral("columns"));
-    m_columns->setChildrenCollapsible(false);
-    m_columns->addWidget(inputs);
-    m_columns->addWidget(outputsScroll);
-    m_columns->setStretchFactor(1, 1);
-    auto* windowScroll = new QScrollArea;
-    windowScroll->setObjectName(QStringLiteral("windowScroll"));
-    windowScroll->setWidget(m_columns);
-    windowScroll->setWidgetResizable(true);
-    windowScroll->setFrameShape(QFrame::NoFrame);
-    windowScroll->setFocusPolicy(Qt::NoFocus);
-    m_windowScroll = windowScroll;
-    auto* whole = new QVBoxLayout(this);
-    whole->addWidget(windowScroll);
-}
-
-// The inputs as wide as their boxes and notes ask where the window has room,
-// at most three fifths of it; the results take the rest. Where that leaves
-// the results narrower than the plot's least width, the notes give up their
-// room first (cut short, whole in their tool tips), down to the inputs' own
-// least width: the plot is then seen whole, not scrolled.
-void CheckWindow::shareTheWidth() {
-    const int scrollBar = m_inputsScroll->verticalScrollBar()->sizeHint().width();
-    const QMargins margins = layout()->contentsMargins();
-    const int room = width() - margins.left() - margins.right() - m_columns->handleWidth();
-    int inputsWidth =
-        std::min(m_inputsScroll->widget()->sizeHint().width() + scrollBar, room * 3 / 5);
-    const auto* outputs = qobject_cast<QScrollArea*>(m_columns->widget(1));
-    const int outputsLeast = outputs->widget()->minimumSizeHint().width() + scrollBar;
-    const int inputsLeast = m_inputsScroll->widget()->minimumSizeHint().width() + scrollBar;
-    if (room - inputsWidth < outputsLeast) {
-        inputsWidth = std::max(inputsLeast, room - outputsLeast);
-    }
-    m_columns->setSizes({inputsWidth, room - inputsWidth});
 }
 
 } // namespace tarvix

@@ -27,7 +27,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <initializer_list>
@@ -39,8 +38,6 @@ namespace tarvix {
 namespace {
 
 constexpr int kProgressIntervalMs = 100;
-// The room kept around a control scrolled into sight, pixels.
-constexpr int kSightMargin = 4;
 
 // A plain top-level QWidget reaches a screen reader as a filler; the window
 // is presented as a window (a frame to AT-SPI), as the calculator's is. Qt
@@ -256,27 +253,6 @@ void CheckWindow::markStale(const CheckTexts& now) {
                                             QStringLiteral("\n\n") + report
                                       : report);
     }
-}
-
-// The scroll areas bring into sight only a box's caret, and the whole
-// window's area may scroll it out again on a screen too small for the
-// window's least size: once they are done, the whole control is brought in,
-// in the inputs' area first, then in the window's.
-void CheckWindow::bringIntoSight(QWidget* focused) {
-    if (focused == nullptr || !isAncestorOf(focused)) {
-        return;
-    }
-    QTimer::singleShot(0, focused, [this, focused] {
-        for (QScrollArea* area : {m_inputsScroll, m_windowScroll}) {
-            if (!area->widget()->isAncestorOf(focused)) {
-                continue;
-            }
-            const QRect place(focused->mapTo(area->widget(), QPoint(0, 0)), focused->size());
-            area->ensureVisible(place.center().x(), place.center().y(),
-                                place.width() / 2 + kSightMargin,
-                                place.height() / 2 + kSightMargin);
-        }
-    });
 }
 
 // What a screen reader says on reaching a box, after its name: the unit

@@ -145,8 +145,11 @@ private:
     QWidget* inputsColumn();
     QGridLayout* keepRows();
     QWidget* outputsColumn();
+    // The two columns (check_columns.cpp).
     void layOut();
     void shareTheWidth();
+    // Scrolls the control that took the focus whole into sight.
+    void bringIntoSight(QWidget* focused);
 
     // The wiring, the notes and the status (check_window.cpp).
     void wireControls();
@@ -156,8 +159,6 @@ private:
     // The units and notes beside the boxes as the boxes' accessible
     // descriptions.
     void describeFields();
-    // Scrolls the control that took the focus whole into sight.
-    void bringIntoSight(QWidget* focused);
     // Greys the result shown when the inputs are no longer those it was run
     // for, and says so above it.
     void markStale(const CheckTexts& now);
