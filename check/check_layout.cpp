@@ -20,12 +20,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <utility>
 
 namespace tarvix {
@@ -42,14 +40,24 @@ QGroupBox* group(const QString& title, QGridLayout*& grid) {
 }
 
 // The list of how a wire is given: by gauge or by its diameter.
-QComboBox* wireBySelector(const QString& objectName, const QString& accessibleName) {
+QComboBox* wireBySelector(const QString& objectName) {
     auto* selector = new QComboBox;
     selector->setObjectName(objectName);
-    selector->setAccessibleName(accessibleName);
     for (const char* kind : kWireKinds) {
         selector->addItem(CheckWindow::tr(kind));
     }
     return selector;
+}
+
+// A list on a row of its own, named by its caption: on Linux a screen reader
+// reads a list's caption (the label whose buddy it is), its chosen item as
+// its name.
+void addList(QGridLayout* grid, int row, const QString& caption, QComboBox* list) {
+    auto* label = new QLabel(caption);
+    label->setBuddy(list);
+    list->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    grid->addWidget(label, row, 0);
+    grid->addWidget(list, row, 1, 1, 2);
 }
 
 QRadioButton* radioButton(const QString& text, const QString& objectName) {
@@ -67,7 +75,7 @@ QPushButton* pushButton(const QString& text, const QString& objectName) {
 } // namespace
 
 QLineEdit* CheckWindow::addField(QGridLayout* grid, int row, CheckField field, const QString& label,
-                                 const QString& objectName, QWidget* before) {
+                                 const QString& objectName) {
     FieldRow fieldRow;
     fieldRow.label = label;
     auto* caption = new QLabel(label);
@@ -82,15 +90,7 @@ QLineEdit* CheckWindow::addField(QGridLayout* grid, int row, CheckField field, c
     fieldRow.note->setObjectName(objectName + QStringLiteral("Note"));
     fieldRow.note->setAccessibleName(label + tr(": note"));
     grid->addWidget(caption, row, 0);
-    if (before != nullptr) {
-        auto* pair = new QHBoxLayout;
-        pair->setContentsMargins(0, 0, 0, 0);
-        pair->addWidget(before);
-        pair->addWidget(fieldRow.edit);
-        grid->addLayout(pair, row, 1);
-    } else {
-        grid->addWidget(fieldRow.edit, row, 1);
-    }
+    grid->addWidget(fieldRow.edit, row, 1);
     grid->addWidget(fieldRow.unit, row, 2);
     grid->addWidget(fieldRow.note, row, 3);
     connect(fieldRow.edit, &QLineEdit::textChanged, this, &CheckWindow::refresh);
@@ -106,8 +106,10 @@ void CheckWindow::addChoice(QGridLayout* grid, int row, QRadioButton* first, QRa
     auto* choice = new QButtonGroup(this);
     choice->addButton(first);
     choice->addButton(second);
-    grid->addWidget(first, row, 0);
-    grid->addWidget(second, row, 1, 1, 3);
+    // As wide as their words: a button stretched over the row could not be
+    // brought whole into sight on a narrow screen.
+    grid->addWidget(first, row, 0, Qt::AlignLeft);
+    grid->addWidget(second, row, 1, 1, 3, Qt::AlignLeft);
 }
 
 QGroupBox* CheckWindow::antennaBox() {
@@ -118,9 +120,9 @@ QGroupBox* CheckWindow::antennaBox() {
              QStringLiteral("totalLength"));
     addField(grid, 2, CheckField::CentreToCoil, tr("Feed point to each coil B"),
              QStringLiteral("centreToCoil"));
-    m_antennaWireBy = wireBySelector(QStringLiteral("antennaWireBy"), tr("Antenna wire given by"));
-    addField(grid, 3, CheckField::AntennaWire, tr("Antenna wire"), QStringLiteral("antennaWire"),
-             m_antennaWireBy);
+    m_antennaWireBy = wireBySelector(QStringLiteral("antennaWireBy"));
+    addList(grid, 3, tr("Antenna wire given by"), m_antennaWireBy);
+    addField(grid, 4, CheckField::AntennaWire, tr("Antenna wire"), QStringLiteral("antennaWire"));
     return antenna;
 }
 
@@ -133,7 +135,7 @@ QGroupBox* CheckWindow::hangsBox() {
     addField(grid, 1, CheckField::Height, tr("Height"), QStringLiteral("height"));
     m_insulated = new QCheckBox(tr("&Insulated wire"));
     m_insulated->setObjectName(QStringLiteral("insulated"));
-    grid->addWidget(m_insulated, 2, 0, 1, 4);
+    grid->addWidget(m_insulated, 2, 0, 1, 4, Qt::AlignLeft);
     addField(grid, 3, CheckField::Insulation, tr("Insulation thickness"),
              QStringLiteral("insulation"));
     addField(grid, 4, CheckField::Permittivity, tr("Relative permittivity"),
@@ -151,26 +153,22 @@ QGroupBox* CheckWindow::coilBox() {
     m_former->addItem(tr("A PVC pipe"));
     m_former->addItem(tr("Air (self-supporting)"));
     m_former->addItem(tr("A solid rod"));
-    auto* formerCaption = new QLabel(tr("&Wound on"));
-    formerCaption->setBuddy(m_former);
-    m_former->setAccessibleName(tr("Wound on"));
-    grid->addWidget(formerCaption, 1, 0);
-    grid->addWidget(m_former, 1, 1, 1, 2);
-    m_coilWireBy = wireBySelector(QStringLiteral("coilWireBy"), tr("Coil wire given by"));
-    addField(grid, 2, CheckField::CoilWire, tr("Coil wire"), QStringLiteral("coilWire"),
-             m_coilWireBy);
+    addList(grid, 1, tr("&Wound on"), m_former);
+    m_coilWireBy = wireBySelector(QStringLiteral("coilWireBy"));
+    addList(grid, 2, tr("Coil wire given by"), m_coilWireBy);
+    addField(grid, 3, CheckField::CoilWire, tr("Coil wire"), QStringLiteral("coilWire"));
     m_closeWound = radioButton(tr("&Close-wound"), QStringLiteral("closeWound"));
     m_atPitch = radioButton(tr("At a &pitch"), QStringLiteral("atPitch"));
-    addChoice(grid, 3, m_closeWound, m_atPitch);
-    addField(grid, 4, CheckField::Pitch, tr("Pitch"), QStringLiteral("pitch"));
-    addField(grid, 5, CheckField::CoilLength, tr("First coil length (optional)"),
+    addChoice(grid, 4, m_closeWound, m_atPitch);
+    addField(grid, 5, CheckField::Pitch, tr("Pitch"), QStringLiteral("pitch"));
+    addField(grid, 6, CheckField::CoilLength, tr("First coil length (optional)"),
              QStringLiteral("coilLength"));
-    addField(grid, 6, CheckField::GivenTurns, tr("Turns already wound (optional)"),
+    addField(grid, 7, CheckField::GivenTurns, tr("Turns already wound (optional)"),
              QStringLiteral("givenTurns"));
     m_qFromWinding = radioButton(tr("Q from the &winding"), QStringLiteral("qFromWinding"));
     m_qGiven = radioButton(tr("Q &given"), QStringLiteral("qGiven"));
-    addChoice(grid, 7, m_qFromWinding, m_qGiven);
-    addField(grid, 8, CheckField::Q, tr("Q of each coil"), QStringLiteral("q"));
+    addChoice(grid, 8, m_qFromWinding, m_qGiven);
+    addField(grid, 9, CheckField::Q, tr("Q of each coil"), QStringLiteral("q"));
     return coil;
 }
 
@@ -178,15 +176,11 @@ QGroupBox* CheckWindow::lineBox() {
     QGridLayout* grid = nullptr;
     QGroupBox* line = group(tr("Feed line and units"), grid);
     addField(grid, 0, CheckField::Z0, tr("Feed line impedance Z0"), QStringLiteral("z0"));
-    auto* unitsCaption = new QLabel(tr("&Units"));
     m_units = new QComboBox;
     m_units->setObjectName(QStringLiteral("units"));
-    m_units->setAccessibleName(tr("Units"));
     m_units->addItem(tr("Feet and inches"));
     m_units->addItem(tr("Metres and millimetres"));
-    unitsCaption->setBuddy(m_units);
-    grid->addWidget(unitsCaption, 1, 0);
-    grid->addWidget(m_units, 1, 1, 1, 2);
+    addList(grid, 1, tr("&Units"), m_units);
     return line;
 }
 
@@ -265,7 +259,8 @@ QWidget* CheckWindow::inputsColumn() {
     inputsScroll->setWidget(inputsPane);
     inputsScroll->setWidgetResizable(true);
     inputsScroll->setFrameShape(QFrame::NoFrame);
-    // Tab goes to the boxes, and the area scrolls to the one with the focus.
+    // Tab goes to the boxes, and the area scrolls to the one with the focus
+    // (bringIntoSight).
     inputsScroll->setFocusPolicy(Qt::NoFocus);
     auto* column = new QWidget;
     column->setObjectName(QStringLiteral("inputsColumn"));
@@ -278,19 +273,31 @@ QWidget* CheckWindow::inputsColumn() {
     return column;
 }
 
-// The buttons that keep a result, off until there is one.
-QHBoxLayout* CheckWindow::keepRow() {
+// The buttons that keep a result, off until there is one, in two rows of
+// three: six in one row would be wider than the plot, and the results would
+// scroll sideways on a small screen.
+QGridLayout* CheckWindow::keepRows() {
     m_saveDeck = pushButton(tr("Save &deck..."), QStringLiteral("saveDeck"));
     m_savePlot = pushButton(tr("Save pl&ot..."), QStringLiteral("savePlot"));
     m_saveReport = pushButton(tr("Save &report..."), QStringLiteral("saveReport"));
     m_saveSheet = pushButton(tr("Save build s&heet..."), QStringLiteral("saveSheet"));
+    m_printSheet = pushButton(tr("Pri&nt..."), QStringLiteral("printSheet"));
+    m_printSheet->setAccessibleName(tr("Print the build sheet"));
+    m_printSheet->setToolTip(
+        tr("Print the build sheet (%1)")
+            .arg(QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText)));
+    new QShortcut(QKeySequence::Print, this, this, &CheckWindow::printSheet);
     m_copyReport = pushButton(tr("Cop&y report"), QStringLiteral("copyReport"));
-    auto* keep = new QHBoxLayout;
-    for (QPushButton* button : {m_saveDeck, m_savePlot, m_saveReport, m_saveSheet, m_copyReport}) {
+    constexpr int kPerRow = 3;
+    auto* keep = new QGridLayout;
+    int place = 0;
+    for (QPushButton* button :
+         {m_saveDeck, m_savePlot, m_saveReport, m_saveSheet, m_printSheet, m_copyReport}) {
         button->setEnabled(false);
-        keep->addWidget(button);
+        keep->addWidget(button, place / kPerRow, place % kPerRow);
+        ++place;
     }
-    keep->addStretch(1);
+    keep->setColumnStretch(kPerRow, 1);
     return keep;
 }
 
@@ -313,7 +320,7 @@ QWidget* CheckWindow::outputsColumn() {
     m_readout->setObjectName(QStringLiteral("readout"));
     m_readout->setAccessibleName(tr("Plot readout"));
     connect(m_plot, &PlotView::readoutChanged, m_readout, &QLabel::setText);
-    QHBoxLayout* keep = keepRow();
+    QGridLayout* keep = keepRows();
 
     auto* plotPane = new QWidget;
     auto* plotLayout = new QVBoxLayout(plotPane);
@@ -333,49 +340,6 @@ QWidget* CheckWindow::outputsColumn() {
     layout->addWidget(splitter, 1);
     layout->addLayout(keep);
     return outputs;
-}
-
-} // namespace tarvix
-
-namespace tarvix {
-
-// The inputs beside the outputs, the border between them movable; each
-// scrolls where the window is too small for it, and the whole where the
-// screen is smaller than even their least sizes (a large scale on a small
-// screen), so that the window always fits the screen.
-void CheckWindow::layOut() {
-    QWidget* inputs = inputsColumn();
-    // The results scroll too: the plot's least size then never pushes
-    // Simulate out of sight.
-    auto* outputsScroll = new QScrollArea;
-    outputsScroll->setObjectName(QStringLiteral("outputsScroll"));
-    outputsScroll->setWidget(outputsColumn());
-    outputsScroll->setWidgetResizable(true);
-    outputsScroll->setFrameShape(QFrame::NoFrame);
-    outputsScroll->setFocusPolicy(Qt::NoFocus);
-    m_columns = new QSplitter(Qt::Horizontal);
-    m_columns->setObjectName(QStringLiteral("columns"));
-    m_columns->setChildrenCollapsible(false);
-    m_columns->addWidget(inputs);
-    m_columns->addWidget(outputsScroll);
-    m_columns->setStretchFactor(1, 1);
-    auto* windowScroll = new QScrollArea;
-    windowScroll->setObjectName(QStringLiteral("windowScroll"));
-    windowScroll->setWidget(m_columns);
-    windowScroll->setWidgetResizable(true);
-    windowScroll->setFrameShape(QFrame::NoFrame);
-    windowScroll->setFocusPolicy(Qt::NoFocus);
-    auto* whole = new QVBoxLayout(this);
-    whole->addWidget(windowScroll);
-}
-
-// The inputs as wide as their boxes and notes ask where the window has room,
-// at most three fifths of it; the results take the rest.
-void CheckWindow::shareTheWidth() {
-    const int inputsWidth = std::min(m_inputsScroll->widget()->sizeHint().width() +
-                                         m_inputsScroll->verticalScrollBar()->sizeHint().width(),
-                                     width() * 3 / 5);
-    m_columns->setSizes({inputsWidth, width() - inputsWidth});
 }
 
 } // namespace tarvix

@@ -98,6 +98,7 @@ void CheckWindow::runFinished() {
         showSimulation(outcome);
     }
     refresh();
+    announceStatus();
     emit runEnded();
 }
 
@@ -128,6 +129,7 @@ void CheckWindow::showSimulation(const RunOutcome& outcome) {
         button->setEnabled(true);
     }
     m_saveSheet->setEnabled(m_shown->result.build.has_value());
+    m_printSheet->setEnabled(m_shown->result.build.has_value());
     if (outcome.trimError.empty()) {
         setStatus(tr("Done in %1 solves.").arg(solves));
     } else {

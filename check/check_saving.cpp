@@ -1,8 +1,10 @@
 // The check window's keeping of a result: the NEC deck, the plot as SVG or
-// PNG and the report as text or JSON saved where the user says, and the
-// report copied to the clipboard. A file not saved is said in a message.
+// PNG and the report as text or JSON saved where the user says, the build
+// sheet saved or printed, and the report copied to the clipboard. A file not
+// saved or a page not printed is said in a message.
 #include "check/check_text.h"
 #include "check/check_window.h"
+#include "check/sheet_printing.h"
 #include "nec/nec_deck.h"
 #include "plot/build_sheet_painter.h"
 #include "plot/simulation_painter.h"
@@ -13,6 +15,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QSettings>
 
 #include <stdexcept>
@@ -110,6 +113,28 @@ void CheckWindow::saveSheet() {
                   }
                   return document->toStdString();
               });
+}
+
+void CheckWindow::printSheet() {
+    if (!m_shown || !m_shown->result.build) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    prepareSheetPrinter(printer, m_shown->design);
+    if (!m_askPrinter(printer)) {
+        return;
+    }
+    if (printBuildSheet(printer, m_shown->design, m_shown->options, m_shown->result)) {
+        setStatus(tr("The build sheet was sent to %1.")
+                      .arg(printer.outputFileName().isEmpty() ? printer.printerName()
+                                                              : printer.outputFileName()));
+        return;
+    }
+    const QString failure = tr("The build sheet could not be printed on %1.")
+                                .arg(printer.printerName().isEmpty() ? printer.outputFileName()
+                                                                     : printer.printerName());
+    setStatus(failure);
+    m_showMessage(tr("Print the build sheet"), failure);
 }
 
 void CheckWindow::copyReport() {

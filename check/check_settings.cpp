@@ -12,9 +12,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QVariant>
 
@@ -125,11 +127,21 @@ void CheckWindow::restoreSettings() {
         // it, less a window manager's frame; the boxes scroll where it has
         // not.
         resize(std::min(kOpeningWidth, available.width() - 2 * kFrameBorder),
-               std::min(kOpeningHeight, available.height() - kFrameTitle - kFrameBorder));
+               std::min(std::max(kOpeningHeight, unscrolledHeight()),
+                        available.height() - kFrameTitle - kFrameBorder));
         if (!available.contains(geometry())) {
             move(available.topLeft() + QPoint(kFrameBorder, kFrameTitle));
         }
     }
+}
+
+// The inputs' column as tall as its boxes ask, with the rows above and
+// below them and the window's margins: the height at which no box scrolls.
+int CheckWindow::unscrolledHeight() const {
+    const QWidget* column = m_inputsScroll->parentWidget();
+    const QMargins margins = layout()->contentsMargins();
+    return column->sizeHint().height() - m_inputsScroll->sizeHint().height() +
+           m_inputsScroll->widget()->sizeHint().height() + margins.top() + margins.bottom();
 }
 
 QRect CheckWindow::availableGeometry() const {

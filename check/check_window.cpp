@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
@@ -22,6 +23,8 @@
 #include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -47,6 +50,23 @@ QAccessibleInterface* checkWindowInterface(const QString& className, QObject* ob
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
+// A unit as a screen reader should say it: "in" read as a word means
+// nothing.
+QString spokenUnit(const QString& unit) {
+    static const std::pair<const char*, const char*> kWords[] = {
+        {"ft", QT_TRANSLATE_NOOP("tarvix::CheckWindow", "feet")},
+        {"in", QT_TRANSLATE_NOOP("tarvix::CheckWindow", "inches")},
+        {"m", QT_TRANSLATE_NOOP("tarvix::CheckWindow", "metres")},
+        {"mm", QT_TRANSLATE_NOOP("tarvix::CheckWindow", "millimetres")},
+        {"ohm", QT_TRANSLATE_NOOP("tarvix::CheckWindow", "ohms")}};
+    for (const auto& [shown, spoken] : kWords) {
+        if (unit == QLatin1StringView(shown)) {
+            return CheckWindow::tr(spoken);
+        }
+    }
+    return unit;
+}
+
 } // namespace
 
 CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* parent)
@@ -62,6 +82,11 @@ CheckWindow::CheckWindow(QSettings& settings, std::string engine, QWidget* paren
     };
     m_showMessage = [this](const QString& title, const QString& text) {
         QMessageBox::warning(this, title, text);
+    };
+    m_askPrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(tr("Print the build sheet"));
+        return dialog.exec() == QDialog::Accepted;
     };
 
     layOut();
@@ -96,6 +121,7 @@ void CheckWindow::wireControls() {
     connect(m_savePlot, &QPushButton::clicked, this, &CheckWindow::savePlot);
     connect(m_saveReport, &QPushButton::clicked, this, &CheckWindow::saveReport);
     connect(m_saveSheet, &QPushButton::clicked, this, &CheckWindow::saveSheet);
+    connect(m_printSheet, &QPushButton::clicked, this, &CheckWindow::printSheet);
     connect(m_copyReport, &QPushButton::clicked, this, &CheckWindow::copyReport);
     connect(m_openDesign, &QPushButton::clicked, this, &CheckWindow::openDesign);
     connect(m_saveDesign, &QPushButton::clicked, this, &CheckWindow::saveDesign);
@@ -106,6 +132,8 @@ void CheckWindow::wireControls() {
     for (QComboBox* combo : {m_antennaWireBy, m_coilWireBy, m_former, m_units}) {
         connect(combo, &QComboBox::currentIndexChanged, this, &CheckWindow::refresh);
     }
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { bringIntoSight(now); });
     connect(&m_run, &SimulationRun::finished, this, &CheckWindow::runFinished);
     connect(&m_progressTimer, &QTimer::timeout, this, &CheckWindow::showProgress);
     m_progressTimer.setInterval(kProgressIntervalMs);
@@ -188,6 +216,7 @@ void CheckWindow::refresh() {
                                                                     : QColor(0x8a, 0x5a, 0x00));
         row.note->setPalette(colours);
     }
+    describeFields();
     markStale(now);
     if (!m_run.running()) {
         m_simulate->setEnabled(!request.stop);
@@ -226,9 +255,37 @@ void CheckWindow::markStale(const CheckTexts& now) {
     }
 }
 
+// What a screen reader says on reaching a box, after its name: the unit
+// beside it and the note, as a sighted user reads them on its row.
+void CheckWindow::describeFields() {
+    for (auto& [field, row] : m_fields) {
+        QStringList parts;
+        if (!row.unit->text().isEmpty()) {
+            parts.append(tr("In %1").arg(spokenUnit(row.unit->text())));
+        }
+        if (!row.note->text().isEmpty()) {
+            parts.append(row.note->text());
+        }
+        const QString description = parts.join(QStringLiteral(". "));
+        if (row.edit->accessibleDescription() != description) {
+            row.edit->setAccessibleDescription(description);
+        }
+    }
+}
+
+// The status line is named by what it says, so that a screen reader hears
+// each new status as the line's name changes.
 void CheckWindow::setStatus(const QString& text) {
     m_status->setText(text);
     m_status->setToolTip(text);
+    m_status->setAccessibleName(text.isEmpty() ? tr("Status") : tr("Status: %1").arg(text));
+}
+
+// A run's end said aloud: the status is raised as an alert, which a screen
+// reader speaks wherever the focus is.
+void CheckWindow::announceStatus() {
+    QAccessibleEvent alert(m_status, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void CheckWindow::closeEvent(QCloseEvent* event) {

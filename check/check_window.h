@@ -29,6 +29,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -52,6 +53,10 @@ using OpenPathAsker = SavePathAsker;
 // Shows a failure the user must see (a file not saved or not opened): a
 // message box in the window's own; tests record it.
 using MessageShower = std::function<void(const QString& title, const QString& text)>;
+// Asks which printer, and how, for a printer readied for the build sheet;
+// false when the user cancels. The window's own shows the print dialog;
+// tests give one that prints to a PDF file at once.
+using PrinterAsker = std::function<bool(QPrinter& printer)>;
 
 class CheckWindow : public QWidget {
     Q_OBJECT
@@ -66,6 +71,7 @@ public:
     void setSavePathAsker(SavePathAsker asker) { m_askSavePath = std::move(asker); }
     void setOpenPathAsker(OpenPathAsker asker) { m_askOpenPath = std::move(asker); }
     void setMessageShower(MessageShower shower) { m_showMessage = std::move(shower); }
+    void setPrinterAsker(PrinterAsker asker) { m_askPrinter = std::move(asker); }
 
     // The inputs as the boxes hold them now.
     CheckTexts texts() const;
@@ -80,6 +86,9 @@ public:
     void saveReport();
     // The build sheet to print, PDF or SVG by the name; only with a winding to build.
     void saveSheet();
+    // The same page sent to a printer the user chooses; only with a winding
+    // to build.
+    void printSheet();
     void copyReport();
     // A design's inputs kept in a JSON file, under the keys of the settings.
     void openDesign();
@@ -124,7 +133,7 @@ private:
 
     // The layout (check_layout.cpp): a builder per group of boxes.
     QLineEdit* addField(QGridLayout* grid, int row, CheckField field, const QString& label,
-                        const QString& objectName, QWidget* before = nullptr);
+                        const QString& objectName);
     void addChoice(QGridLayout* grid, int row, QRadioButton* first, QRadioButton* second);
     QGroupBox* antennaBox();
     QGroupBox* hangsBox();
@@ -134,15 +143,22 @@ private:
     QHBoxLayout* designRow();
     QHBoxLayout* runRow();
     QWidget* inputsColumn();
-    QHBoxLayout* keepRow();
+    QGridLayout* keepRows();
     QWidget* outputsColumn();
+    // The two columns (check_columns.cpp).
     void layOut();
     void shareTheWidth();
+    // Scrolls the control that took the focus whole into sight.
+    void bringIntoSight(QWidget* focused);
 
     // The wiring, the notes and the status (check_window.cpp).
     void wireControls();
     void refresh();
     void setStatus(const QString& text);
+    void announceStatus();
+    // The units and notes beside the boxes as the boxes' accessible
+    // descriptions.
+    void describeFields();
     // Greys the result shown when the inputs are no longer those it was run
     // for, and says so above it.
     void markStale(const CheckTexts& now);
@@ -165,6 +181,7 @@ private:
     void restoreSettings();
     // The screen's room for windows, as its desktop leaves it.
     QRect availableGeometry() const;
+    int unscrolledHeight() const;
     void storeSettings() const;
     // Each kept control's value under its key, and back (check_settings.cpp).
     std::vector<std::pair<QString, QVariant>> keptValues() const;
@@ -178,6 +195,7 @@ private:
     SavePathAsker m_askSavePath;
     OpenPathAsker m_askOpenPath;
     MessageShower m_showMessage;
+    PrinterAsker m_askPrinter;
     std::map<CheckField, FieldRow> m_fields;
     std::optional<CheckRequest> m_request;
     std::optional<Shown> m_shown;
@@ -193,6 +211,7 @@ private:
 
     QSplitter* m_columns = nullptr;
     QScrollArea* m_inputsScroll = nullptr;
+    QScrollArea* m_windowScroll = nullptr;
     QComboBox* m_antennaWireBy = nullptr;
     QRadioButton* m_freeSpace = nullptr;
     QRadioButton* m_overGround = nullptr;
@@ -218,6 +237,7 @@ private:
     QPushButton* m_savePlot = nullptr;
     QPushButton* m_saveReport = nullptr;
     QPushButton* m_saveSheet = nullptr;
+    QPushButton* m_printSheet = nullptr;
     QPushButton* m_copyReport = nullptr;
 };
 

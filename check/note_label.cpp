@@ -24,6 +24,9 @@ NoteLabel::NoteLabel(QWidget* parent) : QLabel(parent) {
 void NoteLabel::setNote(const QString& text) {
     setText(text);
     setToolTip(text);
+    // The name says whose note it is; the note itself is what a screen
+    // reader reads next.
+    setAccessibleDescription(text);
     update();
 }
 

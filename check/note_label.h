@@ -1,7 +1,7 @@
 // A note of one line beside a box: a fixed height and a width the layout
 // gives it, so that a note coming or going never moves a box. A text too long
 // for its place is cut with an ellipsis; the whole text is its tool tip and
-// what a screen reader reads.
+// its accessible description, what a screen reader reads.
 #pragma once
 
 #include <QLabel>
