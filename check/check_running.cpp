@@ -107,7 +107,7 @@ void CheckWindow::runFinished() {
 void CheckWindow::showSimulation(const RunOutcome& outcome) {
     std::ostringstream report;
     writeBuildSheetText(report, outcome.design, m_request->options, *outcome.simulation);
-    writeDesignText(report, outcome.design);
+    writeDesignText(report, outcome.design, true);
     writeSimulationText(report, outcome.design, m_request->options, *outcome.simulation,
                         "\"" + m_overGround->text().remove(QLatin1Char('&')).toStdString() + "\"");
     if (outcome.trim) {
