@@ -9,6 +9,7 @@
 #include "calc/number_parse.h"
 #include "calc/step_one_warnings.h"
 #include "calc/wire_gauge.h"
+#include "nec/ground.h"
 #include "nec/model_limits.h"
 #include "nec/simulation_request.h"
 
@@ -145,9 +146,10 @@ RuleBox ruleBox(SimulationInput input) {
         return {CheckField::CentreToCoil, "This distance"};
     case SimulationInput::AntennaWire:
         return {CheckField::AntennaWire, "The wire"};
+    case SimulationInput::EndHeight:
+        return {CheckField::EndHeight, "The tips' height"};
     case SimulationInput::Height:
-    case SimulationInput::EndHeight: // the window hangs the wire level
-    case SimulationInput::GroundConductivity:
+    case SimulationInput::GroundConductivity: // the window's grounds are classes
     case SimulationInput::GroundPermittivity:
         return {CheckField::Height, "This height"};
     case SimulationInput::Insulation:
@@ -219,7 +221,7 @@ void readDesign(const CheckTexts& texts, Reader& reader, CheckRequest& request) 
     }
 }
 
-// The height and the insulation.
+// The heights, the ground and the insulation.
 void readModel(const CheckTexts& texts, Reader& reader, CheckRequest& request) {
     ModelOptions& model = request.options.model;
     if (texts.overGround) {
@@ -228,6 +230,17 @@ void readModel(const CheckTexts& texts, Reader& reader, CheckRequest& request) {
         if (height) {
             model.heightFt = feetFromAntennaUnit(*height, texts.units);
         }
+        if (!trimmed(texts.endHeight).empty()) {
+            const auto tips =
+                reader.number(CheckField::EndHeight, texts.endHeight, "the tips' height");
+            if (tips) {
+                model.endHeightFt = feetFromAntennaUnit(*tips, texts.units);
+            }
+        }
+        const auto classes = groundClasses();
+        const GroundClass& ground = classes[static_cast<std::size_t>(
+            std::clamp<int>(texts.groundClass, 0, static_cast<int>(classes.size()) - 1))];
+        model.ground = *groundOfClass(ground.name);
     }
     if (texts.insulated) {
         const auto thickness = reader.number(CheckField::Insulation, texts.insulation,
@@ -328,7 +341,8 @@ void applyRules(Reader& reader, CheckRequest& request) {
         const RuleBox box = ruleBox(problem.input);
         const bool modelBound = problem.input == SimulationInput::CoilDistance ||
                                 problem.input == SimulationInput::AntennaWire ||
-                                problem.input == SimulationInput::Height;
+                                problem.input == SimulationInput::Height ||
+                                problem.input == SimulationInput::EndHeight;
         if (!unread(box.field) && (antennaRead || !modelBound)) {
             reader.stop(box.field, std::string(box.subject) + " " + problem.why);
         }

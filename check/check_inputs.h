@@ -30,7 +30,11 @@ struct CheckTexts {
     std::string centreToCoil;
     WireText antennaWire{WireBy::Swg, kDefaultAntennaSwgText};
     bool overGround = false;
-    std::string height;
+    std::string height; // of the feed point
+    // The tips' height for an inverted V; empty for a level wire.
+    std::string endHeight;
+    int groundClass = 1; // in groundClasses(): average
+
     bool insulated = false;
     std::string insulation;
     std::string permittivity = "3.5";
@@ -65,6 +69,7 @@ enum class CheckField {
     CentreToCoil,
     AntennaWire,
     Height,
+    EndHeight,
     Insulation,
     Permittivity,
     FormerDia,

@@ -130,15 +130,26 @@ QGroupBox* CheckWindow::hangsBox() {
     QGridLayout* grid = nullptr;
     QGroupBox* hangs = group(tr("Where it hangs"), grid);
     m_freeSpace = radioButton(tr("&Free space"), QStringLiteral("freeSpace"));
-    m_overGround = radioButton(tr("Over average &ground"), QStringLiteral("overGround"));
+    m_overGround = radioButton(tr("Over the &ground"), QStringLiteral("overGround"));
     addChoice(grid, 0, m_freeSpace, m_overGround);
-    addField(grid, 1, CheckField::Height, tr("Height"), QStringLiteral("height"));
+    // In the order of groundClasses().
+    m_ground = new QComboBox;
+    m_ground->setObjectName(QStringLiteral("ground"));
+    for (const QString& name :
+         {tr("Very good (rich soil)"), tr("Average"), tr("Poor (rocky, sandy)"),
+          tr("Very poor (cities)"), tr("Sea water"), tr("Fresh water")}) {
+        m_ground->addItem(name);
+    }
+    addList(grid, 1, tr("Gro&und"), m_ground);
+    addField(grid, 2, CheckField::Height, tr("Feed point height"), QStringLiteral("height"));
+    addField(grid, 3, CheckField::EndHeight, tr("Tips' height (inverted V; empty: level)"),
+             QStringLiteral("endHeight"));
     m_insulated = new QCheckBox(tr("&Insulated wire"));
     m_insulated->setObjectName(QStringLiteral("insulated"));
-    grid->addWidget(m_insulated, 2, 0, 1, 4, Qt::AlignLeft);
-    addField(grid, 3, CheckField::Insulation, tr("Insulation thickness"),
+    grid->addWidget(m_insulated, 4, 0, 1, 4, Qt::AlignLeft);
+    addField(grid, 5, CheckField::Insulation, tr("Insulation thickness"),
              QStringLiteral("insulation"));
-    addField(grid, 4, CheckField::Permittivity, tr("Relative permittivity"),
+    addField(grid, 6, CheckField::Permittivity, tr("Relative permittivity"),
              QStringLiteral("permittivity"));
     return hangs;
 }

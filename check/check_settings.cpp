@@ -49,6 +49,7 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
         {CheckField::CentreToCoil, "20"},
         {CheckField::AntennaWire, kDefaultAntennaSwgText},
         {CheckField::Height, "30"},
+        {CheckField::EndHeight, ""},
         {CheckField::Insulation, kDefaultInsulationInText},
         {CheckField::Permittivity, "3.5"},
         {CheckField::FormerDia, "1.5"},
@@ -68,6 +69,7 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
     for (QComboBox* list : {m_antennaWireBy, m_coilWireBy, m_former, m_units}) {
         kept.push_back({list, 0});
     }
+    kept.push_back({m_ground, 1}); // average
     for (QAbstractButton* choice :
          std::initializer_list<QAbstractButton*>{m_overGround, m_insulated, m_atPitch, m_qGiven}) {
         kept.push_back({choice, false});
@@ -217,7 +219,8 @@ void CheckWindow::openDesign() {
         {m_antennaWireBy->objectName(), m_antennaWireBy->count()},
         {m_coilWireBy->objectName(), m_coilWireBy->count()},
         {m_former->objectName(), m_former->count()},
-        {m_units->objectName(), m_units->count()}};
+        {m_units->objectName(), m_units->count()},
+        {m_ground->objectName(), m_ground->count()}};
     for (const auto& [key, now] : keptValues()) {
         const auto count = listCounts.find(key);
         if (values.contains(key) &&

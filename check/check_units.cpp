@@ -26,6 +26,7 @@ void CheckWindow::updateUnits() {
         {CheckField::CentreToCoil, antennaUnit},
         {CheckField::AntennaWire, antennaByDiameter ? coilUnit : QString()},
         {CheckField::Height, antennaUnit},
+        {CheckField::EndHeight, antennaUnit},
         {CheckField::Insulation, coilUnit},
         {CheckField::Permittivity, QString()},
         {CheckField::FormerDia, coilUnit},
@@ -69,8 +70,8 @@ void CheckWindow::convertUnits(int unitsIndex) {
                                      : coilUnitFromInches(inchesFromCoilUnit(*value, from), to);
         edit->setText(QString::number(converted, 'g', 6));
     };
-    for (const CheckField field :
-         {CheckField::TotalLength, CheckField::CentreToCoil, CheckField::Height}) {
+    for (const CheckField field : {CheckField::TotalLength, CheckField::CentreToCoil,
+                                   CheckField::Height, CheckField::EndHeight}) {
         convert(field, true);
     }
     for (const CheckField field : {CheckField::Insulation, CheckField::FormerDia, CheckField::Pitch,

@@ -129,7 +129,7 @@ void CheckWindow::wireControls() {
          std::initializer_list<QAbstractButton*>{m_overGround, m_insulated, m_atPitch, m_qGiven}) {
         connect(toggle, &QAbstractButton::toggled, this, &CheckWindow::refresh);
     }
-    for (QComboBox* combo : {m_antennaWireBy, m_coilWireBy, m_former, m_units}) {
+    for (QComboBox* combo : {m_antennaWireBy, m_coilWireBy, m_former, m_units, m_ground}) {
         connect(combo, &QComboBox::currentIndexChanged, this, &CheckWindow::refresh);
     }
     connect(qApp, &QApplication::focusChanged, this,
@@ -151,6 +151,8 @@ CheckTexts CheckWindow::texts() const {
                          field(CheckField::AntennaWire)};
     texts.overGround = m_overGround->isChecked();
     texts.height = field(CheckField::Height);
+    texts.endHeight = field(CheckField::EndHeight);
+    texts.groundClass = m_ground->currentIndex();
     texts.insulated = m_insulated->isChecked();
     texts.insulation = field(CheckField::Insulation);
     texts.permittivity = field(CheckField::Permittivity);
@@ -184,6 +186,8 @@ void CheckWindow::refresh() {
     }
     updateUnits();
     m_fields.at(CheckField::Height).edit->setEnabled(m_overGround->isChecked());
+    m_fields.at(CheckField::EndHeight).edit->setEnabled(m_overGround->isChecked());
+    m_ground->setEnabled(m_overGround->isChecked());
     m_fields.at(CheckField::Insulation).edit->setEnabled(m_insulated->isChecked());
     m_fields.at(CheckField::Permittivity).edit->setEnabled(m_insulated->isChecked());
     m_fields.at(CheckField::Pitch).edit->setEnabled(m_atPitch->isChecked());

@@ -218,6 +218,7 @@ private:
     QCheckBox* m_insulated = nullptr;
     QComboBox* m_coilWireBy = nullptr;
     QComboBox* m_former = nullptr;
+    QComboBox* m_ground = nullptr;
     QRadioButton* m_closeWound = nullptr;
     QRadioButton* m_atPitch = nullptr;
     QRadioButton* m_qFromWinding = nullptr;

@@ -50,7 +50,7 @@ std::optional<SimulatedPoint> sweepPointAt(const SimulatedAntenna& antenna, doub
 
 PlotView::PlotView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
-    setMinimumSize(480, 320);
+    setMinimumSize(480, 400);
     setAccessibleName(tr("SWR and reactance plot"));
     setAccessibleDescription(tr("The results box holds the same figures as text"));
     setToolTip(tr("Wheel: zoom the frequency axis about the mouse. Drag: pan.\n"

@@ -20,7 +20,7 @@ namespace {
 constexpr double kLeft = 90;
 constexpr double kRight = 30;
 constexpr double kTitleHeight = 34;
-constexpr double kPanelGap = 64;
+constexpr double kPanelGap = 36;
 constexpr double kBottom = 64;
 // SWR on a logarithmic scale from 1 to 10; higher values stay on the top edge.
 constexpr double kSwrTop = 10;
@@ -37,15 +37,18 @@ QString mhz(double freqMHz) {
 double flowLegend(std::vector<LegendEntry>& legend, const QFontMetricsF& metrics, double width) {
     constexpr double kSample = 28;
     constexpr double kSampleGap = 6;
-    constexpr double kEntryGap = 24;
+    constexpr double kEntryGap = 18;
+    // The legend takes the whole width, not only the panels': on a narrow
+    // plot that halves its rows and leaves the panels their height.
+    constexpr double kMargin = 12;
     const double rowHeight = metrics.height() + 4;
-    double x = kLeft;
+    double x = kMargin;
     double top = kTitleHeight;
     for (LegendEntry& entry : legend) {
         const double sample = entry.sample == LegendEntry::Sample::None ? 0 : kSample + kSampleGap;
         const double entryWidth = sample + metrics.horizontalAdvance(entry.text);
-        if (x > kLeft && x + entryWidth > width - kRight) {
-            x = kLeft;
+        if (x > kMargin && x + entryWidth > width - kMargin) {
+            x = kMargin;
             top += rowHeight;
         }
         entry.box = QRectF(x, top, entryWidth, metrics.height());

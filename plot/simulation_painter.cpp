@@ -62,11 +62,16 @@ void drawFrame(QPainter& p, const PlotPanel& panel, const std::vector<double>& y
     p.setPen(QPen(kTextColour, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(panel.area);
+    // Along the panel's edge, cut to its first word where the panel is too
+    // short for the whole ("SWR", "Reactance").
+    const QString shown = metrics.horizontalAdvance(yLabel) <= panel.area.height()
+                              ? yLabel
+                              : yLabel.section(QLatin1Char(' '), 0, 0);
     p.save();
     p.translate(panel.area.left() - 62,
-                panel.area.center().y() + metrics.horizontalAdvance(yLabel) / 2);
+                panel.area.center().y() + metrics.horizontalAdvance(shown) / 2);
     p.rotate(-90);
-    p.drawText(QPointF(0, 0), yLabel);
+    p.drawText(QPointF(0, 0), shown);
     p.restore();
 }
 

@@ -490,6 +490,54 @@ private slots:
         QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->isEnabled(), read);
     }
 
+    // Hung over a ground of a class, level or as an inverted V: the request
+    // carries what the boxes say, and tips the rules refuse stop the run
+    // beside their box.
+    void hungAsTyped_data() {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QString>("tips");
+        QTest::addColumn<int>("ground");
+        QTest::addColumn<double>("tipsFt"); // below 0: level
+        QTest::addColumn<double>("conductivity");
+        QTest::addColumn<int>("stoppedBy");
+        QTest::newRow("level over average ground") << 0 << QString() << 1 << -1.0 << 0.005 << -1;
+        QTest::newRow("an inverted V over sea water")
+            << 0 << QStringLiteral("10") << 4 << 10.0 << 5.0 << -1;
+        QTest::newRow("metric tips over poor ground")
+            << 1 << QStringLiteral("3.048") << 2 << 10.0 << 0.002 << -1;
+        QTest::newRow("tips above the feed point")
+            << 0 << QStringLiteral("40") << 1 << 40.0 << 0.005
+            << static_cast<int>(CheckField::EndHeight);
+        QTest::newRow("tips that are no number") << 0 << QStringLiteral("low") << 1 << -1.0 << 0.005
+                                                 << static_cast<int>(CheckField::EndHeight);
+    }
+
+    void hungAsTyped() {
+        QFETCH(int, units);
+        QFETCH(QString, tips);
+        QFETCH(int, ground);
+        QFETCH(double, tipsFt);
+        QFETCH(double, conductivity);
+        QFETCH(int, stoppedBy);
+        m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(units);
+        m_window->findChild<QRadioButton*>(QStringLiteral("overGround"))->click();
+        m_window->findChild<QLineEdit*>(QStringLiteral("height"))
+            ->setText(units == 1 ? QStringLiteral("9.144") : QStringLiteral("30"));
+        m_window->findChild<QLineEdit*>(QStringLiteral("endHeight"))->setText(tips);
+        m_window->findChild<QComboBox*>(QStringLiteral("ground"))->setCurrentIndex(ground);
+        const CheckRequest request = readCheckInputs(m_window->texts());
+        QCOMPARE(request.stop ? static_cast<int>(request.stop->field) : -1, stoppedBy);
+        QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->isEnabled(),
+                 stoppedBy < 0);
+        const ModelOptions& model = request.options.model;
+        QCOMPARE(model.ground.conductivitySPerM, conductivity);
+        if (tipsFt < 0) {
+            QVERIFY(!model.endHeightFt);
+        } else {
+            QVERIFY(model.endHeightFt && std::fabs(*model.endHeightFt - tipsFt) < 1e-9);
+        }
+    }
+
     // Insulated wire offers what most hang: PVC hook-up wire, not half an
     // inch of it, and says so beside the box.
     void insulationOffersHookUpWire() {
@@ -870,7 +918,7 @@ private slots:
                 QCOMPARE(captions, QStringList{name});
             }
         }
-        QCOMPARE(boxes, 17);
+        QCOMPARE(boxes, 18);
         // The box's unit and its note, and the note itself, read out.
         QAccessibleInterface* freqBox = QAccessible::queryAccessibleInterface(freq);
         auto* note = m_window->findChild<QLabel*>(QStringLiteral("freqNote"));
