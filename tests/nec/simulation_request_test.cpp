@@ -152,6 +152,60 @@ INSTANTIATE_TEST_SUITE_P(
                 In::CoilQ, "is not above 0"},
         RuleRow{"LineOfHalfAnOhm", [](SimulationRequest& r) { r.options.z0Ohm = 0.5; }, In::Z0,
                 "is not from 1 to 10000 ohm"},
+        RuleRow{"FortyFeetOfRg58ReadAtTheRig",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 40};
+                    r.measuredMHz = 6.9;
+                    r.readings = {1.5, 45.0};
+                },
+                std::nullopt},
+        RuleRow{"LineTypeUnknown",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-6", std::nullopt, 40};
+                },
+                In::FeedLine, "is not a type of line (RG-58, RG-8X"},
+        RuleRow{"LineOfNoLength",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 0};
+                },
+                In::FeedLineLength, "is not above 0"},
+        RuleRow{"LineFiguresOfFiveOhm",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"", FeedLineFigures{5, 0.66, 1}, 40};
+                },
+                In::FeedLineData, "has an impedance of 5 ohm, not from 10 to 1000 ohm"},
+        RuleRow{"LineFasterThanLight",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"", FeedLineFigures{50, 1.2, 1}, 40};
+                },
+                In::FeedLineData, "has a velocity factor of 1.2"},
+        RuleRow{"LineOfNegativeLoss",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"", FeedLineFigures{50, 0.66, -1}, 40};
+                },
+                In::FeedLineData, "has a loss of -1 dB per 100 ft"},
+        // 1000 ft of RG-58 lose about 12 dB at 7 MHz.
+        RuleRow{"ResonanceReadThroughTooMuchLoss",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 1000};
+                    r.measuredMHz = 6.9;
+                },
+                In::Measured, "was read at the rig through 12"},
+        // 400 ft lose about 4.8 dB: the rig's SWR stays below about 1.9.
+        RuleRow{"SwrAtTheRigBeyondWhatTheLineLetsBack",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 400};
+                    r.measuredMHz = 6.9;
+                    r.readings.swr = 2.5;
+                },
+                In::MeasuredSwr, "is more than the line lets back"},
+        RuleRow{"SwrReadOnFiftyOhmThroughTwinLead",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"twinlead-300", std::nullopt, 60};
+                    r.measuredMHz = 6.9;
+                    r.readings.swr = 1.5;
+                },
+                In::MeasuredSwr, "was read on 50 ohm through a 300-ohm line"},
         RuleRow{"ResonanceMeasuredNegative", [](SimulationRequest& r) { r.measuredMHz = -7; },
                 In::Measured, "is not above 0"},
         RuleRow{"SwrBelowOne",
