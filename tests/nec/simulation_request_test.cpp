@@ -3,6 +3,7 @@
 // the rule that refuses it must name that input, and only it.
 #include "nec/simulation_request.h"
 
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -221,6 +222,26 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 In::MeasuredR, "is not above 0"}),
     [](const testing::TestParamInfo<RuleRow>& info) { return info.param.name; });
+
+// Readings at the rig carried back to the antenna: the reflection grows by
+// the line's loss both ways (3.01 dB doubles it), and a resistance read at
+// the rig comes back through the line's transformation (a lossless quarter
+// wave inverts it about Z0).
+TEST(ReadingsAtTheRig, CarriedBackThroughTheLine) {
+    const double doublingDb = 10 * std::log10(2.0);
+    const FeedLine lossy{"", 50, 0.66, {doublingDb / std::sqrt(7.0), 0}, 100};
+    const AntennaReadings swr = readingsAtAntenna(lossy, {1.5, std::nullopt}, 7);
+    ASSERT_TRUE(swr.swr);
+    EXPECT_NEAR(*swr.swr, (1 + 0.4) / (1 - 0.4), 1e-9);
+    EXPECT_FALSE(readingsAtAntenna(lossy, {3.5, std::nullopt}, 7).swr);
+
+    const double quarterWaveFt = 299.792458 / 7 / 0.3048 * 0.66 / 4;
+    const FeedLine quarter{"", 50, 0.66, {0, 0}, quarterWaveFt};
+    const AntennaReadings r = readingsAtAntenna(quarter, {std::nullopt, 25.0}, 7);
+    ASSERT_TRUE(r.impedanceOhm);
+    EXPECT_NEAR(r.impedanceOhm->real(), 100, 1e-6);
+    EXPECT_NEAR(r.impedanceOhm->imag(), 0, 1e-6);
+}
 
 } // namespace
 } // namespace tarvix::test
