@@ -95,7 +95,8 @@ TEST(CommandLine, HelpAndVersionSucceed) {
                                            "--coil-q --z0 --insulation --insulation-er --plot --sheet "
                                            "--metric --antenna-awg --coil-awg --antenna-wire-dia "
                                            "--coil-wire-dia --end-height --ground "
-                                           "--ground-conductivity --ground-permittivity")) {
+                                           "--ground-conductivity --ground-permittivity "
+                                           "--feedline --feedline-data --feedline-length")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(design("--version").out, "tarvix-design " TARVIX_VERSION "\n");
