@@ -165,6 +165,9 @@ RuleBox ruleBox(SimulationInput input) {
     case SimulationInput::CoilQ:
         return {CheckField::Q, "The Q"};
     case SimulationInput::Z0:
+    case SimulationInput::FeedLine: // the window has no feed line; the terminal's options
+    case SimulationInput::FeedLineLength:
+    case SimulationInput::FeedLineData:
         return {CheckField::Z0, "The impedance"};
     case SimulationInput::Measured:
         return {CheckField::Measured, "The resonance"};

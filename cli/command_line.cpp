@@ -6,6 +6,7 @@
 #include "calc/coil_model.h"
 #include "calc/number_text.h"
 #include "calc/wire_gauge.h"
+#include "cli/feedline_options.h"
 #include "cli/hang_options.h"
 #include "cli/option_errors.h"
 #include "cli/plot_loader.h"
@@ -293,14 +294,17 @@ void readModel(const Options& o, Request& request) {
 
 // The first input the simulation's rules refuse, named by its option and
 // the text typed there.
-void rejectRefusedInputs(const Options& o, const HangOptions& hang, const Request& request) {
+void rejectRefusedInputs(const Options& o, const HangOptions& hang, const FeedLineOptions& line,
+                         const Request& request) {
     const std::vector<InputProblem> problems = simulationInputProblems(request.simulation);
     if (problems.empty()) {
         return;
     }
     const InputProblem& problem = problems.front();
-    if (std::optional<UsageError> error = hang.refused(problem)) {
-        throw *error;
+    for (std::optional<UsageError> error : {hang.refused(problem), line.refused(problem)}) {
+        if (error) {
+            throw *error;
+        }
     }
     const auto refused = [&](std::string_view option, const std::string& text) {
         return optionValueError(option, text, problem.why);
@@ -319,7 +323,10 @@ void rejectRefusedInputs(const Options& o, const HangOptions& hang, const Reques
     case SimulationInput::EndHeight:
     case SimulationInput::GroundConductivity:
     case SimulationInput::GroundPermittivity:
-        break; // the hang options', above
+    case SimulationInput::FeedLine:
+    case SimulationInput::FeedLineLength:
+    case SimulationInput::FeedLineData:
+        break; // the hang and line options', above
     case SimulationInput::Insulation:
         throw refused("--insulation", o.insulation);
     case SimulationInput::Permittivity:
@@ -344,7 +351,7 @@ void rejectRefusedInputs(const Options& o, const HangOptions& hang, const Reques
 }
 
 Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& unitOptions,
-                    const HangOptions& hang) {
+                    const HangOptions& hang, const FeedLineOptions& line) {
     rejectOptionsTakenAsValues(app);
     Request request;
     const double coilGauge = readDesign(o, request);
@@ -352,13 +359,15 @@ Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& un
     readModel(o, request);
     unitOptions.apply(request);
     hang.apply(request);
+    line.apply(request);
     if (std::optional<CoilBuild>& build = request.simulation.options.build) {
         const std::optional<GivenWire>& wire = request.simulation.design.coilWire;
         build->wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
         build->wireName = gaugeName(wire, coilGauge).value_or("");
     }
     if (o.given(o.necOpt) || o.simulate) {
-        rejectRefusedInputs(o, hang, request);
+        rejectRefusedInputs(o, hang, line, request);
+        request.simulation.options.feedLine = requestedFeedLine(request.simulation);
     }
     rejectSharedOutputs(request);
     return request;
@@ -376,11 +385,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     relateOptions(options);
     const UnitOptions unitOptions(app);
     const HangOptions hang(app, options.heightOpt);
+    const FeedLineOptions line(app, options.simulateOpt);
 
     CommandLine result;
     try {
         app.parse(argc, argv);
-        result.request = readRequest(app, options, unitOptions, hang);
+        result.request = readRequest(app, options, unitOptions, hang, line);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

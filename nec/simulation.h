@@ -7,6 +7,7 @@
 #include "calc/amateur_bands.h"
 #include "calc/coil_model.h"
 #include "calc/design_run.h"
+#include "calc/feedline.h"
 #include "nec/coil_load.h"
 #include "nec/design_model.h"
 #include "nec/nec2c.h"
@@ -57,6 +58,9 @@ struct SimulationOptions {
     // the search falls back to where its model is not to be trusted. Slower
     // by ten; the tests compare the two.
     bool directSearch = false;
+    // The line from the feed point to the rig: the report shows the rig's end
+    // of it; the simulation itself solves the antenna alone.
+    std::optional<FeedLine> feedLine;
 };
 
 struct SimulatedPoint {

@@ -4,7 +4,9 @@
 #include "calc/coil_winding.h"
 #include "calc/conversions.h"
 #include "calc/fault.h"
+#include "calc/feedline.h"
 #include "calc/number_parse.h"
+#include "calc/number_text.h"
 #include "calc/wire_gauge.h"
 #include "nec/model_limits.h"
 #include "nec/winding_search.h"
@@ -183,6 +185,76 @@ void checkCoil(const SimulationRequest& request, Problems& problems) {
     }
 }
 
+std::string dbText(double db) {
+    return numberText(std::round(db * 10) / 10) + " dB";
+}
+
+// A line given by its figures: each in its range.
+void checkLineFigures(const FeedLineFigures& figures, Problems& problems) {
+    if (!(figures.z0Ohm >= kMinLineZ0Ohm && figures.z0Ohm <= kMaxLineZ0Ohm)) {
+        problems.add(SimulationInput::FeedLineData,
+                     "has an impedance of " + numberText(figures.z0Ohm) + " ohm, not from " +
+                         numberText(kMinLineZ0Ohm) + " to " + numberText(kMaxLineZ0Ohm) + " ohm");
+    } else if (!(figures.velocityFactor > 0 && figures.velocityFactor <= 1)) {
+        problems.add(SimulationInput::FeedLineData, "has a velocity factor of " +
+                                                        numberText(figures.velocityFactor) +
+                                                        ": it must be above 0 and at most 1");
+    } else if (!(figures.dbPer100Ft >= 0 && figures.dbPer100Ft <= kMostLineDbPer100Ft)) {
+        problems.add(SimulationInput::FeedLineData,
+                     "has a loss of " + numberText(figures.dbPer100Ft) +
+                         " dB per 100 ft: it must be from 0 to " + numberText(kMostLineDbPer100Ft));
+    }
+}
+
+void checkFeedLine(const SimulationRequest& request, Problems& problems) {
+    if (!request.feedLine) {
+        return;
+    }
+    const FeedLineInput& input = *request.feedLine;
+    if (input.figures) {
+        checkLineFigures(*input.figures, problems);
+    } else if (!feedLineTypeNamed(input.typeName)) {
+        problems.add(SimulationInput::FeedLine, "is not a type of line (" + feedLineTypeNames() +
+                                                    "; or --feedline-data for another)");
+    }
+    if (!(input.lengthFt > 0)) {
+        problems.add(SimulationInput::FeedLineLength, kNotAboveZeroText);
+    }
+}
+
+// Readings at the rig through a line: one so lossy that they tell nothing of
+// the antenna, or an SWR the line cannot give back.
+void checkReadingsThroughLine(const SimulationRequest& request, Problems& problems) {
+    const std::optional<FeedLine> line = requestedFeedLine(request);
+    if (!line || !request.measuredMHz || !(*request.measuredMHz > 0) || !(line->lengthFt > 0)) {
+        return;
+    }
+    const double lossDb = line->matchedLossDb(*request.measuredMHz);
+    if (lossDb > kMostReadableLineLossDb) {
+        problems.add(SimulationInput::Measured,
+                     "was read at the rig through " + dbText(lossDb) + " of line: above " +
+                         numberText(kMostReadableLineLossDb) +
+                         " dB a reading there says nothing about the antenna");
+        return;
+    }
+    const std::optional<double> swr = request.readings.swr;
+    if (!swr || !(*swr >= 1)) {
+        return;
+    }
+    const double z0 = request.options.z0Ohm;
+    if (std::fabs(line->z0Ohm - z0) > 1e-9 * z0) {
+        problems.add(SimulationInput::MeasuredSwr,
+                     "was read on " + numberText(z0) + " ohm through a " + numberText(line->z0Ohm) +
+                         "-ohm line: only on the line's own impedance does it tell the "
+                         "antenna's (give --measured-r instead)");
+    } else if (!readingsAtAntenna(*line, request.readings, *request.measuredMHz).swr) {
+        problems.add(SimulationInput::MeasuredSwr,
+                     "is more than the line lets back: through " + dbText(lossDb) +
+                         " of loss the SWR at the rig stays below " +
+                         fixedText(swrOfReflection(std::pow(10.0, -lossDb / 10)), 2));
+    }
+}
+
 void checkMeasurement(const SimulationRequest& request, Problems& problems) {
     problems.positive(SimulationInput::Measured, request.measuredMHz);
     if (request.readings.swr && !(*request.readings.swr >= 1)) {
@@ -198,8 +270,42 @@ std::vector<InputProblem> simulationInputProblems(const SimulationRequest& reque
     checkDesign(request, problems);
     checkAntenna(request, problems);
     checkCoil(request, problems);
+    checkFeedLine(request, problems);
     checkMeasurement(request, problems);
+    checkReadingsThroughLine(request, problems);
     return problems.take();
+}
+
+std::optional<FeedLine> requestedFeedLine(const SimulationRequest& request) {
+    if (!request.feedLine) {
+        return std::nullopt;
+    }
+    const FeedLineInput& input = *request.feedLine;
+    if (input.figures) {
+        return feedLineOfFigures(input.figures->z0Ohm, input.figures->velocityFactor,
+                                 input.figures->dbPer100Ft, request.design.freqMHz, input.lengthFt);
+    }
+    const std::optional<FeedLineType> type = feedLineTypeNamed(input.typeName);
+    if (!type) {
+        return std::nullopt;
+    }
+    return feedLineOfType(*type, input.lengthFt);
+}
+
+AntennaReadings readingsAtAntenna(const FeedLine& line, const MeasuredReadings& readings,
+                                  double measuredMHz) {
+    AntennaReadings atAntenna;
+    if (readings.swr && *readings.swr >= 1) {
+        const double reflection =
+            reflectionOfSwr(*readings.swr) * std::pow(10.0, line.matchedLossDb(measuredMHz) / 10);
+        if (reflection < 1) {
+            atAntenna.swr = swrOfReflection(reflection);
+        }
+    }
+    if (readings.resistanceOhm) {
+        atAntenna.impedanceOhm = lineLoadOhm(line, {*readings.resistanceOhm, 0}, measuredMHz);
+    }
+    return atAntenna;
 }
 
 } // namespace tarvix

@@ -9,6 +9,7 @@
 #include "calc/design_run.h"
 #include "nec/simulation.h"
 
+#include <complex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,21 @@ struct MeasuredReadings {
     std::optional<double> resistanceOhm;
 };
 
+// A line given by its figures: its impedance, velocity factor and matched
+// loss at the design frequency.
+struct FeedLineFigures {
+    double z0Ohm = 0;
+    double velocityFactor = 0;
+    double dbPer100Ft = 0;
+};
+
+// The feed line to the rig as asked for: a type by its name, or figures.
+struct FeedLineInput {
+    std::string typeName; // unused with figures
+    std::optional<FeedLineFigures> figures;
+    double lengthFt = 0;
+};
+
 struct SimulationRequest {
     DesignInputs design;
     SimulationOptions options;
@@ -29,6 +45,8 @@ struct SimulationRequest {
     // simulation, and what was read there.
     std::optional<double> measuredMHz;
     MeasuredReadings readings;
+    // With a line, the measurement and its readings were taken at the rig.
+    std::optional<FeedLineInput> feedLine;
 };
 
 // Why a measured SWR cannot be taken.
@@ -51,6 +69,9 @@ enum class SimulationInput {
     GivenTurns,
     CoilQ,
     Z0,
+    FeedLine,
+    FeedLineLength,
+    FeedLineData,
     Measured,
     MeasuredSwr,
     MeasuredR
@@ -67,6 +88,15 @@ struct InputProblem {
 inline constexpr double kLowestFreqMHz = 1;
 inline constexpr double kHighestFreqMHz = 30;
 
+// A line given by its figures must have them in these ranges.
+inline constexpr double kMinLineZ0Ohm = 10;
+inline constexpr double kMaxLineZ0Ohm = 1000;
+inline constexpr double kMostLineDbPer100Ft = 100;
+// Beyond this matched loss a reading at the rig tells nothing of the
+// antenna: its reflection comes back 20 dB down, below the analyzer's own
+// error. The trim refuses such readings; the report warns.
+inline constexpr double kMostReadableLineLossDb = 10;
+
 // Every input of the request that cannot be simulated, in the order of
 // SimulationInput, one problem an input at most: F outside the HF bands, A
 // not above 0, B not short of the tip, an antenna the formula gives no coil
@@ -76,5 +106,24 @@ inline constexpr double kHighestFreqMHz = 30;
 // checked only where a winding is to be built (options.build); lengths in
 // the words are in the design's units.
 std::vector<InputProblem> simulationInputProblems(const SimulationRequest& request);
+
+// The line the request asks for, once its rules have passed; none without
+// one (or with a type that does not exist).
+std::optional<FeedLine> requestedFeedLine(const SimulationRequest& request);
+
+// Readings taken at the rig, carried back through the line to the antenna.
+// The SWR: the reflection at the rig is the antenna's twice through the
+// line's matched loss, whatever the line's length, so the rig's SWR minimum
+// is the antenna's and its SWR grows back by that loss (on a line of the
+// SWR's own impedance). The resistance: the rig's reading is taken as R + j0
+// (an analyzer read at the SWR minimum shows little reactance) and carried
+// back by the line's transformation, so the antenna's comes with a
+// reactance.
+struct AntennaReadings {
+    std::optional<double> swr;
+    std::optional<std::complex<double>> impedanceOhm;
+};
+AntennaReadings readingsAtAntenna(const FeedLine& line, const MeasuredReadings& readings,
+                                  double measuredMHz);
 
 } // namespace tarvix

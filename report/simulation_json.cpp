@@ -2,6 +2,7 @@
 #include "calc/cut_list.h"
 #include "report/advice_report.h"
 #include "report/build_sheet.h"
+#include "report/feedline_report.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
 #include "report/trim_report.h"
@@ -159,6 +160,7 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     } else {
         object["swr2_band_MHz"] = nullptr;
     }
+    object["feedline"] = feedLineJson(options, result, units);
     object["advice"] = adviceJson(result, units);
     object["solves"] = result.solves;
     object["frequencies"] = result.frequencies;

@@ -7,6 +7,7 @@
 #include "calc/number_text.h"
 #include "calc/units.h"
 #include "report/advice_report.h"
+#include "report/feedline_report.h"
 #include "report/simulation_phrases.h"
 
 #include <cmath>
@@ -181,6 +182,7 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     writeWindingChecks(out, result, f, atF, units);
     writeTipChange(out, result, atF, units);
     writeFeedPoint(out, options, result, atF);
+    writeFeedLineText(out, options, result, units);
     writeEfficiency(out, options, result, atF);
     writeAdviceText(out, options, result, units);
 }

@@ -7,6 +7,7 @@
 #include "report/simulation_report.h"
 
 #include <cmath>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -54,6 +55,26 @@ std::string effectText(const std::optional<TrimEffect>& effect, const Simulation
     return text;
 }
 
+// Readings taken at the rig, and what they make at the antenna.
+void writeThroughLine(std::ostream& out, const FeedLine& line, const TrimResult& trim,
+                      const MeasuredReadings& readings, const AntennaReadings& antenna) {
+    out << "Read at the rig through the line: the rig's SWR is least where the antenna's is, "
+           "so "
+        << numberText(trim.measuredMHz) << " MHz is taken as the antenna's SWR minimum"
+        << " (the line loses " << fixedText(line.matchedLossDb(trim.measuredMHz), 2)
+        << " dB there)";
+    if (antenna.swr) {
+        out << "; SWR " << numberText(*readings.swr) << " at the rig is "
+            << fixedText(*antenna.swr, 2) << " at the antenna";
+    }
+    if (antenna.impedanceOhm) {
+        out << "; " << numberText(*readings.resistanceOhm)
+            << " ohm at the rig, taken as without reactance, is "
+            << simulation_phrases::impedanceText(*antenna.impedanceOhm) << " at the antenna";
+    }
+    out << ".\n";
+}
+
 // Where the model resonates with the measured resonance, and what it shows
 // there beside what was measured.
 void writeMeasured(std::ostream& out, const SimulationOptions& options, const TrimResult& trim,
@@ -63,7 +84,7 @@ void writeMeasured(std::ostream& out, const SimulationOptions& options, const Tr
     out << "There it shows " << fixedText(trim.atMeasured.resistanceOhm, 1) << " ohm, SWR "
         << fixedText(trim.atMeasured.swr, 2) << " on " << numberText(options.z0Ohm) << " ohm";
     if (readings.swr || readings.resistanceOhm) {
-        out << " (measured:";
+        out << " (measured" << (options.feedLine ? " at the rig" : "") << ":";
         if (readings.resistanceOhm) {
             out << " " << numberText(*readings.resistanceOhm) << " ohm";
         }
@@ -73,8 +94,16 @@ void writeMeasured(std::ostream& out, const SimulationOptions& options, const Tr
         out << ")";
     }
     out << ".\n";
+    std::optional<double> antennaOhm = readings.resistanceOhm;
+    if (options.feedLine) {
+        const AntennaReadings antenna =
+            readingsAtAntenna(*options.feedLine, readings, trim.measuredMHz);
+        writeThroughLine(out, *options.feedLine, trim, readings, antenna);
+        antennaOhm =
+            antenna.impedanceOhm ? std::optional(antenna.impedanceOhm->real()) : std::nullopt;
+    }
     // The model counts the coils' and the wire's loss only.
-    if (readings.resistanceOhm && *readings.resistanceOhm > 1.1 * trim.atMeasured.resistanceOhm) {
+    if (antennaOhm && *antennaOhm > 1.1 * trim.atMeasured.resistanceOhm) {
         out << "The resistance measured above the model's is loss the model does not count: "
                "the ground's, the feed line's, or poorer coils.\n";
     }

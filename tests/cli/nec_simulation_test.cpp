@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <complex>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -172,6 +173,7 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
     EXPECT_TRUE(sim["corrected"]["revised_length_in"].is_null());
     EXPECT_TRUE(sim["tip_change_ft"].is_number());
     EXPECT_TRUE(sim["swr2_band_MHz"]["low"].is_number());
+    EXPECT_TRUE(sim["feedline"].is_null());
     EXPECT_GT(sim["efficiency_percent"].get<double>(), 50);
     EXPECT_GT(sim["loss_dB"].get<double>(), 0);
     // Each deck nec2c ran has a frequency at least.
@@ -222,6 +224,47 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
 
 // The winding to build as the report names it, from the way the wire and the
 // pitch were given.
+// The rig's end of 66 ft of RG-213: the feed point carried through the line
+// by the textbook formula, from the figures the report gives of the line.
+TEST(SimulateCommand, FeedLineShowsTheFeedPointAtTheRig) {
+    NEEDS_NEC2C();
+    const ProgramRun run =
+        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--feedline RG-213:66 --json"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json sim = nlohmann::json::parse(run.out).at("simulation");
+    const nlohmann::json& line = sim.at("feedline");
+    EXPECT_EQ(line["type"], "RG-213");
+    EXPECT_EQ(line["length_ft"], 66);
+    EXPECT_EQ(line["z0_ohm"], 50);
+    const double z0 = line["z0_ohm"];
+    const double alphaL = line["loss_dB"].get<double>() / (20 / std::log(10.0));
+    const double betaL =
+        2 * M_PI * 66 * 0.3048 * 7e6 / (299792458.0 * line["velocity_factor"].get<double>());
+    const std::complex<double> t = std::tanh(std::complex<double>(alphaL, betaL));
+    const std::complex<double> zl(sim["corrected"]["impedance_ohm"]["r"].get<double>(),
+                                  sim["corrected"]["impedance_ohm"]["x"].get<double>());
+    const std::complex<double> rig = z0 * (zl + z0 * t) / (z0 + zl * t);
+    EXPECT_NEAR(line["rig"]["r_ohm"].get<double>(), rig.real(), 1e-6 * std::abs(rig));
+    EXPECT_NEAR(line["rig"]["x_ohm"].get<double>(), rig.imag(), 1e-6 * std::abs(rig));
+    const double reflection = std::abs((rig - 50.0) / (rig + 50.0));
+    EXPECT_NEAR(line["rig"]["swr"].get<double>(), (1 + reflection) / (1 - reflection), 1e-9);
+    // The line's loss flatters the SWR: the rig's 2:1 band holds the antenna's.
+    const nlohmann::json& band = line["rig"]["swr2_band_MHz"];
+    ASSERT_TRUE(band.is_array()) << line;
+    EXPECT_LE(band[0].get<double>(), sim["swr2_band_MHz"]["low"].get<double>() + 1e-6);
+    EXPECT_GE(band[1].get<double>(), sim["swr2_band_MHz"]["high"].get<double>() - 1e-6);
+    EXPECT_GT(line["loss_with_swr_dB"].get<double>(), line["loss_dB"].get<double>());
+
+    const ProgramRun text =
+        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--feedline RG-213:66"));
+    ASSERT_EQ(text.status, 0) << text.err;
+    for (const char* sentence :
+         {"At the rig, through 66 ft of RG-213 (50 ohm, velocity factor",
+          "2:1 SWR band at the rig: ", "dB with the antenna's SWR on it.\n"}) {
+        EXPECT_NE(text.out.find(sentence), std::string::npos) << sentence << "\n" << text.out;
+    }
+}
+
 TEST(SimulateCommand, BuildSheetSentences) {
     NEEDS_NEC2C();
     struct Row {

@@ -95,7 +95,8 @@ TEST(CommandLine, HelpAndVersionSucceed) {
                                            "--coil-q --z0 --insulation --insulation-er --plot --sheet "
                                            "--metric --antenna-awg --coil-awg --antenna-wire-dia "
                                            "--coil-wire-dia --end-height --ground "
-                                           "--ground-conductivity --ground-permittivity")) {
+                                           "--ground-conductivity --ground-permittivity "
+                                           "--feedline --feedline-data --feedline-length")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(design("--version").out, "tarvix-design " TARVIX_VERSION "\n");
@@ -140,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"AntennaGaugeBeyondTheTable", kWorked + "--antenna-swg 100", "--antenna-swg: '100' is not an even gauge from 10 to 30"},
     UsageCase{"CoilGaugeOdd", kWorked + kWinding + "--coil-swg 11", "--coil-swg: '11' is not an even gauge from 10 to 30"},
     // An unknown option is named before the required ones it hides.
-    UsageCase{"ShortOptionUnknown", "-f 7", "unknown option '-f'; did you mean --freq or --former-dia?\n"},
+    UsageCase{"ShortOptionUnknown", "-f 7", "unknown option '-f'; did you mean --freq, --former-dia, --feedline, --feedline-data or --feedline-length?\n"},
     UsageCase{"OptionCutShort", "--fr 7", "unknown option '--fr'; did you mean --freq?\n"},
     UsageCase{"OptionMistyped", kWorked + "--lenght 60", "unknown option '--lenght'; did you mean --length?\n"},
     UsageCase{"OptionInCapitals", "--HELP", "unknown option '--HELP'; did you mean --help?\n"},
@@ -201,6 +202,15 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"GroundOfNoConductivity", kWorked + "--simulate --height 30 --ground-conductivity 0 --ground-permittivity 10", "--ground-conductivity: '0' is not above 0\n"},
     UsageCase{"LineOfNoImpedance", kWorked + "--simulate --z0 1e-300", "--z0: '1e-300' is not from 1 to 10000 ohm\n"},
     UsageCase{"LineOfAbsurdImpedance", kWorked + "--simulate --z0 1e6", "--z0: '1e6' is not from 1 to 10000 ohm\n"},
+    // The feed line to the rig.
+    UsageCase{"FeedlineWithoutSimulation", kWorked + "--feedline RG-58:40", "--feedline requires --simulate"},
+    UsageCase{"FeedlineOfNoKnownType", kWorked + "--simulate --feedline RG-6:40", "--feedline: 'RG-6:40' is not a type of line (RG-58, RG-8X, RG-213, LMR-400, twinlead-300, window-450;"},
+    UsageCase{"FeedlineWithoutLength", kWorked + "--simulate --feedline RG-58", "--feedline: 'RG-58' has no length: give TYPE:LENGTH\n"},
+    UsageCase{"FeedlineOfNoLength", kWorked + "--simulate --feedline RG-58:0", "--feedline: 'RG-58:0' has a length that is not above 0\n"},
+    UsageCase{"FeedlineDataOfFiveOhm", kWorked + "--simulate --feedline-data 5:0.66:1 --feedline-length 40", "--feedline-data: '5:0.66:1' has an impedance of 5 ohm, not from 10 to 1000 ohm\n"},
+    UsageCase{"FeedlineDataWithoutLength", kWorked + "--simulate --feedline-data 50:0.66:1", "--feedline-data requires --feedline-length"},
+    UsageCase{"FeedlineDataOfTwoFigures", kWorked + "--simulate --feedline-data 50:0.66 --feedline-length 40", "--feedline-data: '50:0.66' is not Z0:VF:DB_PER_100FT (three numbers)\n"},
+    UsageCase{"ResonanceReadThroughALossyLine", kWorked + "--former-dia 2 --simulate --feedline RG-58:1000 --measured 6.9", "--measured: '6.9' was read at the rig through 12"},
     // Two outputs in one place.
     UsageCase{"DeckAndPlotInOneFile", kWorked + "--simulate --nec same.out --plot ./same.out", "--nec and --plot both write to './same.out'\n"},
     UsageCase{"PlotAndSheetInOneFile", kWorked + "--former-dia 2 --simulate --plot same.svg --sheet ./same.svg", "--plot and --sheet both write to './same.svg'\n"},

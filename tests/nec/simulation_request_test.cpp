@@ -3,6 +3,7 @@
 // the rule that refuses it must name that input, and only it.
 #include "nec/simulation_request.h"
 
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -152,6 +153,60 @@ INSTANTIATE_TEST_SUITE_P(
                 In::CoilQ, "is not above 0"},
         RuleRow{"LineOfHalfAnOhm", [](SimulationRequest& r) { r.options.z0Ohm = 0.5; }, In::Z0,
                 "is not from 1 to 10000 ohm"},
+        RuleRow{"FortyFeetOfRg58ReadAtTheRig",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 40};
+                    r.measuredMHz = 6.9;
+                    r.readings = {1.5, 45.0};
+                },
+                std::nullopt},
+        RuleRow{"LineTypeUnknown",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-6", std::nullopt, 40};
+                },
+                In::FeedLine, "is not a type of line (RG-58, RG-8X"},
+        RuleRow{"LineOfNoLength",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 0};
+                },
+                In::FeedLineLength, "is not above 0"},
+        RuleRow{"LineFiguresOfFiveOhm",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"", FeedLineFigures{5, 0.66, 1}, 40};
+                },
+                In::FeedLineData, "has an impedance of 5 ohm, not from 10 to 1000 ohm"},
+        RuleRow{"LineFasterThanLight",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"", FeedLineFigures{50, 1.2, 1}, 40};
+                },
+                In::FeedLineData, "has a velocity factor of 1.2"},
+        RuleRow{"LineOfNegativeLoss",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"", FeedLineFigures{50, 0.66, -1}, 40};
+                },
+                In::FeedLineData, "has a loss of -1 dB per 100 ft"},
+        // 1000 ft of RG-58 lose about 12 dB at 7 MHz.
+        RuleRow{"ResonanceReadThroughTooMuchLoss",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 1000};
+                    r.measuredMHz = 6.9;
+                },
+                In::Measured, "was read at the rig through 12"},
+        // 400 ft lose about 4.8 dB: the rig's SWR stays below about 1.9.
+        RuleRow{"SwrAtTheRigBeyondWhatTheLineLetsBack",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"RG-58", std::nullopt, 400};
+                    r.measuredMHz = 6.9;
+                    r.readings.swr = 2.5;
+                },
+                In::MeasuredSwr, "is more than the line lets back"},
+        RuleRow{"SwrReadOnFiftyOhmThroughTwinLead",
+                [](SimulationRequest& r) {
+                    r.feedLine = FeedLineInput{"twinlead-300", std::nullopt, 60};
+                    r.measuredMHz = 6.9;
+                    r.readings.swr = 1.5;
+                },
+                In::MeasuredSwr, "was read on 50 ohm through a 300-ohm line"},
         RuleRow{"ResonanceMeasuredNegative", [](SimulationRequest& r) { r.measuredMHz = -7; },
                 In::Measured, "is not above 0"},
         RuleRow{"SwrBelowOne",
@@ -167,6 +222,26 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 In::MeasuredR, "is not above 0"}),
     [](const testing::TestParamInfo<RuleRow>& info) { return info.param.name; });
+
+// Readings at the rig carried back to the antenna: the reflection grows by
+// the line's loss both ways (3.01 dB doubles it), and a resistance read at
+// the rig comes back through the line's transformation (a lossless quarter
+// wave inverts it about Z0).
+TEST(ReadingsAtTheRig, CarriedBackThroughTheLine) {
+    const double doublingDb = 10 * std::log10(2.0);
+    const FeedLine lossy{"", 50, 0.66, {doublingDb / std::sqrt(7.0), 0}, 100};
+    const AntennaReadings swr = readingsAtAntenna(lossy, {1.5, std::nullopt}, 7);
+    ASSERT_TRUE(swr.swr);
+    EXPECT_NEAR(*swr.swr, (1 + 0.4) / (1 - 0.4), 1e-9);
+    EXPECT_FALSE(readingsAtAntenna(lossy, {3.5, std::nullopt}, 7).swr);
+
+    const double quarterWaveFt = 299.792458 / 7 / 0.3048 * 0.66 / 4;
+    const FeedLine quarter{"", 50, 0.66, {0, 0}, quarterWaveFt};
+    const AntennaReadings r = readingsAtAntenna(quarter, {std::nullopt, 25.0}, 7);
+    ASSERT_TRUE(r.impedanceOhm);
+    EXPECT_NEAR(r.impedanceOhm->real(), 100, 1e-6);
+    EXPECT_NEAR(r.impedanceOhm->imag(), 0, 1e-6);
+}
 
 } // namespace
 } // namespace tarvix::test

@@ -2,6 +2,7 @@
 // every key the manual names is there with its type, named in the design's
 // units, and its lengths converted to them. The simulation is made up here,
 // with every part present: no engine runs.
+#include "calc/feedline.h"
 #include "report/build_sheet.h"
 #include "report/simulation_report.h"
 
@@ -73,6 +74,7 @@ SimulationOptions options() {
     o.model.coilQ = 170;
     o.build = CoilBuild{1.5, 0.036, std::nullopt, "SWG 20", CoilFormer::pvcPipe};
     o.givenTurns = 11;
+    o.feedLine = feedLineOfType(*feedLineTypeNamed("RG-213"), 66);
     return o;
 }
 
@@ -187,6 +189,18 @@ std::vector<KeyCase> manualKeys() {
                                  {"advice/larger_former/swr", Kind::Number},
                                  {"advice/larger_former/swr2_band_MHz/low", Kind::Number},
                                  {"advice/larger_former/swr2_band_MHz/high", Kind::Number},
+                                 {"feedline/type", Kind::String},
+                                 {"feedline/length_{ft|m}", Kind::Number},
+                                 {"feedline/z0_ohm", Kind::Number},
+                                 {"feedline/velocity_factor", Kind::Number},
+                                 {"feedline/loss_dB_per_100ft", Kind::Number},
+                                 {"feedline/loss_dB", Kind::Number},
+                                 {"feedline/loss_with_swr_dB", Kind::Number},
+                                 {"feedline/rig/r_ohm", Kind::Number},
+                                 {"feedline/rig/x_ohm", Kind::Number},
+                                 {"feedline/rig/swr", Kind::Number},
+                                 {"feedline/rig/swr2_band_MHz/0", Kind::Number},
+                                 {"feedline/rig/swr2_band_MHz/1", Kind::Number},
                                  {"solves", Kind::Integer},
                                  {"frequencies", Kind::Integer}};
     for (const char* object : {"formula", "corrected"}) {
@@ -243,6 +257,7 @@ struct LengthCase {
 
 const LengthCase kLengths[] = {{"height_{ft|m}", 0.3048},
                                {"tip_change_{ft|m}", 0.3048},
+                               {"feedline/length_{ft|m}", 0.3048},
                                {"insulation_{in|mm}", 25.4},
                                {"corrected/winding/pitch_{in|mm}", 25.4},
                                {"corrected/winding/length_{in|mm}", 25.4},
