@@ -6,6 +6,7 @@
 #include "calc/coil_model.h"
 #include "calc/conversions.h"
 #include "calc/fault.h"
+#include "calc/feedline.h"
 #include "calc/number_parse.h"
 #include "calc/step_one_warnings.h"
 #include "calc/wire_gauge.h"
@@ -164,10 +165,11 @@ RuleBox ruleBox(SimulationInput input) {
         return {CheckField::GivenTurns, "The value"};
     case SimulationInput::CoilQ:
         return {CheckField::Q, "The Q"};
-    case SimulationInput::Z0:
-    case SimulationInput::FeedLine: // the window has no feed line; the terminal's options
+    case SimulationInput::FeedLine:
     case SimulationInput::FeedLineLength:
-    case SimulationInput::FeedLineData:
+        return {CheckField::FeedLineLength, "The line"};
+    case SimulationInput::Z0:
+    case SimulationInput::FeedLineData: // the window's lines are types
         return {CheckField::Z0, "The impedance"};
     case SimulationInput::Measured:
         return {CheckField::Measured, "The resonance"};
@@ -310,6 +312,14 @@ void readLineAndMeasurement(const CheckTexts& texts, Reader& reader, CheckReques
     if (z0) {
         request.options.z0Ohm = *z0;
     }
+    const auto types = feedLineTypes();
+    if (texts.feedLineType > 0 && texts.feedLineType <= static_cast<int>(types.size())) {
+        const auto length = reader.number(CheckField::FeedLineLength, texts.feedLineLength,
+                                          "the feed line's length");
+        request.feedLine =
+            FeedLineInput{std::string(types[static_cast<std::size_t>(texts.feedLineType - 1)].name),
+                          std::nullopt, length ? feetFromAntennaUnit(*length, texts.units) : 0};
+    }
     const bool measured = !trimmed(texts.measured).empty();
     if (measured) {
         request.measuredMHz =
@@ -370,6 +380,9 @@ CheckRequest readCheckInputs(const CheckTexts& texts) {
             request.stop = note;
             break;
         }
+    }
+    if (!request.stop) {
+        request.options.feedLine = requestedFeedLine(request);
     }
     return request;
 }

@@ -52,6 +52,10 @@ struct CheckTexts {
     bool qGiven = false;
     std::string q = "200";
     std::string z0 = "50";
+    // The feed line to the rig: 0 none (readings at the feed point), else
+    // 1 + its place in feedLineTypes(); its length in the antenna's unit.
+    int feedLineType = 0;
+    std::string feedLineLength;
     // What an analyzer showed on the antenna built: the resonance, and the
     // SWR and resistance there; all empty when nothing was measured.
     std::string measured;
@@ -79,6 +83,7 @@ enum class CheckField {
     GivenTurns,
     Q,
     Z0,
+    FeedLineLength,
     Measured,
     MeasuredSwr,
     MeasuredR

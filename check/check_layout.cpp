@@ -2,13 +2,17 @@
 // the results' column. The order in which the controls are made and laid out
 // sets the order Tab visits them in (the window's tests check it): keep it
 // when moving one.
+#include "calc/feedline.h"
 #include "check/check_window.h"
 #include "check/note_label.h"
 #include "check/plot_view.h"
 
+#include <QAbstractScrollArea>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -49,6 +54,28 @@ QComboBox* wireBySelector(const QString& objectName) {
     return selector;
 }
 
+// The wheel over a list the user has not chosen scrolls the form, as over
+// any other box, instead of changing the list's choice unseen.
+class WheelPassesBy : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* list = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Wheel || list == nullptr || list->hasFocus()) {
+            return false;
+        }
+        QWidget* above = list->parentWidget();
+        while (above != nullptr && qobject_cast<QAbstractScrollArea*>(above) == nullptr) {
+            above = above->parentWidget();
+        }
+        if (above != nullptr) {
+            QCoreApplication::sendEvent(
+                static_cast<QAbstractScrollArea*>(above)->verticalScrollBar(), event);
+        }
+        return true;
+    }
+};
+
 // A list on a row of its own, named by its caption: on Linux a screen reader
 // reads a list's caption (the label whose buddy it is), its chosen item as
 // its name.
@@ -56,6 +83,8 @@ void addList(QGridLayout* grid, int row, const QString& caption, QComboBox* list
     auto* label = new QLabel(caption);
     label->setBuddy(list);
     list->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    list->setFocusPolicy(Qt::StrongFocus);
+    list->installEventFilter(new WheelPassesBy(list));
     grid->addWidget(label, row, 0);
     grid->addWidget(list, row, 1, 1, 2);
 }
@@ -186,12 +215,23 @@ QGroupBox* CheckWindow::coilBox() {
 QGroupBox* CheckWindow::lineBox() {
     QGridLayout* grid = nullptr;
     QGroupBox* line = group(tr("Feed line and units"), grid);
-    addField(grid, 0, CheckField::Z0, tr("Feed line impedance Z0"), QStringLiteral("z0"));
+    addField(grid, 0, CheckField::Z0, tr("SWR reference impedance Z0"), QStringLiteral("z0"));
+    // None, then in the order of feedLineTypes().
+    m_feedLine = new QComboBox;
+    m_feedLine->setObjectName(QStringLiteral("feedLine"));
+    m_feedLine->addItem(tr("None: read at the feed point"));
+    for (const FeedLineType& type : feedLineTypes()) {
+        m_feedLine->addItem(
+            QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())));
+    }
+    addList(grid, 1, tr("Feed line to the &rig"), m_feedLine);
+    addField(grid, 2, CheckField::FeedLineLength, tr("Feed line length"),
+             QStringLiteral("feedLineLength"));
     m_units = new QComboBox;
     m_units->setObjectName(QStringLiteral("units"));
     m_units->addItem(tr("Feet and inches"));
     m_units->addItem(tr("Metres and millimetres"));
-    addList(grid, 1, tr("&Units"), m_units);
+    addList(grid, 3, tr("&Units"), m_units);
     return line;
 }
 

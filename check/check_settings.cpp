@@ -59,6 +59,7 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
         {CheckField::GivenTurns, ""},
         {CheckField::Q, "200"},
         {CheckField::Z0, "50"},
+        {CheckField::FeedLineLength, ""},
         {CheckField::Measured, ""},
         {CheckField::MeasuredSwr, ""},
         {CheckField::MeasuredR, ""}};
@@ -70,6 +71,7 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
         kept.push_back({list, 0});
     }
     kept.push_back({m_ground, 1}); // average
+    kept.push_back({m_feedLine, 0});
     for (QAbstractButton* choice :
          std::initializer_list<QAbstractButton*>{m_overGround, m_insulated, m_atPitch, m_qGiven}) {
         kept.push_back({choice, false});
@@ -220,7 +222,8 @@ void CheckWindow::openDesign() {
         {m_coilWireBy->objectName(), m_coilWireBy->count()},
         {m_former->objectName(), m_former->count()},
         {m_units->objectName(), m_units->count()},
-        {m_ground->objectName(), m_ground->count()}};
+        {m_ground->objectName(), m_ground->count()},
+        {m_feedLine->objectName(), m_feedLine->count()}};
     for (const auto& [key, now] : keptValues()) {
         const auto count = listCounts.find(key);
         if (values.contains(key) &&

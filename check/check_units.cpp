@@ -36,6 +36,7 @@ void CheckWindow::updateUnits() {
         {CheckField::GivenTurns, QString()},
         {CheckField::Q, QString()},
         {CheckField::Z0, QStringLiteral("ohm")},
+        {CheckField::FeedLineLength, antennaUnit},
         {CheckField::Measured, QStringLiteral("MHz")},
         {CheckField::MeasuredSwr, QString()},
         {CheckField::MeasuredR, QStringLiteral("ohm")}};
@@ -70,8 +71,9 @@ void CheckWindow::convertUnits(int unitsIndex) {
                                      : coilUnitFromInches(inchesFromCoilUnit(*value, from), to);
         edit->setText(QString::number(converted, 'g', 6));
     };
-    for (const CheckField field : {CheckField::TotalLength, CheckField::CentreToCoil,
-                                   CheckField::Height, CheckField::EndHeight}) {
+    for (const CheckField field :
+         {CheckField::TotalLength, CheckField::CentreToCoil, CheckField::Height,
+          CheckField::EndHeight, CheckField::FeedLineLength}) {
         convert(field, true);
     }
     for (const CheckField field : {CheckField::Insulation, CheckField::FormerDia, CheckField::Pitch,

@@ -129,7 +129,8 @@ void CheckWindow::wireControls() {
          std::initializer_list<QAbstractButton*>{m_overGround, m_insulated, m_atPitch, m_qGiven}) {
         connect(toggle, &QAbstractButton::toggled, this, &CheckWindow::refresh);
     }
-    for (QComboBox* combo : {m_antennaWireBy, m_coilWireBy, m_former, m_units, m_ground}) {
+    for (QComboBox* combo :
+         {m_antennaWireBy, m_coilWireBy, m_former, m_units, m_ground, m_feedLine}) {
         connect(combo, &QComboBox::currentIndexChanged, this, &CheckWindow::refresh);
     }
     connect(qApp, &QApplication::focusChanged, this,
@@ -167,6 +168,8 @@ CheckTexts CheckWindow::texts() const {
     texts.qGiven = m_qGiven->isChecked();
     texts.q = field(CheckField::Q);
     texts.z0 = field(CheckField::Z0);
+    texts.feedLineType = m_feedLine->currentIndex();
+    texts.feedLineLength = field(CheckField::FeedLineLength);
     texts.measured = field(CheckField::Measured);
     texts.measuredSwr = field(CheckField::MeasuredSwr);
     texts.measuredR = field(CheckField::MeasuredR);
@@ -188,6 +191,7 @@ void CheckWindow::refresh() {
     m_fields.at(CheckField::Height).edit->setEnabled(m_overGround->isChecked());
     m_fields.at(CheckField::EndHeight).edit->setEnabled(m_overGround->isChecked());
     m_ground->setEnabled(m_overGround->isChecked());
+    m_fields.at(CheckField::FeedLineLength).edit->setEnabled(m_feedLine->currentIndex() > 0);
     m_fields.at(CheckField::Insulation).edit->setEnabled(m_insulated->isChecked());
     m_fields.at(CheckField::Permittivity).edit->setEnabled(m_insulated->isChecked());
     m_fields.at(CheckField::Pitch).edit->setEnabled(m_atPitch->isChecked());

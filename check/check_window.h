@@ -219,6 +219,7 @@ private:
     QComboBox* m_coilWireBy = nullptr;
     QComboBox* m_former = nullptr;
     QComboBox* m_ground = nullptr;
+    QComboBox* m_feedLine = nullptr;
     QRadioButton* m_closeWound = nullptr;
     QRadioButton* m_atPitch = nullptr;
     QRadioButton* m_qFromWinding = nullptr;

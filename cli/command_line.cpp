@@ -306,48 +306,31 @@ void rejectRefusedInputs(const Options& o, const HangOptions& hang, const FeedLi
             throw *error;
         }
     }
-    const auto refused = [&](std::string_view option, const std::string& text) {
-        return optionValueError(option, text, problem.why);
-    };
-    switch (problem.input) {
-    case SimulationInput::Freq:
-        throw refused("--freq", o.freq);
-    case SimulationInput::TotalLength:
-        throw refused("--length", o.length);
-    case SimulationInput::CoilDistance:
-        throw refused("--coil-distance", o.distance);
-    case SimulationInput::AntennaWire:
+    if (problem.input == SimulationInput::AntennaWire) {
         throw UsageError("--antenna-wire-dia: the wire " + problem.why);
-    case SimulationInput::Height:
-        throw refused("--height", o.height);
-    case SimulationInput::EndHeight:
-    case SimulationInput::GroundConductivity:
-    case SimulationInput::GroundPermittivity:
-    case SimulationInput::FeedLine:
-    case SimulationInput::FeedLineLength:
-    case SimulationInput::FeedLineData:
-        break; // the hang and line options', above
-    case SimulationInput::Insulation:
-        throw refused("--insulation", o.insulation);
-    case SimulationInput::Permittivity:
-        throw refused("--insulation-er", o.insulationEr);
-    case SimulationInput::FormerDia:
-        throw refused("--former-dia", o.formerDia);
-    case SimulationInput::Pitch:
-        throw refused("--coil-pitch", o.coilPitch);
-    case SimulationInput::GivenTurns:
-        throw refused("--coil-turns", o.coilTurns);
-    case SimulationInput::CoilQ:
-        throw refused("--coil-q", o.coilQ);
-    case SimulationInput::Z0:
-        throw refused("--z0", o.z0);
-    case SimulationInput::Measured:
-        throw refused("--measured", o.measured);
-    case SimulationInput::MeasuredSwr:
-        throw refused("--measured-swr", o.measuredSwr);
-    case SimulationInput::MeasuredR:
-        throw refused("--measured-r", o.measuredR);
     }
+    // Where each of the rest is typed.
+    const std::pair<SimulationInput, std::pair<std::string_view, const std::string*>> typed[] = {
+        {SimulationInput::Freq, {"--freq", &o.freq}},
+        {SimulationInput::TotalLength, {"--length", &o.length}},
+        {SimulationInput::CoilDistance, {"--coil-distance", &o.distance}},
+        {SimulationInput::Height, {"--height", &o.height}},
+        {SimulationInput::Insulation, {"--insulation", &o.insulation}},
+        {SimulationInput::Permittivity, {"--insulation-er", &o.insulationEr}},
+        {SimulationInput::FormerDia, {"--former-dia", &o.formerDia}},
+        {SimulationInput::Pitch, {"--coil-pitch", &o.coilPitch}},
+        {SimulationInput::GivenTurns, {"--coil-turns", &o.coilTurns}},
+        {SimulationInput::CoilQ, {"--coil-q", &o.coilQ}},
+        {SimulationInput::Z0, {"--z0", &o.z0}},
+        {SimulationInput::Measured, {"--measured", &o.measured}},
+        {SimulationInput::MeasuredSwr, {"--measured-swr", &o.measuredSwr}},
+        {SimulationInput::MeasuredR, {"--measured-r", &o.measuredR}}};
+    for (const auto& [input, option] : typed) {
+        if (input == problem.input) {
+            throw optionValueError(option.first, *option.second, problem.why);
+        }
+    }
+    throw UsageError(problem.why); // an input no option names: a rule without its option
 }
 
 Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& unitOptions,

@@ -35,6 +35,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <memory>
@@ -538,6 +539,76 @@ private slots:
         }
     }
 
+    // A feed line to the rig by its type and length: the simulation gets the
+    // line the terminal's --feedline gives, and a line without a length
+    // stops the run beside its box.
+    void feedLineAsTyped_data() {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<int>("type"); // 0: none
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<double>("lengthFt"); // below 0: no line
+        QTest::addColumn<int>("stoppedBy");
+        QTest::newRow("none") << 0 << 0 << QStringLiteral("100") << -1.0 << -1;
+        QTest::newRow("the first type, 100 ft") << 0 << 1 << QStringLiteral("100") << 100.0 << -1;
+        QTest::newRow("metric, 30.48 m of the last type")
+            << 1 << 6 << QStringLiteral("30.48") << 100.0 << -1;
+        QTest::newRow("a line without its length")
+            << 0 << 2 << QString() << -1.0 << static_cast<int>(CheckField::FeedLineLength);
+        QTest::newRow("a line of no length") << 0 << 2 << QStringLiteral("0") << -1.0
+                                             << static_cast<int>(CheckField::FeedLineLength);
+    }
+
+    void feedLineAsTyped() {
+        QFETCH(int, units);
+        QFETCH(int, type);
+        QFETCH(QString, length);
+        QFETCH(double, lengthFt);
+        QFETCH(int, stoppedBy);
+        m_window->findChild<QComboBox*>(QStringLiteral("units"))->setCurrentIndex(units);
+        auto* lines = m_window->findChild<QComboBox*>(QStringLiteral("feedLine"));
+        QCOMPARE(lines->count(), 7);
+        lines->setCurrentIndex(type);
+        m_window->findChild<QLineEdit*>(QStringLiteral("feedLineLength"))->setText(length);
+        const CheckRequest request = readCheckInputs(m_window->texts());
+        QCOMPARE(request.stop ? static_cast<int>(request.stop->field) : -1, stoppedBy);
+        QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->isEnabled(),
+                 stoppedBy < 0);
+        QCOMPARE(request.options.feedLine.has_value(), lengthFt > 0);
+        if (lengthFt > 0) {
+            QVERIFY(std::fabs(request.options.feedLine->lengthFt - lengthFt) < 1e-9);
+            QCOMPARE(QString::fromStdString(request.options.feedLine->typeName),
+                     lines->currentText());
+        }
+    }
+
+    // The wheel over a list not chosen scrolls the form and leaves the
+    // list's choice as it was; over the chosen list it changes the choice.
+    void theWheelScrollsTheFormNotAList() {
+        auto* former = m_window->findChild<QComboBox*>(QStringLiteral("former"));
+        auto* scroll = m_window->findChild<QScrollArea*>(QStringLiteral("inputsScroll"));
+        QVERIFY(former != nullptr && scroll != nullptr);
+        const auto wheelDown = [former] {
+            const QPointF at(former->width() / 2.0, former->height() / 2.0);
+            QWheelEvent wheel(at, former->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(former, &wheel);
+        };
+        m_window->findChild<QLineEdit*>(QStringLiteral("freq"))->setFocus();
+        scroll->verticalScrollBar()->setValue(0);
+        const int chosen = former->currentIndex();
+        wheelDown();
+        QCOMPARE(former->currentIndex(), chosen);
+        if (scroll->verticalScrollBar()->maximum() > 0) {
+            QVERIFY(scroll->verticalScrollBar()->value() > 0);
+        }
+        former->setFocus();
+        QVERIFY(former->hasFocus() || !m_window->isActiveWindow());
+        if (former->hasFocus()) {
+            wheelDown();
+            QCOMPARE(former->currentIndex(), chosen + 1);
+        }
+    }
+
     // Insulated wire offers what most hang: PVC hook-up wire, not half an
     // inch of it, and says so beside the box.
     void insulationOffersHookUpWire() {
@@ -859,8 +930,8 @@ private slots:
                                 "antennaWire", "freeSpace",   "insulated",    "formerDia",
                                 "former",      "coilWireBy",  "coilWire",     "closeWound",
                                 "coilLength",  "givenTurns",  "qFromWinding", "z0",
-                                "units",       "measured",    "measuredSwr",  "measuredR",
-                                "simulate"};
+                                "feedLine",    "units",       "measured",     "measuredSwr",
+                                "measuredR",   "simulate"};
         QStringList visited{freq->objectName()};
         for (QWidget* focused = freq; focused != nullptr && visited.size() < order.size();) {
             focused = tab();
@@ -918,7 +989,7 @@ private slots:
                 QCOMPARE(captions, QStringList{name});
             }
         }
-        QCOMPARE(boxes, 18);
+        QCOMPARE(boxes, 19);
         // The box's unit and its note, and the note itself, read out.
         QAccessibleInterface* freqBox = QAccessible::queryAccessibleInterface(freq);
         auto* note = m_window->findChild<QLabel*>(QStringLiteral("freqNote"));
