@@ -52,6 +52,7 @@ struct Sizes {
     double normal = 0; // the wire's segment away from the coils and the feed
     double load = 0;   // the coil segments, and the feed's where it carries the coils
     double least = 0;  // the shortest segment modelled
+    double feed = 0;   // the feed's where it does not carry the coils
 };
 
 // How many segments of about this length on each side of the coil's centre
@@ -116,10 +117,9 @@ Leg gradedLeg(const Sizes& sizes, double half, double coil, double coilLength) {
         std::tie(coilSegment, outer) = equalOuterSide(sizes, tip);
     }
 
-    // The feed and the coil apart, each flanked, graded between them. The
-    // feed is a normal segment: its length moves the answers little.
+    // The feed and the coil apart, each flanked, graded between them.
     std::optional<Leg> apart;
-    const double feed = sizes.normal;
+    const double feed = sizes.feed;
     const double gap =
         coil - (kFlankSegments + 0.5) * feed - (kFlankSegments + run + 0.5) * coilSegment;
     if (gap > 0) {
@@ -277,6 +277,11 @@ NecGeometry buildGeometry(const AntennaModel& model) {
     sizes.least = kMinSegmentRadii * radius;
     sizes.load = std::min(sizes.normal,
                           std::max(2 * half / kLoadSegmentsOnWire, kLoadSegmentRadii * radius));
+    // The feed is a normal segment on a level wire, where its length moves
+    // the answers little. An inverted V's feed segment stays level between
+    // its sloping legs: as short as a coil's, so that the legs meet where
+    // they would.
+    sizes.feed = model.heightFt && model.endHeightFt ? sizes.load : sizes.normal;
     const double coilLength = std::max(model.coilLengthIn, 0.0) * kMetresPerInch;
     const bool uniform = model.uniformSegments > 0;
     const double finest = uniform ? 2 * half / model.uniformSegments : sizes.normal;

@@ -67,7 +67,8 @@ struct NecGeometry {
 // - the coil segments are A / 400, no shorter than 8 radii (NEC-2's
 //   thin-wire kernel holds to about 1 % above that: Burke and Poggio 1981,
 //   NEC-2 user's guide), and no longer than the normal segment;
-// - the feed is a normal segment, whose length moves the answers little
+// - the feed is a normal segment (a coil segment in an inverted V, whose
+//   legs meet there), whose length moves the answers little
 //   (7.1055 and 7.1045 uH at 14.2 MHz for feed segments of 0.6 and 8.3 in),
 //   or a coil segment when it carries the coils (B = 0);
 // - a coil of known length has its run of 2 n + 1 segments of about the

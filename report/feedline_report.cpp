@@ -96,14 +96,6 @@ Json feedLineJson(const SimulationOptions& options, const SimulationResult& resu
     }
     const FeedLine& line = *options.feedLine;
     const RigEnd rig = rigEnd(line, result, options.z0Ohm);
-    Json band = nullptr;
-    if (rig.swr2Band) {
-        band = Json::array({orNull(rig.swr2Band->lowMHz), orNull(rig.swr2Band->highMHz)});
-    }
-    Json rigObject{{"r_ohm", rig.impedanceOhm.real()}, {"x_ohm", rig.impedanceOhm.imag()}};
-    // JSON has no infinity: an SWR without a number is null.
-    rigObject["swr"] = std::isfinite(rig.swr) ? Json(rig.swr) : Json(nullptr);
-    rigObject["swr2_band_MHz"] = std::move(band);
     return Json{{"type", line.typeName.empty() ? Json(nullptr) : Json(line.typeName)},
                 {std::string("length_") + antennaUnitName(units),
                  antennaUnitFromFeet(line.lengthFt, units)},
@@ -112,8 +104,26 @@ Json feedLineJson(const SimulationOptions& options, const SimulationResult& resu
                 {"loss_dB_per_100ft", rig.dbPer100Ft},
                 {"loss_dB", rig.matchedLossDb},
                 {"loss_with_swr_dB",
-                 std::isfinite(rig.lossWithSwrDb) ? Json(rig.lossWithSwrDb) : Json(nullptr)},
-                {"rig", std::move(rigObject)}};
+                 std::isfinite(rig.lossWithSwrDb) ? Json(rig.lossWithSwrDb) : Json(nullptr)}};
+}
+
+Json atRigJson(const SimulationOptions& options, const SimulationResult& result) {
+    if (!options.feedLine) {
+        return nullptr;
+    }
+    const RigEnd rig = rigEnd(*options.feedLine, result, options.z0Ohm);
+    Json band = nullptr;
+    if (rig.swr2Band) {
+        band = Json::array({orNull(rig.swr2Band->lowMHz), orNull(rig.swr2Band->highMHz)});
+    }
+    // JSON has no infinity: an SWR or a loss without a number is null.
+    const auto finite = [](double value) {
+        return std::isfinite(value) ? Json(value) : Json(nullptr);
+    };
+    return Json{{"impedance_ohm", {{"r", rig.impedanceOhm.real()}, {"x", rig.impedanceOhm.imag()}}},
+                {"swr", finite(rig.swr)},
+                {"swr2_band_MHz", std::move(band)},
+                {"loss_dB", finite(rig.lossWithSwrDb)}};
 }
 
 } // namespace tarvix

@@ -37,5 +37,9 @@ void writeFeedLineText(std::ostream& out, const SimulationOptions& options,
 
 // Null without a line; its length as length_ft or length_m.
 Json feedLineJson(const SimulationOptions& options, const SimulationResult& result, Units units);
+// What the rig sees at F through the line: its impedance, the SWR on z0, the
+// 2:1 band and the line's loss with the antenna's SWR on it; null without a
+// line.
+Json atRigJson(const SimulationOptions& options, const SimulationResult& result);
 
 } // namespace tarvix

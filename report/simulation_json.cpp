@@ -161,6 +161,7 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
         object["swr2_band_MHz"] = nullptr;
     }
     object["feedline"] = feedLineJson(options, result, units);
+    object["at_rig"] = atRigJson(options, result);
     object["advice"] = adviceJson(result, units);
     object["solves"] = result.solves;
     object["frequencies"] = result.frequencies;

@@ -244,12 +244,14 @@ TEST(SimulateCommand, FeedLineShowsTheFeedPointAtTheRig) {
     const std::complex<double> zl(sim["corrected"]["impedance_ohm"]["r"].get<double>(),
                                   sim["corrected"]["impedance_ohm"]["x"].get<double>());
     const std::complex<double> rig = z0 * (zl + z0 * t) / (z0 + zl * t);
-    EXPECT_NEAR(line["rig"]["r_ohm"].get<double>(), rig.real(), 1e-6 * std::abs(rig));
-    EXPECT_NEAR(line["rig"]["x_ohm"].get<double>(), rig.imag(), 1e-6 * std::abs(rig));
+    const nlohmann::json& atRig = sim.at("at_rig");
+    EXPECT_NEAR(atRig["impedance_ohm"]["r"].get<double>(), rig.real(), 1e-6 * std::abs(rig));
+    EXPECT_NEAR(atRig["impedance_ohm"]["x"].get<double>(), rig.imag(), 1e-6 * std::abs(rig));
     const double reflection = std::abs((rig - 50.0) / (rig + 50.0));
-    EXPECT_NEAR(line["rig"]["swr"].get<double>(), (1 + reflection) / (1 - reflection), 1e-9);
+    EXPECT_NEAR(atRig["swr"].get<double>(), (1 + reflection) / (1 - reflection), 1e-9);
+    EXPECT_EQ(atRig["loss_dB"], line["loss_with_swr_dB"]);
     // The line's loss flatters the SWR: the rig's 2:1 band holds the antenna's.
-    const nlohmann::json& band = line["rig"]["swr2_band_MHz"];
+    const nlohmann::json& band = atRig["swr2_band_MHz"];
     ASSERT_TRUE(band.is_array()) << line;
     EXPECT_LE(band[0].get<double>(), sim["swr2_band_MHz"]["low"].get<double>() + 1e-6);
     EXPECT_GE(band[1].get<double>(), sim["swr2_band_MHz"]["high"].get<double>() - 1e-6);
@@ -476,7 +478,7 @@ TEST(SimulateCommand, BuildSheetIsOnePageOfTheReportsWinding) {
               60,
               20,
               false,
-              {">inverted V: legs 95 degrees apart<", ">tips 10 ft<", ">feed point 30 ft<",
+              {">inverted V: legs 96 degrees apart<", ">tips 10 ft<", ">feed point 30 ft<",
                ">sea water<"}}}) {
         const auto path = scratch.path(row.name);
         const ProgramRun run =

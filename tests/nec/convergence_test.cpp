@@ -7,6 +7,7 @@
 // the corrections point the right way.
 #include "calc/design_run.h"
 #include "designs.h"
+#include "nec/ground.h"
 #include "nec/nec2c.h"
 #include "nec/simulation.h"
 #include "needs_nec2c.h"
@@ -25,6 +26,8 @@ struct LoadedDipole {
     double f, a, b;
     const char* swg;
     std::optional<double> heightFt;
+    std::optional<double> endHeightFt = std::nullopt; // an inverted V's tips
+    const char* ground = "average";
 };
 
 void PrintTo(const LoadedDipole& d, std::ostream* os) {
@@ -44,6 +47,8 @@ TEST_P(AgainstUniformModel, ResonanceAndCorrectedCoilAgreeWithFourHundredEqualSe
     Nec2c engine(NEC2C_PATH);
     SimulationOptions options;
     options.model.heightFt = d.heightFt;
+    options.model.endHeightFt = d.endHeightFt;
+    options.model.ground = groundOfClass(d.ground).value();
     const SimulationResult graded = simulateDesign(design, std::nullopt, options, engine);
     options.model.uniformSegments = kUniformSegments;
     const SimulationResult uniform = simulateDesign(design, std::nullopt, options, engine);
@@ -67,20 +72,33 @@ TEST_P(AgainstUniformModel, ResonanceAndCorrectedCoilAgreeWithFourHundredEqualSe
 }
 
 // B from 0.05 ft to 95 % of a leg, A from a quarter to 0.95 of a half wave
-// (468 / F ft), 160 m to 10 m, free space and over ground. A uniform model
+// (468 / F ft), 160 m to 10 m, free space and over every class of ground,
+// level and as inverted Vs. A uniform model
 // with B = 0.05 ft needs segments of 0.05 ft at most: on a 10 m antenna 400
 // of them fit.
 INSTANTIATE_TEST_SUITE_P(
     Nec, AgainstUniformModel,
-    testing::Values(LoadedDipole{"WorkedExample", 7, 60, 20, "14", std::nullopt},
-                    LoadedDipole{"WorkedExampleAtThirtyFeet", 7, 60, 20, "14", 30},
-                    LoadedDipole{"TopBandQuarterWave", 1.85, 63, 10, "14", std::nullopt},
-                    LoadedDipole{"EightyMetresNinetyFivePercentOfAHalfWaveAndOfALeg", 3.6, 123,
-                                 58.4, "12", std::nullopt},
-                    LoadedDipole{"FortyMetresLargeCoilsNearTheTips", 7, 34, 16, "14", std::nullopt},
-                    LoadedDipole{"TwentyMetresOverGround", 14.2, 20, 5, "16", 20},
-                    LoadedDipole{"TenMetresDesign", 28.5, 11, 2.5, "14", std::nullopt},
-                    LoadedDipole{"TenMetresCentreLoaded", 28.5, 11, 0.05, "16", std::nullopt}),
+    testing::Values(
+        LoadedDipole{"WorkedExample", 7, 60, 20, "14", std::nullopt},
+        LoadedDipole{"WorkedExampleAtThirtyFeet", 7, 60, 20, "14", 30},
+        LoadedDipole{"TopBandQuarterWave", 1.85, 63, 10, "14", std::nullopt},
+        LoadedDipole{"EightyMetresNinetyFivePercentOfAHalfWaveAndOfALeg", 3.6, 123, 58.4, "12",
+                     std::nullopt},
+        LoadedDipole{"FortyMetresLargeCoilsNearTheTips", 7, 34, 16, "14", std::nullopt},
+        LoadedDipole{"TwentyMetresOverGround", 14.2, 20, 5, "16", 20},
+        LoadedDipole{"TenMetresDesign", 28.5, 11, 2.5, "14", std::nullopt},
+        LoadedDipole{"TenMetresCentreLoaded", 28.5, 11, 0.05, "16", std::nullopt},
+        // Inverted Vs, each over a ground of another class; the
+        // uniform model's legs slope from the middle segment.
+        LoadedDipole{"WorkedExampleInvertedVOverAverageGround", 7, 60, 20, "14", 30, 10},
+        LoadedDipole{"TopBandInvertedVOverSeaWater", 1.85, 63, 10, "14", 40, 15, "sea"},
+        LoadedDipole{"EightyMetresInvertedVOverFreshWater", 3.6, 90, 25, "14", 35, 12,
+                     "fresh-water"},
+        LoadedDipole{"FortyMetresInvertedVOverPoorGround", 7, 34, 16, "14", 25, 12, "poor"},
+        LoadedDipole{"TwentyMetresInvertedVOverVeryGoodGround", 14.2, 20, 5, "16", 20, 12,
+                     "very-good"},
+        LoadedDipole{"TenMetresInvertedVOverVeryPoorGround", 28.5, 11, 2.5, "14", 15, 12,
+                     "very-poor"}),
     [](const testing::TestParamInfo<LoadedDipole>& info) { return info.param.name; });
 
 } // namespace

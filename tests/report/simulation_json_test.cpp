@@ -3,6 +3,7 @@
 // units, and its lengths converted to them. The simulation is made up here,
 // with every part present: no engine runs.
 #include "calc/feedline.h"
+#include "nec/ground.h"
 #include "report/build_sheet.h"
 #include "report/simulation_report.h"
 
@@ -70,6 +71,8 @@ WindingCheck check(double turns) {
 SimulationOptions options() {
     SimulationOptions o;
     o.model.heightFt = 30;
+    o.model.endHeightFt = 10;
+    o.model.ground = *groundOfClass("poor");
     o.model.insulation = Insulation{0.02, 3.5};
     o.model.coilQ = 170;
     o.build = CoilBuild{1.5, 0.036, std::nullopt, "SWG 20", CoilFormer::pvcPipe};
@@ -80,6 +83,7 @@ SimulationOptions options() {
 
 SimulationResult result() {
     SimulationResult r;
+    r.apexAngleDeg = 95;
     r.segments = 61;
     r.formula = antenna(4.0, 7.21);
     r.corrected = antenna(4.6, 7.0);
@@ -196,11 +200,17 @@ std::vector<KeyCase> manualKeys() {
                                  {"feedline/loss_dB_per_100ft", Kind::Number},
                                  {"feedline/loss_dB", Kind::Number},
                                  {"feedline/loss_with_swr_dB", Kind::Number},
-                                 {"feedline/rig/r_ohm", Kind::Number},
-                                 {"feedline/rig/x_ohm", Kind::Number},
-                                 {"feedline/rig/swr", Kind::Number},
-                                 {"feedline/rig/swr2_band_MHz/0", Kind::Number},
-                                 {"feedline/rig/swr2_band_MHz/1", Kind::Number},
+                                 {"at_rig/impedance_ohm/r", Kind::Number},
+                                 {"at_rig/impedance_ohm/x", Kind::Number},
+                                 {"at_rig/swr", Kind::Number},
+                                 {"at_rig/swr2_band_MHz/0", Kind::Number},
+                                 {"at_rig/swr2_band_MHz/1", Kind::Number},
+                                 {"at_rig/loss_dB", Kind::Number},
+                                 {"end_height_{ft|m}", Kind::Number},
+                                 {"apex_angle_deg", Kind::Number},
+                                 {"ground/class", Kind::String},
+                                 {"ground/conductivity_S_per_m", Kind::Number},
+                                 {"ground/permittivity", Kind::Number},
                                  {"solves", Kind::Integer},
                                  {"frequencies", Kind::Integer}};
     for (const char* object : {"formula", "corrected"}) {
