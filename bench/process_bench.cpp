@@ -69,5 +69,9 @@ int main(int argc, char** argv) {
                   with({"--simulate", "--former-dia", "2", "--coil-length", "2"})),
          wholeRun(
              "process/simulate_worked_example_build_sheet_at_30_ft",
-             with({"--simulate", "--former-dia", "2", "--coil-length", "2", "--height", "30"}))});
+             with({"--simulate", "--former-dia", "2", "--coil-length", "2", "--height", "30"})),
+         // As hung from 30 ft, the tips at 10 ft, fed by 75 ft of RG-213.
+         wholeRun("process/simulate_worked_example_inverted_v_with_feed_line",
+                  with({"--simulate", "--former-dia", "2", "--height", "30", "--end-height", "10",
+                        "--feedline", "RG-213:75"}))});
 }
