@@ -3,6 +3,9 @@
 // control reached by Tab is scrolled into sight.
 #include "check/check_window.h"
 
+#include <QAbstractScrollArea>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -13,6 +16,37 @@
 #include <algorithm>
 
 namespace tarvix {
+
+namespace {
+
+// The wheel over a list the user has not chosen scrolls the form, as over
+// any other box, instead of changing the list's choice unseen.
+class WheelPassesBy : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* list = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Wheel || list == nullptr || list->hasFocus()) {
+            return false;
+        }
+        QWidget* above = list->parentWidget();
+        while (above != nullptr && qobject_cast<QAbstractScrollArea*>(above) == nullptr) {
+            above = above->parentWidget();
+        }
+        if (above != nullptr) {
+            QCoreApplication::sendEvent(
+                static_cast<QAbstractScrollArea*>(above)->verticalScrollBar(), event);
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+void CheckWindow::letWheelScroll(QWidget* list) {
+    list->setFocusPolicy(Qt::StrongFocus);
+    list->installEventFilter(new WheelPassesBy(list));
+}
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "calc/feedline.h"
 #include "calc/number_parse.h"
 #include "calc/step_one_warnings.h"
+#include "calc/transmit_modes.h"
 #include "calc/wire_gauge.h"
 #include "nec/ground.h"
 #include "nec/model_limits.h"
@@ -168,6 +169,9 @@ RuleBox ruleBox(SimulationInput input) {
     case SimulationInput::FeedLine:
     case SimulationInput::FeedLineLength:
         return {CheckField::FeedLineLength, "The line"};
+    case SimulationInput::Power:
+        return {CheckField::Power, "The power"};
+    case SimulationInput::Duty: // the window's duties are its modes'
     case SimulationInput::Z0:
     case SimulationInput::FeedLineData: // the window's lines are types
         return {CheckField::Z0, "The impedance"};
@@ -312,6 +316,13 @@ void readLineAndMeasurement(const CheckTexts& texts, Reader& reader, CheckReques
     if (z0) {
         request.options.z0Ohm = *z0;
     }
+    if (const auto watts = reader.number(CheckField::Power, texts.power, "the power")) {
+        request.options.power.powerW = *watts;
+    }
+    const TransmitMode mode = transmitModes()[std::min<std::size_t>(
+        static_cast<std::size_t>(texts.mode), transmitModes().size() - 1)];
+    request.options.power = {request.options.power.powerW, std::string(mode.name),
+                             mode.dutyPercent};
     const auto types = feedLineTypes();
     if (texts.feedLineType > 0 && texts.feedLineType <= static_cast<int>(types.size())) {
         const auto length = reader.number(CheckField::FeedLineLength, texts.feedLineLength,

@@ -56,6 +56,10 @@ struct CheckTexts {
     // 1 + its place in feedLineTypes(); its length in the antenna's unit.
     int feedLineType = 0;
     std::string feedLineLength;
+    // The transmitter: watts at the feed point, and the mode by its place in
+    // transmitModes() (ssb).
+    std::string power = "100";
+    int mode = 1;
     // What an analyzer showed on the antenna built: the resonance, and the
     // SWR and resistance there; all empty when nothing was measured.
     std::string measured;
@@ -84,6 +88,7 @@ enum class CheckField {
     Q,
     Z0,
     FeedLineLength,
+    Power,
     Measured,
     MeasuredSwr,
     MeasuredR

@@ -3,16 +3,14 @@
 // sets the order Tab visits them in (the window's tests check it): keep it
 // when moving one.
 #include "calc/feedline.h"
+#include "calc/transmit_modes.h"
 #include "check/check_window.h"
 #include "check/note_label.h"
 #include "check/plot_view.h"
 
-#include <QAbstractScrollArea>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,7 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -54,28 +51,6 @@ QComboBox* wireBySelector(const QString& objectName) {
     return selector;
 }
 
-// The wheel over a list the user has not chosen scrolls the form, as over
-// any other box, instead of changing the list's choice unseen.
-class WheelPassesBy : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* list = qobject_cast<QWidget*>(watched);
-        if (event->type() != QEvent::Wheel || list == nullptr || list->hasFocus()) {
-            return false;
-        }
-        QWidget* above = list->parentWidget();
-        while (above != nullptr && qobject_cast<QAbstractScrollArea*>(above) == nullptr) {
-            above = above->parentWidget();
-        }
-        if (above != nullptr) {
-            QCoreApplication::sendEvent(
-                static_cast<QAbstractScrollArea*>(above)->verticalScrollBar(), event);
-        }
-        return true;
-    }
-};
-
 // A list on a row of its own, named by its caption: on Linux a screen reader
 // reads a list's caption (the label whose buddy it is), its chosen item as
 // its name.
@@ -83,8 +58,7 @@ void addList(QGridLayout* grid, int row, const QString& caption, QComboBox* list
     auto* label = new QLabel(caption);
     label->setBuddy(list);
     list->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
-    list->setFocusPolicy(Qt::StrongFocus);
-    list->installEventFilter(new WheelPassesBy(list));
+    CheckWindow::letWheelScroll(list);
     grid->addWidget(label, row, 0);
     grid->addWidget(list, row, 1, 1, 2);
 }
@@ -169,7 +143,7 @@ QGroupBox* CheckWindow::hangsBox() {
           tr("Very poor (cities)"), tr("Sea water"), tr("Fresh water")}) {
         m_ground->addItem(name);
     }
-    addList(grid, 1, tr("Gro&und"), m_ground);
+    addList(grid, 1, tr("&Kind of ground"), m_ground);
     addField(grid, 2, CheckField::Height, tr("Feed point height"), QStringLiteral("height"));
     addField(grid, 3, CheckField::EndHeight, tr("Tips' height (inverted V; empty: level)"),
              QStringLiteral("endHeight"));
@@ -205,8 +179,8 @@ QGroupBox* CheckWindow::coilBox() {
              QStringLiteral("coilLength"));
     addField(grid, 7, CheckField::GivenTurns, tr("Turns already wound (optional)"),
              QStringLiteral("givenTurns"));
-    m_qFromWinding = radioButton(tr("Q from the &winding"), QStringLiteral("qFromWinding"));
-    m_qGiven = radioButton(tr("Q &given"), QStringLiteral("qGiven"));
+    m_qFromWinding = radioButton(tr("Q &as wound"), QStringLiteral("qFromWinding"));
+    m_qGiven = radioButton(tr("&Q given"), QStringLiteral("qGiven"));
     addChoice(grid, 8, m_qFromWinding, m_qGiven);
     addField(grid, 9, CheckField::Q, tr("Q of each coil"), QStringLiteral("q"));
     return coil;
@@ -214,7 +188,7 @@ QGroupBox* CheckWindow::coilBox() {
 
 QGroupBox* CheckWindow::lineBox() {
     QGridLayout* grid = nullptr;
-    QGroupBox* line = group(tr("Feed line and units"), grid);
+    QGroupBox* line = group(tr("Feed line, transmitter and units"), grid);
     addField(grid, 0, CheckField::Z0, tr("SWR reference impedance Z0"), QStringLiteral("z0"));
     // None, then in the order of feedLineTypes().
     m_feedLine = new QComboBox;
@@ -224,14 +198,26 @@ QGroupBox* CheckWindow::lineBox() {
         m_feedLine->addItem(
             QString::fromLatin1(type.name.data(), static_cast<qsizetype>(type.name.size())));
     }
-    addList(grid, 1, tr("Feed line to the &rig"), m_feedLine);
+    addList(grid, 1, tr("Feed line &to the rig"), m_feedLine);
     addField(grid, 2, CheckField::FeedLineLength, tr("Feed line length"),
              QStringLiteral("feedLineLength"));
+    addField(grid, 3, CheckField::Power, tr("Transmitter power"), QStringLiteral("power"));
+    // In the order of transmitModes().
+    m_mode = new QComboBox;
+    m_mode->setObjectName(QStringLiteral("mode"));
+    for (const TransmitMode& mode : transmitModes()) {
+        m_mode->addItem(
+            tr("%1 (on %2 % of the time)")
+                .arg(QString::fromLatin1(mode.description.data(),
+                                         static_cast<qsizetype>(mode.description.size())))
+                .arg(mode.dutyPercent));
+    }
+    addList(grid, 4, tr("&Mode"), m_mode);
     m_units = new QComboBox;
     m_units->setObjectName(QStringLiteral("units"));
     m_units->addItem(tr("Feet and inches"));
     m_units->addItem(tr("Metres and millimetres"));
-    addList(grid, 3, tr("&Units"), m_units);
+    addList(grid, 5, tr("&Units"), m_units);
     return line;
 }
 

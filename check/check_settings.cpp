@@ -60,6 +60,7 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
         {CheckField::Q, "200"},
         {CheckField::Z0, "50"},
         {CheckField::FeedLineLength, ""},
+        {CheckField::Power, "100"},
         {CheckField::Measured, ""},
         {CheckField::MeasuredSwr, ""},
         {CheckField::MeasuredR, ""}};
@@ -72,6 +73,7 @@ std::vector<CheckWindow::KeptControl> CheckWindow::keptControls() const {
     }
     kept.push_back({m_ground, 1}); // average
     kept.push_back({m_feedLine, 0});
+    kept.push_back({m_mode, 1}); // SSB
     for (QAbstractButton* choice :
          std::initializer_list<QAbstractButton*>{m_overGround, m_insulated, m_atPitch, m_qGiven}) {
         kept.push_back({choice, false});
@@ -223,7 +225,8 @@ void CheckWindow::openDesign() {
         {m_former->objectName(), m_former->count()},
         {m_units->objectName(), m_units->count()},
         {m_ground->objectName(), m_ground->count()},
-        {m_feedLine->objectName(), m_feedLine->count()}};
+        {m_feedLine->objectName(), m_feedLine->count()},
+        {m_mode->objectName(), m_mode->count()}};
     for (const auto& [key, now] : keptValues()) {
         const auto count = listCounts.find(key);
         if (values.contains(key) &&

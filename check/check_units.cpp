@@ -37,6 +37,7 @@ void CheckWindow::updateUnits() {
         {CheckField::Q, QString()},
         {CheckField::Z0, QStringLiteral("ohm")},
         {CheckField::FeedLineLength, antennaUnit},
+        {CheckField::Power, QStringLiteral("W")},
         {CheckField::Measured, QStringLiteral("MHz")},
         {CheckField::MeasuredSwr, QString()},
         {CheckField::MeasuredR, QStringLiteral("ohm")}};

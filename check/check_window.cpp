@@ -130,7 +130,7 @@ void CheckWindow::wireControls() {
         connect(toggle, &QAbstractButton::toggled, this, &CheckWindow::refresh);
     }
     for (QComboBox* combo :
-         {m_antennaWireBy, m_coilWireBy, m_former, m_units, m_ground, m_feedLine}) {
+         {m_antennaWireBy, m_coilWireBy, m_former, m_units, m_ground, m_feedLine, m_mode}) {
         connect(combo, &QComboBox::currentIndexChanged, this, &CheckWindow::refresh);
     }
     connect(qApp, &QApplication::focusChanged, this,
@@ -170,6 +170,8 @@ CheckTexts CheckWindow::texts() const {
     texts.z0 = field(CheckField::Z0);
     texts.feedLineType = m_feedLine->currentIndex();
     texts.feedLineLength = field(CheckField::FeedLineLength);
+    texts.power = field(CheckField::Power);
+    texts.mode = m_mode->currentIndex();
     texts.measured = field(CheckField::Measured);
     texts.measuredSwr = field(CheckField::MeasuredSwr);
     texts.measuredR = field(CheckField::MeasuredR);

@@ -182,6 +182,12 @@ private:
     // The screen's room for windows, as its desktop leaves it.
     QRect availableGeometry() const;
     int unscrolledHeight() const;
+
+public:
+    // The wheel over the list scrolls the form unless the list has the focus.
+    static void letWheelScroll(QWidget* list);
+
+private:
     void storeSettings() const;
     // Each kept control's value under its key, and back (check_settings.cpp).
     std::vector<std::pair<QString, QVariant>> keptValues() const;
@@ -220,6 +226,7 @@ private:
     QComboBox* m_former = nullptr;
     QComboBox* m_ground = nullptr;
     QComboBox* m_feedLine = nullptr;
+    QComboBox* m_mode = nullptr;
     QRadioButton* m_closeWound = nullptr;
     QRadioButton* m_atPitch = nullptr;
     QRadioButton* m_qFromWinding = nullptr;

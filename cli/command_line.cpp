@@ -10,6 +10,7 @@
 #include "cli/hang_options.h"
 #include "cli/option_errors.h"
 #include "cli/plot_loader.h"
+#include "cli/power_options.h"
 #include "cli/unit_options.h"
 #include "cli/usage_error.h"
 #include "nec/model_limits.h"
@@ -295,13 +296,14 @@ void readModel(const Options& o, Request& request) {
 // The first input the simulation's rules refuse, named by its option and
 // the text typed there.
 void rejectRefusedInputs(const Options& o, const HangOptions& hang, const FeedLineOptions& line,
-                         const Request& request) {
+                         const TransmitOptions& power, const Request& request) {
     const std::vector<InputProblem> problems = simulationInputProblems(request.simulation);
     if (problems.empty()) {
         return;
     }
     const InputProblem& problem = problems.front();
-    for (std::optional<UsageError> error : {hang.refused(problem), line.refused(problem)}) {
+    for (std::optional<UsageError> error :
+         {hang.refused(problem), line.refused(problem), power.refused(problem)}) {
         if (error) {
             throw *error;
         }
@@ -334,7 +336,8 @@ void rejectRefusedInputs(const Options& o, const HangOptions& hang, const FeedLi
 }
 
 Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& unitOptions,
-                    const HangOptions& hang, const FeedLineOptions& line) {
+                    const HangOptions& hang, const FeedLineOptions& line,
+                    const TransmitOptions& power) {
     rejectOptionsTakenAsValues(app);
     Request request;
     const double coilGauge = readDesign(o, request);
@@ -343,13 +346,14 @@ Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& un
     unitOptions.apply(request);
     hang.apply(request);
     line.apply(request);
+    power.apply(request);
     if (std::optional<CoilBuild>& build = request.simulation.options.build) {
         const std::optional<GivenWire>& wire = request.simulation.design.coilWire;
         build->wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
         build->wireName = gaugeName(wire, coilGauge).value_or("");
     }
     if (o.given(o.necOpt) || o.simulate) {
-        rejectRefusedInputs(o, hang, line, request);
+        rejectRefusedInputs(o, hang, line, power, request);
         request.simulation.options.feedLine = requestedFeedLine(request.simulation);
     }
     rejectSharedOutputs(request);
@@ -369,11 +373,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     const UnitOptions unitOptions(app);
     const HangOptions hang(app, options.heightOpt);
     const FeedLineOptions line(app, options.simulateOpt);
+    const TransmitOptions power(app, options.simulateOpt);
 
     CommandLine result;
     try {
         app.parse(argc, argv);
-        result.request = readRequest(app, options, unitOptions, hang, line);
+        result.request = readRequest(app, options, unitOptions, hang, line, power);
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

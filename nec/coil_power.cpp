@@ -3,6 +3,7 @@
 
 #include "calc/coil_heating.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -16,20 +17,22 @@ PortCurrents portCurrents(const TwoPortPoint& atF, std::complex<double> coilOhm)
 }
 
 CoilStress coilStress(const TwoPortPoint& atF, std::complex<double> coilOhm,
-                      const CoilWinding& winding, double powerW, double dutyPercent) {
+                      const CoilWinding* winding, const PowerOptions& power) {
     const PortCurrents currents = portCurrents(atF, coilOhm);
     CoilStress stress;
     const double feedResistance = (1.0 / currents.feed).real();
-    if (!(feedResistance > 0) || !(powerW > 0)) {
+    if (!(feedResistance > 0) || !(power.powerW > 0)) {
         return stress;
     }
-    const double feedArms = std::sqrt(powerW / feedResistance);
+    const double feedArms = std::sqrt(power.powerW / feedResistance);
     stress.currentArms = feedArms * std::abs(currents.coil / currents.feed);
     stress.voltagePeakV = std::numbers::sqrt2 * stress.currentArms * std::abs(coilOhm);
-    stress.turnVoltagePeakV = winding.turns > 1 ? stress.voltagePeakV / winding.turns : 0;
     stress.dissipationW = stress.currentArms * stress.currentArms * coilOhm.real();
-    stress.averageW = stress.dissipationW * dutyPercent / 100;
-    stress.temperatureRiseC = windingTemperatureRiseC(winding, stress.averageW);
+    stress.averageW = stress.dissipationW * power.dutyPercent / 100;
+    if (winding != nullptr) {
+        stress.turnVoltagePeakV = stress.voltagePeakV / std::max(winding->turns, 1.0);
+        stress.temperatureRiseC = windingTemperatureRiseC(*winding, stress.averageW);
+    }
     return stress;
 }
 

@@ -4,26 +4,42 @@
 #pragma once
 
 #include "calc/coil_winding.h"
+#include "calc/transmit_modes.h"
 #include "nec/two_port.h"
 
 #include <complex>
+#include <optional>
+#include <string>
 
 namespace tarvix {
 
-struct CoilStress {
-    double currentArms = 0;      // through each coil
-    double voltagePeakV = 0;     // across it
-    double turnVoltagePeakV = 0; // between neighbouring turns, the voltage shared evenly
-    double dissipationW = 0;     // key down
-    double averageW = 0;         // over the mode's duty
-    double temperatureRiseC = 0; // at the average, in still air
+// The transmitter: its peak power delivered at the feed point, and the mode
+// that keeps a share of it on average.
+struct PowerOptions {
+    double powerW = kDefaultPowerW;
+    std::string mode = std::string(kDefaultTransmitMode); // "" for a duty given alone
+    double dutyPercent = transmitMode(kDefaultTransmitMode)->dutyPercent;
 };
 
-// powerW delivered at the feed point at atF's frequency, each coil coilOhm
-// across its terminals, the mode keeping dutyPercent of the peak on average.
-// Current and voltage are rms and peak of a steady carrier at powerW.
+// Above this rise over kAmbientC a PVC former softens (near 60 C).
+inline constexpr double kMostCoilRiseC = 35;
+
+struct CoilStress {
+    double currentArms = 0;  // through each coil
+    double voltagePeakV = 0; // across it
+    double dissipationW = 0; // key down
+    double averageW = 0;     // over the mode's duty
+    // Of a winding only: between neighbouring turns (the voltage shared
+    // evenly), and the rise at the average in still air.
+    std::optional<double> turnVoltagePeakV;
+    std::optional<double> temperatureRiseC;
+};
+
+// power.powerW delivered at the feed point at atF's frequency, each coil
+// coilOhm across its terminals (winding: what it is, where known). Current and
+// voltage are rms and peak of a steady carrier at that power.
 CoilStress coilStress(const TwoPortPoint& atF, std::complex<double> coilOhm,
-                      const CoilWinding& winding, double powerW, double dutyPercent);
+                      const CoilWinding* winding, const PowerOptions& power);
 
 // The current through each coil and the feed current, for 1 V at the feed
 // (any convention of peak or rms, the same for both).

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <future>
+#include <numbers>
 #include <utility>
 
 namespace tarvix {
@@ -61,6 +62,7 @@ private:
     void correct(const Simulation& simulation, double correctedUH, const WindingNeed& need);
     void finishChecks(std::future<WindingCheck>& windowCheck, std::future<WindingCheck>& givenCheck,
                       double correctedUH, const WindingNeed& need);
+    void stressCoils();
 
     const DesignResult& m_design;
     const DesignRecord& m_record;
@@ -248,6 +250,44 @@ void DesignSimulation::finishChecks(std::future<WindingCheck>& windowCheck,
     }
 }
 
+// What each coil carries at the power asked, by the two-port at F: the
+// winding's impedance across its terminals (its loss, or the Q given, with
+// its self-capacitance), or the ideal coil's.
+void DesignSimulation::stressCoils() {
+    if (!m_ports) {
+        return;
+    }
+    const auto atF = std::find_if(m_ports->begin(), m_ports->end(), [this](const TwoPortPoint& p) {
+        return std::fabs(p.freqMHz - m_f) <= 1e-9 * m_f;
+    });
+    if (atF == m_ports->end()) {
+        return;
+    }
+    const auto terminals = [this](const WoundCoil& coil) {
+        if (!m_options.model.coilQGiven) {
+            return coil.analyzerOhm;
+        }
+        const double reactance = 2 * std::numbers::pi * m_f * coil.atF.inductanceUH;
+        return withCapacitanceAcross({reactance / m_options.model.coilQ, reactance},
+                                     coil.selfCapacitancePF, m_f);
+    };
+    const PowerOptions& power = m_options.power;
+    if (m_result.build) {
+        m_result.correctedStress =
+            coilStress(*atF, terminals(*m_result.build), &m_result.build->winding, power);
+    } else {
+        m_result.correctedStress = coilStress(
+            *atF, coilImpedance(m_result.corrected.coilUH, m_result.corrected.coilOhm, m_f),
+            nullptr, power);
+    }
+    for (std::optional<WindingCheck>* check : {&m_result.windowWinding, &m_result.givenWinding}) {
+        if (*check) {
+            (*check)->stress =
+                coilStress(*atF, terminals((*check)->coil), &(*check)->coil.winding, power);
+        }
+    }
+}
+
 SimulationResult DesignSimulation::run() {
     const int solvedBefore = m_engine.solveCount();
     const int frequenciesBefore = m_engine.frequencyCount();
@@ -295,6 +335,7 @@ SimulationResult DesignSimulation::run() {
         m_result.correctedWinding = std::move(wound);
     }
     finishChecks(windowCheck, givenCheck, correctedUH, need);
+    stressCoils();
     m_result.formula = formulaAntenna.get();
     m_result.tipChangeFt = tipChange.get();
     m_result.solves = m_engine.solveCount() - solvedBefore;

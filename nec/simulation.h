@@ -9,6 +9,7 @@
 #include "calc/design_run.h"
 #include "calc/feedline.h"
 #include "nec/coil_load.h"
+#include "nec/coil_power.h"
 #include "nec/design_model.h"
 #include "nec/nec2c.h"
 #include "nec/winding_search.h"
@@ -61,6 +62,8 @@ struct SimulationOptions {
     // The line from the feed point to the rig: the report shows the rig's end
     // of it; the simulation itself solves the antenna alone.
     std::optional<FeedLine> feedLine;
+    // What each coil must carry is reported at this power and mode.
+    PowerOptions power;
 };
 
 struct SimulatedPoint {
@@ -98,6 +101,7 @@ struct WindingCheck {
     SimulatedAntenna antenna;
     bool inSwr2Band = false;
     std::optional<double> turnsForResonance;
+    std::optional<CoilStress> stress; // at options.power, where the two-port holds F
 };
 
 // Advice for a poor design: why (a radiation efficiency at F below
@@ -122,6 +126,9 @@ struct DesignAdvice {
 
 struct SimulationResult {
     int segments = 0;
+    // What each corrected coil carries at options.power (from the two-port at
+    // F: none where the search solved without it).
+    std::optional<CoilStress> correctedStress;
     // The angle between an inverted V's legs (180 level); none in free space.
     std::optional<double> apexAngleDeg;
     SimulatedAntenna formula;

@@ -183,6 +183,14 @@ void checkCoil(const SimulationRequest& request, Problems& problems) {
         problems.add(SimulationInput::Z0, "is not from " + numberText(kMinZ0Ohm) + " to " +
                                               numberText(kMaxZ0Ohm) + " ohm");
     }
+    // A transmitter from a milliwatt to the legal limits and beyond.
+    if (!(options.power.powerW > 0 && options.power.powerW <= kMostPowerW)) {
+        problems.add(SimulationInput::Power,
+                     "is not above 0 W and at most " + numberText(kMostPowerW) + " W");
+    }
+    if (!(options.power.dutyPercent > 0 && options.power.dutyPercent <= 100)) {
+        problems.add(SimulationInput::Duty, "is not above 0 and at most 100 %");
+    }
 }
 
 std::string dbText(double db) {

@@ -69,6 +69,8 @@ enum class SimulationInput {
     GivenTurns,
     CoilQ,
     Z0,
+    Power,
+    Duty,
     FeedLine,
     FeedLineLength,
     FeedLineData,
@@ -83,6 +85,9 @@ struct InputProblem {
     SimulationInput input;
     std::string why;
 };
+
+// The most power the coils are reported at.
+inline constexpr double kMostPowerW = 100000;
 
 // The design frequencies simulated: the HF bands, as the calculator's range.
 inline constexpr double kLowestFreqMHz = 1;

@@ -3,6 +3,7 @@
 #include "report/advice_report.h"
 #include "report/build_sheet.h"
 #include "report/feedline_report.h"
+#include "report/power_report.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
 #include "report/trim_report.h"
@@ -79,7 +80,8 @@ Json checkJson(const WindingCheck& check, Units units) {
                 {"resonance_MHz", frequencyOrNull(check.antenna.resonanceMHz)},
                 {"in_swr2_band", check.inSwr2Band},
                 {"turns_for_resonance",
-                 check.turnsForResonance ? Json(*check.turnsForResonance) : Json(nullptr)}};
+                 check.turnsForResonance ? Json(*check.turnsForResonance) : Json(nullptr)},
+                {"power", stressJson(check.stress)}};
 }
 
 // The figures of one antenna, the formula's or the corrected.
@@ -162,6 +164,7 @@ Json simulationJson(const SimulationOptions& options, const SimulationResult& re
     }
     object["feedline"] = feedLineJson(options, result, units);
     object["at_rig"] = atRigJson(options, result);
+    object["power"] = powerJson(options, result);
     object["advice"] = adviceJson(result, units);
     object["solves"] = result.solves;
     object["frequencies"] = result.frequencies;

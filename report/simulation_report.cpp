@@ -8,6 +8,7 @@
 #include "calc/units.h"
 #include "report/advice_report.h"
 #include "report/feedline_report.h"
+#include "report/power_report.h"
 #include "report/simulation_phrases.h"
 
 #include <cmath>
@@ -184,6 +185,7 @@ void writeSimulationText(std::ostream& out, const DesignResult& design,
     writeFeedPoint(out, options, result, atF);
     writeFeedLineText(out, options, result, units);
     writeEfficiency(out, options, result, atF);
+    writePowerText(out, options, result);
     writeAdviceText(out, options, result, units);
 }
 

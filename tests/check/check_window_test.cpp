@@ -930,8 +930,8 @@ private slots:
                                 "antennaWire", "freeSpace",   "insulated",    "formerDia",
                                 "former",      "coilWireBy",  "coilWire",     "closeWound",
                                 "coilLength",  "givenTurns",  "qFromWinding", "z0",
-                                "feedLine",    "units",       "measured",     "measuredSwr",
-                                "measuredR",   "simulate"};
+                                "feedLine",    "power",       "mode",         "units",
+                                "measured",    "measuredSwr", "measuredR",    "simulate"};
         QStringList visited{freq->objectName()};
         for (QWidget* focused = freq; focused != nullptr && visited.size() < order.size();) {
             focused = tab();
@@ -989,7 +989,7 @@ private slots:
                 QCOMPARE(captions, QStringList{name});
             }
         }
-        QCOMPARE(boxes, 19);
+        QCOMPARE(boxes, 20);
         // The box's unit and its note, and the note itself, read out.
         QAccessibleInterface* freqBox = QAccessible::queryAccessibleInterface(freq);
         auto* note = m_window->findChild<QLabel*>(QStringLiteral("freqNote"));

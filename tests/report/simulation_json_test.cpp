@@ -63,7 +63,8 @@ WoundCoil coil(double turns) {
 }
 
 WindingCheck check(double turns) {
-    return WindingCheck{coil(turns), antenna(4.3, 7.38), false, turns + 0.75};
+    return WindingCheck{coil(turns), antenna(4.3, 7.38), false, turns + 0.75,
+                        CoilStress{1.2, 800, 3, 0.6, 40.0, 12.0}};
 }
 
 // Over ground, insulated, wound, with a coil already wound: every object

@@ -1,0 +1,44 @@
+// The transmitter on the command line: --power (watts at the feed point),
+// --mode (the mode's share of the time on) or --duty (that share given). They
+// need --simulate; the report gives what each coil carries at them.
+#pragma once
+
+#include "nec/simulation_request.h"
+
+#include <optional>
+#include <string>
+
+namespace CLI {
+class App;
+class Option;
+} // namespace CLI
+
+namespace tarvix {
+
+struct Request;
+class UsageError;
+
+class TransmitOptions {
+public:
+    TransmitOptions(CLI::App& app, CLI::Option* simulate);
+    TransmitOptions(const TransmitOptions&) = delete;
+    TransmitOptions& operator=(const TransmitOptions&) = delete;
+
+    // Fills the request's power. Throws UsageError for a mode that does not
+    // exist or a value that is no number.
+    void apply(Request& request) const;
+
+    // The error that names the option of a refused power or duty; none for
+    // another input.
+    std::optional<UsageError> refused(const InputProblem& problem) const;
+
+private:
+    std::string m_power;
+    std::string m_mode;
+    std::string m_duty;
+    CLI::Option* m_powerOpt = nullptr;
+    CLI::Option* m_modeOpt = nullptr;
+    CLI::Option* m_dutyOpt = nullptr;
+};
+
+} // namespace tarvix
