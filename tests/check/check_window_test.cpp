@@ -574,6 +574,14 @@ private slots:
         QCOMPARE(m_window->findChild<QPushButton*>(QStringLiteral("simulate"))->isEnabled(),
                  stoppedBy < 0);
         QCOMPARE(request.options.feedLine.has_value(), lengthFt > 0);
+        // The transmitter as the terminal's --power and --mode take it: the
+        // list's third mode is FT8.
+        m_window->findChild<QLineEdit*>(QStringLiteral("power"))->setText(QStringLiteral("400"));
+        m_window->findChild<QComboBox*>(QStringLiteral("mode"))->setCurrentIndex(2);
+        const CheckRequest transmitting = readCheckInputs(m_window->texts());
+        QCOMPARE(transmitting.options.power.powerW, 400.0);
+        QCOMPARE(QString::fromStdString(transmitting.options.power.mode), QStringLiteral("ft8"));
+        QCOMPARE(transmitting.options.power.dutyPercent, 42.0);
         if (lengthFt > 0) {
             QVERIFY(std::fabs(request.options.feedLine->lengthFt - lengthFt) < 1e-9);
             QCOMPARE(QString::fromStdString(request.options.feedLine->typeName),

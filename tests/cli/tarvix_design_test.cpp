@@ -95,7 +95,7 @@ TEST(CommandLine, HelpAndVersionSucceed) {
                                            "--coil-q --z0 --insulation --insulation-er --plot --sheet "
                                            "--metric --antenna-awg --coil-awg --antenna-wire-dia "
                                            "--coil-wire-dia --end-height --ground "
-                                           "--ground-conductivity --ground-permittivity "
+                                           "--ground-conductivity --ground-permittivity --power --mode --duty "
                                            "--feedline --feedline-data --feedline-length")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
@@ -200,6 +200,10 @@ INSTANTIATE_TEST_SUITE_P(TarvixDesign, UsageError, testing::Values(
     UsageCase{"GroundOfNoKnownClass", kWorked + "--simulate --height 30 --ground mud", "--ground: 'mud' is not a class of ground (very-good, average, poor, very-poor, sea, fresh-water)\n"},
     UsageCase{"GroundByClassAndFigures", kWorked + "--simulate --height 30 --ground sea --ground-conductivity 1 --ground-permittivity 10", "--ground excludes --ground-conductivity\n"},
     UsageCase{"GroundOfNoConductivity", kWorked + "--simulate --height 30 --ground-conductivity 0 --ground-permittivity 10", "--ground-conductivity: '0' is not above 0\n"},
+    UsageCase{"ModeOfNoKnownName", kWorked + "--simulate --mode morse", "--mode: 'morse' is not a mode (cw 40 %, ssb 20 %, ft8 42 %, rtty 100 %, am 25 %, fm 100 %)\n"},
+    UsageCase{"PowerOfNothing", kWorked + "--simulate --power 0", "--power: '0' is not above 0 W and at most 100000 W\n"},
+    UsageCase{"DutyBesideAMode", kWorked + "--simulate --mode cw --duty 50", "--mode excludes --duty\n"},
+    UsageCase{"PowerWithoutSimulation", kWorked + "--power 100", "--power requires --simulate\n"},
     UsageCase{"LineOfNoImpedance", kWorked + "--simulate --z0 1e-300", "--z0: '1e-300' is not from 1 to 10000 ohm\n"},
     UsageCase{"LineOfAbsurdImpedance", kWorked + "--simulate --z0 1e6", "--z0: '1e6' is not from 1 to 10000 ohm\n"},
     // The feed line to the rig.

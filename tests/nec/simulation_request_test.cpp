@@ -119,6 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
                     r.options.model.ground = Ground{"", 0.005, 0.5};
                 },
                 In::GroundPermittivity, "is below 1"},
+        RuleRow{"NoPower", [](SimulationRequest& r) { r.options.power.powerW = 0; }, In::Power,
+                "is not above 0 W"},
+        RuleRow{"ADutyOverAWholeTime",
+                [](SimulationRequest& r) { r.options.power.dutyPercent = 150; }, In::Duty,
+                "is not above 0 and at most 100 %"},
         RuleRow{"InsulationOfNoThickness",
                 [](SimulationRequest& r) {
                     r.options.model.insulation = Insulation{0, 3.5};

@@ -85,6 +85,7 @@ SimulationOptions options() {
 SimulationResult result() {
     SimulationResult r;
     r.apexAngleDeg = 95;
+    r.correctedStress = CoilStress{1.5, 700, 20, 4, 35.0, 18.0};
     r.segments = 61;
     r.formula = antenna(4.0, 7.21);
     r.corrected = antenna(4.6, 7.0);
@@ -145,7 +146,12 @@ const std::vector<KeyCase> kCheckKeys = {{"turns", Kind::Number},
                                          {"analyzer/x_ohm", Kind::Number},
                                          {"resonance_MHz", Kind::Number},
                                          {"in_swr2_band", Kind::Boolean},
-                                         {"turns_for_resonance", Kind::Number}};
+                                         {"turns_for_resonance", Kind::Number},
+                                         {"power/coil_current_A", Kind::Number},
+                                         {"power/coil_voltage_V", Kind::Number},
+                                         {"power/coil_dissipation_W", Kind::Number},
+                                         {"power/coil_average_W", Kind::Number},
+                                         {"power/coil_temperature_rise_C", Kind::Number}};
 
 std::vector<KeyCase> manualKeys() {
     std::vector<KeyCase> keys = {{"engine", Kind::String},
@@ -207,6 +213,15 @@ std::vector<KeyCase> manualKeys() {
                                  {"at_rig/swr2_band_MHz/0", Kind::Number},
                                  {"at_rig/swr2_band_MHz/1", Kind::Number},
                                  {"at_rig/loss_dB", Kind::Number},
+                                 {"power/input_W", Kind::Number},
+                                 {"power/mode", Kind::String},
+                                 {"power/duty_percent", Kind::Number},
+                                 {"power/coil_current_A", Kind::Number},
+                                 {"power/coil_voltage_V", Kind::Number},
+                                 {"power/coil_turn_voltage_V", Kind::Number},
+                                 {"power/coil_dissipation_W", Kind::Number},
+                                 {"power/coil_average_W", Kind::Number},
+                                 {"power/coil_temperature_rise_C", Kind::Number},
                                  {"end_height_{ft|m}", Kind::Number},
                                  {"apex_angle_deg", Kind::Number},
                                  {"ground/class", Kind::String},
