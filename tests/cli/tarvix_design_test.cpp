@@ -89,14 +89,15 @@ TEST(WorkedExample, JsonHoldsEveryPassAndReadsBackExactly) {
 TEST(CommandLine, HelpAndVersionSucceed) {
     const ProgramRun help = design("--help");
     EXPECT_EQ(help.status, 0);
-    for (const std::string& option : words("--freq --length --coil-distance --antenna-swg "
-                                           "--former-dia --coil-length --coil-swg --json "
-                                           "--sweep-b --csv --nec --height --simulate "
-                                           "--coil-q --z0 --insulation --insulation-er --plot --sheet "
-                                           "--metric --antenna-awg --coil-awg --antenna-wire-dia "
-                                           "--coil-wire-dia --end-height --ground "
-                                           "--ground-conductivity --ground-permittivity --power --mode --duty "
-                                           "--feedline --feedline-data --feedline-length")) {
+    for (const std::string& option :
+         words("--freq --length --coil-distance --antenna-swg "
+               "--former-dia --coil-length --coil-swg --json "
+               "--sweep-b --csv --nec --height --simulate "
+               "--coil-q --z0 --insulation --insulation-er --plot --sheet "
+               "--metric --antenna-awg --coil-awg --antenna-wire-dia "
+               "--coil-wire-dia --end-height --ground "
+               "--ground-conductivity --ground-permittivity --power --mode --duty "
+               "--feedline --feedline-data --feedline-length")) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(design("--version").out, "tarvix-design " TARVIX_VERSION "\n");
