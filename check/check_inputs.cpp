@@ -1,6 +1,5 @@
-// Reading the check window's boxes. The range warnings come from calc's
-// step-one warnings and the model's bounds from nec/model_limits, so that the
-// window says what tarvix-design says.
+// Reading the check window's boxes: the range warnings from calc's step-one
+// warnings, the rest from the simulation's rules, as tarvix-design says them.
 #include "check/check_inputs.h"
 
 #include "calc/coil_model.h"
