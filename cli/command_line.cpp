@@ -295,16 +295,15 @@ void readModel(const Options& o, Request& request) {
 
 // The first input the simulation's rules refuse, named by its option and
 // the text typed there.
-void rejectRefusedInputs(const Options& o, const HangOptions& hang, const FeedLineOptions& line,
-                         const TransmitOptions& power, const Request& request) {
+void rejectRefusedInputs(const Options& o, const std::vector<const OptionGroup*>& groups,
+                         const Request& request) {
     const std::vector<InputProblem> problems = simulationInputProblems(request.simulation);
     if (problems.empty()) {
         return;
     }
     const InputProblem& problem = problems.front();
-    for (std::optional<UsageError> error :
-         {hang.refused(problem), line.refused(problem), power.refused(problem)}) {
-        if (error) {
+    for (const OptionGroup* group : groups) {
+        if (std::optional<UsageError> error = group->refused(problem)) {
             throw *error;
         }
     }
@@ -336,24 +335,23 @@ void rejectRefusedInputs(const Options& o, const HangOptions& hang, const FeedLi
 }
 
 Request readRequest(const CLI::App& app, const Options& o, const UnitOptions& unitOptions,
-                    const HangOptions& hang, const FeedLineOptions& line,
-                    const TransmitOptions& power) {
+                    const std::vector<const OptionGroup*>& groups) {
     rejectOptionsTakenAsValues(app);
     Request request;
     const double coilGauge = readDesign(o, request);
     readOutputs(o, request);
     readModel(o, request);
     unitOptions.apply(request);
-    hang.apply(request);
-    line.apply(request);
-    power.apply(request);
+    for (const OptionGroup* group : groups) {
+        group->apply(request);
+    }
     if (std::optional<CoilBuild>& build = request.simulation.options.build) {
         const std::optional<GivenWire>& wire = request.simulation.design.coilWire;
         build->wireDiaIn = wire ? wire->diameterIn : coilWireDiameter(coilGauge).value();
         build->wireName = gaugeName(wire, coilGauge).value_or("");
     }
     if (o.given(o.necOpt) || o.simulate) {
-        rejectRefusedInputs(o, hang, line, power, request);
+        rejectRefusedInputs(o, groups, request);
         request.simulation.options.feedLine = requestedFeedLine(request.simulation);
     }
     rejectSharedOutputs(request);
@@ -378,7 +376,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine result;
     try {
         app.parse(argc, argv);
-        result.request = readRequest(app, options, unitOptions, hang, line, power);
+        result.request = readRequest(app, options, unitOptions, {&hang, &line, &power});
     } catch (const CLI::CallForHelp&) {
         result.action = CommandLine::Action::ShowHelp;
         result.text = app.help();

@@ -4,36 +4,25 @@
 // as read at the rig.
 #pragma once
 
-#include "nec/simulation_request.h"
+#include "cli/option_group.h"
 
-#include <optional>
 #include <string>
-
-namespace CLI {
-class App;
-class Option;
-} // namespace CLI
 
 namespace tarvix {
 
-struct Request;
-class UsageError;
-
-class FeedLineOptions {
+class FeedLineOptions final : public OptionGroup {
 public:
     // Adds the options to the app; simulate is --simulate, which each needs.
     FeedLineOptions(CLI::App& app, CLI::Option* simulate);
-    FeedLineOptions(const FeedLineOptions&) = delete;
-    FeedLineOptions& operator=(const FeedLineOptions&) = delete;
 
     // Fills the request's line from what was given, its length in the
     // request's units (read after the units are applied). Throws UsageError
     // for a value with no length or that is no number.
-    void apply(Request& request) const;
+    void apply(Request& request) const override;
 
     // The error that names the option of a line input the rules refused; none
     // for an input that is not one of these.
-    std::optional<UsageError> refused(const InputProblem& problem) const;
+    std::optional<UsageError> refused(const InputProblem& problem) const override;
 
 private:
     std::string m_line;

@@ -3,36 +3,25 @@
 // --ground-permittivity. They need --height, the feed point's height.
 #pragma once
 
-#include "nec/simulation_request.h"
+#include "cli/option_group.h"
 
-#include <optional>
 #include <string>
-
-namespace CLI {
-class App;
-class Option;
-} // namespace CLI
 
 namespace tarvix {
 
-struct Request;
-class UsageError;
-
-class HangOptions {
+class HangOptions final : public OptionGroup {
 public:
     // Adds the options to the app; height is --height, which each needs.
     HangOptions(CLI::App& app, CLI::Option* height);
-    HangOptions(const HangOptions&) = delete;
-    HangOptions& operator=(const HangOptions&) = delete;
 
     // Fills the request's model from what was given, the end height in the
     // request's units (read before the units are applied). Throws UsageError
     // for a ground class that does not exist or a value that is no number.
-    void apply(Request& request) const;
+    void apply(Request& request) const override;
 
     // The error that names the option of a hang input the rules refused; none
     // for an input that is not one of these.
-    std::optional<UsageError> refused(const InputProblem& problem) const;
+    std::optional<UsageError> refused(const InputProblem& problem) const override;
 
 private:
     std::string m_endHeight;

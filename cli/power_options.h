@@ -3,34 +3,23 @@
 // need --simulate; the report gives what each coil carries at them.
 #pragma once
 
-#include "nec/simulation_request.h"
+#include "cli/option_group.h"
 
-#include <optional>
 #include <string>
-
-namespace CLI {
-class App;
-class Option;
-} // namespace CLI
 
 namespace tarvix {
 
-struct Request;
-class UsageError;
-
-class TransmitOptions {
+class TransmitOptions final : public OptionGroup {
 public:
     TransmitOptions(CLI::App& app, CLI::Option* simulate);
-    TransmitOptions(const TransmitOptions&) = delete;
-    TransmitOptions& operator=(const TransmitOptions&) = delete;
 
     // Fills the request's power. Throws UsageError for a mode that does not
     // exist or a value that is no number.
-    void apply(Request& request) const;
+    void apply(Request& request) const override;
 
     // The error that names the option of a refused power or duty; none for
     // another input.
-    std::optional<UsageError> refused(const InputProblem& problem) const;
+    std::optional<UsageError> refused(const InputProblem& problem) const override;
 
 private:
     std::string m_power;
