@@ -6,11 +6,11 @@
 #include "calc/conversions.h"
 #include "calc/fault.h"
 #include "calc/feedline.h"
+#include "calc/ground.h"
 #include "calc/number_parse.h"
 #include "calc/step_one_warnings.h"
 #include "calc/transmit_modes.h"
 #include "calc/wire_gauge.h"
-#include "nec/ground.h"
 #include "nec/model_limits.h"
 #include "nec/simulation_request.h"
 

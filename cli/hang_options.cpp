@@ -1,10 +1,10 @@
 // The inverted V and the ground on the command line.
 #include "cli/hang_options.h"
 
+#include "calc/ground.h"
 #include "calc/units.h"
 #include "cli/command_line.h"
 #include "cli/usage_error.h"
-#include "nec/ground.h"
 
 #include <CLI/CLI.hpp>
 

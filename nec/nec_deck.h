@@ -7,8 +7,8 @@
 #pragma once
 
 #include "calc/coil_model.h"
+#include "calc/ground.h"
 #include "calc/physical_constants.h"
-#include "nec/ground.h"
 #include "nec/nec_geometry.h"
 
 #include <complex>

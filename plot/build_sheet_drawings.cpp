@@ -3,9 +3,9 @@
 // at each end, its length written above it.
 #include "plot/build_sheet_drawings.h"
 
+#include "calc/ground.h"
 #include "calc/number_text.h"
 #include "calc/units.h"
-#include "nec/ground.h"
 #include "plot/plot_layout.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"

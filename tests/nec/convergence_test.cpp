@@ -6,8 +6,8 @@
 // corrected antenna of the graded model, solved again, resonates on F, and
 // the corrections point the right way.
 #include "calc/design_run.h"
+#include "calc/ground.h"
 #include "designs.h"
-#include "nec/ground.h"
 #include "nec/nec2c.h"
 #include "nec/simulation.h"
 #include "needs_nec2c.h"

@@ -3,7 +3,7 @@
 // units, and its lengths converted to them. The simulation is made up here,
 // with every part present: no engine runs.
 #include "calc/feedline.h"
-#include "nec/ground.h"
+#include "calc/ground.h"
 #include "report/build_sheet.h"
 #include "report/simulation_report.h"
 

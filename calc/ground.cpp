@@ -1,5 +1,5 @@
 // The ground classes.
-#include "nec/ground.h"
+#include "calc/ground.h"
 
 #include "calc/number_text.h"
 
