@@ -140,7 +140,11 @@ void CheckWindow::wireControls() {
     m_progressTimer.setInterval(kProgressIntervalMs);
 }
 
-CheckWindow::~CheckWindow() = default;
+// The focus moves as the window's children are deleted, after this window
+// has stopped being a CheckWindow: nothing of it may answer then.
+CheckWindow::~CheckWindow() {
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 CheckTexts CheckWindow::texts() const {
     CheckTexts texts;
