@@ -32,10 +32,14 @@ std::span<const GroundClass> groundClasses() {
 std::optional<Ground> groundOfClass(std::string_view name) {
     for (const GroundClass& ground : kClasses) {
         if (ground.name == name) {
-            return Ground{std::string(ground.name), ground.conductivitySPerM, ground.permittivity};
+            return groundOf(ground);
         }
     }
     return std::nullopt;
+}
+
+Ground groundOf(const GroundClass& ground) {
+    return Ground{std::string(ground.name), ground.conductivitySPerM, ground.permittivity};
 }
 
 Ground averageGround() {

@@ -26,6 +26,7 @@ struct GroundClass {
 // The classes of ground, from very good soil to sea water.
 std::span<const GroundClass> groundClasses();
 std::optional<Ground> groundOfClass(std::string_view name);
+Ground groundOf(const GroundClass& ground);
 // "average", the ground every model over ground had before the classes.
 Ground averageGround();
 // "average ground", or "ground of 0.01 S/m, relative permittivity 10".

@@ -245,10 +245,8 @@ void readModel(const CheckTexts& texts, Reader& reader, CheckRequest& request) {
                 model.endHeightFt = feetFromAntennaUnit(*tips, texts.units);
             }
         }
-        const auto classes = groundClasses();
-        const GroundClass& ground = classes[static_cast<std::size_t>(
-            std::clamp<int>(texts.groundClass, 0, static_cast<int>(classes.size()) - 1))];
-        model.ground = *groundOfClass(ground.name);
+        model.ground = groundOf(groundClasses()[std::min<std::size_t>(
+            static_cast<std::size_t>(texts.groundClass), groundClasses().size() - 1)]);
     }
     if (texts.insulated) {
         const auto thickness = reader.number(CheckField::Insulation, texts.insulation,

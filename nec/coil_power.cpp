@@ -9,23 +9,18 @@
 
 namespace tarvix {
 
-PortCurrents portCurrents(const TwoPortPoint& atF, std::complex<double> coilOhm) {
-    // Each coil's voltage is -coilOhm I2: I2 = y21 V1 + y22 V2 solved for I2.
-    const std::complex<double> coil = atF.y21 / (1.0 + atF.y22 * coilOhm);
-    const std::complex<double> feed = atF.y11 - atF.y12 * coilOhm * coil;
-    return {feed, coil};
-}
-
 CoilStress coilStress(const TwoPortPoint& atF, std::complex<double> coilOhm,
                       const CoilWinding* winding, const PowerOptions& power) {
-    const PortCurrents currents = portCurrents(atF, coilOhm);
+    // For 1 V at the feed: each coil's voltage is -coilOhm I2, so I2 = y21 V1
+    // + y22 V2 gives the coil's current; the feed's is 1 / its impedance.
+    const std::complex<double> coilPerVolt = atF.y21 / (1.0 + atF.y22 * coilOhm);
+    const std::complex<double> feedOhm = loadedImpedance(atF, coilOhm);
     CoilStress stress;
-    const double feedResistance = (1.0 / currents.feed).real();
-    if (!(feedResistance > 0) || !(power.powerW > 0)) {
+    if (!(feedOhm.real() > 0) || !(power.powerW > 0)) {
         return stress;
     }
-    const double feedArms = std::sqrt(power.powerW / feedResistance);
-    stress.currentArms = feedArms * std::abs(currents.coil / currents.feed);
+    const double feedArms = std::sqrt(power.powerW / feedOhm.real());
+    stress.currentArms = feedArms * std::abs(coilPerVolt * feedOhm);
     stress.voltagePeakV = std::numbers::sqrt2 * stress.currentArms * std::abs(coilOhm);
     stress.dissipationW = stress.currentArms * stress.currentArms * coilOhm.real();
     stress.averageW = stress.dissipationW * power.dutyPercent / 100;

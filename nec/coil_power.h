@@ -41,12 +41,4 @@ struct CoilStress {
 CoilStress coilStress(const TwoPortPoint& atF, std::complex<double> coilOhm,
                       const CoilWinding* winding, const PowerOptions& power);
 
-// The current through each coil and the feed current, for 1 V at the feed
-// (any convention of peak or rms, the same for both).
-struct PortCurrents {
-    std::complex<double> feed;
-    std::complex<double> coil;
-};
-PortCurrents portCurrents(const TwoPortPoint& atF, std::complex<double> coilOhm);
-
 } // namespace tarvix
