@@ -7,6 +7,7 @@
 #include "cli/command_line.h"
 #include "cli/plot_loader.h"
 #include "nec/design_model.h"
+#include "nec/nec2c.h"
 #include "nec/nec_deck.h"
 #include "nec/simulation.h"
 #include "nec/simulation_outcome.h"
@@ -196,14 +197,10 @@ int runDesignRequest(const Request& request, std::ostream& out, std::ostream& er
                               trim ? &*trim : nullptr);
     } else if (!reportReplaced) {
         if (simulation) {
-            writeBuildSheetText(out, design, options, *simulation);
-        }
-        writeDesignText(out, design, simulation.has_value());
-        if (simulation) {
-            writeSimulationText(out, design, options, *simulation);
-        }
-        if (trim) {
-            writeTrimText(out, design, options, *simulation, *trim, request.simulation.readings);
+            writeSimulatedReportText(out, design, options, *simulation, trim ? &*trim : nullptr,
+                                     request.simulation.readings);
+        } else {
+            writeDesignText(out, design);
         }
     }
     if (design.fault) {

@@ -89,7 +89,7 @@ std::optional<AdvisedFormer> largerFormerChange(const DesignRecord& record,
                                                 const SimulationOptions& options,
                                                 const std::vector<TwoPortPoint>& ports,
                                                 const WindingNeed& need, double guessUH,
-                                                Nec2c& engine) {
+                                                NecEngine& engine) {
     if (!options.build) {
         return std::nullopt;
     }

@@ -45,6 +45,6 @@ std::optional<AdvisedFormer> largerFormerChange(const DesignRecord& record,
                                                 const SimulationOptions& options,
                                                 const std::vector<TwoPortPoint>& ports,
                                                 const WindingNeed& need, double guessUH,
-                                                Nec2c& engine);
+                                                NecEngine& engine);
 
 } // namespace tarvix

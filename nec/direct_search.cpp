@@ -21,7 +21,7 @@ std::vector<SimulatedPoint> DirectSearch::solveSplit(const AntennaModel& model,
         return solveAt(m_engine, model, runs, m_z0Ohm, efficiencyOfLast);
     }
     const auto middle = runs.begin() + static_cast<std::ptrdiff_t>(runs.size() / 2);
-    auto first = std::async(std::launch::async, [&] {
+    auto first = std::async(kSolveLaunch, [&] {
         return solveAt(m_engine, model, std::vector<FrequencyRun>(runs.begin(), middle), m_z0Ohm);
     });
     const std::vector<SimulatedPoint> second = solveAt(
@@ -44,7 +44,7 @@ SimulatedAntenna DirectSearch::antenna(const AntennaModel& model,
     antenna.sweep = points;
     insertByFrequency(points, antenna.atF);
 
-    auto resonanceSearch = std::async(std::launch::async, [&] { return resonance(model, points); });
+    auto resonanceSearch = std::async(kSolveLaunch, [&] { return resonance(model, points); });
     if (band != nullptr) {
         *band = swrBand(model, points);
     }
@@ -63,7 +63,7 @@ SimulatedAntenna DirectSearch::antenna(const AntennaModel& model,
     }
     std::vector<std::future<SimulatedPoint>> solving;
     for (const double f : refined) {
-        solving.push_back(std::async(std::launch::async, [&, f] { return at(model, f); }));
+        solving.push_back(std::async(kSolveLaunch, [&, f] { return at(model, f); }));
     }
     for (std::future<SimulatedPoint>& point : solving) {
         insertByFrequency(antenna.sweep, point.get());
@@ -142,7 +142,7 @@ std::optional<SwrBand> DirectSearch::swrBand(const AntennaModel& model,
         return std::nullopt;
     };
     const auto bestIndex = best - points.begin();
-    auto low = std::async(std::launch::async, [&] {
+    auto low = std::async(kSolveLaunch, [&] {
         return edge(points.rbegin() + (points.size() - 1 - bestIndex), points.rend());
     });
     SwrBand band;

@@ -16,10 +16,10 @@ namespace tarvix::nec_detail {
 class DirectSearch {
 public:
     // unsettled: where the roots that stop short of their tolerance are noted.
-    DirectSearch(Nec2c& engine, double freqMHz, double z0Ohm, Unsettled& unsettled)
+    DirectSearch(NecEngine& engine, double freqMHz, double z0Ohm, Unsettled& unsettled)
         : m_engine(engine), m_freqMHz(freqMHz), m_z0Ohm(z0Ohm), m_unsettled(unsettled) {}
 
-    Nec2c& engine() const { return m_engine; }
+    NecEngine& engine() const { return m_engine; }
     double freqMHz() const { return m_freqMHz; }
     double z0Ohm() const { return m_z0Ohm; }
     Unsettled& unsettled() const { return m_unsettled; }
@@ -49,7 +49,7 @@ private:
     std::optional<SwrBand> swrBand(const AntennaModel& model,
                                    const std::vector<SimulatedPoint>& points) const;
 
-    Nec2c& m_engine;
+    NecEngine& m_engine;
     double m_freqMHz;
     double m_z0Ohm;
     Unsettled& m_unsettled;

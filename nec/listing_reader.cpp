@@ -3,7 +3,8 @@
 #include "nec/listing_reader.h"
 
 #include "calc/number_parse.h"
-#include "nec/nec2c.h"
+#include "calc/number_text.h"
+#include "nec/nec_engine.h"
 
 #include <array>
 #include <fstream>
@@ -107,21 +108,26 @@ std::string_view skipBlanks(std::string_view text) {
 std::string firstErrorLine(const std::filesystem::path& messages,
                            const std::filesystem::path& listing) {
     std::ifstream said(messages, std::ios::binary);
-    for (std::string line; nextLine(said, line);) {
+    std::ifstream listed(listing, std::ios::binary);
+    return tarvix::firstErrorLine(said, listed);
+}
+
+} // namespace nec_detail
+
+std::string firstErrorLine(std::istream& messages, std::istream& listing) {
+    using namespace nec_detail;
+    for (std::string line; nextLine(messages, line);) {
         if (std::string text = trimmed(line); !text.empty()) {
             return cut(std::move(text));
         }
     }
-    std::ifstream listed(listing, std::ios::binary);
-    for (std::string line; nextLine(listed, line);) {
+    for (std::string line; nextLine(listing, line);) {
         if (contains(line, "ERROR")) {
             return cut(trimmed(line));
         }
     }
     return {};
 }
-
-} // namespace nec_detail
 
 std::vector<FeedPoint> readNecOutput(std::istream& lines) {
     using namespace nec_detail;
@@ -151,6 +157,25 @@ std::vector<FeedPoint> readNecOutput(std::istream& lines) {
 std::vector<FeedPoint> readNecOutput(const std::string& listing) {
     std::istringstream lines(listing);
     return readNecOutput(lines);
+}
+
+std::vector<FeedPoint> engineAnswer(const std::string& program, int exitCode,
+                                    std::istream& messages, std::istream& listing) {
+    const std::string error = firstErrorLine(messages, listing);
+    if (!error.empty()) {
+        throw NecEngineError(program + " failed: " + error);
+    }
+    if (exitCode != 0) {
+        throw NecEngineError(program + " failed with status " +
+                             numberText(static_cast<double>(exitCode)));
+    }
+    listing.clear();
+    listing.seekg(0);
+    std::vector<FeedPoint> points = readNecOutput(listing);
+    if (points.empty()) {
+        throw NecEngineError(program + " printed no feed-point impedance");
+    }
+    return points;
 }
 
 } // namespace tarvix

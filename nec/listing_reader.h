@@ -1,8 +1,10 @@
 // The listing reader's pieces that the rest of the runner shares: reading a
 // listing or message file a line at a time, numbers in the C notation, and
 // the line that says what went wrong. readNecOutput itself is declared in
-// nec/nec2c.h. Internal to nec/.
+// nec/nec_engine.h. Internal to nec/.
 #pragma once
+
+#include "calc/char_conv.h"
 
 #include <charconv>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <type_traits>
 
 namespace tarvix::nec_detail {
 
@@ -28,7 +31,13 @@ template <typename Number> bool readNumber(std::string_view& text, Number& value
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
     }
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto [end, error] = [&] {
+        if constexpr (std::is_floating_point_v<Number>) {
+            return fromChars(text.data(), text.data() + text.size(), value);
+        } else {
+            return std::from_chars(text.data(), text.data() + text.size(), value);
+        }
+    }();
     if (error != std::errc()) {
         return false;
     }

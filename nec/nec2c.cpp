@@ -34,31 +34,6 @@ void writeDeck(const std::filesystem::path& input, const std::string& deck) {
     }
 }
 
-std::string timeLimitText(const std::string& program, std::chrono::milliseconds limit,
-                          const std::string& deck) {
-    const nec_detail::DeckSize size = nec_detail::deckSize(deck);
-    return program + " was stopped after " + numberText(static_cast<double>(limit.count()) / 1000) +
-           " s, the time limit for " + numberText(static_cast<double>(size.segments)) +
-           " segments at " + numberText(static_cast<double>(size.frequencies)) +
-           (size.frequencies == 1 ? " frequency" : " frequencies");
-}
-
-// An engine that ended with a status other than 0, or said it failed.
-void throwIfFailed(const std::string& program, int status, const std::filesystem::path& messages,
-                   const std::filesystem::path& listing) {
-    const std::string error = nec_detail::firstErrorLine(messages, listing);
-    const bool exitedWell = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (!exitedWell || !error.empty()) {
-        if (!error.empty()) {
-            throw NecEngineError(program + " failed: " + error);
-        }
-        throw NecEngineError(
-            program + " failed with status " +
-            numberText(static_cast<double>(WIFEXITED(status) ? WEXITSTATUS(status)
-                                                             : 128 + WTERMSIG(status))));
-    }
-}
-
 } // namespace
 
 Nec2c::Nec2c(std::string program, std::optional<std::chrono::milliseconds> timeLimit)
@@ -135,14 +110,12 @@ std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     if (!ended) {
         throw NecEngineError(timeLimitText(m_program, limit, deck));
     }
-    throwIfFailed(m_program, status, messages, output);
     std::vector<FeedPoint> points;
     {
+        std::ifstream said(messages, std::ios::binary);
         std::ifstream listing(output, std::ios::binary);
-        points = readNecOutput(listing);
-    }
-    if (points.empty()) {
-        throw NecEngineError(m_program + " printed no feed-point impedance");
+        const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        points = engineAnswer(m_program, exitCode, said, listing);
     }
     std::error_code ignored; // the folder goes with the object in any case
     std::filesystem::remove(input, ignored);

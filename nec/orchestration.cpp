@@ -46,7 +46,7 @@ bool inBand(const std::optional<double>& resonanceMHz, const std::optional<SwrBa
 class DesignSimulation {
 public:
     DesignSimulation(const DesignResult& design, const std::optional<WindingInputs>& winding,
-                     const SimulationOptions& options, Nec2c& engine)
+                     const SimulationOptions& options, NecEngine& engine)
         : m_design(design), m_record(design.record), m_winding(winding), m_options(options),
           m_engine(engine), m_f(design.record.freqMHz), m_build(options.build),
           m_qFromWinding(options.build && !options.model.coilQGiven) {}
@@ -68,7 +68,7 @@ private:
     const DesignRecord& m_record;
     const std::optional<WindingInputs>& m_winding;
     const SimulationOptions& m_options;
-    Nec2c& m_engine;
+    NecEngine& m_engine;
     const double m_f;
     const std::optional<CoilBuild>& m_build;
     const bool m_qFromWinding;
@@ -114,7 +114,7 @@ std::future<std::optional<TipNeighbours>> DesignSimulation::solvePorts() {
     if (m_options.directSearch || buildGeometry(m_formula).coils.size() != 2) {
         return neighbours;
     }
-    neighbours = std::async(std::launch::async, [this] {
+    neighbours = std::async(kSolveLaunch, [this] {
         return nec_detail::tipNeighbours(m_formula, m_f, m_options.z0Ohm, m_engine);
     });
     const FrequencyRun sweep = designSweep(m_f, kSimulationSweepPoints);
@@ -122,7 +122,7 @@ std::future<std::optional<TipNeighbours>> DesignSimulation::solvePorts() {
     const std::vector<double> freqs = chebyshevFrequencies(m_f, halfSpan, kTwoPortFrequencies);
     const auto middle = freqs.begin() + static_cast<std::ptrdiff_t>(freqs.size() / 2);
     try {
-        auto upper = std::async(std::launch::async, [&] {
+        auto upper = std::async(kSolveLaunch, [&] {
             return tarvix::solveTwoPort(m_formula, std::vector<double>(middle, freqs.end()),
                                         m_engine);
         });
@@ -140,7 +140,7 @@ std::future<std::optional<TipNeighbours>> DesignSimulation::solvePorts() {
 // solved beside the rest.
 std::future<WindingCheck> DesignSimulation::startCheck(const Simulation& simulation,
                                                        const CoilWinding& winding) {
-    return std::async(std::launch::async, [this, &simulation, winding] {
+    return std::async(kSolveLaunch, [this, &simulation, winding] {
         const CoilCircuit circuit(winding);
         if (const auto warning = circuit.warning()) {
             m_unsettled.sentence(*warning);
@@ -296,12 +296,12 @@ SimulationResult DesignSimulation::run() {
     const Simulation simulation(m_engine, m_f, m_options.z0Ohm, m_unsettled,
                                 m_ports ? &*m_ports : nullptr);
     auto formulaAntenna =
-        std::async(std::launch::async, [&] { return simulation.characterise(m_formula, nullptr); });
+        std::async(kSolveLaunch, [&] { return simulation.characterise(m_formula, nullptr); });
     const std::optional<SimulatedPoint> formulaAtF =
         m_ports ? std::nullopt : std::optional(simulation.at(m_formula, m_f));
     const std::optional<TipNeighbours> tipNeighbourhood =
         neighbours.valid() ? neighbours.get() : std::nullopt;
-    auto tipChange = std::async(std::launch::async, [&] {
+    auto tipChange = std::async(kSolveLaunch, [&] {
         return simulation.tipChangeFt(m_formula, formulaAtF, tipNeighbourhood);
     });
     std::future<WindingCheck> windowCheck;
@@ -355,7 +355,7 @@ SimulationResult DesignSimulation::run() {
 
 SimulationResult simulateDesign(const DesignResult& design,
                                 const std::optional<WindingInputs>& winding,
-                                const SimulationOptions& options, Nec2c& engine) {
+                                const SimulationOptions& options, NecEngine& engine) {
     if (!design.inductanceDone || !(design.record.inductanceUH > 0)) {
         throw NecDeckError("the formula gives no coil to simulate: the inductance is not above 0");
     }

@@ -10,7 +10,7 @@ namespace tarvix {
 
 namespace nec_detail {
 
-std::vector<SimulatedPoint> solveAt(Nec2c& engine, const AntennaModel& model,
+std::vector<SimulatedPoint> solveAt(NecEngine& engine, const AntennaModel& model,
                                     const std::vector<FrequencyRun>& runs, double z0Ohm,
                                     double* efficiencyOfLast) {
     std::ostringstream deck;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "nec/design_model.h"
-#include "nec/nec2c.h"
 #include "nec/nec_deck.h"
+#include "nec/nec_engine.h"
 #include "nec/roots.h"
 #include "nec/simulation.h"
 
@@ -24,7 +24,7 @@ inline constexpr double kSwrMark = 2;
 // Solves one model at the frequencies of the runs. NEC prints frequencies to
 // five digits only, so each point gets back the frequency it was asked for.
 // efficiencyOfLast: where given, the efficiency at the last frequency.
-std::vector<SimulatedPoint> solveAt(Nec2c& engine, const AntennaModel& model,
+std::vector<SimulatedPoint> solveAt(NecEngine& engine, const AntennaModel& model,
                                     const std::vector<FrequencyRun>& runs, double z0Ohm,
                                     double* efficiencyOfLast = nullptr);
 

@@ -9,7 +9,7 @@ namespace tarvix {
 
 namespace nec_detail {
 
-Simulation::Simulation(Nec2c& engine, double freqMHz, double z0Ohm, Unsettled& unsettled,
+Simulation::Simulation(NecEngine& engine, double freqMHz, double z0Ohm, Unsettled& unsettled,
                        const std::vector<TwoPortPoint>* ports)
     : m_direct(engine, freqMHz, z0Ohm, unsettled) {
     if (ports != nullptr) {
@@ -58,7 +58,8 @@ Simulation::algebraicInductance(const AntennaModel& model) const {
 
 } // namespace nec_detail
 
-SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Ohm, Nec2c& engine) {
+SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Ohm,
+                          NecEngine& engine) {
     return nec_detail::solveAt(engine, model, {{freqMHz, 0, 1}}, z0Ohm).front();
 }
 
@@ -66,9 +67,16 @@ SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Oh
 // stops short of its tolerance is given as its last estimate, as the
 // declaration says.
 SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
-                                 Nec2c& engine, std::optional<SwrBand>* band) {
+                                 NecEngine& engine, std::optional<SwrBand>* band) {
     nec_detail::Unsettled unsettled;
     return nec_detail::DirectSearch(engine, freqMHz, z0Ohm, unsettled).antenna(model, band);
+}
+
+std::string simulatedDeck(const DesignResult& design, const SimulationOptions& options,
+                          const SimulationResult& result) {
+    return builtDeck(design, options.model,
+                     result.build ? std::optional(result.build->winding) : std::nullopt,
+                     result.corrected.coilUH, result.corrected.coilOhm);
 }
 
 } // namespace tarvix

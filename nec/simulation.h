@@ -11,7 +11,7 @@
 #include "nec/coil_load.h"
 #include "nec/coil_power.h"
 #include "nec/design_model.h"
-#include "nec/nec2c.h"
+#include "nec/nec_engine.h"
 #include "nec/winding_search.h"
 
 #include <optional>
@@ -170,14 +170,15 @@ struct SimulationResult {
 double standingWaveRatio(double resistanceOhm, double reactanceOhm, double z0Ohm);
 
 // One model solved at one frequency.
-SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Ohm, Nec2c& engine);
+SimulatedPoint solvePoint(const AntennaModel& model, double freqMHz, double z0Ohm,
+                          NecEngine& engine);
 
 // One antenna solved over the sweep around freqMHz: its resonance nearest
 // freqMHz and its feed point and efficiency there; with band, its 2:1 SWR
 // band around freqMHz too. A crossing whose search stops short of its
 // tolerance (which simulateDesign would warn of) is its last estimate.
 SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, double z0Ohm,
-                                 Nec2c& engine, std::optional<SwrBand>* band = nullptr);
+                                 NecEngine& engine, std::optional<SwrBand>* band = nullptr);
 
 // Solves the design's antenna (its inductance must have been computed, and
 // be above zero). winding: the step-2 inputs, for the window's winding of the
@@ -186,6 +187,11 @@ SimulatedAntenna simulateAntenna(const AntennaModel& model, double freqMHz, doub
 // no coil makes the antenna resonate at F.
 SimulationResult simulateDesign(const DesignResult& design,
                                 const std::optional<WindingInputs>& winding,
-                                const SimulationOptions& options, Nec2c& engine);
+                                const SimulationOptions& options, NecEngine& engine);
+
+// The deck of the antenna to build: the corrected coils, as wound where
+// there is a winding.
+std::string simulatedDeck(const DesignResult& design, const SimulationOptions& options,
+                          const SimulationResult& result);
 
 } // namespace tarvix

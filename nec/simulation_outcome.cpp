@@ -44,7 +44,7 @@ RunFailure currentRunFailure() {
 
 namespace {
 
-void trim(const DesignResult& design, const SimulationRequest& request, Nec2c& engine,
+void trim(const DesignResult& design, const SimulationRequest& request, NecEngine& engine,
           SimulationOutcome& outcome) {
     const SimulationResult& simulation = *outcome.simulation;
     if (!simulation.build) {
@@ -65,7 +65,7 @@ void trim(const DesignResult& design, const SimulationRequest& request, Nec2c& e
 } // namespace
 
 SimulationOutcome runSimulation(const DesignResult& design, const SimulationRequest& request,
-                                Nec2c& engine) {
+                                NecEngine& engine) {
     SimulationOutcome outcome;
     try {
         try {

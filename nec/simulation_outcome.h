@@ -4,7 +4,7 @@
 // check window (which shows the words).
 #pragma once
 
-#include "nec/nec2c.h"
+#include "nec/nec_engine.h"
 #include "nec/simulation_request.h"
 #include "nec/trim.h"
 
@@ -49,6 +49,6 @@ RunFailure currentRunFailure();
 // asks. Never throws: a cancel, an error of the engine or the search, and
 // the program's own faults come back in the outcome.
 SimulationOutcome runSimulation(const DesignResult& design, const SimulationRequest& request,
-                                Nec2c& engine);
+                                NecEngine& engine);
 
 } // namespace tarvix

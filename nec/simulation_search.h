@@ -18,7 +18,7 @@ public:
     // ports: the design's two-port at the Chebyshev frequencies; without it
     // every answer is solved directly. unsettled: where the roots that stop
     // short of their tolerance are noted.
-    Simulation(Nec2c& engine, double freqMHz, double z0Ohm, Unsettled& unsettled,
+    Simulation(NecEngine& engine, double freqMHz, double z0Ohm, Unsettled& unsettled,
                const std::vector<TwoPortPoint>* ports = nullptr);
 
     SimulatedPoint at(const AntennaModel& model, double freqMHz) const {

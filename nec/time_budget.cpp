@@ -1,8 +1,9 @@
 // How long nec2c may take over a deck, from what the deck asks of it.
 #include "nec/time_budget.h"
 
+#include "calc/number_text.h"
 #include "nec/listing_reader.h"
-#include "nec/nec2c.h"
+#include "nec/nec_engine.h"
 
 #include <algorithm>
 #include <sstream>
@@ -64,6 +65,15 @@ std::chrono::milliseconds solveTimeLimit(const std::string& deck) {
         kLeastSeconds + kTimeMargin * static_cast<double>(size.frequencies) * perFrequency;
     return std::chrono::milliseconds(
         static_cast<long long>(std::min(seconds, kMostSeconds) * 1000));
+}
+
+std::string timeLimitText(const std::string& program, std::chrono::milliseconds limit,
+                          const std::string& deck) {
+    const nec_detail::DeckSize size = nec_detail::deckSize(deck);
+    return program + " was stopped after " + numberText(static_cast<double>(limit.count()) / 1000) +
+           " s, the time limit for " + numberText(static_cast<double>(size.segments)) +
+           " segments at " + numberText(static_cast<double>(size.frequencies)) +
+           (size.frequencies == 1 ? " frequency" : " frequencies");
 }
 
 } // namespace tarvix

@@ -1,5 +1,5 @@
 // What a deck asks of the engine, read from its cards, for the time it may
-// take (solveTimeLimit, declared in nec/nec2c.h) and the runner's counts.
+// take (solveTimeLimit, declared in nec/nec_engine.h) and the runner's counts.
 // Internal to nec/.
 #pragma once
 

@@ -60,14 +60,14 @@ AntennaModel withTip(const AntennaModel& model, double tipFt) {
 }
 
 std::optional<TipNeighbours> tipNeighbours(const AntennaModel& model, double freqMHz, double z0Ohm,
-                                           Nec2c& engine) {
+                                           NecEngine& engine) {
     const double tipFt = tipOf(model);
     const double step = kTipStep * tipFt;
     auto reactance = [&](double tip) {
         return solveAt(engine, withTip(model, tip), {{freqMHz, 0, 1}}, z0Ohm).front().reactanceOhm;
     };
     try {
-        auto shorter = std::async(std::launch::async, [&] { return reactance(tipFt - step); });
+        auto shorter = std::async(kSolveLaunch, [&] { return reactance(tipFt - step); });
         const double longer = reactance(tipFt + step);
         return TipNeighbours{shorter.get(), longer};
     } catch (const NecDeckError&) {

@@ -24,7 +24,7 @@ AntennaModel withTip(const AntennaModel& model, double tipFt);
 
 // Solved side by side; none where such a tip cannot be modelled.
 std::optional<TipNeighbours> tipNeighbours(const AntennaModel& model, double freqMHz, double z0Ohm,
-                                           Nec2c& engine);
+                                           NecEngine& engine);
 
 // By solves alone. solvedAtF: the model solved at F, where the caller has it.
 // None where no tip length gives resonance at F, or the tips would be too

@@ -27,8 +27,8 @@ constexpr int kBisectionSteps = 60;
 // The as-built antenna with a coil of this winding, its wire scaled.
 class BuiltAntenna {
 public:
-    BuiltAntenna(const DesignResult& design, const SimulationOptions& options, double freqMHz)
-        : m_design(design), m_options(options), m_freqMHz(freqMHz) {}
+    BuiltAntenna(const DesignResult& design, const SimulationOptions& options)
+        : m_design(design), m_options(options) {}
 
     // With the winding across the coils' terminals.
     AntennaModel model(const CoilWinding& winding, double scale) const {
@@ -53,7 +53,6 @@ private:
 
     const DesignResult& m_design;
     const SimulationOptions& m_options;
-    double m_freqMHz;
 };
 
 // Where rising(x), between lo and hi, crosses target: bisection to the trim's
@@ -73,9 +72,9 @@ const char* const kUnsettledSearch = " did not settle to its tolerance";
 class Trim {
 public:
     Trim(const DesignResult& design, const SimulationOptions& options,
-         const SimulationResult& simulation, double measuredMHz, Nec2c& engine)
+         const SimulationResult& simulation, double measuredMHz, NecEngine& engine)
         : m_f(design.record.freqMHz), m_z0(options.z0Ohm), m_engine(engine),
-          m_built(simulation.build->winding), m_antenna(design, options, m_f) {
+          m_built(simulation.build->winding), m_antenna(design, options) {
         m_result.measuredMHz = measuredMHz;
     }
 
@@ -111,7 +110,7 @@ private:
 
     double m_f;
     double m_z0;
-    Nec2c& m_engine;
+    NecEngine& m_engine;
     CoilWinding m_built;
     BuiltAntenna m_antenna;
     TrimResult m_result;
@@ -267,17 +266,16 @@ TrimResult Trim::run() {
     // What each remedy does to the band and the efficiency, solved side by side.
     std::future<TrimEffect> afterTurns, afterSpread, afterTip;
     if (m_result.turnsChange) {
-        afterTurns = std::async(std::launch::async,
+        afterTurns = std::async(kSolveLaunch,
                                 [&] { return effectOf(m_antenna.model(m_turnsWinding, m_k)); });
     }
     if (m_result.windingLengthIn) {
-        afterSpread = std::async(std::launch::async,
+        afterSpread = std::async(kSolveLaunch,
                                  [&] { return effectOf(m_antenna.model(m_spreadWinding, m_k)); });
     }
     if (m_result.tipChangeFt) {
-        afterTip = std::async(std::launch::async, [&] {
-            return effectOf(withTip(tipFt() + *m_result.tipChangeFt * m_k));
-        });
+        afterTip = std::async(
+            kSolveLaunch, [&] { return effectOf(withTip(tipFt() + *m_result.tipChangeFt * m_k)); });
     }
     sensitivities();
     if (afterTurns.valid()) {
@@ -297,7 +295,7 @@ TrimResult Trim::run() {
 
 TrimResult trimToMeasurement(const DesignResult& design, const SimulationOptions& options,
                              const SimulationResult& simulation, double measuredMHz,
-                             Nec2c& engine) {
+                             NecEngine& engine) {
     const double f = design.record.freqMHz;
     if (!simulation.build) {
         throw SimulationSearchError("the trim needs the winding that was built (--former-dia)");

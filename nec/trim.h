@@ -51,6 +51,7 @@ struct TrimResult {
 // when no length scale between a half and twice makes the model resonate
 // there, NecDeckError and NecEngineError as the simulation does.
 TrimResult trimToMeasurement(const DesignResult& design, const SimulationOptions& options,
-                             const SimulationResult& simulation, double measuredMHz, Nec2c& engine);
+                             const SimulationResult& simulation, double measuredMHz,
+                             NecEngine& engine);
 
 } // namespace tarvix

@@ -35,7 +35,7 @@ std::complex<double> voltageAt(const FeedPoint& solution, const NecSegmentRef& s
 } // namespace
 
 std::vector<TwoPortPoint> solveTwoPort(const AntennaModel& model,
-                                       const std::vector<double>& freqsMHz, Nec2c& engine) {
+                                       const std::vector<double>& freqsMHz, NecEngine& engine) {
     const NecGeometry geometry = buildGeometry(model);
     std::ostringstream deck;
     writeTwoPortDeck(deck, model, freqsMHz);

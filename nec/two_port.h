@@ -4,8 +4,8 @@
 // rational function of frequency through those points models it between.
 #pragma once
 
-#include "nec/nec2c.h"
 #include "nec/nec_deck.h"
+#include "nec/nec_engine.h"
 
 #include <complex>
 #include <optional>
@@ -32,7 +32,7 @@ struct TwoPortPoint {
 // Solves the model's two-port at the frequencies, in one deck. Throws
 // NecDeckError, NecEngineError, and TwoPortShortfall.
 std::vector<TwoPortPoint> solveTwoPort(const AntennaModel& model,
-                                       const std::vector<double>& freqsMHz, Nec2c& engine);
+                                       const std::vector<double>& freqsMHz, NecEngine& engine);
 
 // The feed impedance with a coil of coilOhm (complex) on each coil port: each
 // coil's voltage is -coilOhm I2, which makes the impedance bilinear in it,

@@ -7,6 +7,7 @@
 #include "designs.h"
 #include "nec/design_advice.h"
 #include "nec/design_model.h"
+#include "nec/nec2c.h"
 #include "needs_nec2c.h"
 
 #include <cmath>

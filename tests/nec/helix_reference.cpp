@@ -5,6 +5,7 @@
 
 #include "calc/number_text.h"
 #include "calc/units.h"
+#include "nec/nec2c.h"
 #include "nec/nec_deck.h"
 #include "nec/roots.h"
 

@@ -5,6 +5,7 @@
 #include "calc/design_run.h"
 #include "designs.h"
 #include "nec/design_model.h"
+#include "nec/nec2c.h"
 #include "nec/simulation.h"
 #include "nec/two_port.h"
 #include "needs_nec2c.h"

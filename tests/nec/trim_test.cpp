@@ -4,6 +4,7 @@
 // that antenna, brings it back to F.
 #include "calc/design_run.h"
 #include "designs.h"
+#include "nec/nec2c.h"
 #include "nec/trim.h"
 #include "needs_nec2c.h"
 
