@@ -1,6 +1,7 @@
 // Runs the two calculations of one design and keeps everything they showed.
 #include "calc/design_run.h"
 
+#include "calc/char_conv.h"
 #include "calc/checked.h"
 #include "calc/conversions.h"
 #include "calc/design_steps.h"
@@ -65,7 +66,7 @@ std::string inductanceDisplayText(const std::string& inductanceText) {
 
 std::string fullPrecisionText(double value) {
     std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const auto result = toChars(buffer.data(), buffer.data() + buffer.size(), value);
     return std::string(buffer.data(), result.ptr);
 }
 

@@ -3,6 +3,7 @@
 // text where that is possible, otherwise from the digits and their magnitude.
 #include "calc/number_parse.h"
 
+#include "calc/char_conv.h"
 #include "calc/fault.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ std::optional<double> readDirectly(const NumberParts& parts) {
         last = parts.exponent.data() + parts.exponent.size();
     }
     double value = 0;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    const auto [end, error] = fromChars(first, last, value);
     if (error != std::errc() || end != last) {
         return std::nullopt;
     }
@@ -172,8 +173,7 @@ double toDouble(const NumberParts& parts) {
     text += 'e';
     text += std::to_string(magnitude);
     double value = 0;
-    const auto [end, error] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    const auto [end, error] = fromChars(text.data(), text.data() + text.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) {
         if (magnitude > 0) {
@@ -201,7 +201,7 @@ double lenientParse(std::string_view text) {
     // one the text has without them.
     std::string compact;
     compact.reserve(text.size());
-    std::ranges::remove_copy_if(text, std::back_inserter(compact), isBlank);
+    std::remove_copy_if(text.begin(), text.end(), std::back_inserter(compact), isBlank);
     NumberParts compactParts;
     scanNumber(compact, compactParts);
     return toDouble(compactParts);
@@ -209,7 +209,8 @@ double lenientParse(std::string_view text) {
 
 bool readsWithinRange(std::string_view text) {
     constexpr std::size_t kDigitsBelowTheLimit = 308;
-    if (text.size() <= kDigitsBelowTheLimit && std::ranges::none_of(text, isExponentMark)) {
+    if (text.size() <= kDigitsBelowTheLimit &&
+        std::none_of(text.begin(), text.end(), isExponentMark)) {
         return true;
     }
     try {

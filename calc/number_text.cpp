@@ -2,6 +2,8 @@
 // general format is to_chars' own, with its exponent mark written as 'E'.
 #include "calc/number_text.h"
 
+#include "calc/char_conv.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -21,8 +23,8 @@ template <class Float> std::string numberTextOf(Float value, int significantDigi
     }
     // "-d.dddddddddddddde-308": 24 characters at most.
     std::array<char, 32> buffer;
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::general, significantDigits);
+    const auto [end, error] = toChars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, significantDigits);
     (void)error; // none: the buffer holds the longest text
     std::replace(buffer.data(), end, 'e', 'E');
     return std::string(buffer.data(), end);
@@ -41,8 +43,8 @@ std::string numberText(float value) {
 std::string fixedText(double value, int decimals) {
     // A double has at most 309 digits before its point.
     std::array<char, 320 + kMaxFixedDecimals> buffer;
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::fixed, decimals);
+    const auto [end, error] = toChars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, decimals);
     (void)error; // none: the buffer holds the longest text
     std::string text(buffer.data(), end);
     if (text.find_first_not_of("-0.") == std::string::npos) {

@@ -3,6 +3,7 @@
 // shows.
 #include "check/wire_conversion.h"
 
+#include "calc/char_conv.h"
 #include "calc/wire_gauge.h"
 
 #include <array>
@@ -38,8 +39,8 @@ std::optional<double> wireDiameterIn(const WireText& wire, bool antenna, Units u
 bool sameToThreeDigits(double a, double b) {
     const auto digits = [](double value) {
         std::array<char, 32> buffer{};
-        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                       std::chars_format::general, 3);
+        const auto end = toChars(buffer.data(), buffer.data() + buffer.size(), value,
+                                 std::chars_format::general, 3);
         return std::string(buffer.data(), end.ptr);
     };
     return digits(a) == digits(b);

@@ -1,10 +1,13 @@
 // Text <-> number conversions: the examples the program relies on, the
 // failure cases, and number text against an independent formatter.
+#include "calc/char_conv.h"
 #include "calc/conversions.h"
 #include "calc/fault.h"
 #include "locale_scope.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +15,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace tarvix {
 namespace {
@@ -330,6 +334,82 @@ TEST(Locale, ConversionsIgnoreTheUserLocale) {
     EXPECT_EQ(strictParse("5.5"), 5.5);
     EXPECT_THROW(strictParse("5,5"), Fault);
     EXPECT_EQ(fixedText(0.5, 2), "0.50");
+}
+
+// The browser's build writes and reads numbers through the C library: every
+// text it makes must be the standard conversion's, or the page's reports and
+// JSON would differ from the terminal's.
+TEST(CLibraryConversions, WriteAndReadAsTheStandardConversionsDo) {
+    std::mt19937_64 random(20261209);
+    std::vector<double> values{0.1,
+                               1.0 / 3,
+                               2.5,
+                               -2.5,
+                               1e21,
+                               1e22,
+                               123456.0,
+                               1e-7,
+                               5e-324,
+                               1.7976931348623157e308,
+                               14.200000000026561,
+                               0.0001,
+                               100000.0,
+                               1e15,
+                               1e16,
+                               -0.0,
+                               6.103815620744446,
+                               0.3,
+                               299792458,
+                               9.5e-5,
+                               0.000123,
+                               1e-4,
+                               12345678901234567.0};
+    std::uniform_real_distribution<double> mantissa(1, 10);
+    std::uniform_int_distribution<int> exponent(-30, 30);
+    for (int draw = 0; draw < 2000; ++draw) {
+        values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+    }
+    const auto text = [](auto convert) {
+        std::array<char, 400> buffer{};
+        const auto result = convert(buffer.data(), buffer.data() + buffer.size());
+        EXPECT_EQ(result.ec, std::errc());
+        return std::string(buffer.data(), result.ptr);
+    };
+    for (const double value : values) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(text([&](char* a, char* b) { return c_library::toChars(a, b, value); }),
+                  text([&](char* a, char* b) { return std::to_chars(a, b, value); }));
+        for (const int digits : {3, 7, 15}) {
+            EXPECT_EQ(text([&](char* a, char* b) {
+                          return c_library::toChars(a, b, value, std::chars_format::general,
+                                                    digits);
+                      }),
+                      text([&](char* a, char* b) {
+                          return std::to_chars(a, b, value, std::chars_format::general, digits);
+                      }));
+        }
+        EXPECT_EQ(text([&](char* a, char* b) {
+                      return c_library::toChars(a, b, value, std::chars_format::fixed, 4);
+                  }),
+                  text([&](char* a, char* b) {
+                      return std::to_chars(a, b, value, std::chars_format::fixed, 4);
+                  }));
+    }
+    // Reading: the value, where the number ends, and what is refused.
+    for (const std::string typed :
+         {"14.2", "1e-7", "-2.5e+3", "5e-324", "0.1x", "1e400", "+1", " 1", "", ".", "0x10"}) {
+        SCOPED_TRACE(typed);
+        double ours = -1;
+        double standard = -1;
+        const auto a = c_library::fromChars(typed.data(), typed.data() + typed.size(), ours);
+        const auto b = std::from_chars(typed.data(), typed.data() + typed.size(), standard,
+                                       std::chars_format::general);
+        EXPECT_EQ(a.ec, b.ec);
+        if (b.ec == std::errc()) {
+            EXPECT_EQ(a.ptr, b.ptr);
+            EXPECT_EQ(ours, standard);
+        }
+    }
 }
 
 } // namespace
