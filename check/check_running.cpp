@@ -106,14 +106,10 @@ void CheckWindow::runFinished() {
 // took, which the next run's bar expects.
 void CheckWindow::showSimulation(const RunOutcome& outcome) {
     std::ostringstream report;
-    writeBuildSheetText(report, outcome.design, m_request->options, *outcome.simulation);
-    writeDesignText(report, outcome.design, true);
-    writeSimulationText(report, outcome.design, m_request->options, *outcome.simulation,
-                        "\"" + m_overGround->text().remove(QLatin1Char('&')).toStdString() + "\"");
-    if (outcome.trim) {
-        writeTrimText(report, outcome.design, m_request->options, *outcome.simulation,
-                      *outcome.trim, m_request->readings);
-    }
+    writeSimulatedReportText(report, outcome.design, m_request->options, *outcome.simulation,
+                             outcome.trim ? &*outcome.trim : nullptr, m_request->readings,
+                             "\"" + m_overGround->text().remove(QLatin1Char('&')).toStdString() +
+                                 "\"");
     m_shown = Shown{outcome.design, m_request->options, *outcome.simulation,
                     outcome.trim,   report.str(),       m_ranTexts};
     m_shownStale = false;

@@ -60,12 +60,7 @@ void CheckWindow::saveDeck() {
     }
     writeFile(tr("Save the NEC deck"), QStringLiteral("dipole.nec"), tr("NEC decks (*.nec)"),
               [this](const QString&) {
-                  // The antenna to build: the corrected coils, as wound where there is a winding.
-                  const SimulationResult& result = m_shown->result;
-                  return builtDeck(m_shown->design, m_shown->options.model,
-                                   result.build ? std::optional(result.build->winding)
-                                                : std::nullopt,
-                                   result.corrected.coilUH, result.corrected.coilOhm);
+                  return simulatedDeck(m_shown->design, m_shown->options, m_shown->result);
               });
 }
 

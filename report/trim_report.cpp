@@ -3,6 +3,7 @@
 
 #include "calc/conversions.h"
 #include "calc/units.h"
+#include "report/build_sheet.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
 
@@ -224,6 +225,18 @@ Json trimJson(const TrimResult& trim, Units units) {
     }
     object["reasons"] = std::move(reasons);
     return object;
+}
+
+void writeSimulatedReportText(std::ostream& out, const DesignResult& design,
+                              const SimulationOptions& options, const SimulationResult& simulation,
+                              const TrimResult* trim, const MeasuredReadings& readings,
+                              const std::string& heightControl) {
+    writeBuildSheetText(out, design, options, simulation);
+    writeDesignText(out, design, true);
+    writeSimulationText(out, design, options, simulation, heightControl);
+    if (trim != nullptr) {
+        writeTrimText(out, design, options, simulation, *trim, readings);
+    }
 }
 
 } // namespace tarvix

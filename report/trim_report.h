@@ -9,6 +9,7 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 namespace tarvix {
 
@@ -19,5 +20,13 @@ void writeTrimText(std::ostream& out, const DesignResult& design, const Simulati
 // Lengths in the design's units: winding_length_in or _mm, tip_change_ft or
 // _m, khz_per_inch_of_tip or khz_per_cm_of_tip.
 Json trimJson(const TrimResult& trim, Units units);
+
+// The whole report of a simulation as the terminal prints it and the windows
+// show it: the build sheet first, then the design, the simulation, and the
+// trim where a resonance was measured. heightControl as writeSimulationText's.
+void writeSimulatedReportText(std::ostream& out, const DesignResult& design,
+                              const SimulationOptions& options, const SimulationResult& simulation,
+                              const TrimResult* trim, const MeasuredReadings& readings,
+                              const std::string& heightControl = "--height");
 
 } // namespace tarvix

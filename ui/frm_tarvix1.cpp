@@ -4,6 +4,7 @@
 #include "calc/conversions.h"
 #include "calc/design_steps.h"
 #include "entry/report_faults.h"
+#include "entry/steps.h"
 #include "ui/control_builder.h"
 #include "ui/control_table.h"
 #include "ui/key_events.h"
@@ -28,26 +29,6 @@
 #include <utility>
 
 namespace tarvix {
-
-namespace {
-
-// The calculations write their results into the boxes through the form, so
-// that writing L runs L's change handler as any change of its text would.
-class BoxOutput : public StepOutput {
-public:
-    explicit BoxOutput(Form& form) : m_form(form) {}
-
-    void setInductanceText(const std::string& text) override { m_form.setText(Box::L, text); }
-    void setTurnsText(const std::string& text) override { m_form.setText(Box::txtN, text); }
-    void setRevisedLengthText(const std::string& text) override {
-        m_form.setText(Box::txtB2, text);
-    }
-
-private:
-    Form& m_form;
-};
-
-} // namespace
 
 // The window's accessible presentation is registered before anything of the
 // window exists: building the controls may already ask about it.
@@ -87,13 +68,14 @@ void frmTarvix1::wireEvents(QWidget& scope) {
     };
 
     // Change of text, by typing, deleting, pasting or the program's own writes.
-    const std::pair<Box, void (EntryHandlers::*)()> changeHandlers[] = {
-        {Box::txtF, &EntryHandlers::txtF_Change},   {Box::txtA, &EntryHandlers::txtA_Change},
-        {Box::txtB, &EntryHandlers::txtB_Change},   {Box::txtD1, &EntryHandlers::txtD1_Change},
-        {Box::txtB1, &EntryHandlers::txtB1_Change}, {Box::L, &EntryHandlers::L_Change}};
-    for (const auto& [box, handler] : changeHandlers) {
+    for (std::size_t index = 0; index < kBoxCount; ++index) {
+        const Box box = static_cast<Box>(index);
+        const std::optional<ChangeHandler> handler = changeHandlerOf(box);
+        if (!handler) {
+            continue;
+        }
         if (QLineEdit* edit = textBox(box)) {
-            connect(edit, &QLineEdit::textChanged, this, [this, handler] {
+            connect(edit, &QLineEdit::textChanged, this, [this, handler = *handler] {
                 reportFaults(m_form, [this, handler] { (m_handlers.*handler)(); });
             });
         }
@@ -110,15 +92,24 @@ void frmTarvix1::wireEvents(QWidget& scope) {
         control->setAttribute(Qt::WA_InputMethodEnabled, false);
         control->installEventFilter(filter);
     };
+    auto* discard = new KeyPressFilter(discardKeyPress, &scope);
     auto* numeric =
         new KeyPressFilter([this](KeyAscii key) { return numericKeyPress(key, m_form); }, &scope);
-    for (const Box box : {Box::txtF, Box::txtA, Box::txtB, Box::txtD1, Box::txtB1}) {
-        filterKeys(textBox(box), numeric);
-    }
-    auto* discard = new KeyPressFilter(discardKeyPress, &scope);
-    for (const Box box :
-         {Box::txtFF, Box::txtAA, Box::txtBB, Box::txtSWG1, Box::txtDD1, Box::txtSWG2}) {
-        filterKeys(textBox(box), discard);
+    for (std::size_t index = 0; index < kBoxCount; ++index) {
+        const Box box = static_cast<Box>(index);
+        if (box == Box::cmbSWG1 || box == Box::cmbSWG2) {
+            continue; // below
+        }
+        switch (keyFilterOf(box)) {
+        case KeyFilter::Numeric:
+            filterKeys(textBox(box), numeric);
+            break;
+        case KeyFilter::Discard:
+            filterKeys(textBox(box), discard);
+            break;
+        case KeyFilter::None:
+            break;
+        }
     }
     // An editable list takes the focus itself and hands key presses on to its
     // edit field directly, so the filter watches both.
@@ -141,34 +132,12 @@ void frmTarvix1::wireEvents(QWidget& scope) {
 }
 
 void frmTarvix1::Command1_Click() {
-    // The panels switch first: a fault in the calculation leaves step 2 shown
-    // and L as it was.
-    reportFaults(m_form, [this] {
-        m_form.setPanelVisible(Panel::Frame3, false);
-        m_form.setPanelVisible(Panel::Frame4, true);
-        BoxOutput output(m_form);
-        computeInductance(m_record, m_form.text(Box::cmbSWG1), output);
-    });
+    tarvix::Command1_Click(m_form, m_record);
     moveFocusOffHiddenControl();
 }
 
 void frmTarvix1::Command2_Click() {
-    // The summary shows the stored values (a typed 7.10 shows as 7.1) and the
-    // gauge texts as they stand; it is filled before the winding, so a fault
-    // there leaves a full summary.
-    reportFaults(m_form, [this] {
-        m_form.setPanelVisible(Panel::Frame4, false);
-        m_form.setPanelVisible(Panel::Frame5, true);
-        m_form.setPanelVisible(Panel::Frame6, true);
-        m_form.setText(Box::txtFF, numberText(m_record.freqMHz));
-        m_form.setText(Box::txtAA, numberText(m_record.totalLengthFt));
-        m_form.setText(Box::txtBB, numberText(m_record.centreToCoilFt));
-        m_form.setText(Box::txtSWG1, m_form.text(Box::cmbSWG1));
-        m_form.setText(Box::txtDD1, numberText(m_record.coilFormerDiaIn));
-        m_form.setText(Box::txtSWG2, m_form.text(Box::cmbSWG2));
-        BoxOutput output(m_form);
-        computeWinding(m_record, m_form.text(Box::cmbSWG2), output);
-    });
+    tarvix::Command2_Click(m_form, m_record);
     moveFocusOffHiddenControl();
 }
 
