@@ -1,0 +1,153 @@
+// The page's entry points into the program: each takes a JSON text and
+// answers one. The page's main thread asks for the lists, the notes beside
+// the boxes and the calculator's events; its worker asks for simulations,
+// whose solves it runs in its own nec2c (nec/browser_engine.h).
+#include "calc/design_run.h"
+#include "calc/feedline.h"
+#include "calc/ground.h"
+#include "calc/transmit_modes.h"
+#include "calc/wire_gauge.h"
+#include "check/check_inputs.h"
+#include "nec/browser_engine.h"
+#include "nec/simulation_outcome.h"
+#include "report/design_report.h"
+#include "report/simulation_report.h"
+#include "report/trim_report.h"
+#include "web/check_texts_json.h"
+#include "web/web_form.h"
+
+#include <emscripten.h>
+#include <exception>
+#include <sstream>
+#include <string>
+
+namespace tarvix {
+
+namespace {
+
+// The answer handed to the page, valid until the next call.
+const char* answer(const Json& json) {
+    static std::string text;
+    text = json.dump();
+    return text.c_str();
+}
+
+// A request the page should never send: a fault of the page's, said in the
+// answer rather than stopping the module.
+template <class Work> const char* answering(const char* request, Work&& work) {
+    try {
+        return answer(work(Json::parse(request)));
+    } catch (const std::exception& error) {
+        return answer({{"request_error", error.what()}});
+    }
+}
+
+Json choicesJson() {
+    Json grounds = Json::array();
+    for (const GroundClass& ground : groundClasses()) {
+        grounds.push_back(
+            {{"name", std::string(ground.name)}, {"label", std::string(ground.description)}});
+    }
+    Json lines = Json::array();
+    for (const FeedLineType& type : feedLineTypes()) {
+        lines.push_back({{"name", std::string(type.name)}, {"label", std::string(type.name)}});
+    }
+    Json modes = Json::array();
+    for (const TransmitMode& mode : transmitModes()) {
+        modes.push_back({{"name", std::string(mode.name)},
+                         {"label", std::string(mode.description)},
+                         {"duty_percent", mode.dutyPercent}});
+    }
+    Json swg = Json::array();
+    for (const GaugeRow& row : kGaugeTable) {
+        swg.push_back(std::to_string(row.swg));
+    }
+    Json awg = Json::array();
+    for (int gauge = 0; gauge <= 40; ++gauge) {
+        awg.push_back(std::to_string(gauge));
+    }
+    return {{"ground_classes", std::move(grounds)},
+            {"feedline_types", std::move(lines)},
+            {"modes", std::move(modes)},
+            {"swg", std::move(swg)},
+            {"awg", std::move(awg)},
+            {"formers",
+             {{{"name", "pvc"}, {"label", "A PVC pipe"}},
+              {{"name", "air"}, {"label", "Air (self-supporting)"}},
+              {{"name", "rod"}, {"label", "A solid rod"}}}},
+            {"default_insulation_in", kDefaultInsulationInText},
+            {"insulation_hint", kInsulationHintText}};
+}
+
+// One simulation of the check page's inputs, as the check window makes it:
+// the notes, then the design, the solves and the trim, and the reports.
+Json simulationAnswer(const CheckTexts& texts) {
+    const CheckRequest request = readCheckInputs(texts);
+    Json result = notesJson(request);
+    result["error"] = nullptr;
+    if (request.stop) {
+        return result;
+    }
+    const DesignResult design = runDesign(request.design);
+    if (design.fault) {
+        result["error"] = std::string(stageName(design.fault->stage)) + ": " + design.fault->text;
+        return result;
+    }
+    BrowserEngine engine;
+    const SimulationOutcome outcome = runSimulation(design, request, engine);
+    result["solves"] = engine.solveCount();
+    if (!outcome.simulation) {
+        result["error"] = outcome.failure ? outcome.failure->message : "the run was cancelled";
+        std::ostringstream report;
+        writeDesignText(report, design);
+        result["report"] = report.str();
+        return result;
+    }
+    const TrimResult* trim = outcome.trim ? &*outcome.trim : nullptr;
+    std::ostringstream report;
+    writeSimulatedReportText(report, design, request.options, *outcome.simulation, trim,
+                             request.readings, "\"Over the ground\"");
+    result["report"] = report.str();
+    result["json_text"] = reportJsonText(design, request.options, &*outcome.simulation, trim);
+    result["deck"] = simulatedDeck(design, request.options, *outcome.simulation);
+    result["trim_error"] = outcome.trimFailure ? Json(outcome.trimFailure->message) : Json(nullptr);
+    return result;
+}
+
+WebForm& calculator() {
+    static WebForm form;
+    return form;
+}
+
+} // namespace
+
+} // namespace tarvix
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const char* tarvix_choices(const char* request) {
+    return tarvix::answering(request, [](const tarvix::Json&) { return tarvix::choicesJson(); });
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tarvix_check_notes(const char* request) {
+    return tarvix::answering(request, [](const tarvix::Json& json) {
+        return tarvix::notesJson(tarvix::readCheckInputs(tarvix::checkTextsFromJson(json)));
+    });
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tarvix_simulate(const char* request) {
+    return tarvix::answering(request, [](const tarvix::Json& json) {
+        return tarvix::simulationAnswer(tarvix::checkTextsFromJson(json));
+    });
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tarvix_form_table(const char* request) {
+    return tarvix::answering(request, [](const tarvix::Json&) { return tarvix::WebForm::table(); });
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tarvix_form_event(const char* request) {
+    return tarvix::answering(
+        request, [](const tarvix::Json& json) { return tarvix::calculator().handle(json); });
+}
+
+} // extern "C"
