@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QSignalBlocker>
 
 #include <utility>
@@ -63,14 +62,9 @@ void CheckWindow::convertUnits(int unitsIndex) {
     const char separator = texts().decimalSeparator;
     auto convert = [&](CheckField field, bool antennaLength) {
         QLineEdit* edit = m_fields.at(field).edit;
-        const auto value = readLocalNumber(text(edit), separator);
-        if (!value) {
-            return;
+        if (const auto converted = lengthInUnits(text(edit), antennaLength, from, to, separator)) {
+            edit->setText(qt(*converted));
         }
-        const double converted = antennaLength
-                                     ? antennaUnitFromFeet(feetFromAntennaUnit(*value, from), to)
-                                     : coilUnitFromInches(inchesFromCoilUnit(*value, from), to);
-        edit->setText(QString::number(converted, 'g', 6));
     };
     for (const CheckField field :
          {CheckField::TotalLength, CheckField::CentreToCoil, CheckField::Height,
@@ -115,7 +109,7 @@ void CheckWindow::convertWire(QComboBox* by, CheckField field, bool antenna, int
     const std::optional<double> value =
         wireValueAs(wire, to, antenna, now.units, now.decimalSeparator);
     if (value) {
-        edit->setText(QLocale().toString(*value, 'g', 3));
+        edit->setText(qt(wireValueText(*value, now.decimalSeparator)));
         return;
     }
     const QString kinds[] = {QStringLiteral("SWG"), QStringLiteral("AWG")};

@@ -6,6 +6,7 @@
 #include "calc/char_conv.h"
 #include "calc/wire_gauge.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string>
@@ -78,6 +79,35 @@ std::optional<double> wireValueAs(const WireText& wire, WireBy to, bool antenna,
         }
     }
     return std::nullopt;
+}
+
+namespace {
+
+std::string generalText(double value, int digits) {
+    std::array<char, 40> buffer{};
+    const auto end = toChars(buffer.data(), buffer.data() + buffer.size(), value,
+                             std::chars_format::general, digits);
+    return std::string(buffer.data(), end.ptr);
+}
+
+} // namespace
+
+std::optional<std::string> lengthInUnits(const std::string& typed, bool antennaLength, Units from,
+                                         Units to, char decimalSeparator) {
+    const std::optional<double> value = readLocalNumber(typed, decimalSeparator);
+    if (!value) {
+        return std::nullopt;
+    }
+    const double converted = antennaLength
+                                 ? antennaUnitFromFeet(feetFromAntennaUnit(*value, from), to)
+                                 : coilUnitFromInches(inchesFromCoilUnit(*value, from), to);
+    return generalText(converted, 6);
+}
+
+std::string wireValueText(double value, char decimalSeparator) {
+    std::string text = generalText(value, 3);
+    std::replace(text.begin(), text.end(), '.', decimalSeparator);
+    return text;
 }
 
 } // namespace tarvix

@@ -8,6 +8,7 @@
 #include "calc/transmit_modes.h"
 #include "calc/wire_gauge.h"
 #include "check/check_inputs.h"
+#include "check/wire_conversion.h"
 #include "nec/browser_engine.h"
 #include "nec/simulation_outcome.h"
 #include "report/design_report.h"
@@ -19,7 +20,9 @@
 #include <emscripten.h>
 #include <exception>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace tarvix {
 
@@ -79,6 +82,18 @@ Json choicesJson() {
             {"insulation_hint", kInsulationHintText}};
 }
 
+// The sweeps the page plots: the formula's antenna and the corrected one.
+Json sweepJson(const SimulatedAntenna& antenna) {
+    Json points = Json::array();
+    for (const SimulatedPoint& point : antenna.sweep) {
+        points.push_back({{"freq_MHz", point.freqMHz},
+                          {"r_ohm", point.resistanceOhm},
+                          {"x_ohm", point.reactanceOhm},
+                          {"swr", point.swr}});
+    }
+    return points;
+}
+
 // One simulation of the check page's inputs, as the check window makes it:
 // the notes, then the design, the solves and the trim, and the reports.
 Json simulationAnswer(const CheckTexts& texts) {
@@ -110,8 +125,75 @@ Json simulationAnswer(const CheckTexts& texts) {
     result["report"] = report.str();
     result["json_text"] = reportJsonText(design, request.options, &*outcome.simulation, trim);
     result["deck"] = simulatedDeck(design, request.options, *outcome.simulation);
+    result["sweep"] = {{"formula", sweepJson(outcome.simulation->formula)},
+                       {"corrected", sweepJson(outcome.simulation->corrected)}};
     result["trim_error"] = outcome.trimFailure ? Json(outcome.trimFailure->message) : Json(nullptr);
     return result;
+}
+
+Units unitsNamed(const std::string& name) {
+    if (name != "imperial" && name != "metric") {
+        throw std::invalid_argument("no such units: " + name);
+    }
+    return name == "metric" ? Units::Metric : Units::FeetAndInches;
+}
+
+// The inputs with their lengths written in the other units, as the check
+// window rewrites its boxes when its units change: {"texts", "to"}; the
+// texts are those typed in their own "units".
+Json unitsConverted(const Json& request) {
+    Json texts = request.at("texts");
+    const CheckTexts typed = checkTextsFromJson(texts);
+    const Units to = unitsNamed(request.at("to").get<std::string>());
+    const auto convert = [&](Json& text, bool antennaLength) {
+        if (!text.is_string()) {
+            return;
+        }
+        if (const auto converted = lengthInUnits(text.get<std::string>(), antennaLength,
+                                                 typed.units, to, typed.decimalSeparator)) {
+            text = *converted;
+        }
+    };
+    for (const char* key :
+         {"totalLength", "centreToCoil", "height", "endHeight", "feedLineLength"}) {
+        if (texts.contains(key)) {
+            convert(texts[key], true);
+        }
+    }
+    for (const char* key : {"insulation", "formerDia", "pitch", "coilLength"}) {
+        if (texts.contains(key)) {
+            convert(texts[key], false);
+        }
+    }
+    for (const auto& [key, wire] :
+         {std::pair{"antennaWire", typed.antennaWire}, std::pair{"coilWire", typed.coilWire}}) {
+        if (wire.by == WireBy::Diameter && texts.contains(key)) {
+            convert(texts[key]["text"], false);
+        }
+    }
+    texts["units"] = request.at("to");
+    return {{"texts", std::move(texts)}};
+}
+
+// A wire's box given another way, as the check window converts it when the
+// kind is switched: {"texts", "wire": "antenna" or "coil", "to"}, the texts
+// with the wire still given the old way. "converted" with the new text;
+// "unchanged" for a text that is no wire; "kept" for a diameter no gauge of
+// the table has (it stays a diameter); "cleared" for a gauge with no twin in
+// the other table.
+Json wireConverted(const Json& request) {
+    const CheckTexts typed = checkTextsFromJson(request.at("texts"));
+    const bool antenna = request.at("wire").get<std::string>() == "antenna";
+    const WireText wire = antenna ? typed.antennaWire : typed.coilWire;
+    Json to = Json{{"by", request.at("to")}, {"text", ""}};
+    const WireBy toBy = checkTextsFromJson({{"coilWire", to}}).coilWire.by;
+    if (!wireValueAs(wire, wire.by, antenna, typed.units, typed.decimalSeparator)) {
+        return {{"result", "unchanged"}};
+    }
+    if (const auto value = wireValueAs(wire, toBy, antenna, typed.units, typed.decimalSeparator)) {
+        return {{"result", "converted"}, {"text", wireValueText(*value, typed.decimalSeparator)}};
+    }
+    return {{"result", wire.by == WireBy::Diameter ? "kept" : "cleared"}};
 }
 
 WebForm& calculator() {
@@ -139,6 +221,14 @@ EMSCRIPTEN_KEEPALIVE const char* tarvix_simulate(const char* request) {
     return tarvix::answering(request, [](const tarvix::Json& json) {
         return tarvix::simulationAnswer(tarvix::checkTextsFromJson(json));
     });
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tarvix_convert_units(const char* request) {
+    return tarvix::answering(request, tarvix::unitsConverted);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tarvix_convert_wire(const char* request) {
+    return tarvix::answering(request, tarvix::wireConverted);
 }
 
 EMSCRIPTEN_KEEPALIVE const char* tarvix_form_table(const char* request) {
