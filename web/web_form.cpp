@@ -164,7 +164,8 @@ Json WebForm::handle(const Json& event) {
     } else if (kind != "state") {
         throw std::invalid_argument("no such event: " + kind);
     }
-    for (auto& [key, value] : state().items()) {
+    const Json now = state();
+    for (const auto& [key, value] : now.items()) {
         answer[key] = value;
     }
     return answer;
