@@ -84,7 +84,7 @@ class SiteServer:
         self.server.server_close()
 
 
-def start_browser():
+def start_browser(language=None):
     for path in (CHROMIUM, CHROMEDRIVER):
         if not os.access(path, os.X_OK):
             raise RuntimeError("%s is missing: install Debian's chromium and chromium-driver" % path)
@@ -95,6 +95,9 @@ def start_browser():
                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
                 "--user-data-dir=" + profile, "--window-size=1280,900"]:
         options.add_argument(arg)
+    if language:
+        options.add_argument("--lang=" + language)
+        options.add_experimental_option("prefs", {"intl.accept_languages": language})
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     try:
         from selenium.webdriver.chrome.service import Service
@@ -559,6 +562,23 @@ class CalculatorTests(PageCase):
         self.assertEqual(self.js("return document.activeElement.id"), "calc-txtF")
         box.send_keys(".5")
         self.assertEqual(box.get_attribute("value"), before + "7.5")
+
+
+# ----------------------------------------------------------------------------
+# A browser in German: numbers typed with the decimal comma
+
+class DecimalCommaTests(PageCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = start_browser(language="de-DE")
+
+    def test_worked_example_typed_with_commas(self):
+        self.open("check")
+        self.type_design("14,2", "20", "5", "1,5")
+        self.assertEqual(self.by_id("c-Freq-note").text, "")
+        result, _ = self.simulate_and_wait()
+        self.assertSameReport(self.page_json(result), cli_json(WORKED), "the worked example in commas")
 
 
 # ----------------------------------------------------------------------------
