@@ -23,6 +23,10 @@ web: web-deps
 	cp build-wasm-src/nec2c-1.3/debian/copyright build-web/nec2c-copyright.txt
 	cp build-wasm/web/tarvix-web.js build-wasm/web/tarvix-web.wasm \
 	   build-wasm/web/nec2c.js build-wasm/web/nec2c.wasm build-web/
+	@# The service worker's store is named after the files it keeps: a site
+	@# built anew is a new worker, which fetches every file before it serves.
+	stamp=$$(cd build-web && cat $$(ls | grep -v '^sw.js$$') | sha256sum | cut -c1-12) && \
+	  sed -i "s/tarvix-site-v1/tarvix-site-$$stamp/" build-web/sw.js
 
 web-serve: web
 	@echo "Tarvix on http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops it)"

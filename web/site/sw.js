@@ -4,6 +4,7 @@
 // network behind it when there is one.
 "use strict";
 
+// `make web` names the store after the site's files.
 const CACHE = "tarvix-site-v1";
 const FILES = [
   "./",
