@@ -10,6 +10,7 @@
 #include "plot/build_sheet_drawings.h"
 #include "plot/plot_layout.h"
 #include "plot/simulation_painter.h"
+#include "report/feedline_report.h"
 #include "report/simulation_phrases.h"
 #include "report/simulation_report.h"
 
@@ -201,7 +202,8 @@ void paintCutList(Column& column, const Fonts& fonts, const DesignInputs& inputs
                          "coil takes half its length from the wire either side.");
 }
 
-std::string expectationText(double freqMHz, const SimulationResult& result) {
+std::string expectationText(double freqMHz, const SimulationOptions& options,
+                            const SimulationResult& result) {
     const SimulatedAntenna& antenna = result.corrected;
     std::string words = antenna.resonanceMHz ? "Resonance at " + phrases::mhz(*antenna.resonanceMHz)
                                              : std::string("No resonance within the sweep");
@@ -221,6 +223,9 @@ std::string expectationText(double freqMHz, const SimulationResult& result) {
                   ? fixedText(antenna.efficiencyPercent, 1) + " %"
                   : "below " + numberText(phrases::kLeastEfficiencyPercent) + " %") +
              ".";
+    if (const std::string rig = rigExpectationText(options, result, freqMHz); !rig.empty()) {
+        words += " " + rig;
+    }
     return words;
 }
 
@@ -290,7 +295,7 @@ void paintBuildSheet(QPainter& painter, const DesignResult& design,
     const std::string bench = "Across one coil before it is fitted, " +
                               phrases::benchText(coil, inputs.freqMHz) + ". " +
                               phrases::selfResonanceWarning(coil, inputs.freqMHz);
-    const std::string expect = expectationText(inputs.freqMHz, result);
+    const std::string expect = expectationText(inputs.freqMHz, options, result);
     column.paragraph(fonts.heading, "What to expect");
     column.paragraph(fonts.body, expect);
     const double benchHeight =

@@ -5,6 +5,7 @@
 #include "calc/number_text.h"
 #include "calc/units.h"
 #include "nec/design_model.h"
+#include "report/feedline_report.h"
 #include "report/simulation_phrases.h"
 
 #include <cmath>
@@ -63,7 +64,8 @@ void writeWires(std::ostream& out, const DesignResult& design, const CutList& cu
         << coilText(cut.coilLengthIn, units) << " long.\n";
 }
 
-void writeExpectation(std::ostream& out, const SimulationResult& result, double f) {
+void writeExpectation(std::ostream& out, const SimulationOptions& options,
+                      const SimulationResult& result, double f) {
     const SimulatedAntenna& antenna = result.corrected;
     out << "Expect: resonance "
         << (antenna.resonanceMHz ? mhz(*antenna.resonanceMHz) : std::string("not in the sweep"));
@@ -75,7 +77,11 @@ void writeExpectation(std::ostream& out, const SimulationResult& result, double 
     if (antenna.efficiencyPercent >= kLeastEfficiencyPercent) {
         out << ", radiation efficiency " << fixedText(antenna.efficiencyPercent, 1) << " %";
     }
-    out << ".\n";
+    out << ".";
+    if (const std::string rig = rigExpectationText(options, result, f); !rig.empty()) {
+        out << " " << rig;
+    }
+    out << "\n";
 }
 
 Json orNull(const std::optional<double>& value) {
@@ -103,7 +109,7 @@ void writeBuildSheetText(std::ostream& out, const DesignResult& design,
         << wireText(*options.build, units) << " on " << formerText(*options.build, units)
         << ", spread to " << coilText(cut->coilLengthIn, units) << "; cut "
         << wireLengthText(cut->coilWireIn, units) << " of wire for each, its leads included.\n";
-    writeExpectation(out, result, f);
+    writeExpectation(out, options, result, f);
     out << "Bench check: an analyzer across each coil at " << numberText(f) << " MHz reads "
         << impedanceText(coil.analyzerOhm) << "; an LCR meter reads "
         << inductanceText(coil.lowFrequencyUH, coil.atF.inductanceUH) << ".\n\n";

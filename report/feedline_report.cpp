@@ -126,4 +126,18 @@ Json atRigJson(const SimulationOptions& options, const SimulationResult& result)
                 {"loss_dB", finite(rig.lossWithSwrDb)}};
 }
 
+std::string rigExpectationText(const SimulationOptions& options, const SimulationResult& result,
+                               double freqMHz) {
+    if (!options.feedLine) {
+        return {};
+    }
+    const RigEnd rig = rigEnd(*options.feedLine, result, options.z0Ohm);
+    std::string words =
+        "At the rig: SWR " + swrText(rig.swr) + " at " + numberText(freqMHz) + " MHz";
+    if (rig.swr2Band && rig.swr2Band->lowMHz && rig.swr2Band->highMHz) {
+        words += ", 2:1 from " + mhz(*rig.swr2Band->lowMHz) + " to " + mhz(*rig.swr2Band->highMHz);
+    }
+    return words + ".";
+}
+
 } // namespace tarvix

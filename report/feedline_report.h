@@ -12,6 +12,7 @@
 #include <complex>
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 namespace tarvix {
 
@@ -30,6 +31,12 @@ struct RigEnd {
 
 // The corrected antenna of result seen through line, SWRs on z0Ohm.
 RigEnd rigEnd(const FeedLine& line, const SimulationResult& result, double z0Ohm);
+
+// What the builder's meter reads at the rig's end, for the build sheet's
+// expectations: "At the rig: SWR 1.22 at 14.2 MHz, 2:1 from 14.0562 MHz to
+// 14.3500 MHz."; empty without a line.
+std::string rigExpectationText(const SimulationOptions& options, const SimulationResult& result,
+                               double freqMHz);
 
 // Nothing without a line.
 void writeFeedLineText(std::ostream& out, const SimulationOptions& options,

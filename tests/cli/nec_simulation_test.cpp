@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cmath>
 #include <complex>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -229,7 +230,7 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
 TEST(SimulateCommand, FeedLineShowsTheFeedPointAtTheRig) {
     NEEDS_NEC2C();
     const ProgramRun run =
-        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--feedline RG-213:66 --json"));
+        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--former-dia 2 --feedline RG-213:66 --json"));
     ASSERT_EQ(run.status, 0) << run.err;
     const nlohmann::json sim = nlohmann::json::parse(run.out).at("simulation");
     const nlohmann::json& line = sim.at("feedline");
@@ -258,13 +259,21 @@ TEST(SimulateCommand, FeedLineShowsTheFeedPointAtTheRig) {
     EXPECT_GT(line["loss_with_swr_dB"].get<double>(), line["loss_dB"].get<double>());
 
     const ProgramRun text =
-        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--feedline RG-213:66"));
+        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--former-dia 2 --feedline RG-213:66"));
     ASSERT_EQ(text.status, 0) << text.err;
-    for (const char* sentence :
-         {"At the rig, through 66 ft of RG-213 (50 ohm, velocity factor",
-          "2:1 SWR band at the rig: ", "dB with the antenna's SWR on it.\n"}) {
+    // The build sheet's expectations give what the builder's meter reads at
+    // the rig, as the JSON has it.
+    char rigSwr[16];
+    std::snprintf(rigSwr, sizeof rigSwr, "%.2f", atRig["swr"].get<double>());
+    const std::string atTheRig =
+        std::string(". At the rig: SWR ") + rigSwr + " at 7 MHz, 2:1 from ";
+    for (const std::string& sentence :
+         {std::string("At the rig, through 66 ft of RG-213 (50 ohm, velocity factor"),
+          std::string("2:1 SWR band at the rig: "),
+          std::string("dB with the antenna's SWR on it.\n"), atTheRig}) {
         EXPECT_NE(text.out.find(sentence), std::string::npos) << sentence << "\n" << text.out;
     }
+    EXPECT_LT(text.out.find(atTheRig), text.out.find("\nBench check: ")) << text.out;
 }
 
 TEST(SimulateCommand, BuildSheetSentences) {
