@@ -40,12 +40,13 @@ int named(const Json& json, const char* key, const std::array<std::string_view, 
     throw std::invalid_argument(std::string(key) + ": no such choice: " + name);
 }
 
+constexpr std::array<std::string_view, 3> kWireBy{"swg", "awg", "diameter"};
+
 WireText wireFromJson(const Json& json, WireText wire) {
     if (json.is_null()) {
         return wire;
     }
-    constexpr std::array<std::string_view, 3> kBy{"swg", "awg", "diameter"};
-    wire.by = static_cast<WireBy>(named(json, "by", kBy, static_cast<int>(wire.by)));
+    wire.by = static_cast<WireBy>(named(json, "by", kWireBy, static_cast<int>(wire.by)));
     take(json, "text", wire.text);
     return wire;
 }
@@ -57,6 +58,10 @@ Json noteJson(const FieldNote& note) {
 }
 
 } // namespace
+
+WireBy wireByNamed(const std::string& name) {
+    return static_cast<WireBy>(named(Json{{"by", name}}, "by", kWireBy, 0));
+}
 
 CheckTexts checkTextsFromJson(const Json& json) {
     CheckTexts texts;

@@ -19,6 +19,9 @@ namespace tarvix {
 // nlohmann's type_error.
 CheckTexts checkTextsFromJson(const Json& json);
 
+// "swg", "awg" or "diameter"; std::invalid_argument for another name.
+WireBy wireByNamed(const std::string& name);
+
 // {"notes": [{"field": "Freq", "text", "stops"}], "stop": a note or null}.
 Json notesJson(const CheckRequest& request);
 

@@ -185,8 +185,7 @@ Json wireConverted(const Json& request) {
     const CheckTexts typed = checkTextsFromJson(request.at("texts"));
     const bool antenna = request.at("wire").get<std::string>() == "antenna";
     const WireText wire = antenna ? typed.antennaWire : typed.coilWire;
-    Json to = Json{{"by", request.at("to")}, {"text", ""}};
-    const WireBy toBy = checkTextsFromJson({{"coilWire", to}}).coilWire.by;
+    const WireBy toBy = wireByNamed(request.at("to").get<std::string>());
     if (!wireValueAs(wire, wire.by, antenna, typed.units, typed.decimalSeparator)) {
         return {{"result", "unchanged"}};
     }
