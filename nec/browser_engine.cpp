@@ -48,7 +48,7 @@ std::vector<FeedPoint> BrowserEngine::solve(const std::string& deck) {
     const long long frequencies = nec_detail::deckSize(deck).frequencies;
     m_frequencies +=
         static_cast<int>(std::min<long long>(frequencies, std::numeric_limits<int>::max() / 2));
-    const std::chrono::milliseconds limit = solveTimeLimit(deck);
+    const std::chrono::milliseconds limit = m_timeLimit ? *m_timeLimit : solveTimeLimit(deck);
     const std::string program = "nec2c";
     char* saidText = nullptr;
     char* listingText = nullptr;

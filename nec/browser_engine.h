@@ -6,10 +6,18 @@
 
 #include "nec/nec_engine.h"
 
+#include <chrono>
+#include <optional>
+
 namespace tarvix {
 
 class BrowserEngine : public NecEngine {
 public:
+    // timeLimit: for every deck instead of solveTimeLimit's (for tests), as
+    // the desktop's engine takes one.
+    explicit BrowserEngine(std::optional<std::chrono::milliseconds> timeLimit = std::nullopt)
+        : m_timeLimit(timeLimit) {}
+
     std::vector<FeedPoint> solve(const std::string& deck) override;
     // The worker has one thread: a cancel can only come between solves.
     void cancel() override { m_cancelled = true; }
@@ -17,6 +25,7 @@ public:
     int frequencyCount() const override { return m_frequencies; }
 
 private:
+    std::optional<std::chrono::milliseconds> m_timeLimit;
     bool m_cancelled = false;
     int m_solves = 0;
     int m_frequencies = 0;

@@ -17,6 +17,7 @@
 #include "web/check_texts_json.h"
 #include "web/web_form.h"
 
+#include <chrono>
 #include <emscripten.h>
 #include <exception>
 #include <sstream>
@@ -94,10 +95,10 @@ Json sweepJson(const SimulatedAntenna& antenna) {
     return points;
 }
 
-// One simulation of the check page's inputs, as the check window makes it:
-// the notes, then the design, the solves and the trim, and the reports.
-Json simulationAnswer(const CheckTexts& texts) {
-    const CheckRequest request = readCheckInputs(texts);
+// One simulation of the check page's inputs (the texts of checkTextsFromJson), as the check window
+// makes it: the notes, then the design, the solves and the trim, and the reports.
+Json simulationAnswer(const Json& json) {
+    const CheckRequest request = readCheckInputs(checkTextsFromJson(json));
     Json result = notesJson(request);
     result["error"] = nullptr;
     if (request.stop) {
@@ -108,7 +109,12 @@ Json simulationAnswer(const CheckTexts& texts) {
         result["error"] = std::string(stageName(design.fault->stage)) + ": " + design.fault->text;
         return result;
     }
-    BrowserEngine engine;
+    // "time_limit_ms" beside the texts: every deck's limit, for tests.
+    std::optional<std::chrono::milliseconds> timeLimit;
+    if (const auto found = json.find("time_limit_ms"); found != json.end()) {
+        timeLimit = std::chrono::milliseconds(found->get<long long>());
+    }
+    BrowserEngine engine(timeLimit);
     const SimulationOutcome outcome = runSimulation(design, request, engine);
     result["solves"] = engine.solveCount();
     if (!outcome.simulation) {
@@ -217,9 +223,8 @@ EMSCRIPTEN_KEEPALIVE const char* tarvix_check_notes(const char* request) {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* tarvix_simulate(const char* request) {
-    return tarvix::answering(request, [](const tarvix::Json& json) {
-        return tarvix::simulationAnswer(tarvix::checkTextsFromJson(json));
-    });
+    return tarvix::answering(
+        request, [](const tarvix::Json& json) { return tarvix::simulationAnswer(json); });
 }
 
 EMSCRIPTEN_KEEPALIVE const char* tarvix_convert_units(const char* request) {

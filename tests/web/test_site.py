@@ -458,6 +458,22 @@ class CheckInputTests(PageCase):
         self.assertSameReport(self.page_json(result), cli_json(WORKED), "after a cancel")
         self.assertEqual(self.js("return window.tarvixEngineRuns"), 2)
 
+    def test_a_deck_past_its_time_limit_stops_the_run_as_on_the_desktop(self):
+        self.open("check")
+        self.type_design("14.2", "20", "5", "1.5")
+        # Every deck's limit cut to a millisecond, as the desktop's engine
+        # takes one for its tests.
+        self.js("TarvixEngine.timeLimitMs = 1;")
+        self.by_id("simulate").click()
+        WebDriverWait(self.driver, RUN_TIMEOUT_S).until(
+            lambda d: self.status().startswith("No simulation: "))
+        self.assertRegex(self.status(), r"^No simulation: nec2c was stopped after 0\.001 s, the time "
+                                        r"limit for \d+ segments at \d+ frequenc")
+        self.assertFalse(self.by_id("cancel").is_enabled())
+        self.js("TarvixEngine.timeLimitMs = null;")
+        result, _ = self.simulate_and_wait()
+        self.assertSameReport(self.page_json(result), cli_json(WORKED), "after a run past its limit")
+
     def test_units_and_wire_kinds_convert_what_was_typed(self):
         self.open("check")
         self.type_design("14.2", "20", "5", "1.5")

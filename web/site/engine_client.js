@@ -60,7 +60,8 @@ const TarvixEngine = (() => {
       stopWorker();
       handlers.onFailed(event.message || 'the simulation stopped');
     };
-    running.postMessage({ type: 'simulate', texts });
+    const request = TarvixEngine.timeLimitMs ? { ...texts, time_limit_ms: TarvixEngine.timeLimitMs } : texts;
+    running.postMessage({ type: 'simulate', texts: request });
     return {
       cancel() {
         if (!finished) {
@@ -71,5 +72,7 @@ const TarvixEngine = (() => {
     };
   }
 
-  return { simulate, preload: () => { if (!worker) fresh(); } };
+  // timeLimitMs: every deck's limit instead of its own (for tests), as the
+  // desktop's engine takes one.
+  return { simulate, preload: () => { if (!worker) fresh(); }, timeLimitMs: null };
 })();
