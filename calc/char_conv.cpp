@@ -65,8 +65,8 @@ bool readsBack(const std::string& text, double value) {
     return std::strtod(text.c_str(), nullptr) == value;
 }
 
-// The digits and the exponent of "d.ddde+XX" written without the exponent.
-std::string plainOf(const std::string& scientific) {
+// The value's shortest digits, "d.ddde+XX", written without the exponent.
+std::string plainOf(double value, const std::string& scientific) {
     const std::size_t mark = scientific.find('e');
     const bool negative = scientific.front() == '-';
     std::string digits;
@@ -82,7 +82,7 @@ std::string plainOf(const std::string& scientific) {
     } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
         // A whole number is written with all its digits, as exact as it is
         // held: 874022728139775232, not 874022728139775200.
-        return printed("%.*f", 0, std::stod(scientific));
+        return printed("%.*f", 0, value);
     } else {
         plain = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
                 digits.substr(static_cast<std::size_t>(exponent) + 1);
@@ -108,7 +108,7 @@ std::to_chars_result toChars(char* first, char* last, double value) {
             break;
         }
     }
-    const std::string plain = plainOf(scientific);
+    const std::string plain = plainOf(value, scientific);
     return written(first, last, plain.size() <= scientific.size() ? plain : scientific);
 }
 

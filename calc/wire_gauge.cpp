@@ -7,6 +7,14 @@
 
 namespace tarvix {
 
+std::vector<std::string> swgGaugeTexts() {
+    std::vector<std::string> texts;
+    for (const GaugeRow& row : kGaugeTable) {
+        texts.push_back(std::to_string(row.swg));
+    }
+    return texts;
+}
+
 std::optional<double> antennaWireDiameter(double swg) {
     for (const GaugeRow& row : kGaugeTable) {
         if (swg == row.swg) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarvix {
 
@@ -28,6 +29,9 @@ inline constexpr std::array<GaugeRow, 11> kGaugeTable{{
     {28, 0.0147992, 0.0147992},
     {30, 0.0124015, 0.0124015},
 }};
+
+// The table's gauges as the lists offer them: "10", "12", ... "30".
+std::vector<std::string> swgGaugeTexts();
 
 // Exact comparison of the gauge value with each row; no match for odd gauges,
 // gauges outside 10..30 and fractions.

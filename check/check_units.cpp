@@ -66,14 +66,8 @@ void CheckWindow::convertUnits(int unitsIndex) {
             edit->setText(qt(*converted));
         }
     };
-    for (const CheckField field :
-         {CheckField::TotalLength, CheckField::CentreToCoil, CheckField::Height,
-          CheckField::EndHeight, CheckField::FeedLineLength}) {
-        convert(field, true);
-    }
-    for (const CheckField field : {CheckField::Insulation, CheckField::FormerDia, CheckField::Pitch,
-                                   CheckField::CoilLength}) {
-        convert(field, false);
+    for (const LengthBox& box : kLengthBoxes) {
+        convert(box.field, box.antennaLength);
     }
     if (m_antennaWireBy->currentIndex() == static_cast<int>(WireBy::Diameter)) {
         convert(CheckField::AntennaWire, false);
@@ -101,20 +95,18 @@ void CheckWindow::convertWire(QComboBox* by, CheckField field, bool antenna, int
     QLineEdit* edit = m_fields.at(field).edit;
     const CheckTexts now = texts();
     const WireText wire{static_cast<WireBy>(fromIndex), text(edit)};
-    // What is no wire is left for its note to say so.
-    if (!wireValueAs(wire, wire.by, antenna, now.units, now.decimalSeparator)) {
+    const WireSwitch change =
+        switchedWire(wire, static_cast<WireBy>(toIndex), antenna, now.units, now.decimalSeparator);
+    if (change.outcome == WireSwitch::Outcome::NoWire) {
         return;
     }
-    const auto to = static_cast<WireBy>(toIndex);
-    const std::optional<double> value =
-        wireValueAs(wire, to, antenna, now.units, now.decimalSeparator);
-    if (value) {
-        edit->setText(qt(wireValueText(*value, now.decimalSeparator)));
+    if (change.outcome == WireSwitch::Outcome::Converted) {
+        edit->setText(qt(change.text));
         return;
     }
     const QString kinds[] = {QStringLiteral("SWG"), QStringLiteral("AWG")};
     const QString was = edit->text();
-    if (wire.by == WireBy::Diameter) {
+    if (change.outcome == WireSwitch::Outcome::KeptAsDiameter) {
         byIndex = fromIndex;
         {
             const QSignalBlocker quiet(by);

@@ -104,10 +104,18 @@ std::optional<std::string> lengthInUnits(const std::string& typed, bool antennaL
     return generalText(converted, 6);
 }
 
-std::string wireValueText(double value, char decimalSeparator) {
-    std::string text = generalText(value, 3);
-    std::replace(text.begin(), text.end(), '.', decimalSeparator);
-    return text;
+WireSwitch switchedWire(const WireText& wire, WireBy to, bool antenna, Units units,
+                        char decimalSeparator) {
+    using Outcome = WireSwitch::Outcome;
+    if (!wireValueAs(wire, wire.by, antenna, units, decimalSeparator)) {
+        return {Outcome::NoWire, {}};
+    }
+    if (const auto value = wireValueAs(wire, to, antenna, units, decimalSeparator)) {
+        std::string text = generalText(*value, 3);
+        std::replace(text.begin(), text.end(), '.', decimalSeparator);
+        return {Outcome::Converted, text};
+    }
+    return {wire.by == WireBy::Diameter ? Outcome::KeptAsDiameter : Outcome::Cleared, {}};
 }
 
 } // namespace tarvix

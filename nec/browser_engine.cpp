@@ -2,10 +2,8 @@
 
 #include "nec/time_budget.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <emscripten.h>
-#include <limits>
 #include <memory>
 #include <sstream>
 
@@ -45,9 +43,7 @@ std::vector<FeedPoint> BrowserEngine::solve(const std::string& deck) {
         throw NecCancelled("the simulation was cancelled");
     }
     ++m_solves;
-    const long long frequencies = nec_detail::deckSize(deck).frequencies;
-    m_frequencies +=
-        static_cast<int>(std::min<long long>(frequencies, std::numeric_limits<int>::max() / 2));
+    m_frequencies += nec_detail::countedFrequencies(deck);
     const std::chrono::milliseconds limit = m_timeLimit ? *m_timeLimit : solveTimeLimit(deck);
     const std::string program = "nec2c";
     char* saidText = nullptr;

@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <limits>
 #include <mutex>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,8 +73,7 @@ void Nec2c::cancel() {
 
 std::vector<FeedPoint> Nec2c::solve(const std::string& deck) {
     const std::string name = std::to_string(m_next.fetch_add(1));
-    m_frequencies.fetch_add(static_cast<int>(std::min<long long>(
-        nec_detail::deckSize(deck).frequencies, std::numeric_limits<int>::max() / 2)));
+    m_frequencies.fetch_add(nec_detail::countedFrequencies(deck));
     const std::filesystem::path input = m_dir / (name + ".nec");
     const std::filesystem::path output = m_dir / (name + ".out");
     const std::filesystem::path messages = m_dir / (name + ".log");

@@ -6,6 +6,7 @@
 #include "nec/nec_engine.h"
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 #include <string_view>
 
@@ -51,6 +52,11 @@ DeckSize deckSize(const std::string& deck) {
     }
     size.frequencies = std::max(1LL, size.frequencies);
     return size;
+}
+
+int countedFrequencies(const std::string& deck) {
+    return static_cast<int>(
+        std::min<long long>(deckSize(deck).frequencies, std::numeric_limits<int>::max() / 2));
 }
 
 } // namespace nec_detail

@@ -17,4 +17,8 @@ struct DeckSize {
 
 DeckSize deckSize(const std::string& deck);
 
+// The deck's frequencies as an engine counts them: held to half the int
+// range, so that a count of many decks cannot overflow.
+int countedFrequencies(const std::string& deck);
+
 } // namespace tarvix::nec_detail

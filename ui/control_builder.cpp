@@ -185,8 +185,8 @@ bool takesFocus(ControlKind kind) {
 
 QStringList gaugeItems() {
     QStringList items;
-    for (const GaugeRow& row : kGaugeTable) {
-        items.append(QString::number(row.swg));
+    for (const std::string& gauge : swgGaugeTexts()) {
+        items.append(QString::fromStdString(gauge));
     }
     return items;
 }

@@ -25,22 +25,26 @@ template <class Value> void take(const Json& json, const char* key, Value& value
 
 // A name of the page's among the given ones, as their index.
 template <std::size_t N>
-int named(const Json& json, const char* key, const std::array<std::string_view, N>& names,
-          int fallback) {
-    const auto found = json.find(key);
-    if (found == json.end()) {
-        return fallback;
-    }
-    const std::string name = found->get<std::string>();
+int indexNamed(const std::array<std::string_view, N>& names, const std::string& name,
+               const char* what) {
     for (std::size_t index = 0; index < N; ++index) {
         if (names[index] == name) {
             return static_cast<int>(index);
         }
     }
-    throw std::invalid_argument(std::string(key) + ": no such choice: " + name);
+    throw std::invalid_argument(std::string(what) + ": no such choice: " + name);
+}
+
+// The choice named under the key, or the fallback where there is none.
+template <std::size_t N>
+int named(const Json& json, const char* key, const std::array<std::string_view, N>& names,
+          int fallback) {
+    const auto found = json.find(key);
+    return found == json.end() ? fallback : indexNamed(names, found->get<std::string>(), key);
 }
 
 constexpr std::array<std::string_view, 3> kWireBy{"swg", "awg", "diameter"};
+constexpr std::array<std::string_view, 2> kUnits{"imperial", "metric"};
 
 WireText wireFromJson(const Json& json, WireText wire) {
     if (json.is_null()) {
@@ -52,15 +56,21 @@ WireText wireFromJson(const Json& json, WireText wire) {
 }
 
 Json noteJson(const FieldNote& note) {
-    return {{"field", kFieldNames.at(static_cast<std::size_t>(note.field))},
-            {"text", note.text},
-            {"stops", note.stopsRun}};
+    return {{"field", fieldName(note.field)}, {"text", note.text}, {"stops", note.stopsRun}};
 }
 
 } // namespace
 
 WireBy wireByNamed(const std::string& name) {
-    return static_cast<WireBy>(named(Json{{"by", name}}, "by", kWireBy, 0));
+    return static_cast<WireBy>(indexNamed(kWireBy, name, "by"));
+}
+
+Units unitsNamed(const std::string& name) {
+    return static_cast<Units>(indexNamed(kUnits, name, "units"));
+}
+
+std::string fieldName(CheckField field) {
+    return kFieldNames.at(static_cast<std::size_t>(field));
 }
 
 CheckTexts checkTextsFromJson(const Json& json) {
@@ -95,7 +105,6 @@ CheckTexts checkTextsFromJson(const Json& json) {
     take(json, "measured", texts.measured);
     take(json, "measuredSwr", texts.measuredSwr);
     take(json, "measuredR", texts.measuredR);
-    constexpr std::array<std::string_view, 2> kUnits{"imperial", "metric"};
     texts.units = static_cast<Units>(named(json, "units", kUnits, static_cast<int>(texts.units)));
     if (const auto found = json.find("decimalSeparator"); found != json.end()) {
         const std::string separator = found->get<std::string>();

@@ -19,8 +19,13 @@ namespace tarvix {
 // nlohmann's type_error.
 CheckTexts checkTextsFromJson(const Json& json);
 
-// "swg", "awg" or "diameter"; std::invalid_argument for another name.
+// The page's names: "swg", "awg" or "diameter"; "imperial" or "metric";
+// std::invalid_argument for another name.
 WireBy wireByNamed(const std::string& name);
+Units unitsNamed(const std::string& name);
+
+// A box by the name the notes give it: "TotalLength".
+std::string fieldName(CheckField field);
 
 // {"notes": [{"field": "Freq", "text", "stops"}], "stop": a note or null}.
 Json notesJson(const CheckRequest& request);

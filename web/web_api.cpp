@@ -17,6 +17,7 @@
 #include "web/check_texts_json.h"
 #include "web/web_form.h"
 
+#include <array>
 #include <chrono>
 #include <emscripten.h>
 #include <exception>
@@ -62,18 +63,14 @@ Json choicesJson() {
                          {"label", std::string(mode.description)},
                          {"duty_percent", mode.dutyPercent}});
     }
-    Json swg = Json::array();
-    for (const GaugeRow& row : kGaugeTable) {
-        swg.push_back(std::to_string(row.swg));
-    }
     Json awg = Json::array();
-    for (int gauge = 0; gauge <= 40; ++gauge) {
+    for (int gauge = kMinAwg; gauge <= kMaxAwg; ++gauge) {
         awg.push_back(std::to_string(gauge));
     }
     return {{"ground_classes", std::move(grounds)},
             {"feedline_types", std::move(lines)},
             {"modes", std::move(modes)},
-            {"swg", std::move(swg)},
+            {"swg", swgGaugeTexts()},
             {"awg", std::move(awg)},
             {"formers",
              {{{"name", "pvc"}, {"label", "A PVC pipe"}},
@@ -137,68 +134,45 @@ Json simulationAnswer(const Json& json) {
     return result;
 }
 
-Units unitsNamed(const std::string& name) {
-    if (name != "imperial" && name != "metric") {
-        throw std::invalid_argument("no such units: " + name);
-    }
-    return name == "metric" ? Units::Metric : Units::FeetAndInches;
-}
-
-// The inputs with their lengths written in the other units, as the check
-// window rewrites its boxes when its units change: {"texts", "to"}; the
-// texts are those typed in their own "units".
+// The lengths typed, written in the other units as the check window rewrites
+// its boxes when its units change: {"texts" (in their own "units"), "to"};
+// the answer is {"fields": {"TotalLength": "6.096", ...}}, each box that
+// holds a number.
 Json unitsConverted(const Json& request) {
-    Json texts = request.at("texts");
-    const CheckTexts typed = checkTextsFromJson(texts);
+    const CheckTexts typed = checkTextsFromJson(request.at("texts"));
     const Units to = unitsNamed(request.at("to").get<std::string>());
-    const auto convert = [&](Json& text, bool antennaLength) {
-        if (!text.is_string()) {
-            return;
-        }
-        if (const auto converted = lengthInUnits(text.get<std::string>(), antennaLength,
-                                                 typed.units, to, typed.decimalSeparator)) {
-            text = *converted;
+    Json fields = Json::object();
+    const auto convert = [&](CheckField field, const std::string& text, bool antennaLength) {
+        if (const auto converted =
+                lengthInUnits(text, antennaLength, typed.units, to, typed.decimalSeparator)) {
+            fields[fieldName(field)] = *converted;
         }
     };
-    for (const char* key :
-         {"totalLength", "centreToCoil", "height", "endHeight", "feedLineLength"}) {
-        if (texts.contains(key)) {
-            convert(texts[key], true);
+    for (const LengthBox& box : kLengthBoxes) {
+        convert(box.field, typed.*box.text, box.antennaLength);
+    }
+    for (const auto& [field, wire] : {std::pair{CheckField::AntennaWire, typed.antennaWire},
+                                      std::pair{CheckField::CoilWire, typed.coilWire}}) {
+        if (wire.by == WireBy::Diameter) {
+            convert(field, wire.text, false);
         }
     }
-    for (const char* key : {"insulation", "formerDia", "pitch", "coilLength"}) {
-        if (texts.contains(key)) {
-            convert(texts[key], false);
-        }
-    }
-    for (const auto& [key, wire] :
-         {std::pair{"antennaWire", typed.antennaWire}, std::pair{"coilWire", typed.coilWire}}) {
-        if (wire.by == WireBy::Diameter && texts.contains(key)) {
-            convert(texts[key]["text"], false);
-        }
-    }
-    texts["units"] = request.at("to");
-    return {{"texts", std::move(texts)}};
+    return {{"fields", std::move(fields)}};
 }
 
-// A wire's box given another way, as the check window converts it when the
-// kind is switched: {"texts", "wire": "antenna" or "coil", "to"}, the texts
-// with the wire still given the old way. "converted" with the new text;
-// "unchanged" for a text that is no wire; "kept" for a diameter no gauge of
-// the table has (it stays a diameter); "cleared" for a gauge with no twin in
-// the other table.
+// A wire's box given another way, as the check window switches it:
+// {"texts" (the wire still given the old way), "wire": "antenna" or "coil",
+// "to"}; the answer is {"result": "unchanged" (no wire), "converted" (with
+// its "text"), "kept" (a diameter no gauge has) or "cleared"}.
 Json wireConverted(const Json& request) {
     const CheckTexts typed = checkTextsFromJson(request.at("texts"));
     const bool antenna = request.at("wire").get<std::string>() == "antenna";
-    const WireText wire = antenna ? typed.antennaWire : typed.coilWire;
-    const WireBy toBy = wireByNamed(request.at("to").get<std::string>());
-    if (!wireValueAs(wire, wire.by, antenna, typed.units, typed.decimalSeparator)) {
-        return {{"result", "unchanged"}};
-    }
-    if (const auto value = wireValueAs(wire, toBy, antenna, typed.units, typed.decimalSeparator)) {
-        return {{"result", "converted"}, {"text", wireValueText(*value, typed.decimalSeparator)}};
-    }
-    return {{"result", wire.by == WireBy::Diameter ? "kept" : "cleared"}};
+    const WireSwitch change = switchedWire(antenna ? typed.antennaWire : typed.coilWire,
+                                           wireByNamed(request.at("to").get<std::string>()),
+                                           antenna, typed.units, typed.decimalSeparator);
+    constexpr std::array kResults{"unchanged", "converted", "kept", "cleared"};
+    return {{"result", kResults.at(static_cast<std::size_t>(change.outcome))},
+            {"text", change.text}};
 }
 
 WebForm& calculator() {

@@ -195,10 +195,7 @@ Json WebForm::table() {
     for (const ControlDescription& control : controlTable()) {
         controls.push_back(controlJson(control));
     }
-    Json gauges = Json::array();
-    for (const GaugeRow& row : kGaugeTable) {
-        gauges.push_back(std::to_string(row.swg));
-    }
+    const Json gauges = swgGaugeTexts();
     return {{"caption", std::string(kWindowCaption)},
             {"width_twips", kClientWidthTwips},
             {"height_twips", kClientHeightTwips},

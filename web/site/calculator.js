@@ -394,10 +394,8 @@ const TarvixCalculator = (() => {
     onMessage = messageSeen || null;
     table = call("tarvix_form_table", {});
     document.getElementById("form-caption").textContent = table.caption;
-    const client = document.getElementById("form-client");
-    client.style.width = px(table.width_twips) + "px";
-    client.style.height = px(table.height_twips) + "px";
-    build(client);
+    // fit() sizes the client area for the layout the screen takes.
+    build(document.getElementById("form-client"));
     // The design's state as the C++ holds it now.
     send({ event: "state" });
     fit();

@@ -169,7 +169,8 @@ function buildRow(row) {
 function convertUnits(from, to) {
   const typed = texts();
   typed.units = from;
-  setTexts(call("tarvix_convert_units", { texts: typed, to }).texts);
+  const { fields } = call("tarvix_convert_units", { texts: typed, to });
+  for (const [field, text] of Object.entries(fields)) $("c-" + field).value = text;
   setStatus("Units changed: the lengths are converted to " +
     (to === "metric" ? "metres and millimetres." : "feet and inches."));
 }
