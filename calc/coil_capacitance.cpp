@@ -1,4 +1,5 @@
-// Medhurst's self-capacitance table and Knight's correction for the former.
+// Medhurst's self-capacitance table, Knight's correction for the former, and
+// the coil as it floats in the antenna.
 #include "calc/coil_capacitance.h"
 
 #include "calc/units.h"
@@ -85,13 +86,26 @@ double formerPermittivity(CoilFormer former) {
     return 1 + (kPvcPermittivity - 1) * (1 - bore * bore);
 }
 
-double selfCapacitancePF(const CoilWinding& coil) {
+namespace {
+
+// Knight's ratio to Medhurst's rods, the external term counted externalShare
+// times.
+double formerRatio(const CoilWinding& coil, double externalShare) {
     // Below Medhurst's shortest coils the table is held, and so is the ratio.
     const double x = std::max(lengthToDiameterOf(coil), kMedhurstH.front().lengthToDiameter);
     const double kc = knightShape(1 / x);
-    const double ratio = (1 + kc * (1 + formerPermittivity(coil.former)) / 2) /
-                         (1 + kc * (1 + kMedhurstRodPermittivity) / 2);
-    return medhurstCapacitancePF(coil) * ratio;
+    return (externalShare + kc * (1 + formerPermittivity(coil.former)) / 2) /
+           (1 + kc * (1 + kMedhurstRodPermittivity) / 2);
+}
+
+} // namespace
+
+double groundedSelfCapacitancePF(const CoilWinding& coil) {
+    return medhurstCapacitancePF(coil) * formerRatio(coil, 1);
+}
+
+double selfCapacitancePF(const CoilWinding& coil) {
+    return medhurstCapacitancePF(coil) * formerRatio(coil, kFloatingExternalShare);
 }
 
 } // namespace tarvix

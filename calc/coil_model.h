@@ -2,19 +2,22 @@
 // copper (calc/coil_winding.h) whose inductance at the working frequency comes
 // from a field solution of its surface currents (calc/coil_field.h), its loss
 // from Medhurst's measured proximity factor (calc/coil_loss.h), its
-// self-capacitance from Medhurst's table corrected for the former
-// (calc/coil_capacitance.h); the impedance across its terminals at any frequency,
-// its self-resonance, and the winding that has a wanted inductance at a frequency.
+// self-capacitance from Medhurst's table corrected for the former and for a
+// coil that floats (calc/coil_capacitance.h); the impedance across its terminals
+// at any frequency, its self-resonance, and the winding that has a wanted
+// inductance at a frequency.
 //
 // Against the measurements in shared/reference/coil-loss-and-capacitance.md: the
 // loss is Medhurst's Phi times the isolated wire's by construction (his table,
-// interpolated); the self-capacitance is his table for a solid rod and below it
-// on a tube or in air; the worked coil (84 turns, 1.6 in) comes to 2.0 pF, 127 uH
-// and an apparent 146 uH at 3.6 MHz as the reference has it. The lumped model puts
-// the self-resonance of the measured 30-turn air-cored coil (1.83 mm wire on a
-// 38 mm former) at 33, 36 and 36 MHz (28, 33 and 34 MHz on Medhurst's table alone)
-// where 37.0, 57.4 and 67.8 MHz were measured: near its self-resonance a coil is a
-// helical line, the more so the longer it is, and a coil is best used below a
+// interpolated); the self-capacitance is his table with one end earthed on a
+// solid rod, below it on a tube or in air, and below that again floating, as the
+// coil hangs in the antenna; the worked coil (84 turns, 1.6 in) comes to 2.0 pF,
+// 127 uH and an apparent 146 uH at 3.6 MHz on the table as the reference has it.
+// The lumped model puts the self-resonance of the measured 30-turn air-cored coil
+// (1.83 mm wire on a 38 mm diameter), alone with both ends free, at 44.5, 58 and
+// 65 MHz where 37.0, 57.4 and 67.8 MHz were measured: the spaced ones within 5 %,
+// the close-wound one between the floating and the earthed figure (34.8 MHz).
+// Near its self-resonance a coil is a helical line, and is best used below a
 // third of it.
 #pragma once
 

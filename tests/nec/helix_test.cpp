@@ -31,6 +31,8 @@ struct SpacedCoilDesign {
     double f, a, b;
     double formerIn, pitchIn;
     std::optional<double> heightFt;
+    // How far from F the helices may land: 1 % where the lumped coil holds.
+    double within = 0.01;
 };
 
 void PrintTo(const SpacedCoilDesign& d, std::ostream* os) {
@@ -40,15 +42,16 @@ void PrintTo(const SpacedCoilDesign& d, std::ostream* os) {
 class HelixCoils : public testing::TestWithParam<SpacedCoilDesign> {};
 
 // The antenna with the printed winding, its coils wound in air as helices,
-// resonates between where the program's lumped coil puts it (on F: its
-// inductance and loss with the self-capacitance across them, spread over the
-// winding's length) and where the same winding without its self-capacitance,
-// on one segment, would: the lumped model on the isolated coil's capacitance
-// overstates what the coil adds in the antenna (the helices land 0.24 to
-// 1.45 % above F on these designs; with each coil on one short segment 0.5 to
-// 1.8 %), so the program's resonance is a bound, not yet the helices' answer.
-TEST_P(HelixCoils,
-       ThePrintedWindingAsHelicesResonatesBetweenTheBareAndLumpedCoilWithTheRealEngine) {
+// resonates within 1 % of F and of where the program's lumped coil puts it
+// (its inductance and loss with the self-capacitance of a floating coil across
+// them, spread over the winding's length), below where the same winding
+// without its self-capacitance would. The helices land -0.40 to +0.24 % from
+// F on the first six designs (60 to 10 m); on the capacitance Medhurst
+// measured, with one end of the coil earthed, the first four landed +0.24 to
+// +1.45 %. A long coil near a tip lands lower: there the whole coil stands at
+// the wire's high voltage, and its body, a cylinder of its diameter, adds
+// capacitance to the tip that the lumped coil on a thin wire does not carry.
+TEST_P(HelixCoils, ThePrintedWindingAsHelicesResonatesOnFWithTheRealEngine) {
     NEEDS_NEC2C();
     const SpacedCoilDesign& d = GetParam();
     const DesignResult design = designOf(d.f, d.a, d.b);
@@ -81,23 +84,26 @@ TEST_P(HelixCoils,
     const std::optional<double> bareResonance =
         simulateAntenna(bare, d.f, kDefaultZ0, engine).resonanceMHz;
     ASSERT_TRUE(bareResonance);
-    EXPECT_GT(*helix, program) << winding.turns << " turns";
     EXPECT_LT(*helix, *bareResonance) << winding.turns << " turns";
-    // Within 1.5 % of F today; a coil on one short segment misses that on
-    // the first two rows.
-    EXPECT_LT(relative(*helix, d.f), 0.015) << *helix << " MHz";
+    EXPECT_LT(relative(*helix, program), d.within) << *helix << " MHz";
+    EXPECT_LT(relative(*helix, d.f), d.within) << *helix << " MHz";
 }
 
-// 17 to 40 m, formers of 2 to 4 in, 12 to 15 turns, one over ground: coils
-// used at a third of their self-resonance or nearer, where the helices put
-// the antenna 2.4 to 3.2 % below where the coils' inductance alone does.
+// 60 to 10 m, formers of 1.5 to 4 in, 10 to 20 turns, two over ground: coils
+// used near a third of their self-resonance, where the self-capacitance moves
+// the antenna by percents. The 10 m design is the short one at 20 ft.
 INSTANTIATE_TEST_SUITE_P(
     Nec, HelixCoils,
     testing::Values(
         SpacedCoilDesign{"SeventeenMetresOnFourteenFeet", 18.1, 14, 3, 2, 0.2, std::nullopt},
         SpacedCoilDesign{"TwentyMetresWiderPitch", 14.2, 18, 4, 2.5, 0.25, std::nullopt},
         SpacedCoilDesign{"ThirtyMetresAtThirtyFeet", 10.1, 25, 6, 3, 0.2, 30},
-        SpacedCoilDesign{"FortyMetresOnFortyFiveFeet", 7, 45, 15, 4, 0.2, std::nullopt}),
+        SpacedCoilDesign{"FortyMetresOnFortyFiveFeet", 7, 45, 15, 4, 0.2, std::nullopt},
+        SpacedCoilDesign{"SixtyMetresOnFiftyFeet", 5.35, 50, 15, 4, 0.2, std::nullopt},
+        SpacedCoilDesign{"TenMetresOnElevenFeetAtTwentyFeet", 28.5, 11, 2.5, 1.5, 0.2, 20},
+        // 31 turns 10 ft out on a 12 ft leg: 3.4 % low today.
+        SpacedCoilDesign{"TwentyMetresLongCoilNearTheTip", 14.2, 24, 10, 2, 0.2, std::nullopt,
+                         0.04}),
     [](const testing::TestParamInfo<SpacedCoilDesign>& info) { return info.param.name; });
 
 // ---- the helix model against measured coils ------------------------------------------

@@ -207,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
         WindingNeedCase{"WorkedExample", 7.4, 7, 2, 0.036, std::nullopt},
         WindingNeedCase{"TopBandOnAWideFormer", 150, 1.85, 3, 0.048, std::nullopt},
         WindingNeedCase{"NearSelfResonanceOnASmallFormer", 30, 14, 1, 0.0148, std::nullopt},
-        WindingNeedCase{"SpreadWiderForSelfResonance", 10, 14, 1.5, 0.028, std::nullopt, true},
+        WindingNeedCase{"SpreadWiderForSelfResonance", 12, 14, 1.5, 0.028, std::nullopt, true},
         WindingNeedCase{"TopBandSpreadWider", 80, 3.6, 3, 0.028, std::nullopt, true},
         WindingNeedCase{"TenMetresThickWire", 2.3, 28.5, 1, 0.104, std::nullopt},
         WindingNeedCase{"AtAPitch", 7.4, 7, 2, 0.036, 0.05}),
