@@ -36,10 +36,12 @@ double knightShape(double diameterToLength) {
            0.106 * diameterToLength * diameterToLength;
 }
 
-// Knight's C / D, without its constant factor and the pitch angle, for ex = 1.
-double knightPerDiameter(double lengthToDiameter, double insidePermittivity) {
+// Knight's C / D, without its constant factor and the pitch angle, for ex = 1,
+// its external term counted externalShare times.
+double knightPerDiameter(double lengthToDiameter, double insidePermittivity,
+                         double externalShare = 1) {
     return lengthToDiameter *
-           (1 + knightShape(1 / lengthToDiameter) * (1 + insidePermittivity) / 2);
+           (externalShare + knightShape(1 / lengthToDiameter) * (1 + insidePermittivity) / 2);
 }
 
 double medhurstH(double lengthToDiameter) {
@@ -66,6 +68,15 @@ double lengthToDiameterOf(const CoilWinding& coil) {
     return coil.turns * coil.pitchIn / (coil.formerDiaIn + coil.wireDiaIn);
 }
 
+// Knight's ratio to Medhurst's rods for the coil's former, the external term
+// counted externalShare times.
+double formerRatio(const CoilWinding& coil, double externalShare) {
+    // Below Medhurst's shortest coils the table is held, and so is the ratio.
+    const double x = std::max(lengthToDiameterOf(coil), kMedhurstH.front().lengthToDiameter);
+    return knightPerDiameter(x, formerPermittivity(coil.former), externalShare) /
+           knightPerDiameter(x, kMedhurstRodPermittivity);
+}
+
 } // namespace
 
 double medhurstCapacitancePF(const CoilWinding& coil) {
@@ -85,20 +96,6 @@ double formerPermittivity(CoilFormer former) {
     const double bore = 1 - 2 * kPvcWallToDiameter;
     return 1 + (kPvcPermittivity - 1) * (1 - bore * bore);
 }
-
-namespace {
-
-// Knight's ratio to Medhurst's rods, the external term counted externalShare
-// times.
-double formerRatio(const CoilWinding& coil, double externalShare) {
-    // Below Medhurst's shortest coils the table is held, and so is the ratio.
-    const double x = std::max(lengthToDiameterOf(coil), kMedhurstH.front().lengthToDiameter);
-    const double kc = knightShape(1 / x);
-    return (externalShare + kc * (1 + formerPermittivity(coil.former)) / 2) /
-           (1 + kc * (1 + kMedhurstRodPermittivity) / 2);
-}
-
-} // namespace
 
 double groundedSelfCapacitancePF(const CoilWinding& coil) {
     return medhurstCapacitancePF(coil) * formerRatio(coil, 1);
