@@ -33,6 +33,7 @@ struct SpacedCoilDesign {
     std::optional<double> heightFt;
     // How far from F the helices may land: 1 % where the lumped coil holds.
     double within = 0.01;
+    // The antenna wire's gauge; "16" is the coils' own wire, with no step.
     const char* antennaSwg = "14";
 };
 
