@@ -1,11 +1,12 @@
 # Debian package of both programs, built by `make package`. The shared-library
 # dependencies (the Qt runtime among them) are found by dpkg-shlibdeps.
+include(${PROJECT_SOURCE_DIR}/dist/copyright.cmake)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvix)
 set(CPACK_PACKAGE_VENDOR "Tarvix developers")
-set(CPACK_PACKAGE_CONTACT "Tarvix developers <tarvix@example.org>")
+set(CPACK_PACKAGE_CONTACT "${TARVIX_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Loaded dipole antenna calculator for radio amateurs")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/tarvi")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${TARVIX_HOMEPAGE}")
 # Lines of at most 79 characters: each is shown indented by one blank.
 set(CPACK_PACKAGE_DESCRIPTION
     "Tarvix designs a loaded half-wave dipole for the HF bands when there is not
@@ -28,16 +29,6 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation | fonts-dejavu-core")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 
-# The copyright file in the machine-readable format, with the text of LICENSE.
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" copyright_line "${license}")
-set(TARVIX_COPYRIGHT ${CMAKE_MATCH_1})
-string(FIND "${license}" "Permission" body_start)
-string(SUBSTRING "${license}" ${body_start} -1 license_body)
-string(STRIP "${license_body}" license_body)
-string(REPLACE "\n\n" "\n.\n" license_body "${license_body}")
-string(REPLACE "\n" "\n " TARVIX_LICENSE_TEXT " ${license_body}")
-configure_file(${PROJECT_SOURCE_DIR}/dist/copyright.in ${PROJECT_BINARY_DIR}/dist/copyright @ONLY)
 set(tarvix_docdir ${CMAKE_INSTALL_DATADIR}/doc/tarvix)
 install(FILES ${PROJECT_BINARY_DIR}/dist/copyright ${PROJECT_BINARY_DIR}/dist/changelog.gz
         DESTINATION ${tarvix_docdir})

@@ -21,6 +21,7 @@ web: web-deps
 	mkdir -p build-web
 	cp web/site/* assets/diagram.png build-web/
 	cp build-wasm-src/nec2c-1.3/debian/copyright build-web/nec2c-copyright.txt
+	cp build-wasm/dist/copyright build-web/copyright.txt
 	cp build-wasm/web/tarvix-web.js build-wasm/web/tarvix-web.wasm \
 	   build-wasm/web/nec2c.js build-wasm/web/nec2c.wasm build-web/
 	@# The service worker's store is named after the files it keeps: a site

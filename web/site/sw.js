@@ -26,6 +26,7 @@ const FILES = [
   "nec2c.wasm",
   "manifest.webmanifest",
   "diagram.png",
+  "copyright.txt",
   "nec2c-copyright.txt",
   "sw.js",
 ];
