@@ -1,9 +1,12 @@
 // Unit names and conversions for the user's units.
 #include "calc/units.h"
 
+#include "calc/char_conv.h"
 #include "calc/number_text.h"
 
+#include <array>
 #include <cmath>
+#include <system_error>
 
 namespace tarvix {
 
@@ -23,12 +26,30 @@ double inchesFromCoilUnit(double value, Units units) {
     return units == Units::Metric ? inchesFromMillimetres(value) : value;
 }
 
+namespace {
+
+// A length given in metres and kept in feet comes back with the last bits of
+// the conversion: 12 m is 39.37007874015748 ft, which is 12.000000000000002 m.
+// Fifteen significant figures, all a double holds for certain, read 12 again.
+double withoutConversionNoise(double value) {
+    std::array<char, 32> text{};
+    const auto written =
+        toChars(text.data(), text.data() + text.size(), value, std::chars_format::general, 15);
+    double figure = value;
+    if (written.ec == std::errc()) {
+        fromChars(text.data(), written.ptr, figure);
+    }
+    return figure;
+}
+
+} // namespace
+
 double antennaUnitFromFeet(double feet, Units units) {
-    return units == Units::Metric ? metresFromFeet(feet) : feet;
+    return units == Units::Metric ? withoutConversionNoise(metresFromFeet(feet)) : feet;
 }
 
 double coilUnitFromInches(double inches, Units units) {
-    return units == Units::Metric ? millimetresFromInches(inches) : inches;
+    return units == Units::Metric ? withoutConversionNoise(millimetresFromInches(inches)) : inches;
 }
 
 double reportedCoilLength(double revisedLengthIn, Units units) {

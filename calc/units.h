@@ -38,7 +38,9 @@ const char* antennaUnitName(Units units);
 // "in" or "mm".
 const char* coilUnitName(Units units);
 
-// Between the user's units and the calculations' feet and inches.
+// Between the user's units and the calculations' feet and inches. Lengths in
+// metres and millimetres come to fifteen significant figures, without what
+// the conversion leaves in the last bits.
 double feetFromAntennaUnit(double value, Units units);
 double inchesFromCoilUnit(double value, Units units);
 double antennaUnitFromFeet(double feet, Units units);

@@ -124,7 +124,7 @@ Json buildSheetJson(const DesignResult& design, const SimulationResult& result) 
     const bool metric = units == Units::Metric;
     const std::string wireUnit = metric ? "_m" : "_ft";
     const std::string coilUnit = std::string("_") + coilUnitName(units);
-    const auto wireLength = [metric](double feet) { return metric ? metresFromFeet(feet) : feet; };
+    const auto wireLength = [units](double feet) { return antennaUnitFromFeet(feet, units); };
     const SimulatedAntenna& antenna = result.corrected;
     Json band = nullptr;
     if (result.swr2Band) {

@@ -50,8 +50,7 @@ Json windingJson(const WoundCoil& coil, Units units) {
                 {"pitch_" + unit, coilUnitFromInches(w.pitchIn, units)},
                 {"length_" + unit, coilUnitFromInches(lengthIn, units)},
                 {units == Units::Metric ? "wire_length_m" : "wire_length_ft",
-                 units == Units::Metric ? coilWireToCutIn(w) * kMetresPerInch
-                                        : coilWireToCutIn(w) / kInchesPerFoot},
+                 antennaUnitFromFeet(coilWireToCutIn(w) / kInchesPerFoot, units)},
                 {"inductance_uH", coil.atF.inductanceUH},
                 {"low_frequency_inductance_uH", coil.lowFrequencyUH},
                 {"length_to_diameter", lengthIn / (w.formerDiaIn + w.wireDiaIn)},

@@ -4,6 +4,7 @@
 // with every part present: no engine runs.
 #include "calc/feedline.h"
 #include "calc/ground.h"
+#include "calc/units.h"
 #include "report/build_sheet.h"
 #include "report/simulation_report.h"
 
@@ -363,6 +364,29 @@ TEST(BuildSheetJson, EveryKeyInBothUnitsWithTheMetricLengthsConverted) {
     // The worked example's coil, 12.5 turns at 0.05 in: B to its centre.
     EXPECT_NEAR(imperial["wires"]["feed_to_coil_ft"].get<double>(),
                 20 - 0.3125 / 12 + imperial["wires"]["allowance_in"].get<double>() / 12, 1e-12);
+}
+
+// A metric design is kept in feet and inches; what it was made from reads back
+// as the user gave it, not with the conversion's last bits (12 m came back as
+// 12.000000000000002).
+TEST(SimulatedInputsJson, MetricInputsReadBackAsGiven) {
+    struct Given {
+        double totalM, coilM, formerMm, wireMm;
+    };
+    for (const Given& given :
+         {Given{12, 3, 50, 0.9144}, Given{20.1, 7.3, 38.1, 1.626}, Given{4.7, 0.1, 110, 0.315}}) {
+        DesignResult metric = design(Units::Metric);
+        metric.record.totalLengthFt = feetFromMetres(given.totalM);
+        metric.record.centreToCoilFt = feetFromMetres(given.coilM);
+        SimulationOptions o = options();
+        o.build->formerDiaIn = inchesFromMillimetres(given.formerMm);
+        o.build->wireDiaIn = inchesFromMillimetres(given.wireMm);
+        const Json inputs = simulatedInputsJson(metric, o);
+        EXPECT_EQ(inputs["total_length_m"].get<double>(), given.totalM);
+        EXPECT_EQ(inputs["centre_to_coil_m"].get<double>(), given.coilM);
+        EXPECT_EQ(inputs["former_dia_mm"].get<double>(), given.formerMm);
+        EXPECT_EQ(inputs["coil_wire_dia_mm"].get<double>(), given.wireMm);
+    }
 }
 
 } // namespace
