@@ -26,6 +26,8 @@ constexpr double kTurnsTolerance = 1e-6;
 // Turns spread farther than this many times close-wound no longer make a coil
 // that holds its shape; a need still not met there has no spread winding.
 constexpr double kFarthestSpread = 10;
+// The smallest first step of a spread, as a share of its whole range.
+constexpr double kFirstSpreadSteps = 64;
 
 // The guess: the apparent inductance at F of the low-frequency inductance,
 // times ratio, with the self-capacitance across it.
@@ -164,7 +166,10 @@ std::optional<CoilCircuit> spread(const CoilBuild& build, int turns, double wide
     }
     double inside = close;
     double insideNeed = atClose;
-    double outside = guessedPitch(build, turns, close, widestPitchIn, guess);
+    // The guess may put the root at close-wound where the solve does not: the
+    // first step out is then a small one, and each after it doubles.
+    double outside = std::max(guessedPitch(build, turns, close, widestPitchIn, guess),
+                              close + (widestPitchIn - close) / kFirstSpreadSteps);
     double outsideNeed = needAt(outside);
     while (outsideNeed >= 0) {
         if (outside >= widestPitchIn) {
