@@ -1,6 +1,7 @@
 // The feed line's table and its transmission-line mathematics.
 #include "calc/feedline.h"
 
+#include "calc/physical_constants.h"
 #include "calc/units.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@ namespace tarvix {
 
 namespace {
 
-// The speed of light, exact by definition of the metre.
-constexpr double kLightMetresPerSecond = 299'792'458;
 // Nepers in a decibel of power: 1 Np = 20 / ln 10 dB.
 constexpr double kDbPerNeper = 20 / std::numbers::ln10;
 

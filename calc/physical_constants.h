@@ -10,5 +10,7 @@ namespace tarvix {
 inline constexpr double kMu0HPerM = 4e-7 * std::numbers::pi;
 // Annealed copper (IACS 100 %, 5.8e7 S/m) for the coil and the antenna wire.
 inline constexpr double kCopperSPerM = 5.8e7;
+// The speed of light in vacuum, exact by definition.
+inline constexpr double kLightMetresPerSecond = 299'792'458;
 
 } // namespace tarvix

@@ -13,7 +13,8 @@
 namespace tarvix {
 
 // The impedance of each coil of the model at freqMHz: an ideal inductance with
-// its series loss, or its winding across its terminals.
+// its series loss, or its winding across its terminals with its body where it
+// sits in the leg (coil_body.h).
 std::complex<double> coilLoadOhm(const AntennaModel& model, double freqMHz);
 
 // A winding and what it has at the design frequency: its inductance and series

@@ -153,8 +153,8 @@ std::string builtDeck(const DesignResult& design, const ModelOptions& options,
         comments.push_back("Each coil as wound: " + numberText(winding->turns) + " turns at a " +
                            coilSize(std::round(winding->pitchIn * 1e4) / 1e4, units) +
                            " pitch on a " + coilSize(winding->formerDiaIn, units) +
-                           " former; its impedance across its terminals on LD 4 at each "
-                           "frequency");
+                           " former; its impedance across its terminals and its body's on "
+                           "LD 4 at each frequency");
     }
     std::ostringstream deck;
     writeNecDeck(deck, model, comments, {designSweep(design.record.freqMHz)});
