@@ -25,6 +25,17 @@ CoilBody bodyOf(const AntennaModel& model, const CoilWinding& winding) {
     return body;
 }
 
+// The coil across its terminals, with the loss of the user's Q where given.
+std::complex<double> terminalOhm(const AntennaModel& model, const CoilCircuit& circuit,
+                                 double freqMHz) {
+    if (!model.coilQ) {
+        return circuit.impedanceOhm(freqMHz);
+    }
+    const double reactance = kTwoPi * freqMHz * circuit.atFrequency(freqMHz).inductanceUH;
+    return withCapacitanceAcross({reactance / *model.coilQ, reactance}, circuit.capacitancePF(),
+                                 freqMHz);
+}
+
 } // namespace
 
 std::complex<double> coilLoadOhm(const AntennaModel& model, double freqMHz) {
@@ -32,16 +43,12 @@ std::complex<double> coilLoadOhm(const AntennaModel& model, double freqMHz) {
         return coilImpedance(model.coilUH, model.coilOhm, freqMHz);
     }
     const CoilCircuit& circuit = *model.coilCircuit;
-    std::complex<double> coil = circuit.impedanceOhm(freqMHz);
-    if (model.coilQ) {
-        const double reactance = kTwoPi * freqMHz * circuit.atFrequency(freqMHz).inductanceUH;
-        coil = withCapacitanceAcross({reactance / *model.coilQ, reactance}, circuit.capacitancePF(),
-                                     freqMHz);
-    }
+    const std::complex<double> coil = terminalOhm(model, circuit, freqMHz);
     return coil + coilBodyOhm(bodyOf(model, circuit.winding()), freqMHz, coil);
 }
 
-WoundCoil woundCoil(const CoilCircuit& circuit, double freqMHz) {
+WoundCoil woundCoil(const AntennaModel& model, double freqMHz) {
+    const CoilCircuit& circuit = *model.coilCircuit;
     WoundCoil coil;
     coil.winding = circuit.winding();
     coil.atF = circuit.atFrequency(freqMHz);
@@ -51,6 +58,9 @@ WoundCoil woundCoil(const CoilCircuit& circuit, double freqMHz) {
     const CoilAtTerminals terminals = circuit.atTerminals(freqMHz);
     coil.analyzerOhm = {terminals.analyzerROhm, terminals.analyzerXOhm};
     coil.apparentUH = terminals.apparentInductanceUH;
+    const std::complex<double> body =
+        coilBodyOhm(bodyOf(model, coil.winding), freqMHz, terminalOhm(model, circuit, freqMHz));
+    coil.bodyUH = body.imag() / (kTwoPi * freqMHz);
     return coil;
 }
 

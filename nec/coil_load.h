@@ -21,7 +21,8 @@ std::complex<double> coilLoadOhm(const AntennaModel& model, double freqMHz);
 // loss without the self-capacitance (atF), what an LCR meter reads at low
 // frequency, its self-capacitance and self-resonance, and across its
 // terminals what an impedance analyzer reads at F, as R + jX and as the
-// apparent inductance X / w.
+// apparent inductance X / w. In the antenna its body (coil_body.h) acts as
+// more inductance than an analyzer reads: bodyUH at F.
 struct WoundCoil {
     CoilWinding winding;
     CoilAtFrequency atF;
@@ -30,7 +31,10 @@ struct WoundCoil {
     double selfCapacitancePF = 0;
     std::complex<double> analyzerOhm;
     double apparentUH = 0;
+    double bodyUH = 0;
 };
-WoundCoil woundCoil(const CoilCircuit& circuit, double freqMHz);
+// The winding of the model's coils (it has one) at freqMHz, its body where it
+// sits in the model's legs.
+WoundCoil woundCoil(const AntennaModel& model, double freqMHz);
 
 } // namespace tarvix

@@ -103,7 +103,7 @@ std::optional<AdvisedFormer> largerFormerChange(const DesignRecord& record,
     const AntennaModel model = windingModel(record, *wound, options.model);
     AdvisedFormer change;
     change.formerDiaIn = larger.formerDiaIn;
-    change.coil = woundCoil(*wound, f);
+    change.coil = woundCoil(model, f);
     change.atF = nec_detail::solveAt(engine, model, {FrequencyRun{f, 0, 1}}, options.z0Ohm,
                                      &change.efficiencyPercent)
                      .front();

@@ -145,10 +145,10 @@ std::future<WindingCheck> DesignSimulation::startCheck(const Simulation& simulat
         if (const auto warning = circuit.warning()) {
             m_unsettled.sentence(*warning);
         }
+        const AntennaModel model = windingModel(m_record, circuit, m_options.model);
         WindingCheck checked;
-        checked.coil = woundCoil(circuit, m_f);
-        checked.antenna =
-            simulation.characterise(windingModel(m_record, circuit, m_options.model), nullptr);
+        checked.coil = woundCoil(model, m_f);
+        checked.antenna = simulation.characterise(model, nullptr);
         return checked;
     });
 }
@@ -216,9 +216,9 @@ void DesignSimulation::correct(const Simulation& simulation, double correctedUH,
             if (const auto warning = wound->warning()) {
                 m_unsettled.sentence(*warning);
             }
-            m_result.build = woundCoil(*wound, m_f);
             // The antenna as built: the winding across the coils' terminals.
             corrected = windingModel(m_record, *wound, m_options.model);
+            m_result.build = woundCoil(corrected, m_f);
             if (m_qFromWinding) {
                 m_result.correctedCoilQ = m_result.build->atF.q;
             }

@@ -58,6 +58,7 @@ Json windingJson(const WoundCoil& coil, Units units) {
                 {"loss_ohm", coil.atF.resistanceOhm},
                 {"self_resonance_MHz", coil.selfResonanceMHz},
                 {"apparent_inductance_uH", coil.apparentUH},
+                {"body_uH", coil.bodyUH},
                 {"self_capacitance_pF", coil.selfCapacitancePF},
                 {"analyzer", analyzerJson(coil)}};
 }
@@ -72,6 +73,7 @@ Json checkJson(const WindingCheck& check, Units units) {
                 {"inductance_uH", coil.atF.inductanceUH},
                 {"low_frequency_inductance_uH", coil.lowFrequencyUH},
                 {"apparent_inductance_uH", coil.apparentUH},
+                {"body_uH", coil.bodyUH},
                 {"self_capacitance_pF", coil.selfCapacitancePF},
                 {"q", coil.atF.q},
                 {"self_resonance_MHz", coil.selfResonanceMHz},

@@ -28,6 +28,9 @@ constexpr double kWireStepM = 0.005;
 // tell it from another.
 constexpr int kInductanceFigures = 3;
 constexpr int kMostInductanceDecimals = 3;
+// The coil's body is told where it adds this share of the apparent
+// inductance or more.
+constexpr double kBodyShare = 0.01;
 
 } // namespace
 
@@ -154,6 +157,17 @@ std::string benchText(const WoundCoil& coil, double freqMHz) {
            fixedText(coil.selfResonanceMHz, 1) + " MHz)";
 }
 
+// What the coil's body adds in the antenna, where it is 1 % of what the
+// analyzer reads or more: the antenna needs that much more than the bench
+// shows.
+std::string bodyText(const WoundCoil& coil) {
+    if (!(coil.bodyUH >= kBodyShare * coil.apparentUH)) {
+        return {};
+    }
+    return "; in the antenna its body, a cylinder where the wire would be, acts as " +
+           inductanceText(coil.bodyUH) + " more";
+}
+
 std::string selfResonanceWarning(const WoundCoil& coil, double freqMHz) {
     if (!(freqMHz * kSelfResonanceMargin > coil.selfResonanceMHz)) {
         return {};
@@ -185,7 +199,7 @@ std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, doubl
             fixedText(lengthIn / (w.formerDiaIn + w.wireDiaIn), 2) + "; cut " +
             wireLengthText(coilWireToCutIn(w), units) + " of wire (" +
             endLengthText(kCoilLeadIn, units) + " for each lead); " + benchText(coil, freqMHz) +
-            ".\n" + selfResonanceWarning(coil, freqMHz);
+            bodyText(coil) + ".\n" + selfResonanceWarning(coil, freqMHz);
     return text;
 }
 

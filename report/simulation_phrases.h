@@ -56,6 +56,8 @@ std::string turnsText(double turns);
 std::string windingSentence(const WoundCoil& coil, const CoilBuild& build, double freqMHz,
                             Units units);
 std::string benchText(const WoundCoil& coil, double freqMHz);
+// "; in the antenna its body ... acts as 2.0 uH more", where that matters.
+std::string bodyText(const WoundCoil& coil);
 std::string selfResonanceWarning(const WoundCoil& coil, double freqMHz);
 // The winding a check is of, in words: "12 turns close-wound".
 std::string checkedWindingText(const WindingCheck& check, Units units);

@@ -100,7 +100,8 @@ void writeWindingChecks(std::ostream& out, const SimulationResult& result, doubl
         out << "The coil already wound, " << checkedWindingText(check, units) << ", has "
             << inductanceText(check.coil.atF.inductanceUH) << " at " << atF << ", Q "
             << fixedText(check.coil.atF.q, 0) << "; " << benchText(check.coil, f)
-            << checkedAntennaText(check, atF) << selfResonanceWarning(check.coil, f);
+            << bodyText(check.coil) << checkedAntennaText(check, atF)
+            << selfResonanceWarning(check.coil, f);
     }
 }
 

@@ -230,7 +230,8 @@ TEST(SimulateCommand, ReportsInSentencesAndInJson) {
 TEST(SimulateCommand, FeedLineShowsTheFeedPointAtTheRig) {
     NEEDS_NEC2C();
     const ProgramRun run =
-        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--former-dia 2 --feedline RG-213:66 --json"));
+        runProgram(TARVIX_DESIGN_PATH,
+                   words(kWorkedSimulation + "--former-dia 2 --feedline RG-213:66 --json"));
     ASSERT_EQ(run.status, 0) << run.err;
     const nlohmann::json sim = nlohmann::json::parse(run.out).at("simulation");
     const nlohmann::json& line = sim.at("feedline");
@@ -258,8 +259,8 @@ TEST(SimulateCommand, FeedLineShowsTheFeedPointAtTheRig) {
     EXPECT_GE(band[1].get<double>(), sim["swr2_band_MHz"]["high"].get<double>() - 1e-6);
     EXPECT_GT(line["loss_with_swr_dB"].get<double>(), line["loss_dB"].get<double>());
 
-    const ProgramRun text =
-        runProgram(TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--former-dia 2 --feedline RG-213:66"));
+    const ProgramRun text = runProgram(
+        TARVIX_DESIGN_PATH, words(kWorkedSimulation + "--former-dia 2 --feedline RG-213:66"));
     ASSERT_EQ(text.status, 0) << text.err;
     // The build sheet's expectations give what the builder's meter reads at
     // the rig, as the JSON has it.
@@ -296,6 +297,11 @@ TEST(SimulateCommand, BuildSheetSentences) {
                "% longer than built", "(measured: 90 ohm).\nThe resistance measured above",
                "try them in this order:\n1. Shorten each tip by ", "\n2. Spread the 10 turns to ",
                "\n3. Remove ", "For the next trim: each quarter turn moves the resonance about "}},
+             // A long coil near a tip: its body adds percents in the antenna.
+             {"--freq 14.2 --length 24 --coil-distance 10 --simulate --former-dia 2 "
+              "--coil-pitch 0.2 --coil-former air --coil-swg 16",
+              {" self-resonance 40.5 MHz); in the antenna its body, a cylinder where the wire "
+               "would be, acts as "}},
              {"--freq 1.85 --length 100 --coil-distance 30 --simulate --former-dia 3 "
               "--coil-swg 18 --coil-turns 150",
               {"The coil already wound, 150 turns close-wound, has ", "; an LCR meter reads ",
