@@ -30,13 +30,13 @@ Complex throughLine(Complex load, double z0, double electrical) {
 } // namespace
 
 Complex coilBodyOhm(const CoilBody& body, double freqMHz, Complex coilOhm) {
-    if (body.meanRadiusM <= body.wireRadiusM || body.lengthM <= 0 ||
-        body.legM <= body.meanRadiusM) {
+    const double thin = characteristicOhm(body.legM, body.wireRadiusM);
+    const double thick = characteristicOhm(body.legM, body.meanRadiusM);
+    // A coil as wide as a good part of its leg is no run of a line at all.
+    if (!(body.meanRadiusM > body.wireRadiusM && body.lengthM > 0 && thick > 0 && thin > thick)) {
         return 0;
     }
     const double k = 2 * std::numbers::pi * freqMHz * 1e6 / kLightMetresPerSecond;
-    const double thin = characteristicOhm(body.legM, body.wireRadiusM);
-    const double thick = characteristicOhm(body.legM, body.meanRadiusM);
     const double half = k * body.lengthM / 2;
     // The wire beyond the coil, open at the tip.
     const double beyond = std::max(body.legM - body.centreM - body.lengthM / 2, 0.0);
