@@ -1,7 +1,7 @@
 // Number text of any finite double (15 significant digits) and any finite
 // single (7): the text has the promised layout, reads back by strict parse to
-// a number within the rounding of its digits, and that number gives the same
-// text again. Scientific form is used exactly from 1E15 (1E7 for a single)
+// a number within the rounding of its digits, and for a double that number
+// gives the same text again. Scientific form is used exactly from 1E15 (1E7 for a single)
 // upwards and below 0.0001.
 #include "calc/conversions.h"
 #include "calc/fault.h"
@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 using namespace tarvix;
@@ -46,8 +47,14 @@ void checkNumberText(Float value, int digits, double scientificFrom, double tole
     check(std::fabs(back - original) <= tolerance * std::fabs(original),
           "number text is not the value to its digits", shown);
 
-    const Float again = static_cast<Float>(back);
-    check(numberText(again) == shown, "number text is not stable", shown);
+    // Fifteen digits always come back to the same double; seven do not always
+    // come back to the same single (-1.0000002E+28 shows as -1E+28, whose
+    // nearest single shows as -9.999999E+27), so a single's text is held to
+    // its digits above, not to coming back.
+    if (digits <= std::numeric_limits<Float>::digits10) {
+        const Float again = static_cast<Float>(back);
+        check(numberText(again) == shown, "number text is not stable", shown);
+    }
 
     const bool scientific = shown.find('E') != std::string::npos;
     const double magnitude = std::fabs(back);
