@@ -4,9 +4,8 @@
 #include "calc/char_conv.h"
 #include "calc/number_text.h"
 
-#include <array>
 #include <cmath>
-#include <system_error>
+#include <string>
 
 namespace tarvix {
 
@@ -30,15 +29,11 @@ namespace {
 
 // A length given in metres and kept in feet comes back with the last bits of
 // the conversion: 12 m is 39.37007874015748 ft, which is 12.000000000000002 m.
-// Fifteen significant figures, all a double holds for certain, read 12 again.
+// Its number text, to fifteen significant figures, reads 12 again.
 double withoutConversionNoise(double value) {
-    std::array<char, 32> text{};
-    const auto written =
-        toChars(text.data(), text.data() + text.size(), value, std::chars_format::general, 15);
+    const std::string text = numberText(value);
     double figure = value;
-    if (written.ec == std::errc()) {
-        fromChars(text.data(), written.ptr, figure);
-    }
+    fromChars(text.data(), text.data() + text.size(), figure);
     return figure;
 }
 

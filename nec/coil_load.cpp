@@ -14,15 +14,18 @@ namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-// The body of each coil of the model's winding, where it sits in its leg.
-CoilBody bodyOf(const AntennaModel& model, const CoilWinding& winding) {
+// The body of each coil of the model's winding of coilOhm, where it sits in
+// its leg.
+std::complex<double> bodyOhm(const AntennaModel& model, std::complex<double> coilOhm,
+                             double freqMHz) {
+    const CoilWinding& winding = model.coilCircuit->winding();
     CoilBody body;
     body.legM = metresFromFeet(model.totalLengthFt / 2);
     body.centreM = metresFromFeet(std::fabs(model.centreToCoilFt));
     body.lengthM = winding.turns * winding.pitchIn * kMetresPerInch;
     body.wireRadiusM = model.wireDiaIn / 2 * kMetresPerInch;
     body.meanRadiusM = (winding.formerDiaIn + winding.wireDiaIn) / 2 * kMetresPerInch;
-    return body;
+    return coilBodyOhm(body, freqMHz, coilOhm);
 }
 
 // The coil across its terminals, with the loss of the user's Q where given.
@@ -42,9 +45,8 @@ std::complex<double> coilLoadOhm(const AntennaModel& model, double freqMHz) {
     if (!model.coilCircuit) {
         return coilImpedance(model.coilUH, model.coilOhm, freqMHz);
     }
-    const CoilCircuit& circuit = *model.coilCircuit;
-    const std::complex<double> coil = terminalOhm(model, circuit, freqMHz);
-    return coil + coilBodyOhm(bodyOf(model, circuit.winding()), freqMHz, coil);
+    const std::complex<double> coil = terminalOhm(model, *model.coilCircuit, freqMHz);
+    return coil + bodyOhm(model, coil, freqMHz);
 }
 
 WoundCoil woundCoil(const AntennaModel& model, double freqMHz) {
@@ -58,9 +60,8 @@ WoundCoil woundCoil(const AntennaModel& model, double freqMHz) {
     const CoilAtTerminals terminals = circuit.atTerminals(freqMHz);
     coil.analyzerOhm = {terminals.analyzerROhm, terminals.analyzerXOhm};
     coil.apparentUH = terminals.apparentInductanceUH;
-    const std::complex<double> body =
-        coilBodyOhm(bodyOf(model, coil.winding), freqMHz, terminalOhm(model, circuit, freqMHz));
-    coil.bodyUH = body.imag() / (kTwoPi * freqMHz);
+    coil.bodyUH =
+        bodyOhm(model, terminalOhm(model, circuit, freqMHz), freqMHz).imag() / (kTwoPi * freqMHz);
     return coil;
 }
 
